@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// Lines and files hold GBK bytes; the screen and the source hold UTF-8.
+namespace vexaline {
+
+// UTF-8 to GBK. False when a character has no GBK form (or the input is
+// not UTF-8); gbk is then left empty.
+bool Utf8ToGbk(const std::string& utf8, std::string& gbk);
+
+// A fixed text of the program (Texts.h) in GBK. Every fixed text has one.
+std::string Gbk(const char* utf8);
+
+// GBK to UTF-8 for display. A byte that does not start a valid GBK
+// character becomes U+FFFD, so every byte of a line stays visible.
+std::string GbkToUtf8(const std::string& gbk);
+
+}  // namespace vexaline

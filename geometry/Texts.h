@@ -1,0 +1,85 @@
+#pragma once
+// Every fixed text of the program, written once as UTF-8. Lines and files
+// carry them as GBK: convert with Gbk() (Gbk.h) where the text is made.
+
+namespace vexaline::text {
+
+// Captions and titles.
+inline constexpr const char* kAppTitle = "Vexaline(V0622)";
+inline constexpr const char* kTipCaption = "温馨提示!";
+inline constexpr const char* kCheckCaption = "温馨提示！";  // full-width mark: the element check
+inline constexpr const char* kAboutCaption = "关于Vexaline";
+inline constexpr const char* kAboutLine = "Vexaline V0622 版";
+inline constexpr const char* kAboutMenu = "关于 Vexaline(&A)...";
+inline constexpr const char* kStationSetupCaption = "设置测站";
+
+// Line types, radius and segment remarks.
+inline constexpr const char* kStraight = "直线";
+inline constexpr const char* kCircular = "圆曲线";
+inline constexpr const char* kTransition = "缓和曲线";
+inline constexpr const char* kEndPoint = "终点";
+inline constexpr const char* kInfinity = "∞";
+inline constexpr const char* kMinusInfinity = "-∞";
+inline constexpr const char* kRemarkStraight = "直线段";
+inline constexpr const char* kRemarkCircular = "圆曲段";
+inline constexpr const char* kRemarkTransition = "缓曲段";
+
+// Control list and alignment file.
+inline constexpr const char* kControlHeader = "里  程      线型      半径        X 坐 标     Y 坐 标     ";
+inline constexpr const char* kNewFileStation = "  里  程   ";
+inline constexpr const char* kNewFileLineType = " 线型     ";
+inline constexpr const char* kNewFileRadius = " 半径       ";
+inline constexpr const char* kNewFileX = "  X 坐 标  ";
+inline constexpr const char* kNewFileY = "  Y 坐 标  ";
+inline constexpr const char* kDateLabel = "日  期：";
+inline constexpr const char* kAlignmentFilter = "平面定线文件 (*.vxa)|*.vxa||";
+
+// Results list and export.
+inline constexpr const char* kCoordinatesHeader = "桩号        X坐标         Y坐标      切线方位角  说明     ";
+inline constexpr const char* kSettingOutHeader = "桩号        水平角      平距      设站点    后视点    ";
+inline constexpr const char* kCadHeader = "X坐标         Y坐标";
+inline constexpr const char* kProjectLabel = "工 程 名  ";
+inline constexpr const char* kComputedLabel = "计算日期：";
+inline constexpr const char* kComputedDateFormat = "  20%y年%m月%d日%H时%M分%S秒";
+inline constexpr const char* kResultsFileName = "%.3lf-%.3lf间%.3lf米偏%.3lf米桩.txt";
+inline constexpr const char* kResultsFilter = "普通格式 (*.txt)|*.txt|CAD 格式 (*.txt)|*.txt||";
+
+// Traverse point file.
+inline constexpr const char* kPointHeader = "  点名    X坐标       Y坐标   ";
+inline constexpr const char* kPointFilter = "导线点文件(*.vxp)|*.vxp||";
+
+// Reverse lookup.
+inline constexpr const char* kRight = "右%.3lf米";
+inline constexpr const char* kLeft = "左%.3lf米";
+
+// Questions.
+inline constexpr const char* kAskSaveControl = "控制数据已经改变，需要保存吗?";
+inline constexpr const char* kAskSaveResults = "计算结果已经改变，需要保存吗?";
+inline constexpr const char* kAskQuit = "确实要退出程序吗?";
+inline constexpr const char* kAskCreate = "该文件不存在，是否创建？";
+inline constexpr const char* kAskOverwriteStation = "该桩号已存在，是否覆盖?";
+inline constexpr const char* kAskDeleteRecord = "确实要删除该条记录吗?";
+inline constexpr const char* kAskDeletePoint = "确认删除该点吗？";
+
+// Messages.
+inline constexpr const char* kFillAll = "所有各项必须填写!";
+inline constexpr const char* kNoFile = "文件没有打开!";
+inline constexpr const char* kNoControl = "请检查是否打开控制文件!";
+inline constexpr const char* kOutOfRange = "输入的桩号超出了范围!";
+inline constexpr const char* kInvalidRange = "输入的起止桩号无效!";
+inline constexpr const char* kNotFound = "抱歉!查找不到对应的桩号!";
+inline constexpr const char* kSamePoints = "设站点与后视点不可相同!";
+inline constexpr const char* kInvalidPoint = "无效的控制点！";
+inline constexpr const char* kEnterNumber = "请输入一个数字。";
+inline constexpr const char* kElementMismatch = "控制数据中里程%.3f或%.3f处的线型和半径不相符！";
+inline constexpr const char* kInvalidLineType = "控制数据中里程%.3f处的线型无效！";
+inline constexpr const char* kNotANumber = "控制数据中里程%s处的数据不是数字！";
+inline constexpr const char* kBadStationLine = "控制数据第%d行的里程不是数字！";
+inline constexpr const char* kFieldTooLong = "%s最多只能输入%d个字节!";
+inline constexpr const char* kNotGbk = "输入中有不能用GBK编码的字符，请修改!";
+inline constexpr const char* kPointTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）!";
+inline constexpr const char* kCannotRead = "无法读取文件：%s";
+inline constexpr const char* kCannotWrite = "无法写入文件：%s\n原有文件没有改动。";
+inline constexpr const char* kBusy = "正在计算，请稍候!";
+
+}  // namespace vexaline::text

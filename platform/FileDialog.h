@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+class QWidget;
+
+// Open and save-as file dialogs. They are Qt's own (not native) dialogs, so
+// a test can pick a path and a file type in them.
+namespace vexaline::platform {
+
+struct FileChoice {
+    std::string strName;  // file name without folder, UTF-8 (empty: cancelled)
+    std::string strPath;  // full path, in the file system's encoding
+    int nType = 0;        // 1-based index of the chosen file type
+};
+
+// filter: "描述 (*.ext)|*.ext|...||" (UTF-8). A name that does not exist may
+// be typed. Cancelled: an empty choice.
+FileChoice PickFileToOpen(QWidget* owner, const char* filter);
+
+// Save-as with a proposed name, a default extension added to a name typed
+// without one, and a confirmation before an existing file is replaced.
+FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
+                          const char* defaultExtension);
+
+}  // namespace vexaline::platform

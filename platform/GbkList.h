@@ -1,0 +1,53 @@
+#pragma once
+#include <QAbstractListModel>
+#include <QListView>
+#include <string>
+#include <vector>
+
+// A list of GBK lines: the model stores the bytes and shows decoded text, so
+// nothing changes in a round trip and a million lines stay cheap.
+namespace vexaline::platform {
+
+class GbkListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    int Count() const { return static_cast<int>(lines_.size()); }
+    const std::string& Line(int i) const { return lines_[static_cast<std::size_t>(i)]; }
+    const std::vector<std::string>& Lines() const { return lines_; }
+    void Append(std::string line);
+    void AppendAll(std::vector<std::string>&& lines);
+    void Insert(int i, std::string line);
+    void Remove(int i);
+    // Keeps lines [0, count) and drops the rest in one step.
+    void Truncate(int count);
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// A list view of GBK lines on a byte grid: each character is drawn at its
+// byte offset times the width of one Latin cell, so fixed columns line up
+// whatever the font.
+class GbkListView : public QListView {
+    Q_OBJECT
+public:
+    explicit GbkListView(QWidget* parent = nullptr);
+    GbkListModel* Model() const { return model_; }
+    // Selected line, -1 when none.
+    int Selection() const;
+    void Select(int i);  // -1 clears the selection
+    QSize sizeHint() const override;
+
+signals:
+    void SelectionChanged();
+
+private:
+    GbkListModel* model_;
+};
+
+}  // namespace vexaline::platform

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vexaline and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh build-essential cmake qt6-base-dev libgl-dev fonts-noto-cjk libgtest-dev libbenchmark-dev
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)" --target vexaline
+exec build/vexaline "$@"

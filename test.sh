@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once in a normal
+# build and once under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh build-essential cmake qt6-base-dev libgl-dev fonts-noto-cjk \
+  libgtest-dev libbenchmark-dev xvfb xauth
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVEXALINE_SANITIZE=ON
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+echo "All tests passed."
