@@ -1,0 +1,48 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Control lines: the 58-byte GBK rows of the control list and of the
+// alignment file, five left-aligned fields padded with blanks.
+namespace vexaline {
+
+enum ControlField { kFieldStation, kFieldLineType, kFieldRadius, kFieldX, kFieldY, kControlFieldCount };
+
+struct ControlFieldLayout {
+    int nOffset;
+    int nWidth;
+};
+
+inline constexpr ControlFieldLayout kControlLayout[kControlFieldCount] = {
+    {0, 12}, {12, 10}, {22, 12}, {34, 12}, {46, 12}};
+inline constexpr int kControlLineBytes = 58;
+
+// One row as typed, GBK, unpadded.
+struct ControlRow {
+    std::string strField[kControlFieldCount];
+};
+
+// Line 0 of the control list, also the column line of a saved file.
+std::string ControlHeaderLine();
+
+// The column line of a freshly created file (different titles, same widths).
+std::string NewFileTitleLine();
+
+// The first field whose text is wider than its column, or -1 when all fit.
+// A wider field would shift every later column, so such a row is refused.
+int OverflowingField(const ControlRow& row);
+
+// The five fields padded and joined; 58 bytes when nothing overflows.
+std::string BuildControlLine(const ControlRow& row);
+
+// The fields of a line, each cut by offset and width, trailing blanks removed.
+ControlRow SplitControlLine(const std::string& line);
+
+// The first 12 bytes, blanks included: what identifies a change point.
+std::string StationKey(const std::string& line);
+
+// Index of the first line from 1 on whose station key equals the padded
+// station text, or -1. Line 0 is the header and never matches.
+int FindStation(const std::vector<std::string>& lines, const std::string& station);
+
+}  // namespace vexaline
