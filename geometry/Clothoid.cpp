@@ -39,4 +39,35 @@ CPlanePoint ClothoidXY(double l, double R, double L) {
     return CPlanePoint(x, y);
 }
 
+ClothoidSeries::ClothoidSeries(double R, double L) {
+    double E = R * L;
+    double F = E + E;
+    xDivisor_[0] = 1;  // unused: the first term is l itself
+    for (int k = 1; k < 7; ++k) xDivisor_[k] = Factorial(2 * k) * Power(F, 2 * k) * (4 * k + 1);
+    yDivisor_[0] = Power(E, 1) * 6;
+    yDivisor_[1] = Power(E, 3) * 336;
+    yDivisor_[2] = Power(E, 5) * 42240;
+    for (int k = 3; k < 7; ++k) yDivisor_[k] = Factorial(2 * k + 1) * Power(F, 2 * k + 1) * (4 * k + 3);
+}
+
+CPlanePoint ClothoidSeries::At(double l) const {
+    double p[28];
+    p[0] = 1.0;
+    for (int n = 1; n < 28; ++n) p[n] = p[n - 1] * l;
+    double x = l;
+    double y = p[3] / yDivisor_[0];
+    for (int k = 1; k < 7; ++k) {
+        double tx = p[4 * k + 1] / xDivisor_[k];
+        double ty = p[4 * k + 3] / yDivisor_[k];
+        if (k % 2) {
+            x = x - tx;
+            y = y - ty;
+        } else {
+            x = x + tx;
+            y = y + ty;
+        }
+    }
+    return CPlanePoint(x, y);
+}
+
 }  // namespace vexaline

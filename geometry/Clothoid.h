@@ -15,4 +15,19 @@ double Factorial(int n);
 // the clothoid with A² = R × L; the curve bends to the right (towards +y).
 CPlanePoint ClothoidXY(double l, double R, double L);
 
+// ClothoidXY for one clothoid at many arc lengths: the divisors (which hang
+// only on R and L) are formed once, and the powers of l come from one chain
+// of products, whose n-th link is Power(l, n) exactly. At(l) is bit for bit
+// ClothoidXY(l, R, L).
+class ClothoidSeries {
+public:
+    ClothoidSeries() = default;
+    ClothoidSeries(double R, double L);
+    CPlanePoint At(double l) const;
+
+private:
+    double xDivisor_[7] = {};  // index k: the divisor of the l^(4k+1) term
+    double yDivisor_[7] = {};  // index k: the divisor of the l^(4k+3) term
+};
+
 }  // namespace vexaline

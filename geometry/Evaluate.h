@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "geometry/Clothoid.h"
+#include "geometry/Element.h"
 #include "geometry/PlanePoint.h"
 
 // Evaluation of the alignment at a station from the two control lines that
@@ -18,5 +20,49 @@ std::string EvaluateStation(double station, std::string startLine, std::string e
                             double deflection, int mode, CPlanePoint instrument, CPlanePoint backsight,
                             std::string stationName, std::string backsightName,
                             const MessageSink& report = MessageSink());
+
+// One element read from its two control lines once, for many stations: the
+// lines are parsed and checked, and everything that does not hang on the
+// station is worked out, when it is built. Each evaluation then gives, byte
+// for byte, what EvaluateStation gives for the same two lines (including the
+// message, reported again at every evaluation of a faulty element).
+class PreparedElement {
+public:
+    PreparedElement() = default;  // evaluates to nothing until assigned
+    PreparedElement(const std::string& startLine, const std::string& endLine);
+
+    bool Ok() const { return ok_; }
+    const std::string& Message() const { return message_; }  // GBK; empty when Ok
+
+    // PointOnElement of the element's request at this station, bit for bit.
+    // A faulty element gives its start point with azimuth 0.
+    StakePoint Point(double station, double offset, double deflection);
+
+    // Appends EvaluateStation's result to out.
+    void Append(std::string& out, double station, double offset, double deflection, int mode,
+                CPlanePoint instrument, CPlanePoint backsight, const std::string& stationName,
+                const std::string& backsightName, const MessageSink& report = MessageSink());
+
+private:
+    ElementRequest base_{};          // the lines' fields; station, offset and deflection unset
+    const std::string* remark_ = nullptr;
+    bool ok_ = false;
+    std::string message_;            // why the element cannot be evaluated
+    // Straight, and a transition with A² = 0: a fixed tangent.
+    double tau_ = 0, cosTau_ = 0, sinTau_ = 0;
+    CPlanePoint fixedPoint_;         // the near end for A² = 0
+    bool shrunk_ = false;            // transition with A² = 0
+    // Circular curve.
+    CPlanePoint centre_;
+    double alpha0_ = 0, tauBase_ = 0, turn_ = 0;
+    // Transition curve.
+    bool entering_ = false, left_ = false, swap_ = false;
+    double lNear_ = 0, betaDivisor_ = 0, theta_ = 0, cosTheta_ = 0, sinTheta_ = 0;
+    CPlanePoint origin_;
+    ClothoidSeries series_;
+    // cos and sin of τ + deflection for a fixed tangent, by deflection.
+    double lastDeflection_ = 0, cosOffset_ = 0, sinOffset_ = 0;
+    bool haveOffset_ = false;
+};
 
 }  // namespace vexaline

@@ -1,0 +1,282 @@
+#include "geometry/Evaluate.h"
+
+#include <cmath>
+
+#include "geometry/AngleText.h"
+#include "geometry/FixedText.h"
+#include "geometry/Gbk.h"
+#include "geometry/TextFields.h"
+#include "geometry/Texts.h"
+
+namespace vexaline {
+namespace {
+
+// The fixed texts in GBK, converted once.
+struct GbkTexts {
+    std::string straight = Gbk(text::kStraight);
+    std::string circular = Gbk(text::kCircular);
+    std::string transition = Gbk(text::kTransition);
+    std::string infinity = Gbk(text::kInfinity);
+    std::string minusInfinity = Gbk(text::kMinusInfinity);
+    std::string remarkStraight = Gbk(text::kRemarkStraight);
+    std::string remarkCircular = Gbk(text::kRemarkCircular);
+    std::string remarkTransition = Gbk(text::kRemarkTransition);
+    std::string mismatch = Gbk(text::kElementMismatch);
+    std::string invalidType = Gbk(text::kInvalidLineType);
+    std::string notANumber = Gbk(text::kNotANumber);
+    std::string empty;
+};
+
+const GbkTexts& Texts() {
+    static const GbkTexts texts;
+    return texts;
+}
+
+// A number field: what sscanf("%lf") reads, and finite. NaN and infinities
+// ("nan", "inf") are no measurement; "∞" has its own text.
+bool ReadNumber(const std::string& line, std::size_t offset, std::size_t width, double& value) {
+    return ReadDouble(Field(line, offset, width), value) && std::isfinite(value);
+}
+
+bool ReadRadius(const std::string& line, double& magnitude, int& turn) {
+    std::string f = Field(line, 22, 12);
+    const GbkTexts& t = Texts();
+    if (f == t.infinity) {
+        magnitude = INFINITE_RADIUS;
+        turn = 1;
+        return true;
+    }
+    if (f == t.minusInfinity) {
+        magnitude = INFINITE_RADIUS;
+        turn = -1;
+        return true;
+    }
+    double r;
+    if (!ReadDouble(f, r) || !std::isfinite(r)) return false;
+    magnitude = r < 0 ? -r : r;
+    turn = r < 0 ? -1 : 1;
+    return true;
+}
+
+// Reads the two lines into an element request (station, offset and
+// deflection left unset) and checks them. Returns the message when the
+// element cannot be evaluated, empty otherwise.
+std::string ParseElement(const std::string& startLine, const std::string& endLine, ElementRequest& q,
+                         const std::string*& remark) {
+    const GbkTexts& t = Texts();
+    q = ElementRequest{};
+    remark = &t.empty;
+    int endTurn;
+    bool numbers = ReadNumber(startLine, 0, 12, q.dStartStation) && ReadRadius(startLine, q.dStartRadius, q.nTurn) &&
+                   ReadNumber(startLine, 34, 12, q.ptStart.X) && ReadNumber(startLine, 46, 12, q.ptStart.Y) &&
+                   ReadNumber(endLine, 0, 12, q.dEndStation) && ReadRadius(endLine, q.dEndRadius, endTurn) &&
+                   ReadNumber(endLine, 34, 12, q.ptEnd.X) && ReadNumber(endLine, 46, 12, q.ptEnd.Y);
+    if (!numbers) return Format(t.notANumber.c_str(), Field(startLine, 0, 12).c_str());
+    std::string type = Field(startLine, 12, 10);
+    if (type == t.straight) {
+        q.nLineType = 0;
+        remark = &t.remarkStraight;
+    } else if (type == t.circular) {
+        q.nLineType = 1;
+        remark = &t.remarkCircular;
+    } else if (type == t.transition) {
+        q.nLineType = 2;
+        remark = &t.remarkTransition;
+    } else {
+        q.nLineType = -1;
+        return Format(t.invalidType.c_str(), q.dStartStation);
+    }
+    // A transition curve must change its radius.
+    if (q.nLineType == 2 && q.dEndRadius == q.dStartRadius)
+        return Format(t.mismatch.c_str(), q.dStartStation, q.dEndStation);
+    return std::string();
+}
+
+// The result text for a computed stake, appended to out.
+void AppendResult(std::string& out, double station, const StakePoint& p, int mode, const std::string& remark,
+                  CPlanePoint instrument, CPlanePoint backsight, const std::string& stationName,
+                  const std::string& backsightName) {
+    std::size_t start = out.size();
+    if (mode == 101) {
+        AppendFixed(out, p.dX, 3);
+        PadField(out, start, 14);
+        start = out.size();
+        AppendFixed(out, p.dY, 3);
+        PadField(out, start, 12);
+        AppendFixed(out, p.dAzimuth, 6);
+        return;
+    }
+    AppendFixed(out, station, 3);
+    PadField(out, start, 12);
+    start = out.size();
+    if (mode == 0) {
+        AppendFixed(out, p.dX, 3);
+        PadField(out, start, 14);
+        start = out.size();
+        AppendFixed(out, p.dY, 3);
+        PadField(out, start, 12);
+        start = out.size();
+        AppendDms(out, FixedRoundTrip(p.dAzimuth, 6));  // the azimuth as its "%lf" text reads
+        PadField(out, start, 10);
+        start = out.size();
+        out += remark;
+        PadField(out, start, 10);
+        return;
+    }
+    double distance = instrument.Distance(p.dX, p.dY);
+    double angle = instrument.Azimuth(p.dX, p.dY) - instrument.Azimuth(backsight);
+    if (angle < 0) angle += kTwoPi;
+    AppendDms(out, FixedRoundTrip(angle, 15));  // the angle as its "%.15lf" text reads
+    PadField(out, start, 12);
+    start = out.size();
+    AppendFixed(out, distance, 3);
+    PadField(out, start, 10);
+    start = out.size();
+    out += stationName;
+    PadField(out, start, 10);
+    start = out.size();
+    out += backsightName;
+    PadField(out, start, 10);
+}
+
+}  // namespace
+
+std::string EvaluateStation(double station, std::string startLine, std::string endLine, double offset,
+                            double deflection, int mode, CPlanePoint instrument, CPlanePoint backsight,
+                            std::string stationName, std::string backsightName, const MessageSink& report) {
+    ElementRequest q;
+    const std::string* remark;
+    std::string message = ParseElement(startLine, endLine, q, remark);
+    if (!message.empty()) {
+        if (report) report(message);
+        return message;
+    }
+    q.dStation = station;
+    q.dOffset = offset;
+    q.dDeflection = deflection;
+    StakePoint p = PointOnElement(q);
+    std::string out;
+    out.reserve(64);
+    AppendResult(out, station, p, mode, *remark, instrument, backsight, stationName, backsightName);
+    return out;
+}
+
+// ---------------------------------------------------------------- prepared
+
+PreparedElement::PreparedElement(const std::string& startLine, const std::string& endLine) {
+    message_ = ParseElement(startLine, endLine, base_, remark_);
+    ok_ = message_.empty();
+    if (!ok_) return;
+    const ElementRequest& q = base_;
+    if (q.nLineType == 0) {
+        tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
+        cosTau_ = std::cos(tau_);
+        sinTau_ = std::sin(tau_);
+    } else if (q.nLineType == 1) {
+        double R = q.dStartRadius;
+        turn_ = static_cast<double>(q.nTurn);
+        double phi = (q.dEndStation - q.dStartStation) / R;
+        double chord = q.ptStart.Azimuth(q.ptEnd);
+        double thetaC = chord + turn_ * (kPi - phi) * 0.5;
+        centre_ = CPlanePoint(q.ptStart.X + R * std::cos(thetaC), q.ptStart.Y + R * std::sin(thetaC));
+        alpha0_ = centre_.Azimuth(q.ptStart);
+        tauBase_ = alpha0_ + turn_ * kPi * 0.5;
+    } else {
+        entering_ = q.dStartRadius > q.dEndRadius;
+        CPlanePoint nearEnd = entering_ ? q.ptStart : q.ptEnd;
+        CPlanePoint farEnd = entering_ ? q.ptEnd : q.ptStart;
+        double rBig = entering_ ? q.dStartRadius : q.dEndRadius;
+        double rSmall = entering_ ? q.dEndRadius : q.dStartRadius;
+        double ls = q.dEndStation - q.dStartStation;
+        double lFar;
+        if (rBig == INFINITE_RADIUS) {
+            lNear_ = 0.0;
+            lFar = ls;
+        } else {
+            lNear_ = ls * rSmall / (rBig - rSmall);
+            lFar = ls * rBig / (rBig - rSmall);
+        }
+        if (rSmall * lFar == 0.0) {
+            shrunk_ = true;
+            fixedPoint_ = nearEnd;
+            tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
+            return;
+        }
+        CPlanePoint n = rBig == INFINITE_RADIUS ? CPlanePoint(0.0, 0.0) : ClothoidXY(lNear_, rBig, lNear_);
+        CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
+        series_ = ClothoidSeries(rSmall, lFar);
+        betaDivisor_ = 2 * lFar * rSmall;
+        left_ = q.nTurn == -1;
+        swap_ = entering_ == left_;
+        if (swap_) {
+            n = CPlanePoint(n.Y, n.X);
+            f = CPlanePoint(f.Y, f.X);
+        }
+        theta_ = nearEnd.Azimuth(farEnd) - n.Azimuth(f);
+        cosTheta_ = std::cos(theta_);
+        sinTheta_ = std::sin(theta_);
+        origin_ = CPlanePoint(nearEnd.X - (n.X * cosTheta_ - n.Y * sinTheta_),
+                              nearEnd.Y - (n.X * sinTheta_ + n.Y * cosTheta_));
+    }
+}
+
+StakePoint PreparedElement::Point(double station, double offset, double deflection) {
+    const ElementRequest& q = base_;
+    if (!Ok()) return StakePoint{q.ptStart.X, q.ptStart.Y, 0.0};
+    bool fixedTangent = q.nLineType == 0 || (q.nLineType == 2 && shrunk_);
+    if (fixedTangent) {
+        if (!haveOffset_ || !(deflection == lastDeflection_)) {
+            cosOffset_ = std::cos(tau_ + deflection);
+            sinOffset_ = std::sin(tau_ + deflection);
+            lastDeflection_ = deflection;
+            haveOffset_ = true;
+        }
+        double x, y;
+        if (q.nLineType == 0) {
+            double s = station - q.dStartStation;
+            x = q.ptStart.X + s * cosTau_;
+            y = q.ptStart.Y + s * sinTau_;
+        } else {
+            x = fixedPoint_.X;
+            y = fixedPoint_.Y;
+        }
+        return StakePoint{x + offset * cosOffset_, y + offset * sinOffset_, tau_};
+    }
+    if (q.nLineType == 1) {
+        double R = q.dStartRadius;
+        double delta = turn_ * (station - q.dStartStation) / R;
+        double x = centre_.X + R * std::cos(alpha0_ + delta);
+        double y = centre_.Y + R * std::sin(alpha0_ + delta);
+        double tau = NormaliseAngle(tauBase_ + delta);
+        return StakePoint{x + offset * std::cos(tau + deflection), y + offset * std::sin(tau + deflection), tau};
+    }
+    double w = entering_ ? station - q.dStartStation : q.dEndStation - station;
+    double d = w + lNear_;
+    CPlanePoint p = series_.At(d);
+    double beta = Power(d, 2) / betaDivisor_;
+    double gamma;
+    if (entering_) {
+        gamma = left_ ? kPi * 0.5 - beta : beta;
+    } else {
+        gamma = left_ ? beta + kPi : kPi * 1.5 - beta;
+    }
+    if (swap_) p = CPlanePoint(p.Y, p.X);
+    double u = p.X + offset * std::cos(gamma + deflection);
+    double v = p.Y + offset * std::sin(gamma + deflection);
+    return StakePoint{origin_.X + (u * cosTheta_ - v * sinTheta_), origin_.Y + (u * sinTheta_ + v * cosTheta_),
+                      NormaliseAngle(theta_ + gamma)};
+}
+
+void PreparedElement::Append(std::string& out, double station, double offset, double deflection, int mode,
+                             CPlanePoint instrument, CPlanePoint backsight, const std::string& stationName,
+                             const std::string& backsightName, const MessageSink& report) {
+    if (!ok_) {
+        if (!message_.empty() && report) report(message_);
+        out += message_;
+        return;
+    }
+    StakePoint p = Point(station, offset, deflection);
+    AppendResult(out, station, p, mode, *remark_, instrument, backsight, stationName, backsightName);
+}
+
+}  // namespace vexaline
