@@ -21,6 +21,7 @@ struct LookupResult {
     std::string strStation;  // "%.3lf", GBK
     std::string strOffset;   // "右%.3lf米" / "左%.3lf米", GBK
     int nBadLine = 0;
+    int nEvaluations = 0;    // evaluations made (one per correction step)
 };
 
 inline constexpr int kMaxLookupSteps = 100;
