@@ -30,9 +30,15 @@ enum class StakeCheck {
     OutOfRange,      // "输入的桩号超出了范围!"
     InvalidRange,    // "输入的起止桩号无效!"
     BadStationLine,  // a control line's station is not a number (badLine)
+    TooManyStakes,   // more than kMaxStakes stakes: text::kTooManyStakes with kMaxStakes
 };
 
-// The checks before a run, in their order; on Ok the table is built.
+// A run of more stakes than this would not fit in memory (about 110 bytes a
+// line); an interval typed a few orders too small is refused, not run out.
+inline constexpr int kMaxStakes = 10000000;
+
+// The checks before a run, in their order (TooManyStakes last); on Ok the
+// table is built.
 StakeCheck CheckStakeRun(const std::vector<std::string>& controlList, const StakeRequest& request,
                          BracketTable& table, int& badLine);
 
