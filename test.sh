@@ -4,12 +4,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh build-essential cmake qt6-base-dev libgl-dev fonts-noto-cjk \
-  libgtest-dev libbenchmark-dev xvfb xauth
+  libgtest-dev libbenchmark-dev xvfb xauth x11-utils
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PWD/build/stage"
 cmake --build build -j"$jobs"
+cmake --install build >/dev/null   # the smoke test starts the installed program
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVEXALINE_SANITIZE=ON
