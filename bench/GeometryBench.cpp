@@ -1,0 +1,335 @@
+// Hot paths of the geometry: points on elements, angle texts, evaluation by
+// station (plain and prepared), the stake run and the reverse lookup.
+//   build-geo/bench/GeometryBench --benchmark_min_time=0.5
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "geometry/AngleText.h"
+#include "geometry/Bracket.h"
+#include "geometry/Clothoid.h"
+#include "geometry/Element.h"
+#include "geometry/Evaluate.h"
+#include "geometry/Gbk.h"
+#include "geometry/ReverseLookup.h"
+#include "geometry/TextFields.h"
+#include "geometry/Texts.h"
+#include "results/StakeRun.h"
+
+using namespace vexaline;
+
+namespace {
+
+const double I = INFINITE_RADIUS;
+
+std::string Num(double v) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.3f", v);
+    return b;
+}
+
+std::string Line(double station, const char* type, const std::string& radius, CPlanePoint p) {
+    char s[32];
+    std::snprintf(s, sizeof s, "%.0f", station);
+    return PadRight(s, 12) + PadRight(Gbk(type), 10) + PadRight(radius, 12) + PadRight(Num(p.X), 12) +
+           PadRight(Num(p.Y), 12);
+}
+
+std::string RadiusText(double r, int turn) {
+    if (r == I) return turn < 0 ? Gbk(text::kMinusInfinity) : Gbk(text::kInfinity);
+    char b[32];
+    std::snprintf(b, sizeof b, "%.0f", r * turn);
+    return b;
+}
+
+// A consistent alignment of `rows` control lines: straight, transition in,
+// curve, transition out, with the turn alternating. Each end point is the
+// element's own end, its chord turned so that the tangent runs on smoothly.
+std::vector<std::string> MakeAlignment(int rows) {
+    std::vector<std::string> list = {Gbk(text::kControlHeader)};
+    const double radii[] = {600, 400, 800, 500};
+    CPlanePoint p(3800000, 500000);
+    double tangent = 0.7, station = 0;
+    for (int i = 0; static_cast<int>(list.size()) < rows; ++i) {
+        int group = i / 4, turn = group % 2 ? -1 : 1;
+        double R = radii[group % 4];
+        struct Kind { int type; double r0, r1, length; const char* text; };
+        const Kind kinds[4] = {{0, I, I, 300, text::kStraight},
+                               {2, I, R, 120, text::kTransition},
+                               {1, R, R, 250, text::kCircular},
+                               {2, R, I, 120, text::kTransition}};
+        const Kind& k = kinds[i % 4];
+        ElementRequest q{k.type, turn, station, p, k.r0, station + k.length, {}, k.r1, station, 0, 0};
+        const double trial = 1.0;
+        q.ptEnd = CPlanePoint(p.X + std::cos(trial), p.Y + std::sin(trial));
+        double chord = trial + (tangent - PointOnElement(q).dAzimuth);
+        q.ptEnd = CPlanePoint(p.X + std::cos(chord), p.Y + std::sin(chord));
+        q.dStation = q.dEndStation;
+        StakePoint end = PointOnElement(q);
+        list.push_back(Line(station, k.text, RadiusText(k.r0, turn), p));
+        p = CPlanePoint(std::atof(Num(end.dX).c_str()), std::atof(Num(end.dY).c_str()));
+        tangent = end.dAzimuth;
+        station += k.length;
+    }
+    list.back() = Line(std::atof(list.back().c_str()), text::kEndPoint, Gbk(text::kInfinity),
+                       CPlanePoint(std::atof(list.back().substr(34, 12).c_str()),
+                                   std::atof(list.back().substr(46, 12).c_str())));
+    return list;
+}
+
+const std::vector<std::string>& Alignment() {
+    static const std::vector<std::string> list = MakeAlignment(1000);
+    return list;
+}
+
+// The plain evaluation written out as one would first write it: sscanf for
+// the fields, snprintf for the numbers, strings joined with PadRight.
+std::string LiteralEvaluate(double station, std::string startLine, std::string endLine, double offset,
+                            double deflection, int mode, CPlanePoint instrument, CPlanePoint backsight,
+                            std::string stationName, std::string backsightName) {
+    static const std::string inf = Gbk(text::kInfinity), minusInf = Gbk(text::kMinusInfinity);
+    static const std::string types[3] = {Gbk(text::kStraight), Gbk(text::kCircular), Gbk(text::kTransition)};
+    static const std::string remarks[3] = {Gbk(text::kRemarkStraight), Gbk(text::kRemarkCircular),
+                                           Gbk(text::kRemarkTransition)};
+    static const std::string mismatch = Gbk(text::kElementMismatch);
+    ElementRequest q{};
+    std::string type = Field(startLine, 12, 10);
+    std::string remark;
+    for (int t = 0; t < 3; ++t)
+        if (type == types[t]) q.nLineType = t, remark = remarks[t];
+    auto radius = [&](const std::string& line, double& magnitude, int& turn) {
+        std::string f = Field(line, 22, 12);
+        if (f == inf) magnitude = I, turn = 1;
+        else if (f == minusInf) magnitude = I, turn = -1;
+        else {
+            double r = 0;
+            std::sscanf(f.c_str(), "%lf", &r);
+            magnitude = r < 0 ? -r : r;
+            turn = r < 0 ? -1 : 1;
+        }
+    };
+    int endTurn;
+    std::sscanf(Field(startLine, 0, 12).c_str(), "%lf", &q.dStartStation);
+    radius(startLine, q.dStartRadius, q.nTurn);
+    std::sscanf(Field(startLine, 34, 12).c_str(), "%lf", &q.ptStart.X);
+    std::sscanf(Field(startLine, 46, 12).c_str(), "%lf", &q.ptStart.Y);
+    std::sscanf(Field(endLine, 0, 12).c_str(), "%lf", &q.dEndStation);
+    radius(endLine, q.dEndRadius, endTurn);
+    std::sscanf(Field(endLine, 34, 12).c_str(), "%lf", &q.ptEnd.X);
+    std::sscanf(Field(endLine, 46, 12).c_str(), "%lf", &q.ptEnd.Y);
+    if (q.nLineType == 2 && q.dEndRadius == q.dStartRadius) return Format(mismatch.c_str(), q.dStartStation, q.dEndStation);
+    q.dStation = station;
+    q.dOffset = offset;
+    q.dDeflection = deflection;
+    StakePoint p = PointOnElement(q);
+    char b[64];
+    std::string line;
+    if (mode == 101) {
+        std::snprintf(b, sizeof b, "%.3lf", p.dX);
+        line = PadRight(b, 14);
+        std::snprintf(b, sizeof b, "%.3lf", p.dY);
+        line += PadRight(b, 12);
+        std::snprintf(b, sizeof b, "%lf", p.dAzimuth);
+        return line + b;
+    }
+    std::snprintf(b, sizeof b, "%.3lf", station);
+    line = PadRight(b, 12);
+    if (mode == 0) {
+        std::snprintf(b, sizeof b, "%.3lf", p.dX);
+        line += PadRight(b, 14);
+        std::snprintf(b, sizeof b, "%.3lf", p.dY);
+        line += PadRight(b, 12);
+        std::snprintf(b, sizeof b, "%lf", p.dAzimuth);
+        line += PadRight(RadiansToDms(b), 10);
+        return line + PadRight(remark, 10);
+    }
+    double angle = instrument.Azimuth(p.dX, p.dY) - instrument.Azimuth(backsight);
+    if (angle < 0) angle += kTwoPi;
+    std::snprintf(b, sizeof b, "%.15lf", angle);
+    line += PadRight(RadiansToDms(b), 12);
+    std::snprintf(b, sizeof b, "%.3lf", instrument.Distance(p.dX, p.dY));
+    line += PadRight(b, 10);
+    return line + PadRight(stationName, 10) + PadRight(backsightName, 10);
+}
+
+// Rows 1 to 4 of the alignment begin a straight, a transition in, a curve
+// and a transition out; row 8 a transition in turning left.
+struct Element { const char* name; int row; };
+const Element kElements[] = {{"straight", 1}, {"transitionIn", 2}, {"circular", 3}, {"transitionOut", 4}};
+
+double StationOf(int row) { return std::atof(Alignment()[row].c_str()); }
+
+void CheckLiteral() {
+    static bool checked = false;
+    if (checked) return;
+    checked = true;
+    const auto& a = Alignment();
+    for (int row = 1; row + 1 < static_cast<int>(a.size()); ++row) {
+        double s0 = StationOf(row), s1 = StationOf(row + 1);
+        for (int mode : {0, 1, 101}) {
+            for (int k = 0; k <= 10; ++k) {
+                double s = s0 + (s1 - s0) * k / 10;
+                CPlanePoint st(3800100, 500100), bs(3800000, 500000);
+                std::string want = LiteralEvaluate(s, a[row], a[row + 1], 5, 1.570796, mode, st, bs, "A", "B");
+                if (EvaluateStation(s, a[row], a[row + 1], 5, 1.570796, mode, st, bs, "A", "B") != want) {
+                    std::fprintf(stderr, "EvaluateStation differs from the literal one at %f\n", s);
+                    std::abort();
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- elements
+
+static void BM_PointOnElement(benchmark::State& state) {
+    const ElementRequest requests[] = {
+        {0, 1, 0, {0, 0}, I, 100, {30, 40}, I, 37.5, 5, 1.570796},
+        {1, 1, 0, {0, 0}, 100, 157.08, {100, 100}, 100, 60, 5, 1.570796},
+        {2, 1, 0, {0, 0}, I, 100, {99.722579, 5.544542}, 300, 60, 5, 1.570796},
+        {2, 1, 500, {1000, 2000}, 600, 550, {1024.621142, 2043.480131}, 300, 525, 5, 1.570796},
+    };
+    ElementRequest q = requests[state.range(0)];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PointOnElement(q));
+        q.dStation += 1e-9;
+    }
+}
+BENCHMARK(BM_PointOnElement)->ArgName("straight0_circular1_transition2_arcs3")->DenseRange(0, 3);
+
+static void BM_RadiansToDms(benchmark::State& state) {
+    std::string text = "1.570796";
+    for (auto _ : state) benchmark::DoNotOptimize(RadiansToDms(text));
+}
+BENCHMARK(BM_RadiansToDms);
+
+// ---------------------------------------------------------------- evaluation
+
+template <int Which>
+static void BM_Evaluate(benchmark::State& state) {
+    CheckLiteral();
+    const Element& e = kElements[state.range(0)];
+    const auto& a = Alignment();
+    const std::string &start = a[e.row], &end = a[e.row + 1];
+    double s0 = StationOf(e.row), s1 = StationOf(e.row + 1), s = s0;
+    int mode = static_cast<int>(state.range(1));
+    PreparedElement prepared(start, end);
+    std::string line;
+    const CPlanePoint st(3800100, 500100), bs(3800000, 500000);
+    for (auto _ : state) {
+        if (Which == 0) {
+            benchmark::DoNotOptimize(LiteralEvaluate(s, start, end, 5, 1.570796, mode, st, bs, "A", "B"));
+        } else if (Which == 1) {
+            benchmark::DoNotOptimize(EvaluateStation(s, start, end, 5, 1.570796, mode, st, bs, "A", "B"));
+        } else {
+            line.clear();
+            prepared.Append(line, s, 5, 1.570796, mode, st, bs, "A", "B");
+            benchmark::DoNotOptimize(line.data());
+        }
+        s += 0.37;
+        if (s > s1) s = s0;
+    }
+    state.SetLabel(e.name);
+}
+static void Elements(benchmark::internal::Benchmark* b) {
+    for (int mode : {0, 1})
+        for (int e = 0; e < 4; ++e) b->Args({e, mode});
+    b->ArgNames({"element", "mode"});
+}
+BENCHMARK_TEMPLATE(BM_Evaluate, 0)->Name("BM_EvaluateLiteral")->Apply(Elements);
+BENCHMARK_TEMPLATE(BM_Evaluate, 1)->Name("BM_EvaluateStation")->Apply(Elements);
+BENCHMARK_TEMPLATE(BM_Evaluate, 2)->Name("BM_EvaluatePrepared")->Apply(Elements);
+
+// ---------------------------------------------------------------- runs
+
+static StakeRequest RunRequest(int64_t stakes, int mode) {
+    StakeRequest r;
+    r.dStartStation = 0;
+    r.dEndStation = StationOf(static_cast<int>(Alignment().size()) - 1);
+    r.dInterval = r.dEndStation / static_cast<double>(stakes - 1) * (1 - 1e-9);  // exactly `stakes`
+    r.strDeflection = "90.0000";
+    r.nResultMode = mode;
+    r.ptStation = CPlanePoint(3800100, 500100);
+    r.ptBacksight = CPlanePoint(3800000, 500000);
+    r.strStationName = "A";
+    r.strBacksightName = "B";
+    return r;
+}
+
+static void BM_RunStakes(benchmark::State& state) {
+    const auto& a = Alignment();
+    StakeRequest r = RunRequest(state.range(0), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        BracketTable table;
+        int bad;
+        if (CheckStakeRun(a, r, table, bad) != StakeCheck::Ok) std::abort();
+        std::vector<std::string> out;
+        RunStakes(a, table, r, DeflectionRadians(r.strDeflection), 0, out, [](int) {});
+        benchmark::DoNotOptimize(out.data());
+        state.counters["lines"] = static_cast<double>(out.size());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RunStakes)->ArgNames({"stakes", "mode"})->Args({100000, 0})->Args({1000000, 0})->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The same run with the literal evaluation per stake: the baseline.
+static void BM_RunLiteral(benchmark::State& state) {
+    const auto& a = Alignment();
+    StakeRequest r = RunRequest(state.range(0), 0);
+    double deflection = DeflectionRadians(r.strDeflection);
+    for (auto _ : state) {
+        BracketTable table;
+        int bad;
+        CheckStakeRun(a, r, table, bad);
+        std::vector<std::string> out;
+        for (double s = r.dStartStation;; ) {
+            Bracketing b = Bracket(table, s);
+            out.push_back(LiteralEvaluate(s, a[b.nStartLine], a[b.nEndLine], r.dOffset, deflection, 0, {}, {}, "", ""));
+            s += r.dInterval;
+            if (s > r.dEndStation) break;
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RunLiteral)->ArgName("stakes")->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------- lookup
+
+static void BM_ReverseLookup(benchmark::State& state) {
+    const auto& a = Alignment();
+    BracketTable table;
+    int bad;
+    BuildBracketTable(a, table, bad);
+    // 200 points spread along the whole road, alternately right and left,
+    // up to 40 m off the centreline.
+    std::vector<CPlanePoint> points;
+    double length = table.Max();
+    for (int i = 0; i < 200; ++i) {
+        double s = length * (i + 0.5) / 200;
+        double offset = (i % 2 ? -1 : 1) * (0.5 + (i * 7) % 40);
+        Bracketing b = Bracket(table, s);
+        StakePoint p = PreparedElement(a[b.nStartLine], a[b.nEndLine]).Point(s, offset, kPi * 0.5);
+        points.emplace_back(p.dX, p.dY);
+    }
+    std::size_t i = 0;
+    int converged = 0, evaluations = 0, queries = 0;
+    for (auto _ : state) {
+        LookupResult r = ReverseLookup(a, points[i]);
+        converged += r.status == LookupStatus::Converged;
+        evaluations += r.nEvaluations;
+        ++queries;
+        i = (i + 1) % points.size();
+    }
+    state.counters["converged"] = static_cast<double>(converged) / queries;
+    state.counters["evaluations"] = static_cast<double>(evaluations) / queries;
+    state.SetLabel("1000 rows");
+}
+BENCHMARK(BM_ReverseLookup)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
