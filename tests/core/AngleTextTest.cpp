@@ -65,16 +65,6 @@ TEST(RadiansToDms, SecondsRoundingAndTheThreeCarries) {
     EXPECT_EQ(RadiansToDms(above), "0.0723");
 }
 
-TEST(AppendDms, IsRadiansToDmsOfTheValue) {
-    for (double v : {0.0, 1.0, 0.5, 2.0, -1.0, 6.2831853, 13.0, 1e-7, 4.712389}) {
-        char b[40];
-        std::snprintf(b, sizeof b, "%.17g", v);
-        std::string out = "x";
-        AppendDms(out, v);
-        EXPECT_EQ(out, "x" + RadiansToDms(b)) << v;
-    }
-}
-
 TEST(PadRight, FillsButNeverCuts) {
     EXPECT_EQ(PadRight("\xD6\xB1\xCF\xDF\xB6\xCE", 10), "\xD6\xB1\xCF\xDF\xB6\xCE    ");  // 直线段
     EXPECT_EQ(PadRight("12345678901234", 12), "12345678901234");
