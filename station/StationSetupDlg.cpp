@@ -148,7 +148,7 @@ bool CStationSetupDlg::DoDataExchange(bool read) {
 void CStationSetupDlg::Refresh(int selection) {
     m_strPointSel = selection >= 0 ? m_listPoints->Model()->Line(selection) : std::string();
     DoDataExchange(false);
-    // Selecting by text would pick the first of two equal lines.
+    // By index: selecting by text would pick the first of two equal lines.
     m_listPoints->Select(selection);
 }
 
