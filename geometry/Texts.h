@@ -83,4 +83,22 @@ inline constexpr const char* kCannotWrite = "无法写入文件：%s\n原有文�
 inline constexpr const char* kBusy = "正在计算，请稍候!";
 inline constexpr const char* kTooManyStakes = "桩数超过%d个，请加大桩间距或缩小里程范围!";
 
+// Platform boxes and file dialogs.
+inline constexpr const char* kEnterInteger = "请输入一个整数。";
+inline constexpr const char* kAskReplaceFile = "%s已经存在。\n要替换它吗?";
+inline constexpr const char* kButtonOk = "确定";
+inline constexpr const char* kButtonCancel = "取消";
+inline constexpr const char* kButtonYes = "是(&Y)";
+inline constexpr const char* kButtonNo = "否(&N)";
+inline constexpr const char* kOpenCaption = "打开";
+inline constexpr const char* kSaveAsCaption = "另存为";
+inline constexpr const char* kOpenButton = "打开(&O)";
+inline constexpr const char* kSaveButton = "保存(&S)";
+inline constexpr const char* kLookInLabel = "查找范围(&I):";
+inline constexpr const char* kFileNameLabel = "文件名(&N):";
+inline constexpr const char* kFileTypeLabel = "文件类型(&T):";
+
+// Control row fields, as named in the overflow message.
+inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
+
 }  // namespace vexaline::text

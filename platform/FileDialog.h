@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 #include <string>
 class QWidget;
 
@@ -12,12 +13,17 @@ struct FileChoice {
     int nType = 0;        // 1-based index of the chosen file type
 };
 
+// The filter string "描述 (*.a)|*.a|描述2 (*.b)|*.b||" as Qt's name filters, one
+// per file type in order.
+QStringList NameFilters(const char* filter);
+
 // filter: "描述 (*.ext)|*.ext|...||" (UTF-8). A name that does not exist may
 // be typed. Cancelled: an empty choice.
 FileChoice PickFileToOpen(QWidget* owner, const char* filter);
 
 // Save-as with a proposed name, a default extension added to a name typed
-// without one, and a confirmation before an existing file is replaced.
+// without one, and a confirmation before an existing file is replaced (No
+// brings the dialog back).
 FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
                           const char* defaultExtension);
 

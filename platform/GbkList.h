@@ -40,14 +40,17 @@ public:
     GbkListModel* Model() const { return model_; }
     // Selected line, -1 when none.
     int Selection() const;
-    void Select(int i);  // -1 clears the selection
+    void Select(int i);  // -1 clears the selection; raises no SelectionChanged
     QSize sizeHint() const override;
 
 signals:
+    // The selection changed by the user's hand (or a test's): not by Select
+    // and not by lines being added or removed.
     void SelectionChanged();
 
 private:
     GbkListModel* model_;
+    int quiet_ = 0;
 };
 
 }  // namespace vexaline::platform

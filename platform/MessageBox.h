@@ -5,8 +5,9 @@ class QWidget;
 // it); every box is modal and returns only when it has been answered.
 namespace vexaline::platform {
 
-// Caption "温馨提示!", exclamation icon, OK.
+// Caption "温馨提示!" (or the given one), exclamation icon, OK.
 void Warn(QWidget* owner, const char* text);
+void Warn(QWidget* owner, const char* text, const char* caption);
 
 // Caption "温馨提示!", exclamation icon, Yes/No. True on Yes.
 bool AskYesNo(QWidget* owner, const char* text);
