@@ -1,6 +1,8 @@
 #include <QApplication>
 
+#include "app/AlignmentApp.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    return theApp.InitInstance() ? QApplication::exec() : 0;
 }

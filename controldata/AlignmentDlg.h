@@ -1,0 +1,124 @@
+#pragma once
+#include <QDialog>
+#include <QIcon>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+namespace vexaline::platform { class GbkListView; }
+
+// The main window: every input and output of the program as members,
+// exchanged with the controls by UpdateData; the control list and the results
+// list hold the data themselves. Each control's objectName is its identifier.
+class CAlignmentDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAlignmentDlg(QWidget* parent = nullptr);
+
+    bool m_bControlSaved = true;  // no unsaved change to the control data
+    bool m_bResultsSaved = true;  // no unsaved change to the results
+    double m_dStationX = 0;       // instrument station, from the station setup
+    double m_dStationY = 0;
+    double m_dBacksightX = 0;  // backsight, likewise
+    double m_dBacksightY = 0;
+    std::string m_strStationName;    // GBK
+    std::string m_strBacksightName;  // GBK
+    QProgressBar* m_progress;                          // 1029
+    vexaline::platform::GbkListView* m_listResults;    // 1022
+    QComboBox* m_comboRadius;                          // 1013
+    vexaline::platform::GbkListView* m_listControl;    // 1006
+    QComboBox* m_comboLineType;                        // 1002
+    std::string m_strLineType;      // 1002
+    std::string m_strFileName;      // 1007, name without folder, GBK; empty: no file open
+    std::string m_strFilePath;      // full path, file system encoding
+    std::string m_strControlSel;    // 1006, the selected control line
+    int m_nSegmentCount = 0;        // 1010
+    std::string m_strStation;       // 1001
+    std::string m_strX;             // 1004
+    std::string m_strY;             // 1005
+    std::string m_strRadius;        // 1013
+    double m_dStartStation = 0;     // 1014
+    double m_dEndStation = 0;       // 1015
+    double m_dStakeStation = 0;     // 1020
+    int m_nResultCount = 0;         // 1023
+    double m_dOffset = 0;           // 1017
+    double m_dInterval = 50;        // 1016
+    std::string m_strResultSel;     // 1022
+    std::string m_strDeflection = "90.0000";  // 1024, D.MMSS
+    int m_nResultMode = 0;          // 1030/1031: 0 coordinates, 1 setting-out elements
+    double m_dLookupX = 0;          // 1052
+    double m_dLookupY = 0;          // 1053
+    std::string m_strLookupOffset;  // 1055
+    std::string m_strLookupStation; // 1054
+    QIcon m_hIcon;
+
+    // Members to controls (false) or back (true). A number that does not
+    // parse stops the read there with the toolkit's request and the handler
+    // goes on; false only when a text could not be stored (not GBK), and the
+    // handler must then stop, since its members no longer say what is shown.
+    bool UpdateData(bool read);
+
+public slots:
+    void OnOK();  // "打开/创建", also Enter
+    void OnSaveControl();
+    void OnAddModify();
+    void OnSelchangeControlList();
+    void OnDeleteControl();
+    void OnCompute();
+    void OnSaveResults();
+    void OnAddStake();
+    void OnReverseLookup();
+    void OnModeCoordinates();
+    void OnModeSettingOut();
+    void OnClose();  // the close button and Escape: the three questions
+    void OnAbout();
+
+    void accept() override;  // the OK command opens a file, it never ends the window
+    void reject() override;  // Escape and the close button go through OnClose
+
+private:
+    // While a handler waits on one of its boxes, no other handler may start.
+    class Busy {
+    public:
+        explicit Busy(bool& flag) : flag_(flag), entered_(!flag) { flag_ = true; }
+        ~Busy() {
+            if (entered_) flag_ = false;
+        }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+        explicit operator bool() const { return entered_; }
+
+    private:
+        bool& flag_;
+        bool entered_;
+    };
+
+    void CreateControls();
+    bool SaveControl();  // false (after telling the user) when the file was not written
+    void SaveResults();  // results export
+
+    bool m_bBusy = false;
+    QLineEdit* m_editStation;
+    QLineEdit* m_editX;
+    QLineEdit* m_editY;
+    QLineEdit* m_editFileName;
+    QLineEdit* m_editSegmentCount;
+    QLineEdit* m_editStartStation;
+    QLineEdit* m_editEndStation;
+    QLineEdit* m_editInterval;
+    QLineEdit* m_editOffset;
+    QLineEdit* m_editStakeStation;
+    QLineEdit* m_editDeflection;
+    QLineEdit* m_editResultCount;
+    QLineEdit* m_editLookupX;
+    QLineEdit* m_editLookupY;
+    QLineEdit* m_editLookupStation;
+    QLineEdit* m_editLookupOffset;
+    QRadioButton* m_radioMode[2];
+    QPushButton* m_btnOpen;
+    QPushButton* m_btnDelete;
+    QPushButton* m_btnSaveControl;
+};
