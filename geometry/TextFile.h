@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <sys/types.h>
 
 // Whole-file reads and safe whole-file writes. Files are opened, read or
 // written completely and closed within one call.
@@ -7,14 +9,25 @@ namespace vexaline {
 
 enum class ReadStatus { Ok, Missing, Unreadable };
 
+// No file of the program comes near this; a bigger one is the wrong file.
+inline constexpr long long kMaxReadBytes = 1LL << 30;
+
 // Reads every byte of the file. Missing: there is no such file; Unreadable:
-// it exists (or is a directory) but cannot be read.
+// it exists but cannot be read, is no plain file (a directory, a pipe), or
+// is bigger than kMaxReadBytes.
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Writes bytes to a temporary file beside path and renames it over path only
 // when every byte reached the disk, so a failure leaves any old file whole.
-// False on any failure; the temporary file is then removed.
+// False on any failure, and for an old file that is not a plain file or
+// that this user may not write; the temporary file is then removed.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Test seam, for tests only: the call that writes the temporary file's
+// bytes, ::write unless a test puts another in (to make a disk full or a
+// write short on purpose); nullptr puts ::write back.
+using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+void SetWriteCallForTesting(WriteCall call);
 
 // Creates the file empty, truncating an existing one (the "create it"
 // answer when a chosen file does not exist). Same guarantees as above.
