@@ -24,6 +24,7 @@ struct GbkTexts {
     std::string mismatch = Gbk(text::kElementMismatch);
     std::string invalidType = Gbk(text::kInvalidLineType);
     std::string notANumber = Gbk(text::kNotANumber);
+    std::string cannotCompute = Gbk(text::kCannotCompute);
     std::string empty;
 };
 
@@ -92,10 +93,28 @@ std::string ParseElement(const std::string& startLine, const std::string& endLin
     return std::string();
 }
 
-// The result text for a computed stake, appended to out.
-void AppendResult(std::string& out, double station, const StakePoint& p, int mode, const std::string& remark,
+// Degenerate but readable control data (a circular curve of radius 0,
+// coordinates near the largest double) can make a stake that is no number.
+std::string CannotCompute(const ElementRequest& q) {
+    return Format(Texts().cannotCompute.c_str(), q.dStartStation, q.dEndStation);
+}
+
+// The result text for a computed stake, appended to out. False, with
+// nothing appended, when a number of it is not finite: such a line would
+// print "nan" where the surveyor expects coordinates.
+bool AppendResult(std::string& out, double station, const StakePoint& p, int mode, const std::string& remark,
                   CPlanePoint instrument, CPlanePoint backsight, const std::string& stationName,
                   const std::string& backsightName) {
+    double distance = 0, angle = 0;
+    if (mode != 0 && mode != 101) {
+        distance = instrument.Distance(p.dX, p.dY);
+        angle = instrument.Azimuth(p.dX, p.dY) - instrument.Azimuth(backsight);
+        if (angle < 0) angle += kTwoPi;
+    }
+    bool finite = mode == 0 || mode == 101
+                      ? std::isfinite(p.dX) && std::isfinite(p.dY) && std::isfinite(p.dAzimuth)
+                      : std::isfinite(distance) && std::isfinite(angle);
+    if (!finite || !std::isfinite(station)) return false;
     std::size_t start = out.size();
     if (mode == 101) {
         AppendFixed(out, p.dX, 3);
@@ -104,7 +123,7 @@ void AppendResult(std::string& out, double station, const StakePoint& p, int mod
         AppendFixed(out, p.dY, 3);
         PadField(out, start, 12);
         AppendFixed(out, p.dAzimuth, 6);
-        return;
+        return true;
     }
     AppendFixed(out, station, 3);
     PadField(out, start, 12);
@@ -121,11 +140,8 @@ void AppendResult(std::string& out, double station, const StakePoint& p, int mod
         start = out.size();
         out += remark;
         PadField(out, start, 10);
-        return;
+        return true;
     }
-    double distance = instrument.Distance(p.dX, p.dY);
-    double angle = instrument.Azimuth(p.dX, p.dY) - instrument.Azimuth(backsight);
-    if (angle < 0) angle += kTwoPi;
     AppendDms(out, FixedRoundTrip(angle, 15));  // the angle as its "%.15lf" text reads
     PadField(out, start, 12);
     start = out.size();
@@ -137,6 +153,7 @@ void AppendResult(std::string& out, double station, const StakePoint& p, int mod
     start = out.size();
     out += backsightName;
     PadField(out, start, 10);
+    return true;
 }
 
 }  // namespace
@@ -157,7 +174,10 @@ std::string EvaluateStation(double station, std::string startLine, std::string e
     StakePoint p = PointOnElement(q);
     std::string out;
     out.reserve(64);
-    AppendResult(out, station, p, mode, *remark, instrument, backsight, stationName, backsightName);
+    if (!AppendResult(out, station, p, mode, *remark, instrument, backsight, stationName, backsightName)) {
+        out = CannotCompute(q);
+        if (report) report(out);
+    }
     return out;
 }
 
@@ -267,16 +287,16 @@ StakePoint PreparedElement::Point(double station, double offset, double deflecti
                       NormaliseAngle(theta_ + gamma)};
 }
 
-void PreparedElement::Append(std::string& out, double station, double offset, double deflection, int mode,
+bool PreparedElement::Append(std::string& out, double station, double offset, double deflection, int mode,
                              CPlanePoint instrument, CPlanePoint backsight, const std::string& stationName,
                              const std::string& backsightName, const MessageSink& report) {
-    if (!ok_) {
-        if (!message_.empty() && report) report(message_);
-        out += message_;
-        return;
-    }
-    StakePoint p = Point(station, offset, deflection);
-    AppendResult(out, station, p, mode, *remark_, instrument, backsight, stationName, backsightName);
+    if (ok_ && AppendResult(out, station, Point(station, offset, deflection), mode, *remark_, instrument, backsight,
+                            stationName, backsightName))
+        return true;
+    const std::string message = ok_ ? CannotCompute(base_) : message_;
+    if (!message.empty() && report) report(message);
+    out += message;
+    return false;
 }
 
 }  // namespace vexaline

@@ -14,8 +14,9 @@ namespace vexaline {
 using MessageSink = std::function<void(const std::string& gbkMessage)>;
 
 // mode 0: coordinate result line; 101: lookup text; any other: setting-out
-// result line. When the control lines are inconsistent the message is
-// reported through report and returned in place of the line.
+// result line. When the control lines are inconsistent, or give a stake
+// that is no finite number, the message is reported through report and
+// returned in place of the line.
 std::string EvaluateStation(double station, std::string startLine, std::string endLine, double offset,
                             double deflection, int mode, CPlanePoint instrument, CPlanePoint backsight,
                             std::string stationName, std::string backsightName,
@@ -38,8 +39,8 @@ public:
     // A faulty element gives its start point with azimuth 0.
     StakePoint Point(double station, double offset, double deflection);
 
-    // Appends EvaluateStation's result to out.
-    void Append(std::string& out, double station, double offset, double deflection, int mode,
+    // Appends EvaluateStation's result to out; false when that is a message.
+    bool Append(std::string& out, double station, double offset, double deflection, int mode,
                 CPlanePoint instrument, CPlanePoint backsight, const std::string& stationName,
                 const std::string& backsightName, const MessageSink& report = MessageSink());
 

@@ -51,13 +51,12 @@ LookupResult ReverseLookup(const std::vector<std::string>& controlList, CPlanePo
             current = b;
         }
         ++result.nEvaluations;
-        if (!element.Ok()) {
-            if (report) report(element.Message());
-            result.status = LookupStatus::Failed;
+        text.clear();
+        if (!element.Append(text, s, 0.0, kPi * 0.5, 101, CPlanePoint(), CPlanePoint(), std::string(), std::string(),
+                            report)) {
+            result.status = LookupStatus::Failed;  // the text is a message: no X, Y or A to read
             return result;
         }
-        text.clear();
-        element.Append(text, s, 0.0, kPi * 0.5, 101, CPlanePoint(), CPlanePoint(), std::string(), std::string());
         // Read back by position, so C and A carry the text's precision.
         CPlanePoint c(ReadDoubleOr0(Field(text, 0, 14)), ReadDoubleOr0(Field(text, 14, 12)));
         double a = ReadDoubleOr0(Field(text, 26));

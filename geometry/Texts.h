@@ -74,6 +74,7 @@ inline constexpr const char* kEnterNumber = "请输入一个数字。";
 inline constexpr const char* kElementMismatch = "控制数据中里程%.3f或%.3f处的线型和半径不相符！";
 inline constexpr const char* kInvalidLineType = "控制数据中里程%.3f处的线型无效！";
 inline constexpr const char* kNotANumber = "控制数据中里程%s处的数据不是数字！";
+inline constexpr const char* kCannotCompute = "控制数据中里程%.3f至%.3f之间的数据无法计算！";
 inline constexpr const char* kBadStationLine = "控制数据第%d行的里程不是数字！";
 inline constexpr const char* kFieldTooLong = "%s最多只能输入%d个字节!";
 inline constexpr const char* kNotGbk = "输入中有不能用GBK编码的字符，请修改!";
