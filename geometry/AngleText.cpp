@@ -16,20 +16,27 @@ constexpr double kInv648000 = 1.5432098765432098e-06;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
+// A part of a D.MMSS text; "nan", "inf" and what overflows ("1e400") are
+// no angle and count 0, as a part that holds no number does.
+double Part(const std::string& text) {
+    double v = ReadDoubleOr0(text);
+    return std::isfinite(v) ? v : 0;
+}
+
 // Steps 2 to 5 of DmsToRadians, for a text without its sign.
 double DmsValue(const std::string& text) {
     double degrees = 0, minutes = 0, seconds = 0;
     std::size_t p = text.find('.');
     if (p == std::string::npos) {
-        degrees = ReadDoubleOr0(text);
+        degrees = Part(text);
     } else {
-        degrees = ReadDoubleOr0(text.substr(0, p));
-        minutes = ReadDoubleOr0(text.substr(p + 1, 2));
+        degrees = Part(text.substr(0, p));
+        minutes = Part(text.substr(p + 1, 2));
         // Seconds: the bytes after the two minute bytes, with a point after
         // their first two ("1525" reads as 15.25).
         std::string rest = p + 3 < text.size() ? text.substr(p + 3) : std::string();
         std::string secondsText = rest.substr(0, 2) + "." + (rest.size() > 2 ? rest.substr(2) : std::string());
-        seconds = ReadDoubleOr0(secondsText);
+        seconds = Part(secondsText);
     }
     return ((minutes * kInv10800 + degrees * kInv180) + seconds * kInv648000) * kPi;
 }
@@ -54,11 +61,13 @@ void AppendDms(std::string& out, double v) {
     bool negative = v < 0;
     v = std::fabs(v);
     double deg = v * 180.0 / kPi;
-    if (negative) out += '-';
-    if (!std::isfinite(deg)) {  // never given; keep it defined
-        out += Format("%.0f.0000", deg);
+    // NaN, the infinities and angles whose degrees overflow are no angle:
+    // written as a text without a number is. The system never passes one.
+    if (!std::isfinite(deg)) {
+        out += "0.0000";
         return;
     }
+    if (negative) out += '-';
     // D is held as a double so that no degree count overflows an int; for
     // every angle that fits an int this is the same truncation.
     double D = std::trunc(deg);

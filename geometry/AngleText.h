@@ -6,9 +6,11 @@
 namespace vexaline {
 
 // "45.3015" (45°30'15") to the same angle in radians, printed with "%lf".
+// A part that holds no finite number ("abc", "nan", "1e400") counts 0.
 std::string DmsToRadians(std::string text);
 
 // An angle in radians, read with atof, to D.MMSS rounded to the whole second.
+// A text without a finite angle in degrees ("abc", "nan", "1e308") gives 0.0000.
 std::string RadiansToDms(std::string text);
 
 // Blanks appended up to width; a longer text is never cut.
