@@ -374,24 +374,6 @@ bool DmsShaped(const std::string& s) {
     return s[point + 1] < '6' && s[point + 3] < '6';
 }
 
-// The D.MMSS rule with the integers it is written for; valid while the
-// degrees fit an int.
-std::string SmallDms(double v) {
-    bool negative = v < 0;
-    v = std::fabs(v);
-    double deg = v * 180.0 / kPi;
-    int D = static_cast<int>(deg);
-    double t = (deg - D) * 3600.0;
-    int M = static_cast<int>(t) / 60;
-    double r = t - 60 * M;
-    int S = static_cast<int>(r);
-    if (r - S > 0.5) S = S + 1;
-    if (S == 60) S = 0, M = M + 1;
-    if (M >= 60) M = M - 60, D = D + 1;
-    if (D >= 360) D = D - 360;
-    return Format("%s%d.%02d%02d", negative ? "-" : "", D, M, S);
-}
-
 }  // namespace
 
 TEST(HostileAngleText, AnyTextGivesAnAngleText) {
@@ -418,15 +400,6 @@ TEST(HostileAngleText, AnyTextGivesAnAngleText) {
         EXPECT_EQ(RadiansToDms(t), "0.0000") << t;
     for (const char* t : {"nan", "inf", "1e400", "1e400.0000", "  -inf"})
         EXPECT_EQ(DmsToRadians(t).substr(DmsToRadians(t)[0] == '-'), "0.000000") << t;
-}
-
-TEST(HostileAngleText, EveryAngleWhoseDegreesFitAnIntKeepsItsText) {
-    std::mt19937_64 rng(6009);
-    std::uniform_real_distribution<double> wide(-3.7e7, 3.7e7), near(-7, 7);
-    for (int i = 0; i < 200000; ++i) {
-        double v = i % 2 ? wide(rng) : near(rng);
-        ASSERT_EQ(RadiansToDms(Format("%.15lf", v)), SmallDms(std::atof(Format("%.15lf", v).c_str()))) << v;
-    }
 }
 
 // ---------------------------------------------------------------- writes
