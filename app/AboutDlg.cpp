@@ -16,7 +16,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* line = new QLabel(QString::fromUtf8(vexaline::text::kAboutLine));
     auto* ok = new QPushButton(QString::fromUtf8(vexaline::text::kButtonOk));
     ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* row = new QHBoxLayout(this);
@@ -27,5 +26,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     side->addWidget(ok);
     side->addStretch();
     row->addLayout(side);
+    ok->setDefault(true);  // once it sits in the box
     setFixedSize(sizeHint());
 }

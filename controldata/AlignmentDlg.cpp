@@ -135,7 +135,6 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
 void CAlignmentDlg::CreateControls() {
     // Created in tab order: "打开/创建" first, so it has the focus at start.
     m_btnOpen = Button("打开/创建", 1);
-    m_btnOpen->setDefault(true);
 
     // Control data.
     m_editStation = Edit(1001);
@@ -282,6 +281,8 @@ void CAlignmentDlg::CreateControls() {
     top->addWidget(controlGroup, 1);
     top->addLayout(middle, 1);
     top->addWidget(helpGroup);
+    // Only once the button sits in the window does the window know its default.
+    m_btnOpen->setDefault(true);
 
     connect(m_btnOpen, &QPushButton::clicked, this, &CAlignmentDlg::OnOK);
     connect(btnAdd, &QPushButton::clicked, this, &CAlignmentDlg::OnAddModify);

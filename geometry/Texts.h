@@ -95,9 +95,9 @@ inline constexpr const char* kOpenCaption = "打开";
 inline constexpr const char* kSaveAsCaption = "另存为";
 inline constexpr const char* kOpenButton = "打开(&O)";
 inline constexpr const char* kSaveButton = "保存(&S)";
-inline constexpr const char* kLookInLabel = "查找范围(&I):";
+inline constexpr const char* kLookInLabel = "查找范围:";
 inline constexpr const char* kFileNameLabel = "文件名(&N):";
-inline constexpr const char* kFileTypeLabel = "文件类型(&T):";
+inline constexpr const char* kFileTypeLabel = "文件类型:";
 
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};

