@@ -112,24 +112,6 @@ TEST(AlignmentFile, TimeStampIsTwentyFourBytesWithEnglishMonths) {
     EXPECT_EQ(TimeStampNow().size(), 24u);
 }
 
-TEST(AlignmentFile, RecordCountFollowsTheSizeAndIgnoresAShortTail) {
-    const std::string header = NewAlignmentFile(TimeStampNow());
-    ASSERT_EQ(header.size(), 94u);
-    std::string record = BuildControlLine(Row("0", "直线", "∞", "1", "2")) + "\r\n";
-    struct Case {
-        std::size_t size;
-        std::size_t lines;
-    };
-    const Case cases[] = {{0, 0}, {93, 0}, {94, 0}, {94 + 59, 0}, {94 + 60, 1},
-                          {94 + 180, 3}, {94 + 180 + 59, 3}, {94 + 240, 4}};
-    for (const Case& c : cases) {
-        std::string bytes = header;
-        while (bytes.size() < c.size) bytes += record;
-        bytes.resize(c.size);
-        EXPECT_EQ(AlignmentRecords(bytes).size(), c.lines) << c.size;
-    }
-}
-
 TEST(AlignmentFile, RecordsKeepEveryByteAndSkipTheLineEndsUnseen) {
     // Bytes that are not GBK, and line ends that are not CR LF, pass untouched.
     std::string odd(58, '\xFF');
@@ -140,23 +122,4 @@ TEST(AlignmentFile, RecordsKeepEveryByteAndSkipTheLineEndsUnseen) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], odd);
     EXPECT_EQ(lines[1], std::string(58, 'a'));
-}
-
-TEST(AlignmentFile, SaveWritesTheListHeaderAndReadsBackTheSameLines) {
-    const std::string stamp = " - 06 Jan 25 23:26:05 - ";
-    std::vector<std::string> list = {ControlHeaderLine()};
-    EXPECT_EQ(SavedAlignmentFile(list, stamp).size(), 94u);
-
-    list.push_back(BuildControlLine(Row("0", "直线", "∞", "3825.123", "512.456")));
-    list.push_back(BuildControlLine(Row("500", "缓和曲线", "∞", "4000", "600")));
-    list.push_back(BuildControlLine(Row("200", "终点", "-∞", "4100", "700")));
-    std::string bytes = SavedAlignmentFile(list, stamp);
-    EXPECT_EQ(bytes.size(), 94u + 3 * 60);
-    EXPECT_EQ(bytes.substr(0, 34), Gbk("日  期：") + stamp + "\r\n");
-    EXPECT_EQ(bytes.substr(34, 60), ControlHeaderLine() + "\r\n");
-    EXPECT_EQ(bytes.substr(94 + 60 + 58, 2), "\r\n");
-
-    std::vector<std::string> read = AlignmentRecords(bytes);
-    EXPECT_EQ(read, std::vector<std::string>(list.begin() + 1, list.end()));  // order kept: 0, 500, 200
-    EXPECT_EQ(NewAlignmentFile(stamp).substr(34, 58), NewFileTitleLine());
 }
