@@ -14,11 +14,14 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <cmath>
+#include <ctime>
 
 #include "app/AboutDlg.h"
 #include "controldata/AlignmentFile.h"
 #include "controldata/ControlLine.h"
 #include "geometry/Gbk.h"
+#include "geometry/ReverseLookup.h"
 #include "geometry/TextFields.h"
 #include "geometry/TextFile.h"
 #include "geometry/Texts.h"
@@ -26,6 +29,9 @@
 #include "platform/FileDialog.h"
 #include "platform/GbkList.h"
 #include "platform/MessageBox.h"
+#include "results/ResultsExport.h"
+#include "results/StakeRun.h"
+#include "station/StationSetupDlg.h"
 
 // The icon lives in the UI library's resources; a static library's
 // resources are registered by hand.
@@ -467,9 +473,130 @@ void CAlignmentDlg::OnDeleteControl() {
     platform::FieldExchange(this, false).Integer(m_editSegmentCount, m_nSegmentCount);
 }
 
+void CAlignmentDlg::EmptyResults() {
+    platform::GbkListModel* model = m_listResults->Model();
+    const int n = model->Count();
+    if (n <= 1) return;
+    // The bar ends where removing line 1 n times would leave it, 100 / n;
+    // the lines go in one step.
+    model->Truncate(1);
+    m_progress->setValue(100 / n);
+}
+
+void CAlignmentDlg::ShowModeHeader(const char* header) {
+    platform::GbkListModel* model = m_listResults->Model();
+    model->Truncate(0);
+    m_progress->setValue(0);
+    model->Append(Gbk(header));
+}
+
+bool CAlignmentDlg::SetUpStation() {
+    // Built afresh each time, opening on the points last taken from it.
+    CStationSetupDlg setup(m_strStationName, m_dStationX, m_dStationY, m_strBacksightName, m_dBacksightX,
+                           m_dBacksightY, this);
+    if (setup.exec() != QDialog::Accepted) return false;
+    m_strStationName = setup.m_strStationName;
+    m_dStationX = setup.m_dStationX;
+    m_dStationY = setup.m_dStationY;
+    m_strBacksightName = setup.m_strBacksightName;
+    m_dBacksightX = setup.m_dBacksightX;
+    m_dBacksightY = setup.m_dBacksightY;
+    return true;
+}
+
+bool CAlignmentDlg::CheckDeflection() {
+    // Read as an angle, a text without a number counts 0 and every side
+    // stake would quietly fall on the tangent.
+    double value = 0;
+    if (ReadDouble(m_strDeflection, value) && std::isfinite(value)) return true;
+    platform::Warn(this, text::kBadDeflection);
+    m_editDeflection->setFocus();
+    return false;
+}
+
+namespace {
+
+// The stake request from the window's fields; the points and names only in
+// setting-out mode.
+StakeRequest RequestOf(const CAlignmentDlg& dlg) {
+    StakeRequest request;
+    request.dStartStation = dlg.m_dStartStation;
+    request.dEndStation = dlg.m_dEndStation;
+    request.dInterval = dlg.m_dInterval;
+    request.dOffset = dlg.m_dOffset;
+    request.strDeflection = dlg.m_strDeflection;
+    request.nResultMode = dlg.m_nResultMode;
+    if (dlg.m_nResultMode != 0) {
+        request.ptStation = CPlanePoint(dlg.m_dStationX, dlg.m_dStationY);
+        request.ptBacksight = CPlanePoint(dlg.m_dBacksightX, dlg.m_dBacksightY);
+        request.strStationName = dlg.m_strStationName;
+        request.strBacksightName = dlg.m_strBacksightName;
+    }
+    return request;
+}
+
+// The message of a check that stops a command; false when one was shown.
+bool Passed(QWidget* owner, StakeCheck check, int badLine) {
+    switch (check) {
+    case StakeCheck::Ok:
+        return true;
+    case StakeCheck::NoControl:
+        platform::Warn(owner, text::kNoControl);
+        break;
+    case StakeCheck::OutOfRange:
+        platform::Warn(owner, text::kOutOfRange);
+        break;
+    case StakeCheck::InvalidRange:
+        platform::Warn(owner, text::kInvalidRange);
+        break;
+    case StakeCheck::BadStationLine:
+        platform::Warn(owner, Format(text::kBadStationLine, badLine).c_str());
+        break;
+    case StakeCheck::TooManyStakes:
+        platform::Warn(owner, Format(text::kTooManyStakes, kMaxStakes).c_str());
+        break;
+    }
+    return false;
+}
+
+// The element check's box. It belongs to the window, so nothing else can be
+// started there while it waits.
+MessageSink CheckBox(QWidget* owner) {
+    return [owner](const std::string& gbk) {
+        platform::Notify(owner, GbkToUtf8(gbk).c_str(), text::kCheckCaption);
+    };
+}
+
+}  // namespace
+
 void CAlignmentDlg::OnCompute() {
     const Busy busy(m_bBusy);
     if (!busy) return;
+    EmptyResults();
+    if (!UpdateData(true)) return;
+
+    const std::vector<std::string>& control = m_listControl->Model()->Lines();
+    StakeRequest request = RequestOf(*this);
+    BracketTable table;
+    int badLine = 0;
+    const StakeCheck check = CheckStakeRun(control, request, table, badLine);
+    if (!Passed(this, check, badLine)) return;
+    if (!CheckDeflection()) return;
+    const double deflection = DeflectionRadians(m_strDeflection);
+    if (m_nResultMode == 1) {
+        // Cancel ends the run without a word; the count and flag stay.
+        if (!SetUpStation()) return;
+        request = RequestOf(*this);
+    }
+
+    std::vector<std::string> lines;
+    RunStakes(control, table, request, deflection, m_progress->value(), lines,
+              [this](int position) { m_progress->setValue(position); }, CheckBox(this));
+    platform::GbkListModel* model = m_listResults->Model();
+    model->AppendAll(std::move(lines));
+    m_nResultCount = model->Count() - 1;
+    UpdateData(false);
+    m_bResultsSaved = false;
 }
 
 void CAlignmentDlg::OnSaveResults() {
@@ -477,26 +604,75 @@ void CAlignmentDlg::OnSaveResults() {
     if (busy) SaveResults();
 }
 
-void CAlignmentDlg::SaveResults() {}
+void CAlignmentDlg::SaveResults() {
+    // A refused text stops the read before the mode: the layout would be a guess.
+    if (!UpdateData(true)) return;
+    const platform::FileChoice choice = platform::PickFileToSave(
+        this, text::kResultsFilter, ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset), "txt");
+    if (choice.strPath.empty()) return;
+    if (!WriteResultsFile(choice.strPath, m_listResults->Model()->Lines(), m_nResultMode, choice.nType,
+                          choice.strName, std::time(nullptr))) {
+        // The results stay unsaved, so closing still asks for them.
+        platform::Warn(this, Format(text::kCannotWrite, PathForDisplay(choice.strPath).c_str()).c_str());
+        return;
+    }
+    m_bResultsSaved = true;
+}
 
 void CAlignmentDlg::OnAddStake() {
     const Busy busy(m_bBusy);
-    if (!busy) return;
+    if (!busy || !UpdateData(true)) return;
+    const std::vector<std::string>& control = m_listControl->Model()->Lines();
+    BracketTable table;
+    int badLine = 0;
+    const StakeCheck check = CheckSingleStake(control, m_dStakeStation, table, badLine);
+    if (check == StakeCheck::NoControl) return;  // no control data: silently nothing
+    if (!Passed(this, check, badLine) || !CheckDeflection()) return;
+    const double deflection = DeflectionRadians(m_strDeflection);
+    if (m_nResultMode == 1 && !SetUpStation()) return;
+
+    platform::GbkListModel* model = m_listResults->Model();
+    model->Append(SingleStake(control, table, m_dStakeStation, RequestOf(*this), deflection, CheckBox(this)));
+    m_nResultCount = model->Count() - 1;
+    UpdateData(false);
+    m_bResultsSaved = false;
 }
 
 void CAlignmentDlg::OnReverseLookup() {
     const Busy busy(m_bBusy);
-    if (!busy) return;
+    if (!busy || !UpdateData(true)) return;
+    const LookupResult result =
+        ReverseLookup(m_listControl->Model()->Lines(), CPlanePoint(m_dLookupX, m_dLookupY), CheckBox(this));
+    switch (result.status) {
+    case LookupStatus::Converged:
+        m_strLookupStation = result.strStation;
+        m_strLookupOffset = result.strOffset;
+        UpdateData(false);
+        break;
+    case LookupStatus::NoControl:
+        platform::Warn(this, text::kNoControl);
+        break;
+    case LookupStatus::NotFound:
+        platform::Warn(this, text::kNotFound);
+        break;
+    case LookupStatus::BadStationLine:
+        platform::Warn(this, Format(text::kBadStationLine, result.nBadLine).c_str());
+        break;
+    case LookupStatus::Failed:
+        break;  // the evaluation has shown its message
+    }
 }
 
+// The mode switches neither read nor write the fields: the mode is taken
+// from the radios by the next command that reads them.
 void CAlignmentDlg::OnModeCoordinates() {
     const Busy busy(m_bBusy);
-    if (!busy) return;
+    if (busy) ShowModeHeader(text::kCoordinatesHeader);
 }
 
 void CAlignmentDlg::OnModeSettingOut() {
     const Busy busy(m_bBusy);
-    if (!busy) return;
+    if (busy) ShowModeHeader(text::kSettingOutHeader);
 }
 
 void CAlignmentDlg::OnClose() {

@@ -99,6 +99,14 @@ private:
     void CreateControls();
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
+    // The results list down to its header, before a run.
+    void EmptyResults();
+    // The results list holding only the header of a mode.
+    void ShowModeHeader(const char* header);
+    // "设置测站" on the six members; false on Cancel, the members then unchanged.
+    bool SetUpStation();
+    // Shows the message of a deflection that holds no angle; false then.
+    bool CheckDeflection();
 
     bool m_bBusy = false;
     QLineEdit* m_editStation;

@@ -82,6 +82,7 @@ inline constexpr const char* kPointTooWide = "坐标超出了点文件的字段�
 inline constexpr const char* kCannotRead = "无法读取文件：%s";
 inline constexpr const char* kCannotWrite = "无法写入文件：%s\n原有文件没有改动。";
 inline constexpr const char* kBusy = "正在计算，请稍候!";
+inline constexpr const char* kBadDeflection = "偏向角必须是“度.分秒”形式的数字!";
 inline constexpr const char* kTooManyStakes = "桩数超过%d个，请加大桩间距或缩小里程范围!";
 
 // Platform boxes and file dialogs.
