@@ -423,6 +423,13 @@ TEST_F(ComputeDlgTest, TheElementCheckBoxBelongsToTheWindowAndNothingStartsWhile
     EXPECT_EQ(ResultLines(), std::vector<std::string>(3, Gbk(message.toUtf8().constData())));
     EXPECT_EQ(Edit(1023)->text(), "3");
     EXPECT_EQ(Results()[0], Gbk(text::kCoordinatesHeader));
+
+    // The lookup stops at the first such box and keeps its outputs.
+    Edit(1053)->setText("50");
+    std::vector<SeenModal> seen = Click(1051, std::move(ModalScript().Box(QMessageBox::Ok)));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, message);
+    EXPECT_EQ(Edit(1054)->text(), "");
 }
 
 }  // namespace
