@@ -39,6 +39,15 @@ void RunStakes(const std::vector<std::string>& controlList, const BracketTable& 
     Bracketing current{-1, -1};
     std::string line;
     line.reserve(128);
+    // A faulty element leaves its message as a line at every stake, but the
+    // box comes once per element: a long element at a short interval would
+    // otherwise ask for a click per stake.
+    bool reported = false;
+    MessageSink reportOnce;
+    if (report) reportOnce = [&reported, &report](const std::string& message) {
+        if (!reported) report(message);
+        reported = true;
+    };
     double s = request.dStartStation;
     for (;;) {
         ++c;
@@ -61,10 +70,11 @@ void RunStakes(const std::vector<std::string>& controlList, const BracketTable& 
         if (b.nStartLine != current.nStartLine || b.nEndLine != current.nEndLine) {
             element = PreparedElement(controlList[b.nStartLine], controlList[b.nEndLine]);
             current = b;
+            reported = false;
         }
         line.clear();
         element.Append(line, s, request.dOffset, deflection, request.nResultMode, request.ptStation,
-                       request.ptBacksight, request.strStationName, request.strBacksightName, report);
+                       request.ptBacksight, request.strStationName, request.strBacksightName, reportOnce);
         out.emplace_back(line);
         // The running sum, not start + c × interval. A sum that no longer
         // grows would never pass the end station: stop there.

@@ -306,7 +306,7 @@ TEST(HostileControlLines, PoisonedFieldsOfTheDemoAreRefusedWithTheirMessage) {
                 EXPECT_EQ(results[i], c.message) << "[" << c.text << "] " << GbkToUtf8(results[i]);
             }
         }
-        EXPECT_EQ(reported.size(), c.message.empty() ? 0u : 3u) << c.text;
+        EXPECT_EQ(reported.size(), c.message.empty() ? 0u : 1u) << c.text;  // once per element
         // The lookup starting at the curve's first point stops at the same
         // message; it cannot read a point out of it.
         if (c.message == cannot) {

@@ -189,7 +189,7 @@ TEST(StakeRun, ProgressMovesForwardAtMostAHundredTimes) {
     EXPECT_TRUE(positions.empty());
 }
 
-TEST(StakeRun, FaultyElementGivesItsMessageOncePerStake) {
+TEST(StakeRun, FaultyElementLeavesItsMessageAtEveryStakeButReportsOnce) {
     std::vector<std::string> road = Road();
     road[3] = Line("420", text::kTransition, "300", "3805252.436", "500335.547");
     road[4] = Line("670", text::kTransition, "-300", "3805336.647", "500569.019");
@@ -205,7 +205,8 @@ TEST(StakeRun, FaultyElementGivesItsMessageOncePerStake) {
         EXPECT_EQ(lines[i] == message, faulty) << s;
         onFaulty += faulty;
     }
-    EXPECT_EQ(messages.size(), static_cast<std::size_t>(onFaulty));
+    EXPECT_GT(onFaulty, 1);
+    EXPECT_EQ(messages, std::vector<std::string>{message});
 }
 
 TEST(StakeRun, SumThatStopsGrowingEndsTheRun) {

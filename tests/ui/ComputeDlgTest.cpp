@@ -407,13 +407,12 @@ TEST_F(ComputeDlgTest, TheElementCheckBoxBelongsToTheWindowAndNothingStartsWhile
         EXPECT_EQ(Results().size(), 1u);
         box->button(QMessageBox::Ok)->click();
     });
-    script.Box(QMessageBox::Ok).Box(QMessageBox::Ok);
     Click(1018, std::move(script));
     EXPECT_EQ(first.caption, Q(text::kCheckCaption));
     EXPECT_EQ(first.text, message);
     EXPECT_EQ(first.icon, QMessageBox::NoIcon);
     EXPECT_EQ(first.buttons, QMessageBox::Ok);
-    // One box and one message line per stake, all counted.
+    // One box for the element, one message line per stake, all counted.
     EXPECT_EQ(ResultLines(), std::vector<std::string>(3, Gbk(message.toUtf8().constData())));
     EXPECT_EQ(Edit(1023)->text(), "3");
     EXPECT_EQ(Results()[0], Gbk(text::kCoordinatesHeader));
