@@ -1,5 +1,6 @@
-// Evaluation by station: the three result forms, the element checks, the
-// fast number texts, and the prepared element against the plain evaluation.
+// Evaluation by station and what is built on it: the result forms, the
+// element checks, the fast number texts, the prepared element against the
+// plain evaluation, the stake run, the single stake and the reverse lookup.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,277 +10,357 @@
 #include <random>
 
 #include "geometry/AngleText.h"
+#include "geometry/Bracket.h"
 #include "geometry/Evaluate.h"
 #include "geometry/FixedText.h"
 #include "geometry/Gbk.h"
+#include "geometry/ReverseLookup.h"
 #include "geometry/Texts.h"
+#include "results/StakeRun.h"
 
 using namespace vexaline;
 
 namespace {
 
-std::string Line(const std::string& station, const char* type, const std::string& radius, const std::string& x,
-                 const std::string& y) {
-    return PadRight(station, 12) + PadRight(Gbk(type), 10) + PadRight(radius, 12) + PadRight(x, 12) +
-           PadRight(y, 12);
+// "300|缓和曲线|∞|1.5|2" as a control line, each field padded to its column.
+std::string L(const std::string& fields) {
+    std::string line;
+    std::size_t at = 0;
+    for (int width : {12, 10, 12, 12, 12}) {
+        std::size_t bar = fields.find('|', at);
+        line += PadRight(Gbk(fields.substr(at, bar - at).c_str()), width);
+        at = bar + 1;
+    }
+    return line;
 }
-const std::string kInfText = "\xA1\xDE";   // ∞
-const std::string kMinusInf = "-\xA1\xDE";  // -∞
-
 std::string Fixed(const char* format, double v) {
     char b[400];
     std::snprintf(b, sizeof b, format, v);
     return b;
 }
-
-std::string Eval(double station, const std::string& a, const std::string& b, int mode = 0, double offset = 0,
-                 double deflection = 0, CPlanePoint instrument = {}, CPlanePoint backsight = {},
-                 const std::string& sn = "", const std::string& bn = "", const MessageSink& sink = MessageSink()) {
-    return EvaluateStation(station, a, b, offset, deflection, mode, instrument, backsight, sn, bn, sink);
+std::string Eval(double station, const std::string& a, const std::string& b, int mode = 0,
+                 CPlanePoint instrument = {}, CPlanePoint backsight = {}, const std::string& sn = "",
+                 const MessageSink& sink = MessageSink()) {
+    return EvaluateStation(station, a, b, 0, 0, mode, instrument, backsight, sn, "B2", sink);
 }
 
-struct Recorder {
-    std::vector<std::string> messages;
-    MessageSink Sink() {
-        return [this](const std::string& m) { messages.push_back(m); };
-    }
-};
+// Every kind of element, turning right and then left, and a transition
+// between two arcs at the end.
+const std::vector<std::string> kRoad = {
+    Gbk(text::kControlHeader), L("0|直线|∞|3805000.000|500000.000"), L("300|缓和曲线|∞|3805182.628|500238.006"),
+    L("420|圆曲线|600|3805252.436|500335.547"), L("670|缓和曲线|600|3805336.647|500569.019"),
+    L("790|直线|∞|3805345.175|500688.662"), L("1190|缓和曲线|-∞|3805360.304|501088.376"),
+    L("1290|圆曲线|-400|3805368.240|501187.991"), L("1490|缓和曲线|-400|3805447.647|501369.286"),
+    L("1570|终点|-250|3805503.911|501425.840")};
+
+StakeRequest Request(double start, double end, double interval, int mode = 0, double offset = 0) {
+    return {start, end, interval, offset, "90.0000", mode, {3805300, 500300}, {3805000, 500000}, "D7", "D6"};
+}
+
+std::vector<std::string> RunAll(const std::vector<std::string>& list, const StakeRequest& r,
+                                std::vector<int>* positions = nullptr, int from = 0, const MessageSink& sink = {}) {
+    BracketTable table;
+    int bad = 0;
+    std::vector<std::string> out;
+    EXPECT_EQ(CheckStakeRun(list, r, table, bad), StakeCheck::Ok);
+    RunStakes(list, table, r, DeflectionRadians(r.strDeflection), from, out, [&](int p) {
+        if (positions) positions->push_back(p);
+    }, sink);
+    return out;
+}
+
+// The point `offset` metres right (negative: left) of station s.
+CPlanePoint Beside(double s, double offset) {
+    BracketTable table;
+    int bad;
+    BuildBracketTable(kRoad, table, bad);
+    Bracketing b = Bracket(table, s);
+    StakePoint p = PreparedElement(kRoad[b.nStartLine], kRoad[b.nEndLine]).Point(s, offset, kPi * 0.5);
+    return CPlanePoint(p.dX, p.dY);
+}
 
 }  // namespace
 
-// ---------------------------------------------------------------- texts
-
-TEST(FixedText, MatchesPrintfByteForByte) {
+TEST(FixedText, MatchesPrintfAndStrtodByteForByte) {
     std::mt19937_64 rng(20240611);
     std::uniform_real_distribution<double> unit(-1, 1);
-    std::vector<double> values = {0.0,    -0.0,     0.0005,  0.0015,   0.0625,   -0.0625, 0.9995,   999.9995,
-                                  1e-300, -1e-300,  5e-324,  123.4565, 2.5,      -2.5,    1e15,     9.3e15,
-                                  1e17,   -1e19,    1e300,   -1e300,   INFINITY, -INFINITY, NAN,    4294967295.0,
-                                  3825123.4565, 0.5,  1.5, 6.283185307179586, 1.5707963267948966};
-    for (int i = 0; i < 200000; ++i) {
-        double scale = std::pow(10.0, static_cast<int>(rng() % 24) - 8);
-        values.push_back(unit(rng) * scale);
-    }
-    // Exact ties at each precision: k + 1/2 ulp of the last decimal, where
-    // the sum is a binary fraction.
+    std::vector<double> values = {0.0, -0.0, 0.0005, 0.0015, 0.9995, 999.9995, -1e-300, 5e-324, 123.4565, -2.5,
+                                  9.3e15, 1e17, -1e19, 1e300, INFINITY, -INFINITY, NAN, 3825123.4565};
+    for (int i = 0; i < 50000; ++i) values.push_back(unit(rng) * std::pow(10.0, static_cast<int>(rng() % 24) - 8));
+    // Exact ties: binary fractions half way between two printed values.
     for (int k = 0; k < 64; ++k) values.push_back(k + 0.5), values.push_back(k / 16.0 + 1.0 / 32);
     for (double v : values) {
         for (int d : {0, 3, 6, 15}) {
-            char format[8];
-            std::snprintf(format, sizeof format, "%%.%dlf", d);
-            std::string want = Fixed(format, v);
-            std::string got = "#";
+            std::string want = Fixed(("%." + std::to_string(d) + "lf").c_str(), v), got = "#";
             AppendFixed(got, v, d);
             ASSERT_EQ(got, "#" + want) << v << " with " << d;
-            double back = FixedRoundTrip(v, d);
-            double ref = std::strtod(want.c_str(), nullptr);
-            ASSERT_TRUE(std::memcmp(&back, &ref, sizeof back) == 0 || (std::isnan(back) && std::isnan(ref)))
-                << v << " with " << d;
+            double back = FixedRoundTrip(v, d), ref = std::strtod(want.c_str(), nullptr);
+            ASSERT_TRUE(std::memcmp(&back, &ref, sizeof back) == 0 || (std::isnan(back) && std::isnan(ref))) << v;
         }
     }
 }
 
-// ---------------------------------------------------------------- forms
-
-TEST(EvaluateStation, CoordinateLookupAndSettingOutForms) {
-    std::string a = Line("0", text::kStraight, kInfText, "0", "0");
-    std::string b = Line("100", text::kEndPoint, kInfText, "0", "100");
-    // Due east: X is 0 up to rounding, azimuth π/2 prints 1.570796 = 90.0000.
+TEST(EvaluateStation, ResultFormsByteForByte) {
+    std::string a = L("0|直线|∞|0|0"), b = L("100|终点|∞|0|100");
     EXPECT_EQ(Eval(50, a, b), "50.000      0.000         50.000      90.0000   " + Gbk("直线段") + "    ");
-    EXPECT_EQ(Eval(50, a, b).size(), 58u);
     EXPECT_EQ(Eval(50, a, b, 101), "0.000         50.000      1.570796");
-    // Setting out from (0, 0) on a backsight due north: 90°, 50 m.
+    // Setting out from (0, 0) on a backsight due north; any other mode sets out too.
     std::string setOut = "50.000      90.0000     50.000    A1        B2        ";
-    EXPECT_EQ(Eval(50, a, b, 1, 0, 0, {0, 0}, {100, 0}, "A1", "B2"), setOut);
-    EXPECT_EQ(Eval(50, a, b, 7, 0, 0, {0, 0}, {100, 0}, "A1", "B2"), setOut);
+    EXPECT_EQ(Eval(50, a, b, 1, {0, 0}, {100, 0}, "A1"), setOut);
+    EXPECT_EQ(Eval(50, a, b, 7, {0, 0}, {100, 0}, "A1"), setOut);
     // A stake due north of a backsight due east: −90° becomes 270°.
-    std::string north = Line("0", text::kStraight, kInfText, "0", "0");
-    std::string northEnd = Line("100", text::kEndPoint, kInfText, "100", "0");
-    EXPECT_EQ(Eval(50, north, northEnd, 1, 0, 0, {0, 0}, {0, 100}, "A1", "B2"),
+    EXPECT_EQ(Eval(50, a, L("100|终点|∞|100|0"), 1, {0, 0}, {0, 100}, "A1"),
               "50.000      270.0000    50.000    A1        B2        ");
-    // A 12-byte name stays whole and shifts the line to 56 bytes.
-    EXPECT_EQ(Eval(50, a, b, 1, 0, 0, {0, 0}, {100, 0}, "STATION-0012", "B2").size(), 56u);
-    // A tangent of 1 rad: 1.000000, shown as 57.1745.
-    std::string one = Line("0", text::kStraight, kInfText, "0", "0");
-    std::string oneEnd = Line("100", text::kEndPoint, kInfText, Fixed("%.9f", 100 * std::cos(1.0)),
-                              Fixed("%.9f", 100 * std::sin(1.0)));
-    EXPECT_EQ(Eval(0, one, oneEnd).substr(38, 10), "57.1745   ");
-    // Overflowing fields shift what follows, nothing is cut.
-    std::string wide = Line("0", text::kStraight, kInfText, "123456789012", "0");
-    std::string wideEnd = Line("100", text::kEndPoint, kInfText, "123456789112", "0");
-    EXPECT_EQ(Eval(0, wide, wideEnd, 101), "123456789012.000" "0.000       0.000000");
-}
-
-TEST(EvaluateStation, RemarksFollowTheStartLineType) {
-    std::string end = Line("100", text::kEndPoint, "600", "0", "100");
-    EXPECT_EQ(Eval(0, Line("0", text::kCircular, "-300", "0", "0"), end).substr(48), Gbk("圆曲段") + "    ");
-    EXPECT_EQ(Eval(0, Line("0", text::kTransition, kInfText, "0", "0"), end).substr(48), Gbk("缓曲段") + "    ");
-}
-
-TEST(EvaluateStation, RadiusSignsAndTurns) {
-    // "-∞" on an entering transition: a left turn from the infinite radius.
-    std::string start = Line("0", text::kTransition, kMinusInf, "0", "0");
-    std::string end = Line("100", text::kCircular, "300", "99.722579", "-5.544542");
-    ElementRequest q{2, -1, 0, {0, 0}, INFINITE_RADIUS, 100, {99.722579, -5.544542}, 300, 50, 0, 0};
-    StakePoint p = PointOnElement(q);
-    std::string want = Fixed("%.3lf", p.dX);
-    EXPECT_EQ(Eval(50, start, end, 101).substr(0, 14), PadRight(want, 14));
-    // "圆曲线" at −300 turns left with magnitude 300; the end line's sign is ignored.
-    std::string c0 = Line("0", text::kCircular, "-300", "0", "0");
-    std::string plus = Line("100", text::kStraight, "300", "99.0", "-16.5");
-    std::string minus = Line("100", text::kStraight, "-300", "99.0", "-16.5");
-    EXPECT_EQ(Eval(50, c0, plus), Eval(50, c0, minus));
-    ElementRequest c{1, -1, 0, {0, 0}, 300, 100, {99.0, -16.5}, 300, 50, 0, 0};
-    EXPECT_EQ(Eval(50, c0, plus, 101).substr(0, 14), PadRight(Fixed("%.3lf", PointOnElement(c).dX), 14));
+    // Overflowing fields shift what follows; nothing is cut.
+    EXPECT_EQ(Eval(50, a, b, 1, {0, 0}, {100, 0}, "STATION-0012").size(), 56u);
+    EXPECT_EQ(Eval(0, L("0|直线|∞|123456789012|0"), L("100|终点|∞|123456789112|0"), 101),
+              "123456789012.000" "0.000       0.000000");
+    // The remark follows the start line's type.
+    EXPECT_EQ(Eval(0, L("0|圆曲线|-300|0|0"), L("100|终点|600|0|100")).substr(48), Gbk("圆曲段    "));
+    EXPECT_EQ(Eval(0, L("0|缓和曲线|∞|0|0"), L("100|终点|600|0|100")).substr(48), Gbk("缓曲段    "));
 }
 
 TEST(EvaluateStation, ElementMessagesAreReportedAndReturned) {
-    std::string mismatch = Gbk("控制数据中里程1200.000或1260.500处的线型和半径不相符！");
-    struct Case { std::string start, end, want; };
+    const std::string mismatch = Gbk("控制数据中里程1200.000或1260.500处的线型和半径不相符！");
+    const std::string invalid = Gbk("控制数据中里程1200.000处的线型无效！");
+    const std::string nan = Gbk("控制数据中里程1200.0处的数据不是数字！");
+    const std::string cannot = Gbk("控制数据中里程1200.000至1260.500之间的数据无法计算！");
+    struct Case { const char *start, *end; std::string want; };  // no message: a result
+    const char* e = "1260.5|终点|∞|0|60";
     const Case cases[] = {
-        // A transition whose radius does not change, any sign combination.
-        {Line("1200", text::kTransition, kInfText, "0", "0"), Line("1260.5", text::kCircular, kMinusInf, "0", "60"),
-         mismatch},
-        {Line("1200", text::kTransition, "500", "0", "0"), Line("1260.5", text::kCircular, "-500", "0", "60"),
-         mismatch},
-        // No element begins at an end point or at an unknown type.
-        {Line("1200", text::kEndPoint, kInfText, "0", "0"), Line("1260.5", text::kCircular, "500", "0", "60"),
-         Gbk("控制数据中里程1200.000处的线型无效！")},
-        {Line("1200", "曲线", kInfText, "0", "0"), Line("1260.5", text::kCircular, "500", "0", "60"),
-         Gbk("控制数据中里程1200.000处的线型无效！")},
-        // A field that holds no number, in either line: named by the start
-        // line's station text, as typed.
-        {Line("1200.0", text::kStraight, kInfText, "x", "0"), Line("1260.5", text::kEndPoint, "500", "0", "60"),
-         Gbk("控制数据中里程1200.0处的数据不是数字！")},
-        {Line("1200.0", text::kStraight, "r", "0", "0"), Line("1260.5", text::kEndPoint, "500", "0", "60"),
-         Gbk("控制数据中里程1200.0处的数据不是数字！")},
-        {Line("1200.0", text::kStraight, kInfText, "0", "0"), Line("", text::kEndPoint, "500", "0", "60"),
-         Gbk("控制数据中里程1200.0处的数据不是数字！")},
-        {Line("1200.0", text::kStraight, kInfText, "0", "0"), Line("1260.5", text::kEndPoint, " " + kInfText, "0", "60"),
-         Gbk("控制数据中里程1200.0处的数据不是数字！")},
-        {Line("1200.0", text::kStraight, kInfText, "0", "0"), Line("1260.5", text::kEndPoint, "500", "0", "nan"),
-         Gbk("控制数据中里程1200.0处的数据不是数字！")},
-        {Line("abc", text::kStraight, kInfText, "0", "0"), Line("1260.5", text::kEndPoint, "500", "0", "60"),
-         Gbk("控制数据中里程abc处的数据不是数字！")},
+        {"1200|缓和曲线|∞|0|0", "1260.5|圆曲线|-∞|0|60", mismatch},
+        {"1200|缓和曲线|500|0|0", "1260.5|终点|-500|0|60", mismatch},
+        {"1200|终点|∞|0|0", e, invalid}, {"1200|曲线|∞|0|0", e, invalid},
+        {"abc|直线|∞|0|0", e, Gbk("控制数据中里程abc处的数据不是数字！")},
+        {"1200.0|直线|∞|x|0", e, nan}, {"1200.0|直线|r|0|0", e, nan}, {"1200.0|直线|∞|0|0", "|终点|∞|0|60", nan},
+        {"1200.0|直线|∞|0|0", "1260.5|终点| ∞|0|60", nan}, {"1200.0|直线|∞|0|0", "1260.5|终点|∞|0|nan", nan},
+        {"1200.0|直线|∞|-inf|0", e, nan}, {"1200.0|直线|∞|1e400|0", e, nan},
+        {"1200.0|直线|∞|0|infinity", e, nan}, {"1200.0|圆曲线|--5|0|0", e, nan}, {"1200.0|圆曲线|1e400|0|0", e, nan},
+        {"1200|圆曲线|0|0|0", e, cannot}, {"1200|圆曲线|-0|0|0", e, cannot}, {"1200|圆曲线|1e-320|0|0", e, cannot},
+        {"1200|直线|∞|1e150|0", e, ""}, {"1200|直线|∞|0.5x|0", e, ""},
     };
     for (const Case& c : cases) {
         for (int mode : {0, 1, 101}) {
-            Recorder r;
-            EXPECT_EQ(Eval(1230, c.start, c.end, mode, 0, 0, {}, {}, "", "", r.Sink()), c.want);
-            ASSERT_EQ(r.messages.size(), 1u);
-            EXPECT_EQ(r.messages[0], c.want);
-            PreparedElement e(c.start, c.end);
-            EXPECT_FALSE(e.Ok());
-            std::string out;
-            e.Append(out, 1230, 0, 0, mode, {}, {}, "", "", r.Sink());
-            EXPECT_EQ(out, c.want);
-            EXPECT_EQ(r.messages.size(), 2u);
+            std::vector<std::string> messages;
+            MessageSink sink = [&messages](const std::string& m) { messages.push_back(m); };
+            std::string out, plain = Eval(1230, L(c.start), L(c.end), mode, {}, {}, "", sink);
+            EXPECT_TRUE(c.want.empty() ? plain.find(Gbk("控制")) == std::string::npos : plain == c.want) << c.start;
+            EXPECT_EQ(messages.size(), c.want.empty() ? 0u : 1u) << c.start;
+            PreparedElement(L(c.start), L(c.end)).Append(out, 1230, 0, 0, mode, {}, {}, "", "B2", sink);
+            EXPECT_EQ(out, plain);
+            EXPECT_EQ(messages.size(), c.want.empty() ? 0u : 2u) << c.start;
         }
     }
-    // Without a sink the text still comes back.
-    EXPECT_EQ(Eval(1230, cases[0].start, cases[0].end), mismatch);
+    EXPECT_EQ(Eval(1230, L(cases[0].start), L(cases[0].end)), mismatch);  // without a sink too
 }
 
-// ---------------------------------------------------------------- prepared
-
+// Every element kind and mode at random stations in and a little beyond each
+// element: the prepared element gives the plain evaluation's text, and its
+// point is PointOnElement's bit for bit.
 TEST(PreparedElement, IdenticalToTheLiteralEvaluation) {
-    // Every element kind: straights both ways, curves both turns, the four
-    // transition cases from a straight and between arcs, a zero-length
-    // transition; stations inside and a little beyond each element.
-    const std::vector<std::pair<std::string, std::string>> elements = {
-        {Line("0", text::kStraight, kInfText, "3805000.000", "500000.000"),
-         Line("300", text::kTransition, kInfText, "3805182.628", "500238.006")},
-        {Line("10", text::kStraight, "-" + kInfText, "100", "200"), Line("70", text::kEndPoint, kInfText, "100", "150")},
-        {Line("300", text::kTransition, kInfText, "3805182.628", "500238.006"),
-         Line("420", text::kCircular, "600", "3805252.436", "500335.547")},
-        {Line("420", text::kCircular, "600", "3805252.436", "500335.547"),
-         Line("670", text::kTransition, "600", "3805336.647", "500569.019")},
-        {Line("670", text::kTransition, "600", "3805336.647", "500569.019"),
-         Line("790", text::kStraight, kInfText, "3805345.175", "500688.662")},
-        {Line("1190", text::kTransition, kMinusInf, "3805360.304", "501088.376"),
-         Line("1290", text::kCircular, "-400", "3805368.240", "501187.991")},
-        {Line("1290", text::kCircular, "-400", "3805368.240", "501187.991"),
-         Line("1490", text::kTransition, "-400", "3805447.647", "501369.286")},
-        {Line("1490", text::kTransition, "-400", "3805447.647", "501369.286"),
-         Line("1570", text::kCircular, "-250", "3805503.911", "501425.840")},
-        {Line("1570", text::kTransition, "-250", "3805503.911", "501425.840"),
-         Line("1720", text::kCircular, "-400", "3805642.815", "501476.224")},
-        {Line("500", text::kTransition, "600", "1000", "2000"), Line("550", text::kCircular, "300", "1024.621142",
-                                                                      "2043.480131")},
-        {Line("500", text::kTransition, "300", "1000", "2000"), Line("550", text::kCircular, "600", "1017.9", "2046.6")},
-        {Line("100", text::kTransition, kInfText, "10", "20"), Line("100", text::kCircular, "300", "10", "30")},
-        {Line("-50", text::kCircular, "0.5", "-0", "-0"), Line("-49", text::kEndPoint, kInfText, "1", "-0.3")},
+    const double I = INFINITE_RADIUS;
+    const ElementRequest elements[] = {
+        {0, 1, 0, {3805000, 500000}, I, 300, {3805182.628, 500238.006}, I, 0, 0, 0},
+        {0, -1, 10, {100, 200}, I, 70, {100, 150}, I, 0, 0, 0},
+        {1, 1, 420, {3805252.436, 500335.547}, 600, 670, {3805336.647, 500569.019}, 600, 0, 0, 0},
+        {1, -1, 1290, {3805368.24, 501187.991}, 400, 1490, {3805447.647, 501369.286}, 400, 0, 0, 0},
+        {1, 1, -50, {-0.0, -0.0}, 0.5, -49, {1, -0.3}, I, 0, 0, 0},
+        {2, 1, 300, {3805182.628, 500238.006}, I, 420, {3805252.436, 500335.547}, 600, 0, 0, 0},
+        {2, -1, 1190, {3805360.304, 501088.376}, I, 1290, {3805368.24, 501187.991}, 400, 0, 0, 0},
+        {2, 1, 670, {3805336.647, 500569.019}, 600, 790, {3805345.175, 500688.662}, I, 0, 0, 0},
+        {2, -1, 150, {148.112148, -17.900428}, 300, 250, {238.28514, -60.844186}, I, 0, 0, 0},
+        {2, 1, 500, {1000, 2000}, 600, 550, {1024.621142, 2043.480131}, 300, 0, 0, 0},
+        {2, -1, 1490, {3805447.647, 501369.286}, 400, 1570, {3805503.911, 501425.84}, 250, 0, 0, 0},
+        {2, 1, 500, {1000, 2000}, 300, 550, {1017.9, 2046.6}, 600, 0, 0, 0},
+        {2, -1, 1570, {3805503.911, 501425.84}, 250, 1720, {3805642.815, 501476.224}, 400, 0, 0, 0},
+        {2, 1, 100, {10, 20}, I, 100, {10, 30}, 300, 0, 0, 0},
     };
     struct Mode { int mode; double offset, deflection; };
-    const Mode modes[] = {{0, 0, 1.570796}, {0, 7.25, 1.570796}, {0, -3.5, 0.523599}, {1, 12, 1.570796},
+    const Mode modes[] = {{0, 0, 1.570796}, {0, 7.25, 1.570796}, {0, -3.5, -2.5}, {1, 12, 1.570796},
                           {101, 0, kPi * 0.5}, {0, 0, 0}};
+    const char* types[] = {"直线", "圆曲线", "缓和曲线"};
     const CPlanePoint instrument(3805300.5, 500400.25), backsight(3805100, 500900);
-    for (const auto& [startLine, endLine] : elements) {
-        PreparedElement prepared(startLine, endLine);
-        ASSERT_TRUE(prepared.Ok()) << startLine;
-        double s0 = std::atof(startLine.c_str()), s1 = std::atof(endLine.c_str());
-        for (int i = -20; i <= 1020; ++i) {
-            double station = s0 + (s1 - s0) * i / 1000.0;
+    auto line = [](double s, const char* type, double r, int turn, CPlanePoint p) {
+        std::string radius = r == INFINITE_RADIUS ? (turn < 0 ? "-∞" : "∞") : Fixed("%.10g", r * turn);
+        return L(Fixed("%.10g|", s) + type + "|" + radius + Fixed("|%.10g", p.X) + Fixed("|%.10g", p.Y));
+    };
+    std::mt19937 rng(11);
+    for (const ElementRequest& base : elements) {
+        std::string a = line(base.dStartStation, types[base.nLineType], base.dStartRadius, base.nTurn, base.ptStart);
+        std::string b = line(base.dEndStation, "终点", base.dEndRadius, 1, base.ptEnd);
+        PreparedElement prepared(a, b);
+        ASSERT_TRUE(prepared.Ok()) << a;
+        double s0 = base.dStartStation, length = base.dEndStation - s0;
+        std::uniform_real_distribution<double> along(-0.02, 1.02);
+        for (int i = 0; i < 300; ++i) {
+            double station = i == 0 ? s0 : i == 1 ? base.dEndStation : s0 + length * along(rng);
             for (const Mode& m : modes) {
-                std::string want = EvaluateStation(station, startLine, endLine, m.offset, m.deflection, m.mode,
-                                                   instrument, backsight, "T1", "T2");
+                std::string want = EvaluateStation(station, a, b, m.offset, m.deflection, m.mode, instrument,
+                                                   backsight, "T1", "T2");
                 std::string got;
                 prepared.Append(got, station, m.offset, m.deflection, m.mode, instrument, backsight, "T1", "T2");
-                ASSERT_EQ(got, want) << startLine << " at " << station << " mode " << m.mode;
-            }
-        }
-    }
-}
-
-TEST(PreparedElement, PointIsPointOnElementBitForBit) {
-    const double I = INFINITE_RADIUS;
-    const ElementRequest requests[] = {
-        {0, 1, 0, {0, 0}, I, 100, {30, 40}, I, 0, 0, 0},
-        {1, 1, 0, {0, 0}, 100, 157.08, {100, 100}, 100, 0, 0, 0},
-        {1, -1, 0, {0, 0}, 100, 157.08, {100, -100}, 100, 0, 0, 0},
-        {2, 1, 0, {0, 0}, I, 100, {99.722579, 5.544542}, 300, 0, 0, 0},
-        {2, -1, 0, {0, 0}, I, 100, {99.722579, -5.544542}, 300, 0, 0, 0},
-        {2, 1, 150, {148.112148, 17.900428}, 300, 250, {238.285140, 60.844186}, I, 0, 0, 0},
-        {2, -1, 150, {148.112148, -17.900428}, 300, 250, {238.285140, -60.844186}, I, 0, 0, 0},
-        {2, 1, 500, {1000, 2000}, 600, 550, {1024.621142, 2043.480131}, 300, 0, 0, 0},
-        {2, -1, 500, {1000, 2000}, 300, 550, {1017.9, 2046.6}, 600, 0, 0, 0},
-    };
-    const char* types[] = {text::kStraight, text::kCircular, text::kTransition};
-    for (const ElementRequest& base : requests) {
-        auto radius = [](double r, int turn) {
-            return r == INFINITE_RADIUS ? (turn < 0 ? kMinusInf : kInfText) : Fixed("%.10g", r * turn);
-        };
-        std::string a = Line(Fixed("%.10g", base.dStartStation), types[base.nLineType],
-                             radius(base.dStartRadius, base.nTurn), Fixed("%.10g", base.ptStart.X),
-                             Fixed("%.10g", base.ptStart.Y));
-        std::string b = Line(Fixed("%.10g", base.dEndStation), text::kEndPoint, radius(base.dEndRadius, 1),
-                             Fixed("%.10g", base.ptEnd.X), Fixed("%.10g", base.ptEnd.Y));
-        PreparedElement e(a, b);
-        ASSERT_TRUE(e.Ok()) << a;
-        for (int i = -10; i <= 110; ++i) {
-            for (double defl : {0.0, 1.570796, -2.5}) {
+                ASSERT_EQ(got, want) << a << " at " << station << " mode " << m.mode;
                 ElementRequest q = base;
-                q.dStation = base.dStartStation + (base.dEndStation - base.dStartStation) * i / 100.0;
-                q.dOffset = i % 3 == 0 ? 0.0 : 4.5 - i * 0.1;
-                q.dDeflection = defl;
-                StakePoint want = PointOnElement(q), got = e.Point(q.dStation, q.dOffset, defl);
-                ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0)
-                    << a << " at " << q.dStation << " defl " << defl << ": " << want.dX - got.dX << " "
-                    << want.dY - got.dY << " " << want.dAzimuth - got.dAzimuth;
+                q.dStation = station, q.dOffset = m.offset, q.dDeflection = m.deflection;
+                StakePoint p = PointOnElement(q), fast = prepared.Point(station, m.offset, m.deflection);
+                ASSERT_EQ(std::memcmp(&p, &fast, sizeof p), 0) << a << " at " << station;
             }
         }
     }
 }
 
-TEST(ClothoidSeries, IsClothoidXYBitForBit) {
-    std::mt19937_64 rng(7);
-    std::uniform_real_distribution<double> len(0, 400), rad(1, 3000);
-    for (int i = 0; i < 2000; ++i) {
-        double R = rad(rng), L = len(rng) + 1;
-        ClothoidSeries series(R, L);
-        for (double l : {0.0, len(rng), len(rng), L, -len(rng)}) {
-            CPlanePoint want = ClothoidXY(l, R, L), got = series.At(l);
-            ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0) << l << " " << R << " " << L;
+TEST(Bracket, SortsStablyAndPicksTheElement) {
+    std::vector<std::string> list = {"header", "0", "500", "200 first", "200 second", "800"};
+    for (std::string& l : list) l = PadRight(l, 12);
+    BracketTable table;
+    int bad = 0;
+    ASSERT_TRUE(BuildBracketTable(list, table, bad));
+    std::vector<int> order;
+    for (const BracketEntry& e : table.entries) order.push_back(e.nLine);
+    EXPECT_EQ(order, (std::vector<int>{1, 3, 4, 2, 5}));
+    // First, last, inside, repeated (the last of the equal ones), an
+    // interior change point (the element that begins there), before the first.
+    struct Case { double s; int start, end; };
+    for (const Case& c : {Case{0, 1, 3}, Case{800, 2, 5}, Case{100, 1, 3}, Case{200, 4, 2}, Case{500, 2, 5},
+                          Case{499.999, 4, 2}, Case{-5, 1, 3}}) {
+        Bracketing b = Bracket(table, c.s);
+        EXPECT_TRUE(b.nStartLine == c.start && b.nEndLine == c.end) << c.s;
+    }
+    for (const char* station : {"nan", "inf", "1e400", "-", ""}) {  // no number: the line is named
+        list[4] = PadRight(station, 12);
+        EXPECT_TRUE(!BuildBracketTable(list, table, bad) && bad == 4) << station;
+    }
+}
+
+TEST(StakeRun, ChecksInTheirOrder) {
+    std::vector<std::string> badRoad = kRoad;
+    badRoad[3] = L("x420|圆曲线|600|3805252.436|500335.547");
+    using C = StakeCheck;
+    struct Case { std::vector<std::string> list; double start, end, interval; StakeCheck want; };
+    const Case cases[] = {
+        {{}, 0, 100, 50, C::NoControl}, {{kRoad[0], kRoad[1]}, 0, 1, 1, C::NoControl},
+        {badRoad, -5, 100, 50, C::BadStationLine}, {kRoad, -5, 100, 50, C::OutOfRange},
+        {kRoad, 0, 1580, 50, C::OutOfRange}, {kRoad, NAN, 100, 50, C::OutOfRange},
+        {kRoad, -5, -10, 50, C::OutOfRange},  // range before order
+        {kRoad, 100, 50, 50, C::InvalidRange}, {kRoad, 0, 100, 0, C::InvalidRange},
+        {kRoad, 0, 100, NAN, C::InvalidRange}, {kRoad, 0, 1490, 1e-4, C::TooManyStakes}, {kRoad, 1570, 1570, 1, C::Ok},
+    };
+    for (const Case& c : cases) {
+        BracketTable table;
+        int bad = 0;
+        EXPECT_EQ(CheckStakeRun(c.list, Request(c.start, c.end, c.interval), table, bad), c.want) << c.start;
+        EXPECT_TRUE(c.want != C::BadStationLine || bad == 3);
+    }
+    EXPECT_EQ(DeflectionRadians("-45.3000"), -0.794125);  // six decimals, as shown
+    // A single stake: the same range; at the last station the last element.
+    BracketTable table;
+    int bad = 0;
+    EXPECT_EQ(CheckSingleStake({kRoad[0], kRoad[1]}, 5, table, bad), C::NoControl);
+    for (double s : {-0.001, 1570.001, double(NAN)})
+        EXPECT_EQ(CheckSingleStake(kRoad, s, table, bad), C::OutOfRange) << s;
+    ASSERT_EQ(CheckSingleStake(kRoad, 1570, table, bad), C::Ok);
+    EXPECT_EQ(SingleStake(kRoad, table, 1570, Request(0, 0, 1), 1.570796),
+              EvaluateStation(1570, kRoad[8], kRoad[9], 0, 1.570796, 0, {}, {}, "", ""));
+}
+
+TEST(StakeRun, RunningSumDecidesTheStakes) {
+    struct Case { double start, end, interval; std::vector<std::string> stations; };
+    const Case cases[] = {
+        {0, 100, 50, {"0.000", "50.000", "100.000"}},
+        // The sum reaches 0.6 exactly (0 + 6 × 0.1 would pass it).
+        {0, 0.6, 0.1, {"0.000", "0.100", "0.200", "0.300", "0.400", "0.500", "0.600"}},
+        {0, 0.3, 0.1, {"0.000", "0.100", "0.200"}},  // the sum passes 0.3 by a hair
+        {1490, 1490, 10, {"1490.000"}},
+        {1000, 1000, 1e-14, {"1000.000"}},  // a sum that stops growing ends the run
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> stations;
+        for (const std::string& l : RunAll(kRoad, Request(c.start, c.end, c.interval)))
+            stations.push_back(l.substr(0, l.find(' ')));
+        EXPECT_EQ(stations, c.stations) << c.end;
+    }
+}
+
+TEST(StakeRun, LinesAreTheSingleStakeLinesAndProgressMovesForward) {
+    for (int mode : {0, 1}) {
+        StakeRequest r = Request(0, 1570, 0.75, mode, mode ? 0 : -4.5);
+        std::vector<std::string> lines = RunAll(kRoad, r);
+        ASSERT_EQ(lines.size(), 2094u);
+        BracketTable table;
+        int bad;
+        ASSERT_EQ(CheckStakeRun(kRoad, r, table, bad), StakeCheck::Ok);
+        double s = r.dStartStation;
+        for (const std::string& line : lines) {
+            ASSERT_EQ(line, SingleStake(kRoad, table, s, r, DeflectionRadians(r.strDeflection))) << s;
+            ASSERT_EQ(line.size(), mode ? 54u : 58u);
+            s += r.dInterval;
         }
     }
+    // At most a hundred steps forward, ending at a full bar; one stake leaves it.
+    std::vector<int> positions, hundred;
+    RunAll(kRoad, Request(0, 1490, 0.1), &positions);
+    for (int i = 1; i <= 100; ++i) hundred.push_back(i);
+    EXPECT_EQ(positions, hundred);
+    positions.clear();
+    RunAll(kRoad, Request(0, 100, 50), &positions, 33);
+    EXPECT_EQ(positions, (std::vector<int>{50, 100}));
+    positions.clear();
+    RunAll(kRoad, Request(100, 100, 50), &positions, 33);
+    EXPECT_TRUE(positions.empty());
+}
+
+TEST(StakeRun, FaultyElementLeavesItsMessageAtEveryStakeButReportsOnce) {
+    std::vector<std::string> road = kRoad, messages;
+    road[3] = L("420|缓和曲线|300|3805252.436|500335.547");
+    road[4] = L("670|缓和曲线|-300|3805336.647|500569.019");
+    std::vector<std::string> lines =
+        RunAll(road, Request(400, 700, 20), nullptr, 0, [&](const std::string& m) { messages.push_back(m); });
+    std::string message = Gbk("控制数据中里程420.000或670.000处的线型和半径不相符！");
+    ASSERT_EQ(lines.size(), 16u);
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i] == message, i >= 1 && i <= 13) << i;
+    EXPECT_EQ(messages, std::vector<std::string>{message});
+}
+
+TEST(ReverseLookup, ConvergesOnEveryElementKindBothSides) {
+    for (double s : {150.0, 360.0, 545.5, 730.0, 990.0, 1240.0, 1390.0, 1530.0}) {
+        for (double offset : {7.5, -30.0, 0.25}) {
+            LookupResult r = ReverseLookup(kRoad, Beside(s, offset));
+            ASSERT_EQ(r.status, LookupStatus::Converged) << s << " " << offset;
+            EXPECT_NEAR(std::atof(r.strStation.c_str()), s, 0.002) << s << " " << offset;
+            std::string side = r.strOffset.substr(0, 2) + r.strOffset.substr(r.strOffset.size() - 2);
+            EXPECT_EQ(side, Gbk(offset > 0 ? "右米" : "左米")) << s << " " << offset;
+            EXPECT_NEAR(std::atof(r.strOffset.c_str() + 2), std::fabs(offset), 0.002) << s << " " << offset;
+        }
+    }
+    // On a straight two evaluations; on a change point itself one (δ = −A + 2π: left).
+    LookupResult r = ReverseLookup(kRoad, Beside(20, 3.5));
+    EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 2 && r.strStation == "20.000");
+    EXPECT_EQ(r.strOffset, Gbk("右3.500米"));
+    r = ReverseLookup(kRoad, CPlanePoint(3805182.628, 500238.006));
+    EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 1 && r.strStation == "300.000");
+    EXPECT_EQ(r.strOffset, Gbk("左0.000米"));
+}
+
+TEST(ReverseLookup, OutOfRangeStepBoundAndFaultyData) {
+    LookupResult r = ReverseLookup(kRoad, Beside(-10, 2));
+    EXPECT_TRUE(r.status == LookupStatus::NotFound && r.nEvaluations == 1);
+    r = ReverseLookup(kRoad, Beside(1585, -2));
+    EXPECT_TRUE(r.status == LookupStatus::NotFound && r.strStation.empty() && r.strOffset.empty());
+    // A sharp curve (radius 10 over 344°) and a point far outside it: the
+    // corrections swing by ±31 m for ever without leaving the range.
+    r = ReverseLookup({kRoad[0], L("0|直线|∞|-100|0"), L("100|圆曲线|10|0|0"), L("160|终点|10|-2.794|0.398")},
+                      CPlanePoint(-34.4, 7.8));
+    EXPECT_TRUE(r.status == LookupStatus::NotFound && r.nEvaluations == kMaxLookupSteps);
+    EXPECT_EQ(ReverseLookup({kRoad[0], kRoad[1]}, CPlanePoint(0, 0)).status, LookupStatus::NoControl);
+    std::vector<std::string> bad = kRoad, messages;
+    bad[5] = L("O79|直线|∞|3805345.175|500688.662");
+    r = ReverseLookup(bad, CPlanePoint(0, 0));
+    EXPECT_TRUE(r.status == LookupStatus::BadStationLine && r.nBadLine == 5);
+    // A transition that keeps its radius: reported once, then Failed.
+    bad = kRoad;
+    bad[4] = L("670|缓和曲线|-600|3805336.647|500569.019");
+    bad[5] = L("790|直线|600|3805345.175|500688.662");
+    r = ReverseLookup(bad, Beside(730, 5), [&](const std::string& m) { messages.push_back(m); });
+    EXPECT_EQ(r.status, LookupStatus::Failed);
+    EXPECT_EQ(messages, std::vector<std::string>{Gbk("控制数据中里程670.000或790.000处的线型和半径不相符！")});
 }
