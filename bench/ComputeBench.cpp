@@ -6,6 +6,8 @@
 //   /usr/bin/time -v build-run/bench/ComputeBench --benchmark_filter='BM_Run/1000000'
 #include <benchmark/benchmark.h>
 
+#include "BenchRoad.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,64 +34,6 @@ using namespace vexaline;
 
 namespace {
 
-const double I = INFINITE_RADIUS;
-
-std::string Num(double v) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.3f", v);
-    return b;
-}
-
-std::string Line(double station, const char* type, const std::string& radius, CPlanePoint p) {
-    char s[32];
-    std::snprintf(s, sizeof s, "%.0f", station);
-    return PadRight(s, 12) + PadRight(Gbk(type), 10) + PadRight(radius, 12) + PadRight(Num(p.X), 12) +
-           PadRight(Num(p.Y), 12);
-}
-
-std::string RadiusText(double r, int turn) {
-    if (r == I) return turn < 0 ? Gbk(text::kMinusInfinity) : Gbk(text::kInfinity);
-    char b[32];
-    std::snprintf(b, sizeof b, "%.0f", r * turn);
-    return b;
-}
-
-// A consistent alignment of about 118 km: straight, transition in, curve,
-// transition out, turning right and left in turn; each change point is where
-// the element before it ends.
-std::vector<std::string> MakeAlignment(int rows) {
-    std::vector<std::string> list;
-    const double radii[] = {600, 400, 800, 500};
-    CPlanePoint p(3800000, 500000);
-    double tangent = 0.7, station = 0;
-    for (int i = 0; static_cast<int>(list.size()) < rows; ++i) {
-        int group = i / 4, turn = group % 2 ? -1 : 1;
-        double R = radii[group % 4];
-        struct Kind {
-            int type;
-            double r0, r1, length;
-            const char* text;
-        };
-        const Kind kinds[4] = {{0, I, I, 300, text::kStraight},
-                               {2, I, R, 120, text::kTransition},
-                               {1, R, R, 250, text::kCircular},
-                               {2, R, I, 120, text::kTransition}};
-        const Kind& k = kinds[i % 4];
-        ElementRequest q{k.type, turn, station, p, k.r0, station + k.length, {}, k.r1, station, 0, 0};
-        const double trial = 1.0;
-        q.ptEnd = CPlanePoint(p.X + std::cos(trial), p.Y + std::sin(trial));
-        double chord = trial + (tangent - PointOnElement(q).dAzimuth);
-        q.ptEnd = CPlanePoint(p.X + std::cos(chord), p.Y + std::sin(chord));
-        q.dStation = q.dEndStation;
-        StakePoint end = PointOnElement(q);
-        list.push_back(Line(station, k.text, RadiusText(k.r0, turn), p));
-        p = CPlanePoint(std::atof(Num(end.dX).c_str()), std::atof(Num(end.dY).c_str()));
-        tangent = end.dAzimuth;
-        station += k.length;
-    }
-    list.push_back(Line(station, text::kEndPoint, Gbk(text::kInfinity), p));
-    return list;
-}
 
 CAlignmentDlg* g_dlg = nullptr;
 
@@ -191,7 +135,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     CAlignmentDlg dlg;
     dlg.show();
-    dlg.m_listControl->Model()->AppendAll(MakeAlignment(600));
+    dlg.m_listControl->Model()->AppendAll(benchroad::Road(600));
     g_dlg = &dlg;
     QApplication::processEvents();
 

@@ -3,6 +3,8 @@
 //   build-geo/bench/GeometryBench --benchmark_min_time=0.5
 #include <benchmark/benchmark.h>
 
+#include "BenchRoad.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,63 +26,12 @@ namespace {
 
 const double I = INFINITE_RADIUS;
 
-std::string Num(double v) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.3f", v);
-    return b;
-}
-
-std::string Line(double station, const char* type, const std::string& radius, CPlanePoint p) {
-    char s[32];
-    std::snprintf(s, sizeof s, "%.0f", station);
-    return PadRight(s, 12) + PadRight(Gbk(type), 10) + PadRight(radius, 12) + PadRight(Num(p.X), 12) +
-           PadRight(Num(p.Y), 12);
-}
-
-std::string RadiusText(double r, int turn) {
-    if (r == I) return turn < 0 ? Gbk(text::kMinusInfinity) : Gbk(text::kInfinity);
-    char b[32];
-    std::snprintf(b, sizeof b, "%.0f", r * turn);
-    return b;
-}
-
-// A consistent alignment of `rows` control lines: straight, transition in,
-// curve, transition out, with the turn alternating. Each end point is the
-// element's own end, its chord turned so that the tangent runs on smoothly.
-std::vector<std::string> MakeAlignment(int rows) {
-    std::vector<std::string> list = {Gbk(text::kControlHeader)};
-    const double radii[] = {600, 400, 800, 500};
-    CPlanePoint p(3800000, 500000);
-    double tangent = 0.7, station = 0;
-    for (int i = 0; static_cast<int>(list.size()) < rows; ++i) {
-        int group = i / 4, turn = group % 2 ? -1 : 1;
-        double R = radii[group % 4];
-        struct Kind { int type; double r0, r1, length; const char* text; };
-        const Kind kinds[4] = {{0, I, I, 300, text::kStraight},
-                               {2, I, R, 120, text::kTransition},
-                               {1, R, R, 250, text::kCircular},
-                               {2, R, I, 120, text::kTransition}};
-        const Kind& k = kinds[i % 4];
-        ElementRequest q{k.type, turn, station, p, k.r0, station + k.length, {}, k.r1, station, 0, 0};
-        const double trial = 1.0;
-        q.ptEnd = CPlanePoint(p.X + std::cos(trial), p.Y + std::sin(trial));
-        double chord = trial + (tangent - PointOnElement(q).dAzimuth);
-        q.ptEnd = CPlanePoint(p.X + std::cos(chord), p.Y + std::sin(chord));
-        q.dStation = q.dEndStation;
-        StakePoint end = PointOnElement(q);
-        list.push_back(Line(station, k.text, RadiusText(k.r0, turn), p));
-        p = CPlanePoint(std::atof(Num(end.dX).c_str()), std::atof(Num(end.dY).c_str()));
-        tangent = end.dAzimuth;
-        station += k.length;
-    }
-    list.back() = Line(std::atof(list.back().c_str()), text::kEndPoint, Gbk(text::kInfinity),
-                       CPlanePoint(std::atof(list.back().substr(34, 12).c_str()),
-                                   std::atof(list.back().substr(46, 12).c_str())));
-    return list;
-}
-
 const std::vector<std::string>& Alignment() {
-    static const std::vector<std::string> list = MakeAlignment(1000);
+    static const std::vector<std::string> list = [] {
+        std::vector<std::string> lines = benchroad::Road(998);
+        lines.insert(lines.begin(), Gbk(text::kControlHeader));
+        return lines;
+    }();
     return list;
 }
 

@@ -1,0 +1,75 @@
+#pragma once
+// A long, consistent road for the benchmarks: straight, transition in,
+// curve, transition out, turning right and left in turn; each change point
+// is where the element before it ends.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "geometry/AngleText.h"
+#include "geometry/Element.h"
+#include "geometry/Gbk.h"
+#include "geometry/Texts.h"
+
+namespace benchroad {
+
+using vexaline::CPlanePoint;
+using vexaline::Gbk;
+using vexaline::PadRight;
+namespace text = vexaline::text;
+
+inline std::string Num(double v) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.3f", v);
+    return b;
+}
+
+inline std::string Line(double station, const char* type, const std::string& radius, CPlanePoint p) {
+    char s[32];
+    std::snprintf(s, sizeof s, "%.0f", station);
+    return PadRight(s, 12) + PadRight(Gbk(type), 10) + PadRight(radius, 12) + PadRight(Num(p.X), 12) +
+           PadRight(Num(p.Y), 12);
+}
+
+// Control lines (no header) of `elements` elements and the end point.
+inline std::vector<std::string> Road(int elements) {
+    const double I = vexaline::INFINITE_RADIUS;
+    std::vector<std::string> list;
+    const double radii[] = {600, 400, 800, 500};
+    CPlanePoint p(3800000, 500000);
+    double tangent = 0.7, station = 0;
+    for (int i = 0; i < elements; ++i) {
+        int group = i / 4, turn = group % 2 ? -1 : 1;
+        double R = radii[group % 4];
+        struct Kind {
+            int type;
+            double r0, r1, length;
+            const char* text;
+        };
+        const Kind kinds[4] = {{0, I, I, 300, text::kStraight},
+                               {2, I, R, 120, text::kTransition},
+                               {1, R, R, 250, text::kCircular},
+                               {2, R, I, 120, text::kTransition}};
+        const Kind& k = kinds[i % 4];
+        vexaline::ElementRequest q{k.type, turn, station, p, k.r0, station + k.length, {}, k.r1, station, 0, 0};
+        // Turn the chord so that the element leaves where the last one ended.
+        const double trial = 1.0;
+        q.ptEnd = CPlanePoint(p.X + std::cos(trial), p.Y + std::sin(trial));
+        double chord = trial + (tangent - vexaline::PointOnElement(q).dAzimuth);
+        q.ptEnd = CPlanePoint(p.X + std::cos(chord), p.Y + std::sin(chord));
+        q.dStation = q.dEndStation;
+        vexaline::StakePoint end = vexaline::PointOnElement(q);
+        std::string radius = k.r0 == I ? Gbk(turn < 0 ? text::kMinusInfinity : text::kInfinity)
+                                       : std::to_string(static_cast<int>(k.r0) * turn);
+        list.push_back(Line(station, k.text, radius, p));
+        p = CPlanePoint(std::atof(Num(end.dX).c_str()), std::atof(Num(end.dY).c_str()));
+        tangent = end.dAzimuth;
+        station += k.length;
+    }
+    list.push_back(Line(station, text::kEndPoint, Gbk(text::kInfinity), p));
+    return list;
+}
+
+}  // namespace benchroad
