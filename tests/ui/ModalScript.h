@@ -1,152 +1,90 @@
 #pragma once
-// Answers the modal boxes and file dialogs a handler opens, in order, as a
-// user would: each step waits for the next modal widget, records what it
-// showed, and presses a button or picks a path.
+// Answers the modals a handler opens, in order, as a user would, and records
+// what each showed. A modal that no step takes is closed and counted, so the
+// test fails instead of hanging. Only the newest live script answers, and
+// only modals opened after it began.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <deque>
 #include <functional>
-#include <vector>
 
-struct SeenModal {
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    bool isFileDialog = false;
-    bool unexpected = false;  // no step took it: the script closed it
+struct SeenModal {  // unexpected: no step took it
+    QString caption, text;
+    QMessageBox::Icon icon;
+    bool isFileDialog, unexpected;
 };
 
 class ModalScript {
 public:
-    // Only the newest live script answers: one made earlier in a test and
-    // still in scope keeps quiet until the newer one is gone.
-    ModalScript() : outer_(Newest()) {
+    ModalScript() : outer_(Newest()), before_(QApplication::activeModalWidget()) {
         Newest() = this;
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-        timer_.start();
+        // A timer does not fire while its own step runs: the other one still
+        // polls, so a modal opened inside a step is closed rather than hanging.
+        for (QTimer* timer : {&timer_, &spare_}) QObject::connect(timer, &QTimer::timeout, [this] { Poll(); });
+        timer_.start(5), spare_.start(5);
     }
-    ~ModalScript() {
-        timer_.stop();
-        if (Newest() == this) Newest() = outer_;
-    }
-    ModalScript(const ModalScript&) = delete;
-    ModalScript& operator=(const ModalScript&) = delete;
+    ~ModalScript() { Newest() = Newest() == this ? outer_ : Newest(); }
 
-    // Next message box: press button.
     ModalScript& Box(QMessageBox::StandardButton button) {
-        steps_.push_back([button](QWidget* w) {
+        return Step([button](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
-            if (!box) return false;
-            QAbstractButton* b = box->button(button);
-            if (!b) return false;
-            b->click();
-            return true;
+            return box && box->button(button) && (box->button(button)->click(), true);
         });
-        return *this;
     }
-    // Next file dialog: choose path (and the 1-based file type), then accept.
+    // A file dialog: pick path and the 1-based file type; a null path cancels.
     ModalScript& File(const QString& path, int type = 1) {
-        steps_.push_back([path, type](QWidget* w) {
+        return Step([path, type](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
-            if (!dialog) return false;
-            QStringList filters = dialog->nameFilters();
-            if (type >= 1 && type <= filters.size()) dialog->selectNameFilter(filters[type - 1]);
+            if (!dialog || path.isNull()) return dialog && (dialog->reject(), true);
+            dialog->selectNameFilter(dialog->nameFilters().value(type - 1));
             dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept is protected
             return true;
         });
-        return *this;
     }
-    // Next file dialog: cancel.
-    ModalScript& CancelFile() {
-        steps_.push_back([](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            if (!dialog) return false;
-            dialog->reject();
-            return true;
-        });
-        return *this;
-    }
-    // Next modal dialog of any kind: run action on it (it must close it).
+    ModalScript& CancelFile() { return File(QString()); }
+    // Any modal: action must close it.
     ModalScript& Dialog(std::function<void(QWidget*)> action) {
-        steps_.push_back([action](QWidget* w) {
-            action(w);
-            return true;
-        });
-        return *this;
+        return Step([action](QWidget* w) { return action(w), true; });
     }
-
     const std::vector<SeenModal>& Seen() const { return seen_; }
-    // Every step ran and no box or file dialog came that the script did not expect.
     bool Done() const { return steps_.empty() && unexpected_ == 0; }
-    int Unexpected() const { return unexpected_; }
-
-private:
-    static ModalScript*& Newest() {
-        static ModalScript* newest = nullptr;
-        return newest;
+    std::string Describe() const {  // for a failure message
+        std::string out;
+        for (const SeenModal& s : seen_)
+            out += (s.unexpected ? "\n  unexpected: " : "\n  ") + (s.caption + ": " + s.text).toStdString();
+        return out;
     }
+private:
+    static ModalScript*& Newest() { static ModalScript* newest = nullptr; return newest; }
+    ModalScript& Step(std::function<bool(QWidget*)> step) { return steps_.push_back(std::move(step)), *this; }
 
     void Poll() {
-        if (Newest() != this) return;
         QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || w == last_) return;
-        SeenModal seen;
-        seen.caption = w->windowTitle();
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            seen.text = box->text();
-            seen.icon = box->icon();
-            seen.buttons = box->standardButtons();
-        }
-        seen.isFileDialog = qobject_cast<QFileDialog*>(w) != nullptr;
-        if (w != waiting_) {
-            waiting_ = w;
-            waitingPolls_ = 0;
-        }
-        if (!steps_.empty()) {
-            auto step = steps_.front();
-            if (step(w)) {
-                steps_.pop_front();
-                seen_.push_back(seen);
-                last_ = w;
-                return;
-            }
-        }
-        // A box or file dialog that no step takes would block the test for
-        // ever: close it (at once when the script has run out, otherwise after
-        // a second) and note it.
-        if (!(qobject_cast<QMessageBox*>(w) || seen.isFileDialog)) return;
-        if (!steps_.empty() && ++waitingPolls_ < 200) return;
-        seen.unexpected = true;
-        seen_.push_back(seen);
-        ++unexpected_;
+        if (Newest() != this || !w || !w->isVisible() || w == last_ || w == before_) return;
         last_ = w;
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            QAbstractButton* answer = box->buttons().isEmpty() ? nullptr : box->buttons().front();
-            for (QAbstractButton* b : box->buttons()) {
-                QMessageBox::ButtonRole role = box->buttonRole(b);
-                if (role == QMessageBox::RejectRole || role == QMessageBox::NoRole) answer = b;
-            }
-            if (answer) answer->click();
-            else box->reject();
-        } else {
-            static_cast<QDialog*>(w)->reject();
+        auto* box = qobject_cast<QMessageBox*>(w);
+        seen_.push_back({w->windowTitle(), box ? box->text() : QString(), box ? box->icon() : QMessageBox::NoIcon,
+                         qobject_cast<QFileDialog*>(w) != nullptr, false});
+        const std::size_t at = seen_.size() - 1;  // the step may bring nested modals
+        if (!steps_.empty()) {
+            auto step = std::move(steps_.front());
+            steps_.pop_front();
+            if (step(w)) return;
         }
+        seen_[at].unexpected = true;
+        ++unexpected_;
+        if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
     }
 
     ModalScript* outer_;
-    QTimer timer_;
+    QTimer timer_, spare_;
     std::deque<std::function<bool(QWidget*)>> steps_;
     std::vector<SeenModal> seen_;
-    QPointer<QWidget> last_;
-    QPointer<QWidget> waiting_;
-    int waitingPolls_ = 0;
+    QPointer<QWidget> before_, last_;  // up when the script began; the last one taken
     int unexpected_ = 0;
 };

@@ -1,154 +1,83 @@
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
-#include "ModalScript.h"
-#include "geometry/Gbk.h"
-#include "geometry/TextFile.h"
-#include "geometry/Texts.h"
-#include "platform/GbkList.h"
+#include "DlgFixture.h"
 #include "station/PointFile.h"
 #include "station/StationSetupDlg.h"
 
-namespace fs = std::filesystem;
-using namespace vexaline;
-
-namespace {
-
 const std::string kA = "A       1.000       2.000     ", kB = "B       3.000       4.000     ";
 
-QLineEdit* Edit(QWidget& dlg, const char* id) { return dlg.findChild<QLineEdit*>(id); }
-std::vector<std::string> Lines(CStationSetupDlg& dlg) { return dlg.m_listPoints->Model()->Lines(); }
-
-// Clicks button id while script answers the boxes; the texts of the boxes
-// shown. A box the script does not expect is closed after two seconds and
-// reported, so the test fails instead of hanging.
-QStringList Press(QWidget& dlg, const char* id, ModalScript&& script = ModalScript()) {
-    QStringList unexpected;
-    QTimer watchdog;
-    int ticks = 0;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !script.Done() || ++ticks < 100) return;
-        unexpected << box->text();
-        box->reject();
-    });
-    watchdog.start(20);
-    dlg.findChild<QPushButton*>(id)->click();
-    EXPECT_TRUE(script.Done()) << id;
-    EXPECT_TRUE(unexpected.isEmpty()) << unexpected.join("|").toStdString();
-    QStringList texts;
-    for (const SeenModal& seen : script.Seen()) texts << seen.text;
-    return texts;
-}
-
-class StationSetupDlgTest : public testing::Test {
+class StationSetupDlgTest : public DlgTest {
 protected:
-    void SetUp() override { fs::create_directories(dir_); }
-    void TearDown() override { fs::remove_all(dir_); }
-    QString PathOf(const char* name) const { return QString::fromStdString((dir_ / name).string()); }
-    std::string Bytes(const char* name) const {
-        std::string bytes;
-        ReadWholeFile((dir_ / name).string(), bytes);
-        return bytes;
-    }
     void Browse(CStationSetupDlg& dlg, const char* name, const std::string& bytes) {
-        std::ofstream((dir_ / name).string(), std::ios::binary) << bytes;
-        Press(dlg, "1045", std::move(ModalScript().File(PathOf(name))));
+        WriteBytes(name, bytes);
+        Click(1045, ModalScript().File(QPath(name)), &dlg);
     }
-
-    fs::path dir_ = fs::temp_directory_path() / ("vexaline-station-" + std::to_string(::getpid()));
+    static std::vector<std::string> Lines(CStationSetupDlg& dlg) { return dlg.m_listPoints->Model()->Lines(); }
 };
 
-TEST_F(StationSetupDlgTest, MissingFileIsCreatedOnOkAndExitKeepsItEmpty) {
+TEST_F(StationSetupDlgTest, ATypedNameOpensItsFileAMissingOneIsCreatedAndExitKeepsItEmpty) {
     CStationSetupDlg dlg("", 0, 0, "", 0, 0);
-    Press(dlg, "1045", std::move(ModalScript().File(PathOf("gone.vxp")).Box(QMessageBox::Cancel)));
-    EXPECT_FALSE(fs::exists(dir_ / "gone.vxp"));
-
-    auto texts = Press(dlg, "1045", std::move(ModalScript().File(PathOf("new")).Box(QMessageBox::Ok)));
-    EXPECT_EQ(texts.value(1), QString::fromUtf8(text::kAskCreate));
-    EXPECT_EQ(Edit(dlg, "1044")->text(), "new.vxp");
-    EXPECT_TRUE(fs::exists(dir_ / "new.vxp"));
-    Press(dlg, "1047");
-    Press(dlg, "2");
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(fs::file_size(dir_ / "new.vxp"), 0u);
-}
-
-TEST_F(StationSetupDlgTest, ANameTypedWithoutItsExtensionOpensTheFileInsteadOfEmptyingIt) {
-    CStationSetupDlg dlg("", 0, 0, "", 0, 0);
-    std::ofstream((dir_ / "p.vxp").string(), std::ios::binary) << kA;
-    Press(dlg, "1045", std::move(ModalScript().File(PathOf("p"))));
-    EXPECT_EQ(Bytes("p.vxp"), kA);
+    Browse(dlg, "p.vxp", kA);
+    Click(1045, ModalScript().File(QPath("p")), &dlg);  // the p.vxp that is there, not a new one
+    EXPECT_EQ(ReadBytes("p.vxp"), kA);
     EXPECT_EQ(Lines(dlg), (std::vector<std::string>{PointHeader(), kA}));
+    Click(1045, ModalScript().File(QPath("gone.vxp")).Box(QMessageBox::Cancel), &dlg);
+    EXPECT_FALSE(fs::exists(PathOf("gone.vxp")));
+    EXPECT_EQ(Click(1045, ModalScript().File(QPath("new")).Box(QMessageBox::Ok), &dlg).at(1).text, Q(text::kAskCreate));
+    EXPECT_EQ(Edit(1044, &dlg)->text(), "new.vxp");
+    Click(1047, {}, &dlg);
+    Click(2, {}, &dlg);
+    EXPECT_EQ(ReadBytes("new.vxp"), "");
 }
 
 TEST_F(StationSetupDlgTest, PointsPickedFromARepairedFileAndTheFileRewrittenOnOk) {
     CStationSetupDlg dlg(Gbk("测站"), 1, 2, "old", 3, 4);
-    EXPECT_EQ(Edit(dlg, "1032")->text(), QString::fromUtf8("测站"));
+    EXPECT_EQ(Edit(1032, &dlg)->text(), Q("测站"));
     Browse(dlg, "p.vxp", kA + "\r\r\n" + kB + "\r\r\nshort");
     dlg.m_listPoints->Select(3);
-    EXPECT_EQ(Press(dlg, "1048", std::move(ModalScript().Box(QMessageBox::Ok))).value(0),
-              QString::fromUtf8(text::kInvalidPoint));
-    dlg.m_listPoints->Select(1);
-    Press(dlg, "1048");
-    dlg.m_listPoints->Select(2);
-    Press(dlg, "1049");
-    EXPECT_EQ(Edit(dlg, "1038")->text(), "B");
-    Edit(dlg, "1034")->setText("2.5");
-    Press(dlg, "1");
+    EXPECT_EQ(Click(1048, ModalScript().Box(QMessageBox::Ok), &dlg).at(0).text, Q(text::kInvalidPoint));
+    dlg.m_listPoints->Select(1), Click(1048, {}, &dlg);
+    dlg.m_listPoints->Select(2), Click(1049, {}, &dlg);
+    Edit(1034, &dlg)->setText("2.5");
+    Click(1, {}, &dlg);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.m_strStationName, "A");
+    EXPECT_EQ(dlg.m_strStationName + dlg.m_strBacksightName, "AB");
     EXPECT_EQ(dlg.m_dStationY, 2.5);
     EXPECT_EQ(dlg.m_dBacksightX, 3);
-    EXPECT_EQ(Bytes("p.vxp"), PointHeader() + "\r\n" + kA + "\r\n" + kB + "\r\nshort\r\n");
+    EXPECT_EQ(ReadBytes("p.vxp"), PointHeader() + "\r\n" + kA + "\r\n" + kB + "\r\nshort\r\n");
 }
 
-TEST_F(StationSetupDlgTest, OkRefusesTheSamePointAndAddRefusesWhatDoesNotFit) {
-    struct Case { const char* name; double x, y; };  // backsight: "B" at 1, 2
-    for (Case c : {Case{"B", 5, 6}, Case{"A", 1, 2}}) {
-        CStationSetupDlg dlg(c.name, c.x, c.y, "B", 1, 2);
-        EXPECT_EQ(Press(dlg, "1", std::move(ModalScript().Box(QMessageBox::Ok))).value(0),
-                  QString::fromUtf8(text::kSamePoints));
+TEST_F(StationSetupDlgTest, OkRefusesTheSamePointAddRefusesWhatDoesNotFitAFailedWriteKeepsTheDialog) {
+    for (auto [name, x] : {std::pair{"B", 5.0}, {"A", 1.0}}) {  // the backsight is B at 1, 2
+        CStationSetupDlg dlg(name, x, 2, "B", 1, 2);
+        EXPECT_EQ(Click(1, ModalScript().Box(QMessageBox::Ok), &dlg).at(0).text, Q(text::kSamePoints));
         EXPECT_NE(dlg.result(), QDialog::Accepted);
     }
     CStationSetupDlg dlg("A", 0, 1000000, "B", 1, 2);
-    EXPECT_EQ(Press(dlg, "1047", std::move(ModalScript().Box(QMessageBox::Ok))).value(0),
-              QString::fromUtf8(text::kPointTooWide));
-    Edit(dlg, "1032")->setText(QString::fromUtf8("测站点名字"));  // 10 bytes in GBK
-    Press(dlg, "1047", std::move(ModalScript().Box(QMessageBox::Ok)));
+    Browse(dlg, "p.vxp", PointHeader() + "\r\n");
+    EXPECT_EQ(Click(1047, ModalScript().Box(QMessageBox::Ok), &dlg).at(0).text, Q(text::kPointTooWide));
+    Edit(1034, &dlg)->setText("0");
+    Edit(1032, &dlg)->setText(Q("测站点名字"));  // 10 bytes in GBK
+    Click(1047, ModalScript().Box(QMessageBox::Ok), &dlg);
     EXPECT_EQ(Lines(dlg).size(), 1u);
+    Edit(1032, &dlg)->setText("A");
+    Click(1047, {}, &dlg);
+    fs::remove_all(dir_);  // nowhere left to write
+    const QString shown = Click(1, ModalScript().Box(QMessageBox::Ok), &dlg).at(0).text;
+    EXPECT_TRUE(shown.startsWith(Q("无法写入文件"))) << shown.toStdString();
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(Lines(dlg).size(), 2u);
 }
 
 TEST_F(StationSetupDlgTest, DeleteMovesTheSelectionAndIgnoresTheHeader) {
     CStationSetupDlg dlg("", 0, 0, "", 0, 0);
     Browse(dlg, "p.vxp", PointHeader() + "\r\n" + kA + "\r\n" + kB + "\r\n" + kA + "\r\n");
     dlg.m_listPoints->Select(2);
-    Press(dlg, "1050", std::move(ModalScript().Box(QMessageBox::Cancel)));
-    Press(dlg, "1050", std::move(ModalScript().Box(QMessageBox::Ok)));
+    Click(1050, ModalScript().Box(QMessageBox::Cancel), &dlg);
+    Click(1050, ModalScript().Box(QMessageBox::Ok), &dlg);
     EXPECT_EQ(Lines(dlg), (std::vector<std::string>{PointHeader(), kA, kA}));
     EXPECT_EQ(dlg.m_listPoints->Selection(), 2);  // the next item, though the same text stands at 1
-    Press(dlg, "1050", std::move(ModalScript().Box(QMessageBox::Ok)));
+    Click(1050, ModalScript().Box(QMessageBox::Ok), &dlg);
     EXPECT_EQ(dlg.m_listPoints->Selection(), -1);
-    Press(dlg, "1050");  // nothing selected
-    dlg.m_listPoints->Select(0);
-    Press(dlg, "1050");  // the header
+    Click(1050, {}, &dlg);  // nothing selected
+    dlg.m_listPoints->Select(0), Click(1050, {}, &dlg);  // the header
     EXPECT_EQ(Lines(dlg).size(), 2u);
 }
-
-TEST_F(StationSetupDlgTest, AFailedWriteOnOkKeepsTheDialogAndItsList) {
-    CStationSetupDlg dlg("A", 0, 0, "B", 1, 2);
-    Browse(dlg, "p.vxp", PointHeader() + "\r\n");
-    Press(dlg, "1047");
-    fs::remove_all(dir_);  // nowhere left to write
-    auto texts = Press(dlg, "1", std::move(ModalScript().Box(QMessageBox::Ok)));
-    EXPECT_TRUE(texts.value(0).startsWith(QString::fromUtf8("无法写入文件"))) << texts.value(0).toStdString();
-    EXPECT_NE(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(Lines(dlg).size(), 2u);
-}
-
-}  // namespace

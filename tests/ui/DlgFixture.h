@@ -1,0 +1,99 @@
+#pragma once
+// What the dialog tests share: a folder of their own, the main window shown,
+// controls found by identifier and clicked while a script answers the modals.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "ModalScript.h"
+#include "controldata/AlignmentDlg.h"
+#include "controldata/AlignmentFile.h"
+#include "controldata/ControlLine.h"
+#include "geometry/Gbk.h"
+#include "geometry/TextFile.h"
+#include "geometry/Texts.h"
+#include "platform/GbkList.h"
+
+namespace fs = std::filesystem;
+using namespace vexaline;
+
+inline QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline std::vector<std::string> GbkLines(std::initializer_list<const char*> utf8) {
+    std::vector<std::string> out;
+    for (const char* line : utf8) out.push_back(Gbk(line));
+    return out;
+}
+
+struct Row { const char *station, *type, *radius, *x, *y; };
+inline std::vector<std::string> LinesOf(std::initializer_list<Row> rows) {
+    std::vector<std::string> out;
+    for (const Row& r : rows) {
+        ControlRow row;
+        const char* utf8[kControlFieldCount] = {r.station, r.type, r.radius, r.x, r.y};
+        for (int i = 0; i < kControlFieldCount; ++i) row.strField[i] = Gbk(utf8[i]);
+        out.push_back(BuildControlLine(row));
+    }
+    return out;
+}
+
+class DlgTest : public testing::Test {
+protected:
+    void SetUp() override { fs::remove_all(dir_), fs::create_directories(dir_), dlg_.show(); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored), fs::remove_all(dir_, ignored);
+    }
+
+    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    QString QPath(const std::string& name) const { return Q(PathOf(name)); }
+    void WriteBytes(const std::string& name, const std::string& bytes) { std::ofstream(PathOf(name)) << bytes; }
+    std::string ReadBytes(const std::string& name) const {
+        std::string bytes;
+        EXPECT_EQ(ReadWholeFile(PathOf(name), bytes), ReadStatus::Ok) << name;
+        return bytes;
+    }
+    void Open(const std::string& name) { Click(1, ModalScript().File(QPath(name))); }
+    void OpenRows(std::initializer_list<Row> rows) {
+        std::string bytes = NewAlignmentFile(TimeStampNow());
+        for (const std::string& line : LinesOf(rows)) bytes += line + "\r\n";
+        WriteBytes("road.vxa", bytes);
+        Open("road.vxa");
+    }
+
+    template <typename T = QWidget>
+    T* Get(int id, QWidget* in = nullptr) { return (in ? in : &dlg_)->findChild<T*>(QString::number(id)); }
+    QLineEdit* Edit(int id, QWidget* in = nullptr) { return Get<QLineEdit>(id, in); }
+    void Set(std::initializer_list<std::pair<int, const char*>> fields, QWidget* in = nullptr) {
+        for (auto [id, text] : fields) Edit(id, in)->setText(text);
+    }
+    // Clicks the control while script answers what it opens: every step must
+    // be taken and nothing unexpected come.
+    std::vector<SeenModal> Click(int id, const ModalScript& script = ModalScript(), QWidget* in = nullptr) {
+        Get<QAbstractButton>(id, in)->click();
+        EXPECT_TRUE(script.Done()) << "control " << id << script.Describe();
+        return script.Seen();
+    }
+    // The texts of the boxes a click brought, one a line, each to be one of the program's warnings.
+    QString Warnings(int id) {
+        ModalScript script;
+        for (int i = 0; i < 4; ++i) script.Box(QMessageBox::Ok);  // more than any command shows
+        Get<QAbstractButton>(id)->click();
+        QStringList texts;
+        for (const SeenModal& s : script.Seen()) {
+            const bool warning = s.caption == Q(text::kTipCaption) && s.icon == QMessageBox::Warning;
+            texts << (warning ? "" : "not a warning: ") + s.text;
+        }
+        return texts.join('\n');
+    }
+    std::vector<std::string> Records() {
+        const auto& lines = dlg_.m_listControl->Model()->Lines();
+        return {lines.begin() + 1, lines.end()};
+    }
+    const std::vector<std::string>& Results() { return dlg_.m_listResults->Model()->Lines(); }
+
+    fs::path dir_ = fs::temp_directory_path() / ("vexaline-ui-" + std::to_string(::getpid()));
+    CAlignmentDlg dlg_;
+};
