@@ -48,13 +48,6 @@ QGroupBox* PointGroup(const char* title, QLineEdit* name, QLineEdit* x, QLineEdi
     return group;
 }
 
-bool EndsWithVxp(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string end = name.substr(name.size() - 4);
-    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return end == ".vxp";
-}
-
 }  // namespace
 
 CStationSetupDlg::CStationSetupDlg(const std::string& strStationName, double dStationX, double dStationY,
@@ -168,14 +161,12 @@ void CStationSetupDlg::OnBrowse() {
     ReadStatus status = ReadWholeFile(choice.strPath, bytes);
     bool created = false;
     if (status == ReadStatus::Missing) {
-        // The new file gets the extension; a name typed without it may mean
-        // an existing file, which is then read, never emptied.
-        if (!EndsWithVxp(choice.strName)) {
-            name += ".vxp";
-            choice.strName += ".vxp";
-            choice.strPath += ".vxp";
-            status = ReadWholeFile(choice.strPath, bytes);
-        }
+        // The new file gets the extension, always; when a file of that name
+        // is already there it is read, never emptied.
+        name += ".vxp";
+        choice.strName += ".vxp";
+        choice.strPath += ".vxp";
+        status = ReadWholeFile(choice.strPath, bytes);
         if (status == ReadStatus::Missing) {
             if (!platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption)) return;
             if (!CreateEmptyFile(choice.strPath)) {

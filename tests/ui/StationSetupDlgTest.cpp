@@ -20,7 +20,9 @@ TEST_F(StationSetupDlgTest, ATypedNameOpensItsFileAMissingOneIsCreatedAndExitKee
     EXPECT_EQ(ReadBytes("p.vxp"), kA);
     EXPECT_EQ(Lines(dlg), (std::vector<std::string>{PointHeader(), kA}));
     Click(1045, ModalScript().File(QPath("gone.vxp")).Box(QMessageBox::Cancel), &dlg);
-    EXPECT_FALSE(fs::exists(PathOf("gone.vxp")));
+    EXPECT_FALSE(fs::exists(PathOf("gone.vxp")) || fs::exists(PathOf("gone.vxp.vxp")));
+    Click(1045, ModalScript().File(QPath("q.vxp")).Box(QMessageBox::Ok), &dlg);  // the extension, always
+    EXPECT_TRUE(fs::exists(PathOf("q.vxp.vxp")));
     EXPECT_EQ(Click(1045, ModalScript().File(QPath("new")).Box(QMessageBox::Ok), &dlg).at(1).text, Q(text::kAskCreate));
     EXPECT_EQ(Edit(1044, &dlg)->text(), "new.vxp");
     Click(1047, {}, &dlg);
