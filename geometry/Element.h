@@ -1,4 +1,5 @@
 #pragma once
+#include "geometry/Clothoid.h"
 #include "geometry/PlanePoint.h"
 
 // The stake on one element of the centreline: straight, circular curve or
@@ -34,9 +35,36 @@ struct StakePoint {
 // reduced with fmod, so the call always ends.
 double NormaliseAngle(double a);
 
+// One element worked out once (anchor, chord turn, centre, clothoid ends:
+// all that does not hang on the station) and then evaluated at many
+// stations, with the same operations in the same order as a single call.
 // Other line types give the start point with azimuth 0. A transition of zero
 // length (A² = 0) gives the near end point, set off by the offset, with the
 // azimuth of the chord from ptStart to ptEnd.
-StakePoint PointOnElement(ElementRequest request);
+class ElementGeometry {
+public:
+    ElementGeometry() = default;
+    explicit ElementGeometry(const ElementRequest& q);  // dStation, dOffset, dDeflection unused
+    StakePoint At(double station, double offset, double deflection) const;
+
+private:
+    ElementRequest q_{};
+    // Straight, and a transition with A² = 0: a fixed tangent.
+    double tau_ = 0, cosTau_ = 0, sinTau_ = 0;
+    bool shrunk_ = false;  // transition with A² = 0
+    CPlanePoint nearEnd_;
+    // Circular curve.
+    CPlanePoint centre_;
+    double alpha0_ = 0, tauBase_ = 0, turn_ = 0;
+    // Transition curve.
+    bool entering_ = false, left_ = false, swap_ = false;
+    double lNear_ = 0, betaDivisor_ = 0, theta_ = 0, cosTheta_ = 0, sinTheta_ = 0;
+    CPlanePoint origin_;
+    ClothoidSeries series_;
+};
+
+inline StakePoint PointOnElement(ElementRequest request) {
+    return ElementGeometry(request).At(request.dStation, request.dOffset, request.dDeflection);
+}
 
 }  // namespace vexaline

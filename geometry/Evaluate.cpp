@@ -186,105 +186,12 @@ std::string EvaluateStation(double station, std::string startLine, std::string e
 PreparedElement::PreparedElement(const std::string& startLine, const std::string& endLine) {
     message_ = ParseElement(startLine, endLine, base_, remark_);
     ok_ = message_.empty();
-    if (!ok_) return;
-    const ElementRequest& q = base_;
-    if (q.nLineType == 0) {
-        tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
-        cosTau_ = std::cos(tau_);
-        sinTau_ = std::sin(tau_);
-    } else if (q.nLineType == 1) {
-        double R = q.dStartRadius;
-        turn_ = static_cast<double>(q.nTurn);
-        double phi = (q.dEndStation - q.dStartStation) / R;
-        double chord = q.ptStart.Azimuth(q.ptEnd);
-        double thetaC = chord + turn_ * (kPi - phi) * 0.5;
-        centre_ = CPlanePoint(q.ptStart.X + R * std::cos(thetaC), q.ptStart.Y + R * std::sin(thetaC));
-        alpha0_ = centre_.Azimuth(q.ptStart);
-        tauBase_ = alpha0_ + turn_ * kPi * 0.5;
-    } else {
-        entering_ = q.dStartRadius > q.dEndRadius;
-        CPlanePoint nearEnd = entering_ ? q.ptStart : q.ptEnd;
-        CPlanePoint farEnd = entering_ ? q.ptEnd : q.ptStart;
-        double rBig = entering_ ? q.dStartRadius : q.dEndRadius;
-        double rSmall = entering_ ? q.dEndRadius : q.dStartRadius;
-        double ls = q.dEndStation - q.dStartStation;
-        double lFar;
-        if (rBig == INFINITE_RADIUS) {
-            lNear_ = 0.0;
-            lFar = ls;
-        } else {
-            lNear_ = ls * rSmall / (rBig - rSmall);
-            lFar = ls * rBig / (rBig - rSmall);
-        }
-        if (rSmall * lFar == 0.0) {
-            shrunk_ = true;
-            fixedPoint_ = nearEnd;
-            tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
-            return;
-        }
-        CPlanePoint n = rBig == INFINITE_RADIUS ? CPlanePoint(0.0, 0.0) : ClothoidXY(lNear_, rBig, lNear_);
-        CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
-        series_ = ClothoidSeries(rSmall, lFar);
-        betaDivisor_ = 2 * lFar * rSmall;
-        left_ = q.nTurn == -1;
-        swap_ = entering_ == left_;
-        if (swap_) {
-            n = CPlanePoint(n.Y, n.X);
-            f = CPlanePoint(f.Y, f.X);
-        }
-        theta_ = nearEnd.Azimuth(farEnd) - n.Azimuth(f);
-        cosTheta_ = std::cos(theta_);
-        sinTheta_ = std::sin(theta_);
-        origin_ = CPlanePoint(nearEnd.X - (n.X * cosTheta_ - n.Y * sinTheta_),
-                              nearEnd.Y - (n.X * sinTheta_ + n.Y * cosTheta_));
-    }
+    if (ok_) geometry_ = ElementGeometry(base_);
 }
 
-StakePoint PreparedElement::Point(double station, double offset, double deflection) {
-    const ElementRequest& q = base_;
-    if (!Ok()) return StakePoint{q.ptStart.X, q.ptStart.Y, 0.0};
-    bool fixedTangent = q.nLineType == 0 || (q.nLineType == 2 && shrunk_);
-    if (fixedTangent) {
-        if (!haveOffset_ || !(deflection == lastDeflection_)) {
-            cosOffset_ = std::cos(tau_ + deflection);
-            sinOffset_ = std::sin(tau_ + deflection);
-            lastDeflection_ = deflection;
-            haveOffset_ = true;
-        }
-        double x, y;
-        if (q.nLineType == 0) {
-            double s = station - q.dStartStation;
-            x = q.ptStart.X + s * cosTau_;
-            y = q.ptStart.Y + s * sinTau_;
-        } else {
-            x = fixedPoint_.X;
-            y = fixedPoint_.Y;
-        }
-        return StakePoint{x + offset * cosOffset_, y + offset * sinOffset_, tau_};
-    }
-    if (q.nLineType == 1) {
-        double R = q.dStartRadius;
-        double delta = turn_ * (station - q.dStartStation) / R;
-        double x = centre_.X + R * std::cos(alpha0_ + delta);
-        double y = centre_.Y + R * std::sin(alpha0_ + delta);
-        double tau = NormaliseAngle(tauBase_ + delta);
-        return StakePoint{x + offset * std::cos(tau + deflection), y + offset * std::sin(tau + deflection), tau};
-    }
-    double w = entering_ ? station - q.dStartStation : q.dEndStation - station;
-    double d = w + lNear_;
-    CPlanePoint p = series_.At(d);
-    double beta = Power(d, 2) / betaDivisor_;
-    double gamma;
-    if (entering_) {
-        gamma = left_ ? kPi * 0.5 - beta : beta;
-    } else {
-        gamma = left_ ? beta + kPi : kPi * 1.5 - beta;
-    }
-    if (swap_) p = CPlanePoint(p.Y, p.X);
-    double u = p.X + offset * std::cos(gamma + deflection);
-    double v = p.Y + offset * std::sin(gamma + deflection);
-    return StakePoint{origin_.X + (u * cosTheta_ - v * sinTheta_), origin_.Y + (u * sinTheta_ + v * cosTheta_),
-                      NormaliseAngle(theta_ + gamma)};
+StakePoint PreparedElement::Point(double station, double offset, double deflection) const {
+    if (!ok_) return StakePoint{base_.ptStart.X, base_.ptStart.Y, 0.0};
+    return geometry_.At(station, offset, deflection);
 }
 
 bool PreparedElement::Append(std::string& out, double station, double offset, double deflection, int mode,

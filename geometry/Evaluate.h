@@ -37,7 +37,7 @@ public:
 
     // PointOnElement of the element's request at this station, bit for bit.
     // A faulty element gives its start point with azimuth 0.
-    StakePoint Point(double station, double offset, double deflection);
+    StakePoint Point(double station, double offset, double deflection) const;
 
     // Appends EvaluateStation's result to out; false when that is a message.
     bool Append(std::string& out, double station, double offset, double deflection, int mode,
@@ -45,25 +45,11 @@ public:
                 const std::string& backsightName, const MessageSink& report = MessageSink());
 
 private:
-    ElementRequest base_{};          // the lines' fields; station, offset and deflection unset
+    ElementGeometry geometry_;
+    ElementRequest base_{};  // the lines' fields; station, offset and deflection unset
     const std::string* remark_ = nullptr;
     bool ok_ = false;
-    std::string message_;            // why the element cannot be evaluated
-    // Straight, and a transition with A² = 0: a fixed tangent.
-    double tau_ = 0, cosTau_ = 0, sinTau_ = 0;
-    CPlanePoint fixedPoint_;         // the near end for A² = 0
-    bool shrunk_ = false;            // transition with A² = 0
-    // Circular curve.
-    CPlanePoint centre_;
-    double alpha0_ = 0, tauBase_ = 0, turn_ = 0;
-    // Transition curve.
-    bool entering_ = false, left_ = false, swap_ = false;
-    double lNear_ = 0, betaDivisor_ = 0, theta_ = 0, cosTheta_ = 0, sinTheta_ = 0;
-    CPlanePoint origin_;
-    ClothoidSeries series_;
-    // cos and sin of τ + deflection for a fixed tangent, by deflection.
-    double lastDeflection_ = 0, cosOffset_ = 0, sinOffset_ = 0;
-    bool haveOffset_ = false;
+    std::string message_;  // why the element cannot be evaluated
 };
 
 }  // namespace vexaline

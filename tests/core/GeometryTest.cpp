@@ -49,6 +49,11 @@ TEST(PlanePoint, AzimuthDistanceNormaliseAndClothoid) {
     EXPECT_TRUE(huge >= 0 && huge < kTwoPi);
     CPlanePoint p = ClothoidXY(200, 100, 200);  // β = 1 rad at the end
     EXPECT_TRUE(std::fabs(p.X - 180.904848) < 5.1e-7 && std::fabs(p.Y - 62.053660) < 5.1e-7);
+    // Elements evaluate the series with its divisors formed once: the same bits.
+    for (double l = 0; l < 400; l += 0.37) {
+        CPlanePoint a = ClothoidXY(l, 250, 333.3), b = ClothoidSeries(250, 333.3).At(l);
+        ASSERT_TRUE(a.X == b.X && a.Y == b.Y) << l;
+    }
 }
 
 TEST(Element, KnownPoints) {
