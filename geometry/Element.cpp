@@ -1,7 +1,6 @@
 #include "geometry/Element.h"
 
 #include <cmath>
-#include <utility>
 
 #include "geometry/Clothoid.h"
 
