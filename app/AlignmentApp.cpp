@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <clocale>
 
-#include "controldata/AlignmentDlg.h"
+#include "ui/AlignmentDlg.h"
 
 CAlignmentApp theApp;
 

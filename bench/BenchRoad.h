@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "geometry/AngleText.h"
-#include "geometry/Element.h"
-#include "geometry/Gbk.h"
-#include "geometry/Texts.h"
+#include "core/text/AngleText.h"
+#include "core/geometry/Element.h"
+#include "core/text/Gbk.h"
+#include "core/text/Texts.h"
 
 namespace benchroad {
 

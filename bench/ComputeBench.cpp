@@ -21,14 +21,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "controldata/AlignmentDlg.h"
-#include "geometry/AngleText.h"
-#include "geometry/Element.h"
-#include "geometry/Gbk.h"
-#include "geometry/Texts.h"
-#include "platform/GbkList.h"
-#include "results/ResultsExport.h"
-#include "station/StationSetupDlg.h"
+#include "ui/AlignmentDlg.h"
+#include "core/text/AngleText.h"
+#include "core/geometry/Element.h"
+#include "core/text/Gbk.h"
+#include "core/text/Texts.h"
+#include "ui/toolkit/GbkList.h"
+#include "core/files/ResultsExport.h"
+#include "ui/StationSetupDlg.h"
 
 using namespace vexaline;
 

@@ -9,16 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "geometry/AngleText.h"
-#include "geometry/Bracket.h"
-#include "geometry/Clothoid.h"
-#include "geometry/Element.h"
-#include "geometry/Evaluate.h"
-#include "geometry/Gbk.h"
-#include "geometry/ReverseLookup.h"
-#include "geometry/TextFields.h"
-#include "geometry/Texts.h"
-#include "results/StakeRun.h"
+#include "core/text/AngleText.h"
+#include "core/road/Bracket.h"
+#include "core/geometry/Clothoid.h"
+#include "core/geometry/Element.h"
+#include "core/road/Evaluate.h"
+#include "core/text/Gbk.h"
+#include "core/road/ReverseLookup.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "core/road/StakeRun.h"
 
 using namespace vexaline;
 

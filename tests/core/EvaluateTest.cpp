@@ -9,14 +9,14 @@
 #include <cstring>
 #include <random>
 
-#include "geometry/AngleText.h"
-#include "geometry/Bracket.h"
-#include "geometry/Evaluate.h"
-#include "geometry/FixedText.h"
-#include "geometry/Gbk.h"
-#include "geometry/ReverseLookup.h"
-#include "geometry/Texts.h"
-#include "results/StakeRun.h"
+#include "core/text/AngleText.h"
+#include "core/road/Bracket.h"
+#include "core/road/Evaluate.h"
+#include "core/text/FixedText.h"
+#include "core/text/Gbk.h"
+#include "core/road/ReverseLookup.h"
+#include "core/text/Texts.h"
+#include "core/road/StakeRun.h"
 
 using namespace vexaline;
 

@@ -5,16 +5,16 @@
 #include <cmath>
 #include <ctime>
 
-#include "controldata/AlignmentFile.h"
-#include "controldata/ControlLine.h"
-#include "geometry/AngleText.h"
-#include "geometry/Evaluate.h"
-#include "geometry/Gbk.h"
-#include "geometry/TextFields.h"
-#include "geometry/TextFile.h"
-#include "geometry/Texts.h"
-#include "results/ResultsExport.h"
-#include "station/PointFile.h"
+#include "core/files/AlignmentFile.h"
+#include "core/text/ControlLine.h"
+#include "core/text/AngleText.h"
+#include "core/road/Evaluate.h"
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/files/TextFile.h"
+#include "core/text/Texts.h"
+#include "core/files/ResultsExport.h"
+#include "core/files/PointFile.h"
 
 using namespace vexaline;
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "geometry/AngleText.h"
-#include "geometry/Clothoid.h"
-#include "geometry/Element.h"
-#include "geometry/PlanePoint.h"
+#include "core/text/AngleText.h"
+#include "core/geometry/Clothoid.h"
+#include "core/geometry/Element.h"
+#include "core/geometry/PlanePoint.h"
 
 using namespace vexaline;
 

@@ -12,17 +12,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "controldata/AlignmentFile.h"
-#include "controldata/ControlLine.h"
-#include "geometry/AngleText.h"
-#include "geometry/Bracket.h"
-#include "geometry/Gbk.h"
-#include "geometry/ReverseLookup.h"
-#include "geometry/TextFields.h"
-#include "geometry/TextFile.h"
-#include "geometry/Texts.h"
-#include "results/StakeRun.h"
-#include "station/PointFile.h"
+#include "core/files/AlignmentFile.h"
+#include "core/text/ControlLine.h"
+#include "core/text/AngleText.h"
+#include "core/road/Bracket.h"
+#include "core/text/Gbk.h"
+#include "core/road/ReverseLookup.h"
+#include "core/text/TextFields.h"
+#include "core/files/TextFile.h"
+#include "core/text/Texts.h"
+#include "core/road/StakeRun.h"
+#include "core/files/PointFile.h"
 
 using namespace vexaline;
 namespace fs = std::filesystem;

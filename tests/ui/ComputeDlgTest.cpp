@@ -4,7 +4,7 @@
 #include <cerrno>
 
 #include "DlgFixture.h"
-#include "station/StationSetupDlg.h"
+#include "ui/StationSetupDlg.h"
 
 // A straight of 100 m running due east from the origin, and its stakes every 50 m.
 const Row kStart = {"0", "直线", "∞", "0", "0"}, kEnd = {"100", "终点", "∞", "0", "100"};

@@ -9,13 +9,13 @@
 #include <unistd.h>
 
 #include "ModalScript.h"
-#include "controldata/AlignmentDlg.h"
-#include "controldata/AlignmentFile.h"
-#include "controldata/ControlLine.h"
-#include "geometry/Gbk.h"
-#include "geometry/TextFile.h"
-#include "geometry/Texts.h"
-#include "platform/GbkList.h"
+#include "ui/AlignmentDlg.h"
+#include "core/files/AlignmentFile.h"
+#include "core/text/ControlLine.h"
+#include "core/text/Gbk.h"
+#include "core/files/TextFile.h"
+#include "core/text/Texts.h"
+#include "ui/toolkit/GbkList.h"
 
 namespace fs = std::filesystem;
 using namespace vexaline;

@@ -1,5 +1,5 @@
 #include "DlgFixture.h"
-#include "platform/FieldExchange.h"
+#include "ui/toolkit/FieldExchange.h"
 
 TEST(FieldExchange, ReadsOnlyFiniteNumbersAndGbkTextAndShowsNumbersInFifteenDigits) {
     struct Case { const char* shown; bool ok; double value; } cases[] = {

@@ -1,6 +1,6 @@
 #include "DlgFixture.h"
-#include "station/PointFile.h"
-#include "station/StationSetupDlg.h"
+#include "core/files/PointFile.h"
+#include "ui/StationSetupDlg.h"
 
 const std::string kA = "A       1.000       2.000     ", kB = "B       3.000       4.000     ";
 

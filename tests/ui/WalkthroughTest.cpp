@@ -2,7 +2,7 @@
 // README quotes. With VEXALINE_SCREENSHOTS set to a folder it also saves the
 // README's pictures (scripts/screenshots.sh runs it on Xvfb).
 #include "DlgFixture.h"
-#include "station/StationSetupDlg.h"
+#include "ui/StationSetupDlg.h"
 
 static void Shot(QWidget* w, const char* name) {
     const QString dir = qEnvironmentVariable("VEXALINE_SCREENSHOTS");

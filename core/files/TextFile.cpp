@@ -1,0 +1,92 @@
+#include "core/files/TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vexaline {
+namespace {
+
+WriteCall g_writeCall = nullptr;  // set by tests only
+
+}  // namespace
+
+void SetWriteCallForTesting(WriteCall call) { g_writeCall = call; }
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    // Without O_NONBLOCK a pipe would wait for a writer for ever; on a plain
+    // file the flag changes nothing.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxReadBytes) {
+        ::close(fd);
+        return ReadStatus::Unreadable;
+    }
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            bytes.clear();
+            return ReadStatus::Unreadable;
+        }
+        if (n == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kMaxReadBytes)) {  // it grew
+            ::close(fd);
+            bytes.clear();
+            return ReadStatus::Unreadable;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ReadStatus::Ok;
+}
+
+bool WriteFileAtomically(const std::string& target, const std::string& bytes) {
+    // Through a symbolic link to the file it names: renaming over the link
+    // would put a copy in its place and leave that file as it was.
+    std::string path = target;
+    if (char* real = ::realpath(target.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
+    // A directory, or anything else that is not a plain file, is not replaced.
+    struct stat st;
+    bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) return false;
+    // Nor is a file the user made read-only: the rename would replace it.
+    if (exists && ::access(path.c_str(), W_OK) != 0) return false;
+
+    std::string temp = path + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    // Keep the old file's permissions; a new file gets the usual ones.
+    mode_t mode = exists ? (st.st_mode & 07777) : 0666;
+    if (!exists) {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        ssize_t n = (g_writeCall ? g_writeCall : ::write)(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace vexaline

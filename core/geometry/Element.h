@@ -1,0 +1,70 @@
+#pragma once
+#include "core/geometry/Clothoid.h"
+#include "core/geometry/PlanePoint.h"
+
+// The stake on one element of the centreline: straight, circular curve or
+// transition curve.
+namespace vexaline {
+
+// The radius texts "∞" and "-∞"; recognised by exact equality.
+inline constexpr double INFINITE_RADIUS = 4294967295.0;
+
+struct ElementRequest {
+    int nLineType;         // 0 straight, 1 circular curve, 2 transition curve
+    int nTurn;             // -1 turns left; anything else turns right
+    double dStartStation;  // station of the element's first control line
+    CPlanePoint ptStart;
+    double dStartRadius;   // magnitude; INFINITE_RADIUS for ∞
+    double dEndStation;    // station of the next control line
+    CPlanePoint ptEnd;
+    double dEndRadius;     // magnitude; INFINITE_RADIUS for ∞
+    double dStation;       // where the stake is wanted
+    double dOffset;        // metres along the deflected direction
+    double dDeflection;    // radians added to the tangent azimuth
+};
+
+struct StakePoint {
+    double dX;
+    double dY;
+    double dAzimuth;  // tangent azimuth at dStation, [0, 2π), without the deflection
+};
+
+// Brings an angle into [0, 2π): add 2π while negative, then subtract 2π while
+// 2π or more. An angle that is not finite gives NaN, and one so large that the
+// loops would run for ever (only degenerate control data makes one) is first
+// reduced with fmod, so the call always ends.
+double NormaliseAngle(double a);
+
+// One element worked out once (anchor, chord turn, centre, clothoid ends:
+// all that does not hang on the station) and then evaluated at many
+// stations, with the same operations in the same order as a single call.
+// Other line types give the start point with azimuth 0. A transition of zero
+// length (A² = 0) gives the near end point, set off by the offset, with the
+// azimuth of the chord from ptStart to ptEnd.
+class ElementGeometry {
+public:
+    ElementGeometry() = default;
+    explicit ElementGeometry(const ElementRequest& q);  // dStation, dOffset, dDeflection unused
+    StakePoint At(double station, double offset, double deflection) const;
+
+private:
+    ElementRequest q_{};
+    // Straight, and a transition with A² = 0: a fixed tangent.
+    double tau_ = 0, cosTau_ = 0, sinTau_ = 0;
+    bool shrunk_ = false;  // transition with A² = 0
+    CPlanePoint nearEnd_;
+    // Circular curve.
+    CPlanePoint centre_;
+    double alpha0_ = 0, tauBase_ = 0, turn_ = 0;
+    // Transition curve.
+    bool entering_ = false, left_ = false, swap_ = false;
+    double lNear_ = 0, betaDivisor_ = 0, theta_ = 0, cosTheta_ = 0, sinTheta_ = 0;
+    CPlanePoint origin_;
+    ClothoidSeries series_;
+};
+
+inline StakePoint PointOnElement(ElementRequest request) {
+    return ElementGeometry(request).At(request.dStation, request.dOffset, request.dDeflection);
+}
+
+}  // namespace vexaline

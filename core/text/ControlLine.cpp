@@ -1,0 +1,55 @@
+#include "core/text/ControlLine.h"
+
+#include "core/text/AngleText.h"
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+
+namespace vexaline {
+namespace {
+
+std::string JoinPadded(const std::string (&fields)[kControlFieldCount]) {
+    std::string line;
+    for (int i = 0; i < kControlFieldCount; ++i) line += PadRight(fields[i], kControlLayout[i].nWidth);
+    return line;
+}
+
+}  // namespace
+
+std::string ControlHeaderLine() { return Gbk(text::kControlHeader); }
+
+std::string NewFileTitleLine() {
+    const std::string titles[kControlFieldCount] = {Gbk(text::kNewFileStation), Gbk(text::kNewFileLineType),
+                                                    Gbk(text::kNewFileRadius), Gbk(text::kNewFileX),
+                                                    Gbk(text::kNewFileY)};
+    return JoinPadded(titles);
+}
+
+int OverflowingField(const ControlRow& row) {
+    for (int i = 0; i < kControlFieldCount; ++i)
+        if (row.strField[i].size() > static_cast<std::size_t>(kControlLayout[i].nWidth)) return i;
+    return -1;
+}
+
+std::string BuildControlLine(const ControlRow& row) { return JoinPadded(row.strField); }
+
+ControlRow SplitControlLine(const std::string& line) {
+    ControlRow row;
+    for (int i = 0; i < kControlFieldCount; ++i)
+        row.strField[i] = Field(line, static_cast<std::size_t>(kControlLayout[i].nOffset),
+                                static_cast<std::size_t>(kControlLayout[i].nWidth));
+    return row;
+}
+
+std::string StationKey(const std::string& line) {
+    return line.substr(0, static_cast<std::size_t>(kControlLayout[kFieldStation].nWidth));
+}
+
+int FindStation(const std::vector<std::string>& lines, const std::string& station) {
+    const std::string key = PadRight(station, kControlLayout[kFieldStation].nWidth);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        if (StationKey(lines[i]) == key) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace vexaline

@@ -1,0 +1,83 @@
+#include "core/text/Gbk.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace vexaline {
+namespace {
+
+// One conversion descriptor per direction for the whole program: opening
+// them costs far more than a short line. The program has one thread.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts as much as it can; returns false at the first byte it cannot
+    // take, with in/inLeft pointing at it.
+    bool Run(char*& in, size_t& inLeft, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[256];
+        while (inLeft > 0) {
+            char* o = buffer;
+            size_t oLeft = sizeof buffer;
+            size_t r = iconv(cd_, &in, &inLeft, &o, &oLeft);
+            out.append(buffer, static_cast<size_t>(o - buffer));
+            if (r == static_cast<size_t>(-1) && errno != E2BIG) return false;
+        }
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter& ToGbk() {
+    static Converter c("GBK", "UTF-8");
+    return c;
+}
+
+Converter& FromGbk() {
+    static Converter c("UTF-8", "GBK");
+    return c;
+}
+
+}  // namespace
+
+bool Utf8ToGbk(const std::string& utf8, std::string& gbk) {
+    gbk.clear();
+    std::string in = utf8;
+    char* p = in.data();
+    size_t left = in.size();
+    if (!ToGbk().Run(p, left, gbk)) {
+        gbk.clear();
+        return false;
+    }
+    return true;
+}
+
+std::string Gbk(const char* utf8) {
+    std::string gbk;
+    Utf8ToGbk(utf8, gbk);
+    return gbk;
+}
+
+std::string GbkToUtf8(const std::string& gbk) {
+    std::string out;
+    out.reserve(gbk.size() + gbk.size() / 2);
+    std::string in = gbk;
+    char* p = in.data();
+    size_t left = in.size();
+    while (!FromGbk().Run(p, left, out)) {
+        out += "\xEF\xBF\xBD";  // U+FFFD for the byte that cannot start a character
+        ++p;
+        --left;
+    }
+    return out;
+}
+
+}  // namespace vexaline

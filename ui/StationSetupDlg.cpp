@@ -1,0 +1,249 @@
+#include "ui/StationSetupDlg.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/files/TextFile.h"
+#include "core/text/Texts.h"
+#include "ui/toolkit/FieldExchange.h"
+#include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/GbkList.h"
+#include "ui/toolkit/MessageBox.h"
+#include "core/files/PointFile.h"
+
+using namespace vexaline;
+
+namespace {
+
+QLineEdit* Edit(const char* id, bool readOnly = false) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(id);
+    edit->setReadOnly(readOnly);
+    return edit;
+}
+
+QPushButton* Button(const char* id, const char* label) {
+    auto* button = new QPushButton(QString::fromUtf8(label));
+    button->setObjectName(id);
+    return button;
+}
+
+// A group of name, X and Y fields.
+QGroupBox* PointGroup(const char* title, QLineEdit* name, QLineEdit* x, QLineEdit* y) {
+    auto* group = new QGroupBox(QString::fromUtf8(title));
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QString::fromUtf8("点名")), 0, 0);
+    grid->addWidget(name, 0, 1);
+    grid->addWidget(new QLabel("X"), 1, 0);
+    grid->addWidget(x, 1, 1);
+    grid->addWidget(new QLabel("Y"), 2, 0);
+    grid->addWidget(y, 2, 1);
+    return group;
+}
+
+}  // namespace
+
+CStationSetupDlg::CStationSetupDlg(const std::string& strStationName, double dStationX, double dStationY,
+                                   const std::string& strBacksightName, double dBacksightX,
+                                   double dBacksightY, QWidget* parent)
+    : QDialog(parent),
+      m_listPoints(new platform::GbkListView),
+      m_strBacksightName(strBacksightName),
+      m_dBacksightX(dBacksightX),
+      m_dBacksightY(dBacksightY),
+      m_strStationName(strStationName),
+      m_dStationX(dStationX),
+      m_dStationY(dStationY),
+      m_editStationName(Edit("1032")),
+      m_editStationX(Edit("1033")),
+      m_editStationY(Edit("1034")),
+      m_editBacksightName(Edit("1038", true)),
+      m_editBacksightX(Edit("1039", true)),
+      m_editBacksightY(Edit("1040", true)),
+      m_editPointFile(Edit("1044", true)) {
+    setWindowTitle(QString::fromUtf8(text::kStationSetupCaption));
+    m_listPoints->setObjectName("1046");
+    // The byte limit itself is checked when the field is read.
+    m_editStationName->setMaxLength(8);
+    m_editBacksightName->setMaxLength(8);
+
+    QPushButton* setStation = Button("1048", "==>>");
+    QPushButton* setBacksight = Button("1049", "==>>");
+    QPushButton* add = Button("1047", "添加");
+    QPushButton* remove = Button("1050", "删除");
+    QPushButton* browse = Button("1045", "浏览...");
+    QPushButton* ok = Button("1", "确定");
+    QPushButton* cancel = Button("2", "退出");
+    ok->setDefault(true);
+
+    auto* stationRow = new QHBoxLayout;
+    stationRow->addWidget(setStation);
+    stationRow->addWidget(PointGroup("设站点", m_editStationName, m_editStationX, m_editStationY));
+    auto* editRow = new QHBoxLayout;
+    editRow->addStretch();
+    editRow->addWidget(add);
+    editRow->addWidget(remove);
+    auto* backsightRow = new QHBoxLayout;
+    backsightRow->addWidget(setBacksight);
+    backsightRow->addWidget(PointGroup("后视点", m_editBacksightName, m_editBacksightX, m_editBacksightY));
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(new QLabel(QString::fromUtf8("文件")));
+    fileRow->addWidget(m_editPointFile);
+    fileRow->addWidget(browse);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(ok);
+    buttonRow->addWidget(cancel);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(stationRow);
+    right->addLayout(editRow);
+    right->addLayout(backsightRow);
+    right->addLayout(fileRow);
+    right->addStretch();
+    right->addLayout(buttonRow);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_listPoints, 1);
+    layout->addLayout(right, 1);
+
+    connect(browse, &QPushButton::clicked, this, &CStationSetupDlg::OnBrowse);
+    connect(add, &QPushButton::clicked, this, &CStationSetupDlg::OnAddPoint);
+    connect(setStation, &QPushButton::clicked, this, &CStationSetupDlg::OnSetStation);
+    connect(setBacksight, &QPushButton::clicked, this, &CStationSetupDlg::OnSetBacksight);
+    connect(remove, &QPushButton::clicked, this, &CStationSetupDlg::OnDeletePoint);
+    connect(ok, &QPushButton::clicked, this, &CStationSetupDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_listPoints->Model()->Append(PointHeader());
+    Refresh(-1);
+}
+
+bool CStationSetupDlg::DoDataExchange(bool read) {
+    platform::FieldExchange dx(this, read);
+    dx.Text(m_editBacksightName, m_strBacksightName, 8);
+    dx.Double(m_editBacksightX, m_dBacksightX);
+    dx.Double(m_editBacksightY, m_dBacksightY);
+    dx.Text(m_editStationName, m_strStationName, 8);
+    dx.Double(m_editStationX, m_dStationX);
+    dx.Double(m_editStationY, m_dStationY);
+    dx.ListSelection(m_listPoints, m_strPointSel);
+    dx.Text(m_editPointFile, m_strPointFile);
+    return dx.Ok();
+}
+
+void CStationSetupDlg::Refresh(int selection) {
+    m_strPointSel = selection >= 0 ? m_listPoints->Model()->Line(selection) : std::string();
+    DoDataExchange(false);
+    // By index: selecting by text would pick the first of two equal lines.
+    m_listPoints->Select(selection);
+}
+
+void CStationSetupDlg::OnBrowse() {
+    DoDataExchange(true);
+    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointFilter);
+    if (choice.strName.empty()) {
+        Refresh(m_listPoints->Selection());
+        return;
+    }
+    std::string name;
+    if (!Utf8ToGbk(choice.strName, name)) {
+        platform::Warn(this, text::kNotGbk);
+        return;
+    }
+    std::string bytes;
+    ReadStatus status = ReadWholeFile(choice.strPath, bytes);
+    bool created = false;
+    if (status == ReadStatus::Missing) {
+        // The new file gets the extension, always; when a file of that name
+        // is already there it is read, never emptied.
+        name += ".vxp";
+        choice.strName += ".vxp";
+        choice.strPath += ".vxp";
+        status = ReadWholeFile(choice.strPath, bytes);
+        if (status == ReadStatus::Missing) {
+            if (!platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption)) return;
+            if (!CreateEmptyFile(choice.strPath)) {
+                platform::Warn(this, Format(text::kCannotWrite, choice.strName.c_str()).c_str());
+                return;
+            }
+            created = true;
+        }
+    }
+    if (status == ReadStatus::Unreadable) {
+        platform::Warn(this, Format(text::kCannotRead, choice.strName.c_str()).c_str());
+        return;
+    }
+    m_strPointFile = name;
+    m_strPointFilePath = choice.strPath;
+    if (created) {
+        Refresh(m_listPoints->Selection());
+        return;
+    }
+    platform::GbkListModel* model = m_listPoints->Model();
+    model->Truncate(0);
+    model->AppendAll(ParsePointFile(bytes));
+    Refresh(-1);
+}
+
+void CStationSetupDlg::OnAddPoint() {
+    if (!DoDataExchange(true)) return;
+    std::string line;
+    if (!MakePointLine(m_strStationName, m_dStationX, m_dStationY, line)) {
+        platform::Warn(this, text::kPointTooWide);
+        return;
+    }
+    m_listPoints->Model()->Append(line);
+    Refresh(m_listPoints->Selection());
+}
+
+void CStationSetupDlg::CopyPoint(std::string& name, double& x, double& y) {
+    DoDataExchange(true);
+    int s = m_listPoints->Selection();
+    if (s <= 0) return;
+    const std::string& line = m_listPoints->Model()->Line(s);
+    if (line.size() < kPointLineBytes) {
+        platform::Notify(this, text::kInvalidPoint, text::kAppTitle);
+        return;
+    }
+    PointRecord point = SplitPointLine(line);
+    name = point.strName;
+    x = point.dX;
+    y = point.dY;
+    Refresh(s);
+}
+
+void CStationSetupDlg::OnSetStation() { CopyPoint(m_strStationName, m_dStationX, m_dStationY); }
+
+void CStationSetupDlg::OnSetBacksight() { CopyPoint(m_strBacksightName, m_dBacksightX, m_dBacksightY); }
+
+void CStationSetupDlg::OnDeletePoint() {
+    DoDataExchange(true);
+    int s = m_listPoints->Selection();
+    if (s <= 0) return;
+    if (!platform::AskOkCancel(this, text::kAskDeletePoint, text::kTipCaption)) return;
+    platform::GbkListModel* model = m_listPoints->Model();
+    model->Remove(s);
+    Refresh(s < model->Count() ? s : -1);
+}
+
+void CStationSetupDlg::OnOK() {
+    if (!DoDataExchange(true)) return;
+    if (m_strStationName == m_strBacksightName ||
+        (m_dStationX == m_dBacksightX && m_dStationY == m_dBacksightY)) {
+        platform::Warn(this, text::kSamePoints);
+        return;
+    }
+    if (!m_strPointFile.empty() &&
+        !WriteFileAtomically(m_strPointFilePath, PointFileBytes(m_listPoints->Model()->Lines()))) {
+        platform::Warn(this, Format(text::kCannotWrite, GbkToUtf8(m_strPointFile).c_str()).c_str());
+        return;
+    }
+    accept();
+}

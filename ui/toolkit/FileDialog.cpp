@@ -1,0 +1,89 @@
+#include "ui/toolkit/FileDialog.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/toolkit/MessageBox.h"
+
+namespace vexaline::platform {
+
+QStringList NameFilters(const char* filter) {
+    // "描述 (*.a)|*.a|描述2 (*.b)|*.b||": pairs of a description and its
+    // patterns. Qt takes the patterns from the parentheses of the description.
+    const QStringList parts = QString::fromUtf8(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString& patterns = parts[i + 1];
+        if (description.isEmpty()) break;  // the closing "||"
+        const QString inParentheses = QLatin1Char('(') + patterns + QLatin1Char(')');
+        filters << (description.endsWith(inParentheses) ? description
+                                                        : description + QLatin1Char(' ') + inParentheses);
+    }
+    return filters;
+}
+
+namespace {
+
+// After the accept mode is set: setting it makes the buttons afresh.
+void Prepare(QFileDialog& dialog, const char* filter) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(NameFilters(filter));
+    dialog.setLabelText(QFileDialog::LookIn, QString::fromUtf8(text::kLookInLabel));
+    dialog.setLabelText(QFileDialog::FileName, QString::fromUtf8(text::kFileNameLabel));
+    dialog.setLabelText(QFileDialog::FileType, QString::fromUtf8(text::kFileTypeLabel));
+    dialog.setLabelText(QFileDialog::Reject, QString::fromUtf8(text::kButtonCancel));
+}
+
+FileChoice Chosen(const QFileDialog& dialog) {
+    FileChoice choice;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty()) return choice;
+    const QFileInfo info(files.front());
+    if (info.fileName().isEmpty()) return choice;
+    choice.strName = info.fileName().toStdString();
+    choice.strPath = QFile::encodeName(info.absoluteFilePath()).toStdString();
+    choice.nType = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice.nType < 1) choice.nType = 1;
+    return choice;
+}
+
+}  // namespace
+
+FileChoice PickFileToOpen(QWidget* owner, const char* filter) {
+    QFileDialog dialog(owner, QString::fromUtf8(text::kOpenCaption));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);  // a new name may be typed
+    Prepare(dialog, filter);
+    dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(text::kOpenButton));
+    if (dialog.exec() != QDialog::Accepted) return FileChoice();
+    return Chosen(dialog);
+}
+
+FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
+                          const char* defaultExtension) {
+    QFileDialog dialog(owner, QString::fromUtf8(text::kSaveAsCaption));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    Prepare(dialog, filter);
+    dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(text::kSaveButton));
+    // The replace question is asked below, in the window's own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (defaultExtension) dialog.setDefaultSuffix(QString::fromUtf8(defaultExtension).remove(QLatin1Char('.')));
+    if (!proposedName.empty()) dialog.selectFile(QString::fromStdString(proposedName));
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted) return FileChoice();
+        FileChoice choice = Chosen(dialog);
+        if (choice.strPath.empty()) return choice;
+        if (!QFileInfo::exists(QFile::decodeName(choice.strPath.c_str()))) return choice;
+        const std::string question = Format(text::kAskReplaceFile, choice.strName.c_str());
+        if (AskYesNo(&dialog, question.c_str())) return choice;
+        // No: the dialog comes back so another name can be chosen.
+    }
+}
+
+}  // namespace vexaline::platform
