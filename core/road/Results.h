@@ -1,0 +1,56 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/geometry/PlanePoint.h"
+#include "core/road/Alignment.h"
+
+// Results as values: what a run, a single stake or the lookup computed. The
+// lines the window lists and the files hold are rendered from these
+// (core/text/ResultText.h); nothing reads numbers back out of a line.
+namespace vexaline {
+
+enum class ResultMode { Coordinates, SettingOut };
+
+// An instrument station oriented on a backsight (setting-out mode).
+struct StationSetup {
+    std::string strStationName;  // GBK, at most 8 bytes
+    CPlanePoint ptStation;
+    std::string strBacksightName;
+    CPlanePoint ptBacksight;
+};
+
+// One row of the results. Either a stake, or the message that stands in its
+// place (nMessage >= 0: the stake's numbers are then meaningless).
+struct StakeResult {
+    double dStation = 0;
+    CPlanePoint point;        // the stake: centre, or side stake when dOffset != 0
+    double dAzimuth = 0;      // tangent azimuth of the centreline, [0, 2π)
+    double dOffset = 0;       // as asked for
+    double dDeflection = 0;   // radians, as asked for
+    double dAngle = 0;        // setting-out: clockwise from the backsight, [0, 2π)
+    double dDistance = 0;     // setting-out: horizontal distance from the station
+    LineType segment = LineType::Invalid;  // the element's line type
+    int nMessage = -1;        // index into ResultSet::messages, or -1
+    int nSetup = -1;          // index into ResultSet::setups (setting-out), or -1
+
+    bool IsMessage() const { return nMessage >= 0; }
+};
+
+// The results list: its mode and its rows in list order.
+struct ResultSet {
+    ResultMode mode = ResultMode::Coordinates;
+    std::vector<StakeResult> rows;
+    std::vector<std::string> messages;  // GBK
+    std::vector<StationSetup> setups;
+
+    // Index of the setup, added when it is not the last one already.
+    int AddSetup(const StationSetup& setup);
+    // Index of the message, added when it is not the last one already.
+    int AddMessage(const std::string& gbk);
+    void Clear() { *this = ResultSet{mode}; }
+    std::size_t Stakes() const;  // rows that are not messages
+};
+
+}  // namespace vexaline
