@@ -103,4 +103,36 @@ inline constexpr const char* kFileTypeLabel = "文件类型:";
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
 
+// Road from intersection points (交点法): the table, the construction and the curve table.
+inline constexpr const char* kPiStartName = "起点";
+inline constexpr const char* kPiEndName = "终点";
+inline constexpr const char* kPiColumns[6] = {"交点", "X", "Y", "半径", "缓和曲线长1", "缓和曲线长2"};
+inline constexpr const char* kPiCsvHeader = "交点,X,Y,半径,缓和曲线长1,缓和曲线长2";
+inline constexpr const char* kPiCurveCsvHeader =
+    "交点,转角,半径,缓和曲线长1,缓和曲线长2,切线长1,切线长2,曲线长,外距,ZH,HY,QZ,YH,HZ";
+inline constexpr const char* kPiLeft = "左";
+inline constexpr const char* kPiRight = "右";
+inline constexpr const char* kPiTooFewPoints = "交点表至少要有三行：起点、交点和终点!";
+inline constexpr const char* kPiNotANumber = "交点表第%d行（%s）的%s不是数字!";
+inline constexpr const char* kPiEndHasCurve = "交点表第%d行（%s）是起点或终点，不能填写半径和缓和曲线长!";
+inline constexpr const char* kPiRadiusMissing = "交点表第%d行（%s）没有填写半径!";
+inline constexpr const char* kPiRadiusNotPositive = "交点表第%d行（%s）的半径必须大于0!";
+inline constexpr const char* kPiNegativeLength = "交点表第%d行（%s）的缓和曲线长不能为负!";
+inline constexpr const char* kPiSamePoint = "%s与%s的坐标相同，无法确定路线方向!";
+inline constexpr const char* kPiNoDeflection = "交点%s的转角为0，无法设曲线!";
+inline constexpr const char* kPiReversal = "交点%s的转角为180°，无法设曲线!";
+inline constexpr const char* kPiNoRoomForArc = "交点%s的缓和曲线太长，没有圆曲线的位置（两段缓和曲线的切线角之和不能大于转角）!";
+inline constexpr const char* kPiOverlap = "交点%s与%s的曲线重叠：两切线长之和比交点间距长%.3f米!";
+inline constexpr const char* kPiFirstTooLong = "交点%s的切线长%.3f米大于起点到该交点的距离%.3f米!";
+inline constexpr const char* kPiLastTooLong = "交点%s的切线长%.3f米大于该交点到终点的距离%.3f米!";
+inline constexpr const char* kPiTransitionMeetsArc =
+    "交点%s的缓和曲线正好止于交点%s的圆曲线起点，一个变换点不能同时有两个半径：请给交点%s设缓和曲线，或调整两交点的曲线!";
+inline constexpr const char* kPiRowTooWide = "生成的第%d行控制数据（里程%s）超出了字段宽度，里程或坐标太大!";
+inline constexpr const char* kPiBadStartStation = "起点里程必须是数字!";
+inline constexpr const char* kPiCsvBadHeader = "交点表文件的第1行不是表头“交点,X,Y,半径,缓和曲线长1,缓和曲线长2”!";
+inline constexpr const char* kPiCsvTooManyFields = "交点表文件第%d行多于6列!";
+inline constexpr const char* kPiCsvBadQuote = "交点表文件第%d行的引号不配对!";
+inline constexpr const char* kPiCsvTooLong = "交点表文件太大（最多%d行，每行最多%d个字节）!";
+inline constexpr const char* kPiCsvNotText = "交点表文件既不是UTF-8也不是GBK文本!";
+
 }  // namespace vexaline::text
