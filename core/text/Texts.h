@@ -103,4 +103,33 @@ inline constexpr const char* kFileTypeLabel = "文件类型:";
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
 
+// Exchange with other tools: LandXML alignments, stakes for CAD and field
+// controllers, traverse points from .dat and .csv.
+inline constexpr const char* kXmlNotXml = "不是有效的XML文件（第%d字节处：%s）!";
+inline constexpr const char* kXmlNotLandXml = "不是LandXML文件：根元素是<%s>!";
+inline constexpr const char* kXmlNoAlignment = "LandXML文件中没有路线（Alignment）!";
+inline constexpr const char* kXmlChooseAlignment = "LandXML文件中有%d条路线，请指定一条：%s";
+inline constexpr const char* kXmlUnknownAlignment = "LandXML文件中没有名为“%s”的路线，可选：%s";
+inline constexpr const char* kXmlNoCoordGeom = "路线“%s”没有平面线形（CoordGeom）!";
+inline constexpr const char* kXmlTooManyElements = "路线的线元超过%d个!";
+inline constexpr const char* kXmlElementAt = "第%d个线元（里程%.3f）";
+inline constexpr const char* kXmlUnknownElement = "%s是不支持的类型<%s>!";
+inline constexpr const char* kXmlSpiralType = "%s的缓和曲线类型“%s”不支持，只能导入回旋线（clothoid）!";
+inline constexpr const char* kXmlMissing = "%s缺少%s或其数值无效!";
+inline constexpr const char* kXmlBadRot = "%s的转向rot必须是cw或ccw!";
+inline constexpr const char* kXmlBadLength = "%s的长度不能为负!";
+inline constexpr const char* kXmlBadRadius = "%s的半径必须大于0!";
+inline constexpr const char* kXmlSpiralSameRadius = "%s是缓和曲线，但两端半径相同!";
+inline constexpr const char* kXmlGap = "%s与前一线元不相接：相距%.3f米（允许1毫米）!";
+inline constexpr const char* kXmlKink = "%s与前一线元的方向相差%.1f秒（允许20秒）!";
+inline constexpr const char* kXmlRadiusBreak = "%s的起点半径与前面缓和曲线的终点半径不同，控制数据无法表示!";
+inline constexpr const char* kXmlTooWide = "%s的数值超出了控制数据的字段宽度!";
+inline constexpr const char* kXmlNothing = "路线中没有长于1毫米的线元!";
+inline constexpr const char* kImportBadLine = "第%d行：%s";
+inline constexpr const char* kImportFieldCount = "应有%d个用逗号分隔的字段";
+inline constexpr const char* kImportBadName = "点名为空、超过8个字节或含有GBK不能表示的字符";
+inline constexpr const char* kImportBadNumber = "坐标不是数字";
+inline constexpr const char* kImportTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）";
+inline constexpr const char* kImportTooMany = "点数超过%d个";
+
 }  // namespace vexaline::text
