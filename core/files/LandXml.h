@@ -1,7 +1,9 @@
 #pragma once
+#include <ctime>
 #include <string>
 #include <vector>
 
+#include "core/road/Alignment.h"
 #include "core/text/ControlLine.h"
 
 // LandXML 1.2 alignments, the exchange format of road design software.
@@ -50,5 +52,28 @@ struct LandXmlImport {
 // change point); a value wider than its column. With an empty name the
 // document must hold exactly one alignment; otherwise the named one.
 LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName);
+
+struct LandXmlExport {
+    std::string bytes;       // the document, UTF-8; empty when refused
+    std::string strMessage;  // UTF-8; empty when exported
+};
+
+// A LandXML 1.2 document (root version, date and time of `when` in local
+// time, metric units, decimal degrees) with one <Alignment name staStart
+// length> whose <CoordGeom> holds one element per element of the road, in
+// station order. Positions and tangents are the road's own evaluation at
+// each element's two stations, so the file draws what the stakes are set
+// out on; the remaining attributes follow from them and the radii:
+// Curve: Start, Center, End, PI (left out for an arc of 180° or more),
+// radius, chord, delta, tangent, length, rot. Spiral: Start, PI, End,
+// length, radiusStart, radiusEnd ("INF" for ∞), rot, spiType="clothoid";
+// and, from or to a straight, theta, totalX, totalY, tanLong, tanShort.
+// Lengths and coordinates to 1e-6 m, angles to 1e-8 degree. An element of
+// zero length (two rows at one station) has no geometry and is left out.
+// Importing the document gives the rows back within 1 mm wherever the
+// control points lie on the road they describe.
+//
+// Refuses (message): a road that is not Usable, an element with a fault.
+LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when);
 
 }  // namespace vexaline

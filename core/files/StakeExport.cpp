@@ -1,0 +1,60 @@
+#include "core/files/StakeExport.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/files/TextFile.h"
+#include "core/text/TextFields.h"
+
+namespace vexaline {
+namespace {
+
+// "%.3f" with trailing zeros and a bare point removed: 7.500 is "7.5".
+std::string Trimmed(double v) {
+    std::string s = Format("%.3f", v);
+    s.erase(s.find_last_not_of('0') + 1);
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+std::string StakeName(double station, double offset, double deflection) {
+    // Whole millimetres first, so 999.9996 carries into the next kilometre.
+    long long mm = std::llround(station * 1000.0);
+    bool below = mm < 0;
+    unsigned long long a = static_cast<unsigned long long>(below ? -mm : mm);
+    std::string name = Format("K%s%llu+%03llu.%03llu", below ? "-" : "", a / 1000000, a / 1000 % 1000, a % 1000);
+    if (offset != 0) {
+        double side = offset * std::sin(deflection);
+        if (side > 0) name += "R";
+        else if (side < 0) name += "L";
+        name += Trimmed(std::fabs(offset));
+    }
+    return name;
+}
+
+std::string StakesCassDat(const ResultSet& results) {
+    std::string bytes;
+    for (const StakeResult& r : results.rows) {
+        if (r.IsMessage()) continue;
+        bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
+        bytes += Format(",,%.3f,%.3f,0.000\r\n", r.point.Y, r.point.X);
+    }
+    return bytes;
+}
+
+bool WriteStakes(const std::string& path, StakeFormat format, const ResultSet& results, const Alignment& road) {
+    std::string bytes;
+    switch (format) {
+    case StakeFormat::Dxf:
+        bytes = StakesDxf(results, road);
+        if (bytes.empty()) return false;
+        break;
+    case StakeFormat::CassDat: bytes = StakesCassDat(results); break;
+    case StakeFormat::Csv: bytes = StakesCsv(results); break;
+    }
+    return WriteFileAtomically(path, bytes);
+}
+
+}  // namespace vexaline
