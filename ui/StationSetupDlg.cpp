@@ -1,5 +1,6 @@
 #include "ui/StationSetupDlg.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -147,9 +148,13 @@ void CStationSetupDlg::Refresh(int selection) {
 
 void CStationSetupDlg::OnBrowse() {
     DoDataExchange(true);
-    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointFilter);
+    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointImportFilter);
     if (choice.strName.empty()) {
         Refresh(m_listPoints->Selection());
+        return;
+    }
+    if (std::optional<PointFormat> format = ImportFormat(choice)) {
+        ImportPointFile(choice, *format);
         return;
     }
     std::string name;
@@ -190,6 +195,31 @@ void CStationSetupDlg::OnBrowse() {
     model->Truncate(0);
     model->AppendAll(ParsePointFile(bytes));
     Refresh(-1);
+}
+
+// A .dat or .csv by its extension, or by the file type chosen for it.
+std::optional<PointFormat> CStationSetupDlg::ImportFormat(const platform::FileChoice& choice) {
+    const QString suffix = QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower();
+    if (suffix == "dat" || (suffix != "csv" && suffix != "vxp" && choice.nType == 2)) return PointFormat::CassDat;
+    if (suffix == "csv" || (suffix != "vxp" && choice.nType == 3)) return PointFormat::Csv;
+    return std::nullopt;
+}
+
+// Points from another program's file join the list; the point file (.vxp)
+// stays the one chosen and gets them on 确定. A file with a bad line adds none.
+void CStationSetupDlg::ImportPointFile(const platform::FileChoice& choice, PointFormat format) {
+    std::string bytes;
+    if (ReadWholeFile(choice.strPath, bytes) != ReadStatus::Ok) {
+        platform::Warn(this, Format(text::kCannotRead, choice.strName.c_str()).c_str());
+        return;
+    }
+    PointImport points = ImportPoints(bytes, format);
+    if (!points.strMessage.empty()) {
+        platform::Warn(this, (choice.strName + "\n" + points.strMessage).c_str());
+        return;
+    }
+    m_listPoints->Model()->AppendAll(std::move(points.lines));
+    Refresh(m_listPoints->Selection());
 }
 
 void CStationSetupDlg::OnAddPoint() {
