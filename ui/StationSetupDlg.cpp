@@ -214,7 +214,7 @@ void CStationSetupDlg::ImportPointFile(const platform::FileChoice& choice, Point
         platform::Warn(this, (choice.strName + "\n" + points.strMessage).c_str());
         return;
     }
-    m_listPoints->Model()->AppendAll(std::move(points.lines));
+    m_listPoints->LineModel()->AppendAll(std::move(points.lines));
     Refresh(m_listPoints->Selection());
 }
 

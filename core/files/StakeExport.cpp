@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "core/files/TextFile.h"
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
 
 namespace vexaline {
@@ -15,6 +17,32 @@ std::string Trimmed(double v) {
     s.erase(s.find_last_not_of('0') + 1);
     if (!s.empty() && s.back() == '.') s.pop_back();
     return s;
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line end.
+std::string CsvField(const std::string& gbk) {
+    std::string utf8 = GbkToUtf8(gbk);
+    if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
+    std::string quoted = "\"";
+    for (char c : utf8) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+void AppendCsvRow(std::string& out, const std::vector<std::string>& gbkFields) {
+    for (std::size_t i = 0; i < gbkFields.size(); ++i) out += (i ? "," : "") + CsvField(gbkFields[i]);
+    out += "\r\n";
+}
+
+// The list's column titles: its header line cut at runs of blanks.
+std::vector<std::string> ColumnTitles(ResultMode mode) {
+    std::vector<std::string> titles;
+    const std::string& header = ResultHeader(mode);
+    for (std::size_t at = header.find_first_not_of(' '); at != std::string::npos;) {
+        std::size_t end = header.find(' ', at);
+        titles.push_back(header.substr(at, end - at));
+        at = end == std::string::npos ? end : header.find_first_not_of(' ', end);
+    }
+    return titles;
 }
 
 }  // namespace
@@ -41,6 +69,13 @@ std::string StakesCassDat(const ResultSet& results) {
         bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
         bytes += Format(",,%.3f,%.3f,0.000\r\n", r.point.Y, r.point.X);
     }
+    return bytes;
+}
+
+std::string StakesCsv(const ResultSet& results) {
+    std::string bytes = "\xEF\xBB\xBF";
+    AppendCsvRow(bytes, ColumnTitles(results.mode));
+    for (const StakeResult& r : results.rows) AppendCsvRow(bytes, ResultFields(results, r));
     return bytes;
 }
 

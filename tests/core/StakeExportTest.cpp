@@ -61,3 +61,27 @@ TEST(StakesOut, CassDatHasOneLinePerStakeEastBeforeNorthAndNoMessages) {
     EXPECT_EQ(StakesCassDat(results), "K1+000.000L7.5,,20.000,10.000,0.000\r\n");
     EXPECT_EQ(StakesCassDat(ResultSet()), "");
 }
+
+TEST(StakesOut, CsvIsUtf8WithAMarkTheListsTitlesAndItsValues) {
+    ResultSet results;
+    StakeResult stake = Row(1000, 3805345.1754, 500688.6616);
+    stake.dAzimuth = 0.5;  // 28°38′52.4″
+    stake.segment = LineType::Straight;
+    StakeResult message;
+    message.nMessage = results.AddMessage(Gbk("控制数据中里程300.000或420.000处的线型和半径不相符！"));
+    results.rows = {stake, message};
+    EXPECT_EQ(StakesCsv(results),
+              "\xEF\xBB\xBF"
+              "桩号,X坐标,Y坐标,切线方位角,说明\r\n"
+              "1000.000,3805345.175,500688.662,28.3852,直线段\r\n"
+              ",,,,控制数据中里程300.000或420.000处的线型和半径不相符！\r\n");
+    results.mode = ResultMode::SettingOut;
+    stake.dAngle = 1.5707963267948966;
+    stake.dDistance = 50;
+    stake.nSetup = results.AddSetup({Gbk("导,1"), CPlanePoint(), "B\"2", CPlanePoint(1, 1)});
+    results.rows = {stake};
+    EXPECT_EQ(StakesCsv(results),
+              "\xEF\xBB\xBF"
+              "桩号,水平角,平距,设站点,后视点\r\n"
+              "1000.000,90.0000,50.000,\"导,1\",\"B\"\"2\"\r\n");
+}
