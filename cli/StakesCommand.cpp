@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "core/files/PointFile.h"
 #include "core/files/ResultsExport.h"
+#include "core/files/StakeExport.h"
 #include "core/road/StakeRun.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -135,6 +136,13 @@ int Run(const StakesOptions& o) {
         lines.push_back(ResultHeader(set.mode));
         for (std::size_t i = 0; i < set.rows.size(); ++i) lines.push_back(ResultLine(set, i));
         written = Emit(lines, o.output, o.gbk);
+    } else if (o.format == "dxf" || o.format == "cass" || o.format == "csv") {
+        const StakeFormat format = o.format == "dxf"    ? StakeFormat::Dxf
+                                   : o.format == "cass" ? StakeFormat::CassDat
+                                                        : StakeFormat::Csv;
+        const std::optional<std::string> bytes = StakesBytes(format, set, road);
+        if (!bytes) ComplainUtf8(Format(text::kCannotWrite, o.output.c_str()));
+        written = bytes && EmitBytes(*bytes, o.output);
     } else {
         const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
         const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
@@ -159,7 +167,9 @@ void AddStakesCommand(CLI::App& app, int& status) {
     cmd->add_option("--station", o->station, "Instrument station NAME,X,Y (NAME with --points)");
     cmd->add_option("--backsight", o->backsight, "Backsight NAME,X,Y (NAME with --points)");
     cmd->add_option("--points", o->points, "Traverse point file (.vxp) holding the two points");
-    cmd->add_option("--format", o->format, "list, txt or cad")->capture_default_str()->check(CLI::IsMember({"list", "txt", "cad"}));
+    cmd->add_option("--format", o->format, "list, txt, cad, dxf, cass or csv")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"list", "txt", "cad", "dxf", "cass", "csv"}));
     cmd->add_option("-o", o->output, "Write this file (GBK) instead of stdout");
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8");
     cmd->callback([o, &status] {

@@ -79,17 +79,22 @@ std::string StakesCsv(const ResultSet& results) {
     return bytes;
 }
 
-bool WriteStakes(const std::string& path, StakeFormat format, const ResultSet& results, const Alignment& road) {
-    std::string bytes;
+std::optional<std::string> StakesBytes(StakeFormat format, const ResultSet& results, const Alignment& road) {
     switch (format) {
-    case StakeFormat::Dxf:
-        bytes = StakesDxf(results, road);
-        if (bytes.empty()) return false;
-        break;
-    case StakeFormat::CassDat: bytes = StakesCassDat(results); break;
-    case StakeFormat::Csv: bytes = StakesCsv(results); break;
+    case StakeFormat::Dxf: {
+        std::string bytes = StakesDxf(results, road);
+        if (bytes.empty()) return std::nullopt;
+        return bytes;
     }
-    return WriteFileAtomically(path, bytes);
+    case StakeFormat::CassDat: return StakesCassDat(results);
+    case StakeFormat::Csv: break;
+    }
+    return StakesCsv(results);
+}
+
+bool WriteStakes(const std::string& path, StakeFormat format, const ResultSet& results, const Alignment& road) {
+    std::optional<std::string> bytes = StakesBytes(format, results, road);
+    return bytes && WriteFileAtomically(path, *bytes);
 }
 
 }  // namespace vexaline

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "core/road/Alignment.h"
@@ -39,6 +40,9 @@ std::string StakesCsv(const ResultSet& results);
 // station and for the backsight and a LINE between them. Empty when dxflib
 // could not write its temporary file.
 std::string StakesDxf(const ResultSet& results, const Alignment& road);
+
+// The bytes of one of the three; nullopt when dxflib could not write.
+std::optional<std::string> StakesBytes(StakeFormat format, const ResultSet& results, const Alignment& road);
 
 // One of the three written to path through a temporary file; false when
 // it could not be written (an old file is then left whole).

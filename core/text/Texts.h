@@ -134,6 +134,7 @@ inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或�
 inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
+inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
 inline constexpr const char* kImportBadLine = "第%d行：%s";
 inline constexpr const char* kImportFieldCount = "应有%d个用逗号分隔的字段";
 inline constexpr const char* kImportBadName = "点名为空、超过8个字节或含有GBK不能表示的字符";
