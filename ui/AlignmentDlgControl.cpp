@@ -8,6 +8,7 @@
 #include "core/files/OpenOrCreate.h"
 #include "core/files/TextFile.h"
 #include "core/text/ControlLine.h"
+#include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/FieldExchange.h"
@@ -25,9 +26,13 @@ void CAlignmentDlg::OnOK() {
     // Unsaved rows are not dropped without a word.
     if (!m_bControlSaved && platform::AskYesNo(this, text::kAskSaveControl) && !SaveControl()) return;
 
-    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentFilter);
+    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentOpenFilter);
     if (choice.strPath.empty()) {
         UpdateData(false);
+        return;
+    }
+    if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
+        ImportLandXmlFile(choice);
         return;
     }
     const OpenedFile file =
@@ -61,9 +66,23 @@ void CAlignmentDlg::OnOK() {
     UpdateData(false);
 }
 
+// A save-as on the open file's name: the alignment file as today, or the
+// rows as LandXML beside it (the alignment file then stays as it was).
 void CAlignmentDlg::OnSaveControl() {
     const Busy busy(m_bBusy);
-    if (busy) SaveControl();
+    if (!busy || !UpdateData(true)) return;
+    const platform::FileChoice choice =
+        platform::PickFileToSave(this, text::kAlignmentSaveFilter, platform::PathForDisplay(m_strFilePath), "vxa");
+    if (choice.strPath.empty()) return;
+    if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
+        ExportLandXmlFile(choice);
+        return;
+    }
+    const std::string oldPath = m_strFilePath, oldName = m_strFileName;
+    m_strFilePath = choice.strPath;
+    m_strFileName = platform::NameForDisplay(choice.strName);
+    if (!SaveControl()) m_strFilePath = oldPath, m_strFileName = oldName;
+    UpdateData(false);
 }
 
 bool CAlignmentDlg::SaveControl() {

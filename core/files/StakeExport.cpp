@@ -19,6 +19,13 @@ std::string Trimmed(double v) {
     return s;
 }
 
+// "%.3f" without the minus of a value that rounds to zero: a controller
+// reads "-0.000" as a distinct, odd coordinate.
+std::string Mm(double v) {
+    std::string s = Format("%.3f", v);
+    return s == "-0.000" ? "0.000" : s;
+}
+
 // A CSV field: quoted when it holds a comma, a quote or a line end.
 std::string CsvField(const std::string& gbk) {
     std::string utf8 = GbkToUtf8(gbk);
@@ -67,7 +74,7 @@ std::string StakesCassDat(const ResultSet& results) {
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
         bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
-        bytes += Format(",,%.3f,%.3f,0.000\r\n", r.point.Y, r.point.X);
+        bytes += ",," + Mm(r.point.Y) + "," + Mm(r.point.X) + ",0.000\r\n";
     }
     return bytes;
 }

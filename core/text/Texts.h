@@ -135,6 +135,12 @@ inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
 inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
+inline constexpr const char* kAlignmentOpenFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
+inline constexpr const char* kAlignmentSaveFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
+inline constexpr const char* kStakesFilter =
+    "普通格式 (*.txt)|*.txt|CAD 格式 (*.txt)|*.txt|DXF 图形 (*.dxf)|*.dxf|CASS 坐标文件 (*.dat)|*.dat|CSV 表格 (*.csv)|*.csv||";
+inline constexpr const char* kChooseAlignment = "选择路线";
+inline constexpr const char* kChooseAlignmentLabel = "LandXML文件中有多条路线，请选择一条：";
 inline constexpr const char* kImportBadLine = "第%d行：%s";
 inline constexpr const char* kImportFieldCount = "应有%d个用逗号分隔的字段";
 inline constexpr const char* kImportBadName = "点名为空、超过8个字节或含有GBK不能表示的字符";

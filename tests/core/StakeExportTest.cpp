@@ -57,8 +57,8 @@ TEST(StakesOut, CassDatHasOneLinePerStakeEastBeforeNorthAndNoMessages) {
     EXPECT_EQ(StakesCassDat(results),
               "K1+000.000,,500688.662,3805345.175,0.000\r\n"
               "K1+020.000,,2.001,-1.500,0.000\r\n");
-    results.rows = {Row(1000, 10, 20, -7.5)};
-    EXPECT_EQ(StakesCassDat(results), "K1+000.000L7.5,,20.000,10.000,0.000\r\n");
+    results.rows = {Row(1000, 10, 20, -7.5), Row(1020, -0.0004, -1e-9)};  // no "-0.000"
+    EXPECT_EQ(StakesCassDat(results), "K1+000.000L7.5,,20.000,10.000,0.000\r\nK1+020.000,,0.000,0.000,0.000\r\n");
     EXPECT_EQ(StakesCassDat(ResultSet()), "");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QStringList>
+#include <initializer_list>
 #include <string>
 class QWidget;
 
@@ -32,5 +33,10 @@ std::string NameForDisplay(const std::string& utf8);
 
 // A path in the file system's encoding as UTF-8, for a message.
 std::string PathForDisplay(const std::string& path);
+
+// Which of the extensions (lower case, without the dot; 1-based) the chosen
+// file has, or else the chosen file type when it is one of them; 0 for
+// neither. A typed name decides over the type left selected.
+int ChosenExtension(const FileChoice& choice, std::initializer_list<const char*> extensions);
 
 }  // namespace vexaline::platform
