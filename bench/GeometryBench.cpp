@@ -251,6 +251,7 @@ static void BM_RunStakes(benchmark::State& state) {
         RunStakes(road, r, set, 0, [](int) {});
         if (render) {
             std::string out;
+            out.reserve(set.rows.size() * 60);
             for (const StakeResult& row : set.rows) AppendResultLine(out, set, row);
             benchmark::DoNotOptimize(out.data());
         }

@@ -128,18 +128,21 @@ int Run(const StakesOptions& o) {
     if (range) RunStakes(road, request, set, 0, nullptr, report);
     for (double s : o.at) AddStake(road, s, request, set, report);
 
-    bool written;
+    std::string bytes;
     if (o.format == "list") {
-        std::vector<std::string> lines;
-        lines.reserve(set.rows.size() + 1);
-        lines.push_back(ResultHeader(set.mode));
-        for (std::size_t i = 0; i < set.rows.size(); ++i) lines.push_back(ResultLine(set, i));
-        written = Emit(lines, o.output, o.gbk);
+        bytes.reserve((set.rows.size() + 1) * 62);
+        bytes += ResultHeader(set.mode);
+        bytes += "\r\n";
+        for (const StakeResult& row : set.rows) {
+            AppendResultLine(bytes, set, row);
+            bytes += "\r\n";
+        }
     } else {
         const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
         const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
-        written = EmitFile(ResultsFileBytes(set, layout, name, std::time(nullptr)), o.output, o.gbk);
+        bytes = ResultsFileBytes(set, layout, name, std::time(nullptr));
     }
+    const bool written = EmitFile(bytes, o.output, o.gbk);
     if (!written) return kRefused;
     return set.Stakes() == set.rows.size() ? kDone : kRefused;
 }

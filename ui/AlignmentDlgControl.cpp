@@ -35,19 +35,7 @@ void CAlignmentDlg::OnOK() {
             return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate, text::kAppTitle)
                                          : platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str());
         });
-    switch (file.outcome) {
-    case OpenOutcome::Opened:
-    case OpenOutcome::Created:
-        break;
-    case OpenOutcome::Cancelled:
-        return;
-    case OpenOutcome::Unreadable:
-        platform::Warn(this, Format(text::kCannotRead, platform::PathForDisplay(file.strPath).c_str()).c_str());
-        return;
-    case OpenOutcome::CannotWrite:
-        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(file.strPath).c_str()).c_str());
-        return;
-    }
+    if (!platform::OpenedOrTold(this, file.outcome, platform::PathForDisplay(file.strPath))) return;
 
     // Only now that the new file is open do the old lines go.
     platform::GbkLineModel* model = m_listControl->LineModel();

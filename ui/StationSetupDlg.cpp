@@ -162,19 +162,7 @@ void CStationSetupDlg::OnBrowse() {
     const OpenedFile file = OpenOrCreate(FileKind::PointFile, choice.strPath, choice.strName, [this](Question, const std::string&) {
         return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
     });
-    switch (file.outcome) {
-    case OpenOutcome::Opened:
-    case OpenOutcome::Created:
-        break;
-    case OpenOutcome::Cancelled:
-        return;
-    case OpenOutcome::Unreadable:
-        platform::Warn(this, Format(text::kCannotRead, file.strName.c_str()).c_str());
-        return;
-    case OpenOutcome::CannotWrite:
-        platform::Warn(this, Format(text::kCannotWrite, file.strName.c_str()).c_str());
-        return;
-    }
+    if (!platform::OpenedOrTold(this, file.outcome, file.strName)) return;
     m_strPointFile = name + file.strName.substr(choice.strName.size());  // with the extension it was given
     m_strPointFilePath = file.strPath;
     if (file.outcome == OpenOutcome::Created) {

@@ -98,6 +98,17 @@ std::string NameForDisplay(const std::string& utf8) {
     return gbk;
 }
 
+bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown) {
+    switch (outcome) {
+    case OpenOutcome::Opened:
+    case OpenOutcome::Created: return true;
+    case OpenOutcome::Cancelled: break;
+    case OpenOutcome::Unreadable: Warn(owner, Format(text::kCannotRead, shown.c_str()).c_str()); break;
+    case OpenOutcome::CannotWrite: Warn(owner, Format(text::kCannotWrite, shown.c_str()).c_str()); break;
+    }
+    return false;
+}
+
 std::string PathForDisplay(const std::string& path) { return QFile::decodeName(path.c_str()).toStdString(); }
 
 }  // namespace vexaline::platform

@@ -1,6 +1,8 @@
 #pragma once
 #include <QStringList>
 #include <string>
+
+#include "core/files/OpenOrCreate.h"
 class QWidget;
 
 // Open and save-as file dialogs. They are Qt's own (not native) dialogs, so
@@ -29,6 +31,10 @@ FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string&
 
 // A file name for a read-only field: GBK, a character GBK lacks shown as '?'.
 std::string NameForDisplay(const std::string& utf8);
+
+// True when the file is open (read or created); otherwise tells the user
+// why not (nothing for a question answered No), naming the file as shown.
+bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown);
 
 // A path in the file system's encoding as UTF-8, for a message.
 std::string PathForDisplay(const std::string& path);
