@@ -120,3 +120,71 @@ TEST(ControlCheck, EachTypingFaultIsFlaggedOnItsRowWithTheChangeThatMendsIt) {
         EXPECT_TRUE(CheckControl(Alignment::Parse(mended)).flaggedRows.empty());
     }
 }
+
+TEST(ControlCheck, EachRuleNamesItsRowAndAnElementThatCannotBeEvaluatedHasNoFigures) {
+    const std::vector<std::string> demo = DemoList();
+    struct Case {
+        const char* name;
+        std::vector<std::string> list;
+        int row;
+        CheckRule rule;
+    };
+    const Case cases[] = {
+        {"a station equal to the one before", WithField(demo, 5, kFieldStation, "670"), 5, CheckRule::StationNotIncreasing},
+        {"a line type that is none of the four", WithField(demo, 3, kFieldLineType, "圆线"), 3, CheckRule::UnknownLineType},
+        {"an end point before the last row", WithField(demo, 5, kFieldLineType, "终点"), 5, CheckRule::EndPointNotLast},
+        {"a straight with a radius", WithField(demo, 5, kFieldRadius, "600"), 5, CheckRule::StraightRadius},
+        {"an arc of infinite radius", WithField(demo, 3, kFieldRadius, "∞"), 3, CheckRule::ArcRadius},
+        {"an arc of radius 0", WithField(demo, 7, kFieldRadius, "0"), 7, CheckRule::ArcRadius},
+        {"a transition between equal radii", WithField(demo, 9, kFieldRadius, "-400"), 8, CheckRule::TransitionEqualRadii},
+        {"a transition not starting at the arc's radius", WithField(demo, 8, kFieldRadius, "-450"), 8,
+         CheckRule::TransitionStartRadius},
+        {"a transition after a straight with a finite radius", WithField(demo, 6, kFieldRadius, "-4000"), 6,
+         CheckRule::TransitionStartRadius},
+        {"an X that holds no number", WithField(demo, 6, kFieldX, "abc"), 6, CheckRule::NotANumber},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CheckReport r = CheckControl(Alignment::Parse(c.list));
+        bool named = false;
+        for (const ElementCheck& e : r.elements)
+            for (const CheckProblem& p : e.problems) named |= p.kind == ProblemKind::Rule && p.rule == c.rule && p.nRow == c.row;
+        EXPECT_TRUE(named);
+        EXPECT_TRUE(std::find(r.flaggedRows.begin(), r.flaggedRows.end(), c.row) != r.flaggedRows.end());
+    }
+    // Row 6's X is no number: elements 5 and 6 are not evaluated, and no
+    // kink is measured beside them; element 7 is.
+    const CheckReport r = CheckControl(Alignment::Parse(cases[9].list));
+    EXPECT_FALSE(r.elements[4].dClosureStartMm || r.elements[4].dClosureEndMm || r.elements[5].dClosureEndMm);
+    EXPECT_FALSE(r.elements[4].dKinkSec || r.elements[5].dKinkSec || r.elements[6].dKinkSec);
+    EXPECT_TRUE(r.elements[6].dClosureStartMm && r.elements[7].dKinkSec);
+    EXPECT_EQ(GbkToUtf8(CheckProblemText(r.elements[5].problems[0])), "第 6 行X不是数");
+}
+
+TEST(ControlCheck, TolerancesAreLimitsAndTwoMendsNameNone) {
+    // A straight road along X with its middle row off sideways: 4 mm passes
+    // the default closure but its kink of 2·atan(0.004/100) = 16.5″ passes
+    // too; 6 mm makes 24.8″ and is flagged.
+    auto road = [](const char* y, const char* station = "100", const char* x = "100") {
+        std::vector<std::string> list{ControlHeaderLine()};
+        const char* straight = "直线";
+        list.push_back(BuildControlLine(ControlRow{{"0", Gbk(straight), Gbk("∞"), "0", "0"}}));
+        list.push_back(BuildControlLine(ControlRow{{station, Gbk(straight), Gbk("∞"), x, y}}));
+        list.push_back(BuildControlLine(ControlRow{{"200", Gbk("终点"), Gbk("∞"), "200", "0"}}));
+        return Alignment::Parse(list);
+    };
+    CheckReport r = CheckControl(road("0.004"));
+    EXPECT_TRUE(r.flaggedRows.empty());
+    EXPECT_NEAR(*r.elements[1].dKinkSec, 2 * std::atan(0.004 / 100) * 180 / M_PI * 3600, 1e-6);
+    r = CheckControl(road("0.006"));
+    EXPECT_EQ(r.flaggedRows, (std::vector<int>{2, 3}));  // the kink before the last row flags it too
+    EXPECT_TRUE(CheckControl(road("0.006"), CheckTolerance{5, 30}).flaggedRows.empty());
+    // Station 150 where X is 100: station 100 or X 150 would each mend it.
+    r = CheckControl(road("0", "150"));
+    EXPECT_FALSE(r.flaggedRows.empty());
+    EXPECT_EQ(r.nCandidates, 2);
+    EXPECT_FALSE(r.suggestion);
+    EXPECT_EQ(GbkToUtf8(CheckSuggestionText(r)), "有 2 种单处改动都能消除全部问题，无法确定是哪一处。");
+    // Fewer than two rows: nothing to check.
+    EXPECT_TRUE(CheckControl(Alignment::Parse({ControlHeaderLine()})).elements.empty());
+}
