@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     int status = kDone;
     AddStakesCommand(app, status);
     AddLookupCommand(app, status);
+    AddCheckCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
