@@ -136,8 +136,8 @@ inline constexpr const char* kCheckAmbiguous = "有 %d 种单处改动都能消�
 inline constexpr const char* kCheckNoSuggestion = "没有哪一处单处改动能消除全部问题。";
 inline constexpr const char* kCheckSave = "保存报告";
 inline constexpr const char* kCheckClose = "关闭";
-inline constexpr const char* kCheckReportFilter = "文本文件 (*.txt)";
-inline constexpr const char* kCheckSaveFailed = "检查报告没有保存：无法写入%s!";
+inline constexpr const char* kCheckReportFilter = "文本文件 (*.txt)|*.txt||";
+inline constexpr const char* kCheckReportName = "控制数据检查.txt";
 inline constexpr const char* kCheckFlagMark = "*";
 
 }  // namespace vexaline::text
