@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     AddStakesCommand(app, status);
     AddLookupCommand(app, status);
     AddConvertCommand(app, status);
+    AddCheckCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

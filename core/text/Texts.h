@@ -147,5 +147,36 @@ inline constexpr const char* kImportBadName = "点名为空、超过8个字节�
 inline constexpr const char* kImportBadNumber = "坐标不是数字";
 inline constexpr const char* kImportTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）";
 inline constexpr const char* kImportTooMany = "点数超过%d个";
+// The control-data check.
+inline constexpr const char* kCheckButton = "检查";
+inline constexpr const char* kCheckTitle = "控制数据检查";
+inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";
+inline constexpr const char* kCheckSummary = "控制数据检查：%d 行，%zu 行有问题：第 %s 行（闭合差限 %g 毫米，折角限 %g″）。";
+inline constexpr const char* kCheckTooFew = "控制数据不足两行，无法检查!";
+inline constexpr const char* kCheckColumns[8] = {"行", "起点里程", "终点里程", "线型", "起点闭合差mm", "终点闭合差mm", "折角″", "问题"};
+inline constexpr const char* kCheckClosureStart = "第 %d 行闭合差 %.1f 毫米";
+inline constexpr const char* kCheckClosureEnd = "第 %d 行闭合差 %.1f 毫米";
+inline constexpr const char* kCheckKink = "第 %d 行折角 %.1f″";
+inline constexpr const char* kCheckRuleTexts[9] = {
+    "第 %d 行里程不大于上一行",
+    "第 %d 行线型不是直线、圆曲线、缓和曲线或终点",
+    "第 %d 行终点只能在最后一行",
+    "第 %d 行最后一行应为终点",
+    "第 %d 行直线的半径应为∞",
+    "第 %d 行圆曲线的半径不能为∞或0",
+    "第 %d 行缓和曲线两端半径相同",
+    "第 %d 行缓和曲线起点半径与前一线元不符",
+    "第 %d 行%s不是数",
+};
+inline constexpr const char* kCheckFieldNames[6] = {"里程", "X", "Y", "半径", "线型", "X,Y"};
+inline constexpr const char* kCheckSuggestion = "建议：第 %d 行%s %s 改为 %s。";
+inline constexpr const char* kCheckSuggestionXY = "建议：第 %d 行 X、Y 互换（%s 改为 %s）。";
+inline constexpr const char* kCheckAmbiguous = "有 %d 种单处改动都能消除全部问题，无法确定是哪一处。";
+inline constexpr const char* kCheckNoSuggestion = "没有哪一处单处改动能消除全部问题。";
+inline constexpr const char* kCheckSave = "保存报告";
+inline constexpr const char* kCheckClose = "关闭";
+inline constexpr const char* kCheckReportFilter = "文本文件 (*.txt)|*.txt||";
+inline constexpr const char* kCheckReportName = "控制数据检查.txt";
+inline constexpr const char* kCheckFlagMark = "*";
 
 }  // namespace vexaline::text
