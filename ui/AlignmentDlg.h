@@ -77,6 +77,7 @@ public:
 public slots:
     void OnOK();  // "打开/创建", also Enter
     void OnSaveControl();
+    void OnSaveControlAs();  // "另存为": another name, or LandXML
     void OnAddModify();
     void OnSelchangeControlList();
     void OnDeleteControl();
@@ -118,6 +119,7 @@ private:
     };
 
     void CreateControls();
+    void EnableSave();   // 保存 and 另存为, once there are rows
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
     // Exchange with other tools (AlignmentDlgExchange.cpp): a LandXML file
@@ -163,4 +165,5 @@ private:
     QPushButton* m_btnOpen;
     QPushButton* m_btnDelete;
     QPushButton* m_btnSaveControl;
+    QPushButton* m_btnSaveControlAs;
 };

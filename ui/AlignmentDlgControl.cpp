@@ -49,14 +49,19 @@ void CAlignmentDlg::OnOK() {
     m_strFilePath = file.strPath;
     m_strFileName = platform::NameForDisplay(file.strName);
     m_nSegmentCount = model->Count() - 1;
-    if (m_nSegmentCount > 0) m_btnSaveControl->setEnabled(true);
+    if (m_nSegmentCount > 0) EnableSave();
     m_bControlSaved = true;  // the list is what the file holds
     UpdateData(false);
 }
 
-// A save-as on the open file's name: the alignment file as today, or the
-// rows as LandXML beside it (the alignment file then stays as it was).
 void CAlignmentDlg::OnSaveControl() {
+    const Busy busy(m_bBusy);
+    if (busy) SaveControl();
+}
+
+// "另存为": the alignment file under another name (which becomes the open
+// file), or the rows as LandXML (the open file stays as it was).
+void CAlignmentDlg::OnSaveControlAs() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
     const platform::FileChoice choice =
@@ -71,6 +76,11 @@ void CAlignmentDlg::OnSaveControl() {
     m_strFileName = platform::NameForDisplay(choice.strName);
     if (!SaveControl()) m_strFilePath = oldPath, m_strFileName = oldName;
     UpdateData(false);
+}
+
+void CAlignmentDlg::EnableSave() {
+    m_btnSaveControl->setEnabled(true);
+    m_btnSaveControlAs->setEnabled(true);
 }
 
 bool CAlignmentDlg::SaveControl() {
@@ -125,7 +135,7 @@ void CAlignmentDlg::OnAddModify() {
     m_strX.clear();
     m_strY.clear();
     m_nSegmentCount = model->Count() - 1;
-    if (m_nSegmentCount > 0) m_btnSaveControl->setEnabled(true);
+    if (m_nSegmentCount > 0) EnableSave();
     UpdateData(false);
 }
 

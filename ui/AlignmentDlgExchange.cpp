@@ -65,7 +65,7 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
     m_nSegmentCount = model->Count() - 1;
-    m_btnSaveControl->setEnabled(true);
+    EnableSave();
     m_bControlSaved = false;  // nothing written yet: closing asks
     UpdateData(false);
 }

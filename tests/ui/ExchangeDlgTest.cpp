@@ -21,7 +21,7 @@ TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesid
     EXPECT_EQ(Edit(1007)->text(), "road.vxa");
     EXPECT_FALSE(dlg_.m_bControlSaved);
     EXPECT_FALSE(fs::exists(PathOf("road.vxa")));  // written when the user saves
-    Click(1011, ModalScript().File(QPath("road.vxa"), 1));
+    Click(1011);
     EXPECT_EQ(ReadBytes("road.vxa").substr(94), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}})[0] + "\r\n" +
                                                     LinesOf({{"100.000", "终点", "∞", "0.000", "100.000"}})[0] + "\r\n");
     EXPECT_TRUE(dlg_.m_bControlSaved);
@@ -36,7 +36,7 @@ TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesid
 TEST_F(ExchangeDlgTest, ControlRowsSaveAsLandXmlAndTheAlignmentFileStaysAsItWas) {
     OpenRows({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
     const std::string before = ReadBytes("road.vxa");
-    Click(1011, ModalScript().File(QPath("road.xml"), 2));
+    Click(2005, ModalScript().File(QPath("road.xml"), 2));
     EXPECT_EQ(ReadBytes("road.vxa"), before);
     LandXmlImport back = ImportLandXml(ReadBytes("road.xml"), "");
     ASSERT_EQ(back.status, ImportStatus::Ok) << back.strMessage;
