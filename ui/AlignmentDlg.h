@@ -1,14 +1,23 @@
 #pragma once
 #include <QDialog>
 #include <QIcon>
+#include <optional>
 #include <string>
+
+#include "core/road/Alignment.h"
+#include "core/road/Results.h"
+#include "core/road/StakeRun.h"
 
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-namespace vexaline::platform { class GbkListView; }
+class ResultListModel;
+namespace vexaline::platform {
+class GbkListView;
+struct FileChoice;
+}
 
 // The main window: every input and output of the program as members,
 // exchanged with the controls by UpdateData; the control list and the results
@@ -55,6 +64,10 @@ public:
     std::string m_strLookupStation; // 1054
     QIcon m_hIcon;
 
+    // The control list parsed into the road, and the results as values.
+    vexaline::Alignment Road() const;
+    const vexaline::ResultSet& Results() const;
+
     // Members to controls (false) or back (true). A number that does not
     // parse stops the read there with the toolkit's request and the handler
     // goes on; false only when a text could not be stored (not GBK), and the
@@ -64,6 +77,7 @@ public:
 public slots:
     void OnOK();  // "打开/创建", also Enter
     void OnSaveControl();
+    void OnSaveControlAs();  // "另存为": another name, or LandXML
     void OnAddModify();
     void OnSelchangeControlList();
     void OnDeleteControl();
@@ -75,9 +89,17 @@ public slots:
     void OnModeSettingOut();
     void OnClose();  // the close button and Escape: the three questions
     void OnAbout();
+    void OnCheckControl();  // "检查"
+    void OnPlanView();      // "平面图"
+    void OnPrintSheet();    // "打印"
+    void OnPiEntry();       // "交点法"
 
     void accept() override;  // the OK command opens a file, it never ends the window
     void reject() override;  // Escape and the close button go through OnClose
+
+signals:
+    void ControlChanged();  // rows opened, added, replaced or deleted
+    void ResultsChanged();  // rows computed, added or emptied
 
 private:
     // While a handler waits on one of its boxes, no other handler may start.
@@ -97,18 +119,32 @@ private:
     };
 
     void CreateControls();
+    void EnableSave();   // 保存 and 另存为, once there are rows
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
+    // Exchange with other tools (AlignmentDlgExchange.cpp): a LandXML file
+    // into the control list as unsaved rows, the rows out as LandXML, the
+    // stakes out as DXF, CASS or CSV. Each tells the user what failed.
+    void ImportLandXmlFile(const vexaline::platform::FileChoice& choice);
+    bool ExportLandXmlFile(const vexaline::platform::FileChoice& choice);
+    bool ExportStakesFile(const vexaline::platform::FileChoice& choice);
     // The results list down to its header, before a run.
     void EmptyResults();
     // The results list holding only the header of a mode.
-    void ShowModeHeader(const char* header);
+    void ShowModeHeader(vexaline::ResultMode mode);
     // "设置测站" on the six members; false on Cancel, the members then unchanged.
     bool SetUpStation();
-    // Shows the message of a deflection that holds no angle; false then.
-    bool CheckDeflection();
+    // The deflection in radians; nullopt after telling the user it holds no angle.
+    std::optional<double> Deflection();
+    // The stake request from the fields; the setup only in setting-out mode.
+    vexaline::StakeRequest Request(double deflection) const;
+    // Shows the message of a check that stops a command; false when one was shown.
+    bool Passed(vexaline::StakeCheck check, int badLine);
+    void AppendResults(vexaline::ResultSet&& rows);
+    vexaline::ResultMode Mode() const;
 
     bool m_bBusy = false;
+    ResultListModel* m_results;
     QLineEdit* m_editStation;
     QLineEdit* m_editX;
     QLineEdit* m_editY;
@@ -129,4 +165,5 @@ private:
     QPushButton* m_btnOpen;
     QPushButton* m_btnDelete;
     QPushButton* m_btnSaveControl;
+    QPushButton* m_btnSaveControlAs;
 };

@@ -1,5 +1,6 @@
 #include "ui/StationSetupDlg.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/files/OpenOrCreate.h"
+#include "core/road/Results.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
@@ -121,7 +124,7 @@ CStationSetupDlg::CStationSetupDlg(const std::string& strStationName, double dSt
     connect(ok, &QPushButton::clicked, this, &CStationSetupDlg::OnOK);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_listPoints->Model()->Append(PointHeader());
+    m_listPoints->LineModel()->Append(PointHeader());
     Refresh(-1);
 }
 
@@ -139,7 +142,7 @@ bool CStationSetupDlg::DoDataExchange(bool read) {
 }
 
 void CStationSetupDlg::Refresh(int selection) {
-    m_strPointSel = selection >= 0 ? m_listPoints->Model()->Line(selection) : std::string();
+    m_strPointSel = selection >= 0 ? m_listPoints->LineModel()->Line(selection) : std::string();
     DoDataExchange(false);
     // By index: selecting by text would pick the first of two equal lines.
     m_listPoints->Select(selection);
@@ -147,9 +150,13 @@ void CStationSetupDlg::Refresh(int selection) {
 
 void CStationSetupDlg::OnBrowse() {
     DoDataExchange(true);
-    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointFilter);
+    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointImportFilter);
     if (choice.strName.empty()) {
         Refresh(m_listPoints->Selection());
+        return;
+    }
+    if (std::optional<PointFormat> format = ImportFormat(choice)) {
+        ImportPointFile(choice, *format);
         return;
     }
     std::string name;
@@ -157,39 +164,46 @@ void CStationSetupDlg::OnBrowse() {
         platform::Warn(this, text::kNotGbk);
         return;
     }
-    std::string bytes;
-    ReadStatus status = ReadWholeFile(choice.strPath, bytes);
-    bool created = false;
-    if (status == ReadStatus::Missing) {
-        // The new file gets the extension, always; when a file of that name
-        // is already there it is read, never emptied.
-        name += ".vxp";
-        choice.strName += ".vxp";
-        choice.strPath += ".vxp";
-        status = ReadWholeFile(choice.strPath, bytes);
-        if (status == ReadStatus::Missing) {
-            if (!platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption)) return;
-            if (!CreateEmptyFile(choice.strPath)) {
-                platform::Warn(this, Format(text::kCannotWrite, choice.strName.c_str()).c_str());
-                return;
-            }
-            created = true;
-        }
-    }
-    if (status == ReadStatus::Unreadable) {
-        platform::Warn(this, Format(text::kCannotRead, choice.strName.c_str()).c_str());
-        return;
-    }
-    m_strPointFile = name;
-    m_strPointFilePath = choice.strPath;
-    if (created) {
+    const OpenedFile file = OpenOrCreate(FileKind::PointFile, choice.strPath, choice.strName, [this](Question, const std::string&) {
+        return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
+    });
+    if (!platform::OpenedOrTold(this, file.outcome, file.strName)) return;
+    m_strPointFile = name + file.strName.substr(choice.strName.size());  // with the extension it was given
+    m_strPointFilePath = file.strPath;
+    if (file.outcome == OpenOutcome::Created) {
+        // The list stays as it is; OK writes it into the new file.
         Refresh(m_listPoints->Selection());
         return;
     }
-    platform::GbkListModel* model = m_listPoints->Model();
+    platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Truncate(0);
-    model->AppendAll(ParsePointFile(bytes));
+    model->AppendAll(ParsePointFile(file.bytes));
     Refresh(-1);
+}
+
+// A .dat or .csv by its extension, or by the file type chosen for it.
+std::optional<PointFormat> CStationSetupDlg::ImportFormat(const platform::FileChoice& choice) {
+    const QString suffix = QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower();
+    if (suffix == "dat" || (suffix != "csv" && suffix != "vxp" && choice.nType == 2)) return PointFormat::CassDat;
+    if (suffix == "csv" || (suffix != "vxp" && choice.nType == 3)) return PointFormat::Csv;
+    return std::nullopt;
+}
+
+// Points from another program's file join the list; the point file (.vxp)
+// stays the one chosen and gets them on 确定. A file with a bad line adds none.
+void CStationSetupDlg::ImportPointFile(const platform::FileChoice& choice, PointFormat format) {
+    std::string bytes;
+    if (ReadWholeFile(choice.strPath, bytes) != ReadStatus::Ok) {
+        platform::Warn(this, Format(text::kCannotRead, choice.strName.c_str()).c_str());
+        return;
+    }
+    PointImport points = ImportPoints(bytes, format);
+    if (!points.strMessage.empty()) {
+        platform::Warn(this, (choice.strName + "\n" + points.strMessage).c_str());
+        return;
+    }
+    m_listPoints->LineModel()->AppendAll(std::move(points.lines));
+    Refresh(m_listPoints->Selection());
 }
 
 void CStationSetupDlg::OnAddPoint() {
@@ -199,7 +213,7 @@ void CStationSetupDlg::OnAddPoint() {
         platform::Warn(this, text::kPointTooWide);
         return;
     }
-    m_listPoints->Model()->Append(line);
+    m_listPoints->LineModel()->Append(line);
     Refresh(m_listPoints->Selection());
 }
 
@@ -207,7 +221,7 @@ void CStationSetupDlg::CopyPoint(std::string& name, double& x, double& y) {
     DoDataExchange(true);
     int s = m_listPoints->Selection();
     if (s <= 0) return;
-    const std::string& line = m_listPoints->Model()->Line(s);
+    const std::string line = m_listPoints->LineModel()->Line(s);
     if (line.size() < kPointLineBytes) {
         platform::Notify(this, text::kInvalidPoint, text::kAppTitle);
         return;
@@ -228,20 +242,20 @@ void CStationSetupDlg::OnDeletePoint() {
     int s = m_listPoints->Selection();
     if (s <= 0) return;
     if (!platform::AskOkCancel(this, text::kAskDeletePoint, text::kTipCaption)) return;
-    platform::GbkListModel* model = m_listPoints->Model();
+    platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Remove(s);
     Refresh(s < model->Count() ? s : -1);
 }
 
 void CStationSetupDlg::OnOK() {
     if (!DoDataExchange(true)) return;
-    if (m_strStationName == m_strBacksightName ||
-        (m_dStationX == m_dBacksightX && m_dStationY == m_dBacksightY)) {
+    if (!CanOrient(StationSetup{m_strStationName, CPlanePoint(m_dStationX, m_dStationY), m_strBacksightName,
+                                CPlanePoint(m_dBacksightX, m_dBacksightY)})) {
         platform::Warn(this, text::kSamePoints);
         return;
     }
     if (!m_strPointFile.empty() &&
-        !WriteFileAtomically(m_strPointFilePath, PointFileBytes(m_listPoints->Model()->Lines()))) {
+        !WriteFileAtomically(m_strPointFilePath, PointFileBytes(m_listPoints->LineModel()->Lines()))) {
         platform::Warn(this, Format(text::kCannotWrite, GbkToUtf8(m_strPointFile).c_str()).c_str());
         return;
     }

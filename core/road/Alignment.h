@@ -110,6 +110,7 @@ public:
     // element's request. A faulty element gives its start point, azimuth 0:
     // ask Elements()[e].fault first.
     Stake At(std::size_t e, double station, double offset, double deflection) const;
+    const ElementGeometry& Geometry(std::size_t e) const { return geometry_[e]; }
     Stake At(double station, double offset, double deflection) const {
         return At(ElementAt(station), station, offset, deflection);
     }

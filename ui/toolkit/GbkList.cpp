@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -19,9 +20,9 @@ QVariant GbkListModel::data(const QModelIndex& index, int role) const {
     return QString::fromStdString(GbkToUtf8(Line(index.row())));
 }
 
-void GbkListModel::Append(std::string line) { Insert(Count(), std::move(line)); }
+void GbkLineModel::Append(std::string line) { Insert(Count(), std::move(line)); }
 
-void GbkListModel::AppendAll(std::vector<std::string>&& lines) {
+void GbkLineModel::AppendAll(std::vector<std::string>&& lines) {
     if (lines.empty()) return;
     beginInsertRows(QModelIndex(), Count(), Count() + static_cast<int>(lines.size()) - 1);
     lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
@@ -29,21 +30,21 @@ void GbkListModel::AppendAll(std::vector<std::string>&& lines) {
     lines.clear();
 }
 
-void GbkListModel::Insert(int i, std::string line) {
+void GbkLineModel::Insert(int i, std::string line) {
     if (i < 0 || i > Count()) i = Count();
     beginInsertRows(QModelIndex(), i, i);
     lines_.insert(lines_.begin() + i, std::move(line));
     endInsertRows();
 }
 
-void GbkListModel::Remove(int i) {
+void GbkLineModel::Remove(int i) {
     if (i < 0 || i >= Count()) return;
     beginRemoveRows(QModelIndex(), i, i);
     lines_.erase(lines_.begin() + i);
     endRemoveRows();
 }
 
-void GbkListModel::Truncate(int count) {
+void GbkLineModel::Truncate(int count) {
     if (count < 0) count = 0;
     if (count >= Count()) return;
     beginRemoveRows(QModelIndex(), count, Count() - 1);
@@ -57,6 +58,10 @@ namespace {
 // times the cell width, and a double-byte GBK character covers two cells.
 class ByteGridDelegate : public QStyledItemDelegate {
 public:
+    // Marked lines: dark red on pale red, apart from any selection colour.
+    static inline const QColor kMarkedBackground{255, 222, 218};
+    static inline const QColor kMarkedText{150, 0, 0};
+
     using QStyledItemDelegate::QStyledItemDelegate;
 
     static constexpr int kMargin = 3;
@@ -82,10 +87,13 @@ public:
         opt.text.clear();  // background, selection and focus only
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
+        const auto* view = qobject_cast<const GbkListView*>(widget);
+        const bool marked = view && view->IsMarked(index.row()) && !(opt.state & QStyle::State_Selected);
+        if (marked) opt.backgroundBrush = QBrush(kMarkedBackground);
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
         const auto* model = static_cast<const GbkListModel*>(index.model());
-        const std::string& line = model->Line(index.row());
+        const std::string line = model->Line(index.row());
         const QFontMetricsF fm(opt.font);
         const double cell = CellWidth(opt.font);
         const double left = opt.rect.left() + kMargin;
@@ -97,6 +105,7 @@ public:
         painter->setFont(opt.font);
         painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
                                                                                        : QPalette::Text));
+        if (marked) painter->setPen(kMarkedText);
         painter->setClipRect(opt.rect);
         const double right = opt.rect.right() + 1;
         for (std::size_t i = 0; i < line.size();) {
@@ -126,7 +135,9 @@ public:
 
 }  // namespace
 
-GbkListView::GbkListView(QWidget* parent) : QListView(parent), model_(new GbkListModel(this)) {
+GbkListView::GbkListView(GbkListModel* model, QWidget* parent) : QListView(parent), model_(model) {
+    if (!model_) model_ = lineModel_ = new GbkLineModel(this);
+    model_->setParent(this);
     // Changes made by the program (new or removed lines, Select) are not the
     // user's choice and raise no SelectionChanged. These run before the
     // selection model hears of a change ...
@@ -140,6 +151,11 @@ GbkListView::GbkListView(QWidget* parent) : QListView(parent), model_(new GbkLis
         if (selected >= first && selected <= last) selectionModel()->clear();
     });
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, hush);
+    // Marks name lines by index: once lines come or go they name others.
+    auto unmark = [this] { SetMarked({}); };
+    connect(model_, &QAbstractItemModel::rowsAboutToBeInserted, this, unmark);
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, unmark);
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, unmark);
     setModel(model_);
     // ... and these after it has dealt with it.
     auto speak = [this] { --quiet_; };
@@ -181,6 +197,15 @@ void GbkListView::Select(int i) {
     }
     --quiet_;
 }
+
+void GbkListView::SetMarked(std::vector<int> lines) {
+    std::sort(lines.begin(), lines.end());
+    if (lines == marked_) return;
+    marked_ = std::move(lines);
+    viewport()->update();
+}
+
+bool GbkListView::IsMarked(int i) const { return std::binary_search(marked_.begin(), marked_.end(), i); }
 
 QSize GbkListView::sizeHint() const {
     // Room for a 58-byte line beside the scroll bar, and fifteen lines.
