@@ -10,5 +10,6 @@ void AddStakesCommand(CLI::App& app, int& status);
 void AddLookupCommand(CLI::App& app, int& status);
 void AddConvertCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
+void AddPiCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

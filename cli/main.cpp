@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     AddLookupCommand(app, status);
     AddConvertCommand(app, status);
     AddCheckCommand(app, status);
+    AddPiCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

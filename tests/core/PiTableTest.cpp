@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "core/files/PiCsv.h"
+#include "core/road/ControlCheck.h"
 #include "core/road/PiTable.h"
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
@@ -370,4 +371,17 @@ TEST(PiCsv, RefusesWhatIsNoTableNamingTheLine) {
         {h + std::string(5000, '1') + "\r\n", Format(text::kPiCsvTooLong, kPiCsvMaxRows, kPiCsvMaxLineBytes)},
     };
     for (const auto& [bytes, message] : cases) EXPECT_EQ(ReadPiCsv(bytes).strMessage, message);
+}
+
+TEST(PiRoad, TheControlCheckPassesOnTheWrittenRows) {
+    for (const auto* curves : {&kRoadA, &kRoadB}) {
+        const Designed d = Design({3805000, 500000}, 30 * kDeg, *curves, curves == &kRoadA ? 120 : 0);
+        const PiRoad road = BuildPiRoad(d.table, 1000);
+        ASSERT_TRUE(road.Ok()) << road.strMessage;
+        std::vector<std::string> list{ControlHeaderLine()};
+        for (const ControlRow& row : road.rows) list.push_back(BuildControlLine(row));
+        const CheckReport report = CheckControl(Alignment::Parse(list));
+        EXPECT_EQ(report.nRows, static_cast<int>(road.rows.size()));
+        EXPECT_TRUE(report.flaggedRows.empty()) << report.flaggedRows.front();
+    }
 }

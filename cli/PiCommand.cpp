@@ -1,0 +1,71 @@
+// vexaline-cli pi: the road from a table of intersection points, as the
+// window's 交点法 makes it, with the curve table.
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/files/AlignmentFile.h"
+#include "core/files/PiCsv.h"
+#include "core/road/PiTable.h"
+#include "core/text/FixedText.h"
+#include "core/text/Texts.h"
+
+namespace vexaline::cli {
+namespace {
+
+struct PiOptions {
+    std::string table, start, out, report;
+    bool json = false;
+};
+
+// Lengths and stations to the millimetre, as the curve table shows them.
+double Mm(double v) { return FixedRoundTrip(v, 3) + 0.0; }
+
+nlohmann::ordered_json Json(const std::vector<CurveRecord>& curves) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const CurveRecord& c : curves) {
+        list.push_back({{"jd", c.strName},         {"x", Mm(c.jd.X)},       {"y", Mm(c.jd.Y)},
+                        {"deflection", DeflectionText(c.dDeflection)},        {"R", Mm(c.dRadius)},
+                        {"Ls1", Mm(c.dLs1)},       {"Ls2", Mm(c.dLs2)},     {"T1", Mm(c.dT1)},
+                        {"T2", Mm(c.dT2)},         {"L", Mm(c.dLength)},    {"E", Mm(c.dExternal)},
+                        {"ZH", Mm(c.dZH)},         {"HY", Mm(c.dHY)},       {"QZ", Mm(c.dQZ)},
+                        {"YH", Mm(c.dYH)},         {"HZ", Mm(c.dHZ)}});
+    }
+    return {{"curves", list}};
+}
+
+int Run(const PiOptions& o) {
+    double start = 0;
+    if (!ParsePiNumber(o.start, start)) return ComplainUtf8(text::kPiBadStartStation), kUsage;
+    const std::optional<std::string> bytes = ReadFile(o.table);
+    if (!bytes) return kUsage;
+    const PiCsvRead read = ReadPiCsv(*bytes);
+    if (!read.Ok()) return ComplainUtf8(read.strMessage), kUsage;
+    const PiRoad road = BuildPiRoad(read.rows, start);
+    if (!road.Ok()) return ComplainUtf8(road.strMessage), kRefused;
+    std::vector<std::string> list{ControlHeaderLine()};
+    for (const ControlRow& row : road.rows) list.push_back(BuildControlLine(row));
+    if (!EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out)) return kRefused;
+    if (!o.report.empty() && !EmitBytes(CurveTableCsv(road.curves), o.report)) return kRefused;
+    if (o.json) std::cout << Json(road.curves).dump() << '\n';
+    return kDone;
+}
+
+}  // namespace
+
+void AddPiCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<PiOptions>();
+    CLI::App* cmd = app.add_subcommand("pi", "Alignment file from a table of intersection points (交点法)");
+    cmd->add_option("TABLE", o->table, "Intersection point table (.csv: 交点,X,Y,半径,缓和曲线长1,缓和曲线长2)")
+        ->required();
+    cmd->add_option("--start-station", o->start, "Station of the start point, in metres")->required();
+    cmd->add_option("-o,--output", o->out, "Alignment file to write (.vxa); nothing is written when refused")
+        ->required();
+    cmd->add_option("--report", o->report, "Also write the curve table (.csv)");
+    cmd->add_flag("--json", o->json, "Print the curve table as JSON");
+    cmd->callback([o, &status] { status = Run(*o); });
+}
+
+}  // namespace vexaline::cli
