@@ -1,4 +1,41 @@
+#include "core/text/ControlLine.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
 #include "ui/AlignmentDlg.h"
+#include "ui/PiDlg.h"
+#include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/GbkList.h"
+#include "ui/toolkit/MessageBox.h"
 
-// "交点法": the road entered by intersection points.
-void CAlignmentDlg::OnPiEntry() {}
+using namespace vexaline;
+
+// "交点法": the road entered by intersection points. The rows it makes take
+// the place of the list's as unsaved data, after the question 打开/创建 asks
+// about unsaved rows; with no file open, the file they will be saved to is
+// chosen first (nothing is written until 保存).
+void CAlignmentDlg::OnPiEntry() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    CPiDlg dlg(
+        [this, &dlg](const std::vector<ControlRow>& rows) {
+            if (!m_bControlSaved && platform::AskYesNo(&dlg, text::kAskSaveControl) && !SaveControl()) return false;
+            if (m_strFilePath.empty()) {
+                const platform::FileChoice choice = platform::PickFileToSave(&dlg, text::kAlignmentFilter, "", "vxa");
+                if (choice.strPath.empty()) return false;
+                m_strFilePath = choice.strPath;
+                m_strFileName = platform::NameForDisplay(choice.strName);
+            }
+            std::vector<std::string> lines;
+            for (const ControlRow& row : rows) lines.push_back(BuildControlLine(row));
+            platform::GbkLineModel* model = m_listControl->LineModel();
+            model->Truncate(1);
+            model->AppendAll(std::move(lines));
+            m_nSegmentCount = model->Count() - 1;
+            EnableSave();
+            m_bControlSaved = false;  // nothing written yet: closing asks
+            UpdateData(false);
+            return true;
+        },
+        this);
+    dlg.exec();
+}

@@ -146,14 +146,16 @@ std::string PiCsvText(const std::vector<PiRow>& rows) {
     return out;
 }
 
+std::vector<std::string> CurveCells(const CurveRecord& c) {
+    return {c.strName,          DeflectionText(c.dDeflection), Millimetres(c.dRadius), Millimetres(c.dLs1),
+            Millimetres(c.dLs2), Millimetres(c.dT1),           Millimetres(c.dT2),     Millimetres(c.dLength),
+            Millimetres(c.dExternal), KStation(c.dZH),         KStation(c.dHY),        KStation(c.dQZ),
+            KStation(c.dYH),    KStation(c.dHZ)};
+}
+
 std::string CurveTableCsv(const std::vector<CurveRecord>& curves) {
     std::string out = kBom + text::kPiCurveCsvHeader + "\r\n";
-    for (const CurveRecord& c : curves) {
-        out += Line({c.strName, DeflectionText(c.dDeflection), Millimetres(c.dRadius), Millimetres(c.dLs1),
-                     Millimetres(c.dLs2), Millimetres(c.dT1), Millimetres(c.dT2), Millimetres(c.dLength),
-                     Millimetres(c.dExternal), KStation(c.dZH), KStation(c.dHY), KStation(c.dQZ), KStation(c.dYH),
-                     KStation(c.dHZ)});
-    }
+    for (const CurveRecord& c : curves) out += Line(CurveCells(c));
     return out;
 }
 

@@ -210,5 +210,17 @@ inline constexpr const char* kPiCsvTooManyFields = "交点表文件第%d行多�
 inline constexpr const char* kPiCsvBadQuote = "交点表文件第%d行的引号不配对!";
 inline constexpr const char* kPiCsvTooLong = "交点表文件太大（最多%d行，每行最多%d个字节）!";
 inline constexpr const char* kPiCsvNotText = "交点表文件既不是UTF-8也不是GBK文本!";
+inline constexpr const char* kPiTitle = "交点法";
+inline constexpr const char* kPiStartStationLabel = "起点里程：";
+inline constexpr const char* kPiOpenTable = "打开交点表";
+inline constexpr const char* kPiSaveTable = "保存交点表";
+inline constexpr const char* kPiInsertRow = "插入交点";
+inline constexpr const char* kPiDeleteRow = "删除交点";
+inline constexpr const char* kPiCompute = "计算";
+inline constexpr const char* kPiSaveCurves = "保存直曲表";
+inline constexpr const char* kPiTableFilter = "交点表 (*.csv)|*.csv||";
+inline constexpr const char* kPiCurvesFilter = "直曲表 (*.csv)|*.csv||";
+inline constexpr const char* kPiTableName = "交点表.csv";
+inline constexpr const char* kPiCurvesName = "直曲表.csv";
 
 }  // namespace vexaline::text

@@ -1,0 +1,139 @@
+// 交点法: the table typed or loaded, the curve table, the rows put into the
+// control list as unsaved data, and what is refused.
+#include <QTableWidget>
+
+#include "DlgFixture.h"
+#include "core/text/TextFields.h"
+#include "ui/PiDlg.h"
+
+namespace {
+
+// R = 50 turning 90° right: T = 50, L = 25π, E = 50(√2 − 1).
+const char* const kTurn[3][6] = {{"起点", "0", "0", "", "", ""}, {"JD1", "100", "0", "50", "", ""},
+                                 {"终点", "100", "100", "", "", ""}};
+const std::string kTurnCsv = "\xEF\xBB\xBF交点,X,Y,半径,缓和曲线长1,缓和曲线长2\r\n起点,0,0,,,\r\nJD1,100,0,50,,\r\n终点,100,100,,,\r\n";
+
+class PiDlgTest : public DlgTest {
+protected:
+    // Opens 交点法; inside gets the dialog, which is closed afterwards if still open.
+    void RunPi(const std::function<void(CPiDlg*)>& inside) {
+        Click(2004, ModalScript().Dialog([&](QWidget* w) {
+            auto* pi = qobject_cast<CPiDlg*>(w);
+            ASSERT_TRUE(pi && pi->objectName() == "2200");
+            inside(pi);
+            if (pi->isVisible()) pi->reject();
+        }));
+    }
+    static void Type(CPiDlg* pi, const char* const (*rows)[6], int count) {
+        QTableWidget* t = pi->Table();
+        ASSERT_EQ(t->rowCount(), 3);  // a fresh table: start, JD1, end
+        for (int i = 3; i < count; ++i) t->insertRow(i);
+        for (int r = 0; r < count; ++r)
+            for (int c = 0; c < 6; ++c) t->setItem(r, c, new QTableWidgetItem(QString::fromUtf8(rows[r][c])));
+    }
+    std::vector<std::string> TurnRows() {
+        return LinesOf({{"1000.000", "直线", "∞", "0.000", "0.000"},
+                        {"1050.000", "圆曲线", "50.000", "50.000", "0.000"},
+                        {"1128.540", "直线", "∞", "100.000", "50.000"},
+                        {"1178.540", "终点", "∞", "100.000", "100.000"}});
+    }
+};
+
+}  // namespace
+
+TEST_F(PiDlgTest, ComputeShowsTheCurveTableAndOkPutsTheRowsInUnsaved) {
+    OpenRows({{"0", "直线", "∞", "1", "2"}, {"10", "终点", "∞", "11", "2"}});
+    const std::string before = ReadBytes("road.vxa");
+    RunPi([&](CPiDlg* pi) {
+        Type(pi, kTurn, 3);
+        Set({{2206, "1000"}}, pi);
+        Click(2207, {}, pi);
+        ASSERT_EQ(pi->Curves()->rowCount(), 1);
+        const char* cells[14] = {"JD1", "右90.0000", "50.000", "0.000", "0.000", "50.000", "50.000", "78.540",
+                                 "20.711", "K1+050.000", "K1+050.000", "K1+089.270", "K1+128.540", "K1+128.540"};
+        for (int c = 0; c < 14; ++c) EXPECT_EQ(pi->Curves()->item(0, c)->text(), QString::fromUtf8(cells[c]));
+        Click(2209, ModalScript().File(QPath("curves.csv")), pi);
+        pi->Table()->item(1, 3)->setText("60");  // an edit hides the table that no longer fits
+        EXPECT_EQ(pi->Curves()->rowCount(), 0);
+        pi->Table()->item(1, 3)->setText("50");
+        Click(2210, {}, pi);  // the list was saved: no question
+        EXPECT_FALSE(pi->isVisible());
+    });
+    EXPECT_EQ(Records(), TurnRows());
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_EQ(ReadBytes("road.vxa"), before);
+    EXPECT_EQ(ReadBytes("curves.csv").substr(0, 60).find("\xEF\xBB\xBF交点,转角,半径"), 0u);
+}
+
+TEST_F(PiDlgTest, UnsavedRowsAreAskedAboutFirst) {
+    for (QMessageBox::StandardButton answer : {QMessageBox::Yes, QMessageBox::No}) {
+        dlg_.m_bControlSaved = true;  // the last round's rows go without a word
+        OpenRows({{"0", "直线", "∞", "1", "2"}, {"10", "终点", "∞", "11", "2"}});
+        dlg_.m_listControl->LineModel()->Append(LinesOf({{"20", "终点", "∞", "21", "2"}})[0]);
+        dlg_.m_bControlSaved = false;
+        RunPi([&](CPiDlg* pi) {
+            Type(pi, kTurn, 3);
+            Set({{2206, "1000"}}, pi);
+            const auto seen = Click(2210, ModalScript().Box(answer), pi);
+            EXPECT_EQ(seen.at(0).text, Q(text::kAskSaveControl));
+        });
+        EXPECT_EQ(Records(), TurnRows());
+        const bool saved = ReadBytes("road.vxa").find(LinesOf({{"20", "终点", "∞", "21", "2"}})[0]) != std::string::npos;
+        EXPECT_EQ(saved, answer == QMessageBox::Yes);
+    }
+}
+
+TEST_F(PiDlgTest, RefusedTablesWarnAndLeaveTheListAlone) {
+    OpenRows({{"0", "直线", "∞", "1", "2"}, {"10", "终点", "∞", "11", "2"}});
+    const std::vector<std::string> before = Records();
+    struct Case {
+        int row, column;
+        const char *text, *start;
+        std::string message;
+    };
+    const Case cases[] = {
+        {1, 3, "0", "0", Format(text::kPiRadiusNotPositive, 2, "JD1")},
+        {1, 1, "10O", "0", Format(text::kPiNotANumber, 2, "JD1", "X")},
+        {1, 3, "150", "0", Format(text::kPiFirstTooLong, "JD1", 150.0, 100.0)},
+        {1, 3, "50", "K1+000", text::kPiBadStartStation},
+    };
+    for (const Case& c : cases) {
+        RunPi([&](CPiDlg* pi) {
+            Type(pi, kTurn, 3);
+            pi->Table()->item(c.row, c.column)->setText(c.text);
+            Set({{2206, c.start}}, pi);
+            for (int id : {2207, 2210}) {
+                const auto seen = Click(id, ModalScript().Box(QMessageBox::Ok), pi);
+                ASSERT_EQ(seen.size(), 1u);
+                EXPECT_EQ(seen[0].text, Q(c.message));
+            }
+            EXPECT_TRUE(pi->isVisible());
+            EXPECT_EQ(pi->Curves()->rowCount(), 0);
+        });
+        EXPECT_EQ(Records(), before);
+        EXPECT_TRUE(dlg_.m_bControlSaved);
+    }
+}
+
+TEST_F(PiDlgTest, TablesLoadAndSaveAsCsvAndWithoutAFileTheNameIsAskedFirst) {
+    WriteBytes("turn.csv", kTurnCsv);
+    WriteBytes("bad.csv", "X,Y\r\n");
+    RunPi([&](CPiDlg* pi) {
+        Click(2204, ModalScript().File(QPath("turn.csv")), pi);
+        ASSERT_EQ(pi->Table()->rowCount(), 3);
+        EXPECT_EQ(pi->Table()->item(1, 3)->text(), "50");
+        const auto seen = Click(2204, ModalScript().File(QPath("bad.csv")).Box(QMessageBox::Ok), pi);
+        EXPECT_EQ(seen.at(1).text, Q(text::kPiCsvBadHeader));
+        EXPECT_EQ(pi->Table()->item(2, 0)->text(), "终点");  // kept
+        Click(2205, ModalScript().File(QPath("copy.csv")), pi);
+        Set({{2206, "1000"}}, pi);
+        Click(2210, ModalScript().CancelFile(), pi);  // no file open: where to save, or stay
+        EXPECT_TRUE(pi->isVisible());
+        Click(2210, ModalScript().File(QPath("new.vxa")), pi);
+    });
+    EXPECT_EQ(ReadBytes("copy.csv"), kTurnCsv);
+    EXPECT_EQ(Records(), TurnRows());
+    EXPECT_EQ(dlg_.m_strFilePath, PathOf("new.vxa"));
+    EXPECT_FALSE(fs::exists(PathOf("new.vxa")));  // written on 保存, not before
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+}

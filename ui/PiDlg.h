@@ -1,0 +1,49 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+#include "core/road/PiTable.h"
+#include "core/text/ControlLine.h"
+
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// 交点法: the road typed as designers draw it, a table of intersection
+// points, made into change rows. The table can be loaded and saved as CSV;
+// 计算 shows the curve table (which can be saved); 确定 hands the rows to
+// putRows, and the dialog closes only when putRows took them.
+class CPiDlg : public QDialog {
+    Q_OBJECT
+public:
+    using PutRows = std::function<bool(const std::vector<vexaline::ControlRow>& rows)>;
+    explicit CPiDlg(PutRows putRows, QWidget* parent = nullptr);
+
+    QTableWidget* Table() const { return m_table; }    // "2201"
+    QTableWidget* Curves() const { return m_curves; }  // "2208"
+    // The table's rows as the construction takes them (nLine: the table row).
+    std::vector<vexaline::PiRow> Rows() const;
+    void SetRows(const std::vector<vexaline::PiRow>& rows);
+
+public slots:
+    void OnInsertRow();   // "2202": before the selected row, else before the end point
+    void OnDeleteRow();   // "2203"
+    void OnOpenTable();   // "2204"
+    void OnSaveTable();   // "2205"
+    void OnCompute();     // "2207"
+    void OnSaveCurves();  // "2209"
+    void OnOk();          // "2210"
+
+private:
+    // The road from the fields, or nothing after telling the user why.
+    bool Build(vexaline::PiRoad& road);
+    void ShowCurves(const std::vector<vexaline::CurveRecord>& curves);
+
+    PutRows m_putRows;
+    QTableWidget* m_table;
+    QLineEdit* m_editStart;  // "2206"
+    QTableWidget* m_curves;
+    QPushButton* m_btnSaveCurves;
+    std::vector<vexaline::CurveRecord> m_shown;  // what the curve table shows
+};
