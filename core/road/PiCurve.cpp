@@ -2,11 +2,10 @@
 
 #include <cmath>
 
+#include "core/geometry/Clothoid.h"
+
 namespace vexaline {
 namespace {
-
-// Enough for a tangent angle of π: τⁿ/n! falls below 1e-17 by n = 40.
-constexpr int kMaxTerms = 60;
 
 // A unit step along the azimuth, and the one a quarter turn to its right.
 CPlanePoint Along(double azimuth) { return CPlanePoint(std::cos(azimuth), std::sin(azimuth)); }
@@ -16,19 +15,7 @@ CPlanePoint RightOf(double azimuth) { return CPlanePoint(-std::sin(azimuth), std
 
 CPlanePoint ClothoidPoint(double l, double R, double Ls) {
     if (l <= 0) return CPlanePoint(0.0, 0.0);
-    const double tau = l * l / (2.0 * R * Ls);
-    // With t(n) = τⁿ/n!: x = l Σ (−1)^(n/2) t(n)/(2n+1) over even n, and y the
-    // same over odd n; the terms shrink once n passes τ.
-    double x = 0, y = 0, t = 1.0;
-    for (int n = 0; n < kMaxTerms; ++n) {
-        if (n > 0) t *= tau / n;
-        const double term = t / (2 * n + 1);
-        const bool negative = (n / 2) % 2 == 1;
-        double& sum = n % 2 == 0 ? x : y;
-        sum += negative ? -term : term;
-        if (n > tau && term < 1e-17) break;
-    }
-    return CPlanePoint(l * x, l * y);
+    return ClothoidArc(l, 0.0, 1.0 / (R * Ls));
 }
 
 CurveShape CurveShape::Build(double radius, double ls1, double ls2, double deflection) {

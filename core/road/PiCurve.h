@@ -9,12 +9,10 @@
 namespace vexaline {
 
 // Local (x, y) of the point at arc length l on the clothoid A² = R·Ls that
-// starts at the origin heading along +x and bends towards +y: the Fresnel
-// integrals x = ∫ cos(t²/2A²) dt, y = ∫ sin(t²/2A²) dt over [0, l], summed
-// until a term no longer changes the sum. Accepts 0 ≤ l ≤ Ls, R > 0, Ls > 0,
-// and a tangent angle l²/2A² up to π; within 1e-13·l of the true integrals
-// there (an alternating series whose largest term is below 5). Not the
-// seven-term series of the stake evaluation: this one is exact by design.
+// starts at the origin heading along +x and bends towards +y: ClothoidArc
+// (Gauss–Legendre, about 1e-12·l), exact where the stake evaluation's seven
+// term series and the usual truncated p and q formulas are not. Accepts
+// 0 ≤ l ≤ Ls, R > 0, Ls > 0.
 CPlanePoint ClothoidPoint(double l, double R, double Ls);
 
 // The shape of the curve, independent of where it lies: tangent lengths,
