@@ -103,4 +103,17 @@ inline constexpr const char* kFileTypeLabel = "文件类型:";
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
 
+// Plan view and setting-out sheet.
+inline constexpr const char* kPlanCaption = "平面图";
+inline constexpr const char* kPlanFit = "适应窗口";
+inline constexpr const char* kPlanExport = "导出...";
+inline constexpr const char* kPlanExportFilter = "PNG 图片 (*.png)|*.png|SVG 图形 (*.svg)|*.svg|PDF 文档 (*.pdf)|*.pdf||";
+inline constexpr const char* kPlanExportName = "平面图.png";
+inline constexpr const char* kPlanReadout = "X %.3f  Y %.3f";
+inline constexpr const char* kPlanReadoutStation = "  %s  %s";  // K station, offset text
+inline constexpr const char* kPlanCannotRender = "无法生成图形文件：%s";
+inline constexpr const char* kPlanHint = "滚轮缩放，左键拖动平移，单击反查桩号";
+inline constexpr const char* kPlanStation = "测站";
+inline constexpr const char* kPlanBacksight = "后视";
+
 }  // namespace vexaline::text
