@@ -118,7 +118,7 @@ void BM_Export(benchmark::State& state) {
     ClickCompute();
     const std::string path = "/tmp/vexaline-bench-" + std::to_string(::getpid()) + ".txt";
     for (auto _ : state) {
-        if (!WriteResultsFile(path, Results()->Lines(), 0, 1, "bench.txt", std::time(nullptr))) {
+        if (!WriteResultsFile(path, g_dlg->Results(), ResultsLayout::Ordinary, "bench.txt", std::time(nullptr))) {
             state.SkipWithError("write failed");
             break;
         }
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     CAlignmentDlg dlg;
     dlg.show();
-    dlg.m_listControl->Model()->AppendAll(benchroad::Road(600));
+    dlg.m_listControl->LineModel()->AppendAll(benchroad::Road(600));
     g_dlg = &dlg;
     QApplication::processEvents();
 

@@ -1,5 +1,5 @@
 // Hot paths of the geometry: points on elements, angle texts, evaluation by
-// station (plain and prepared), the stake run and the reverse lookup.
+// station (classic and on the typed road), the stake run and the reverse lookup.
 //   build-geo/bench/GeometryBench --benchmark_min_time=0.5
 #include <benchmark/benchmark.h>
 
@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "core/text/AngleText.h"
-#include "core/road/Bracket.h"
+#include "core/road/Alignment.h"
 #include "core/geometry/Clothoid.h"
 #include "core/geometry/Element.h"
 #include "core/road/Evaluate.h"
@@ -19,6 +19,7 @@
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "core/road/StakeRun.h"
+#include "core/text/ResultText.h"
 
 using namespace vexaline;
 
@@ -26,7 +27,7 @@ namespace {
 
 const double I = INFINITE_RADIUS;
 
-const std::vector<std::string>& Alignment() {
+const std::vector<std::string>& ControlList() {
     static const std::vector<std::string> list = [] {
         std::vector<std::string> lines = benchroad::Road(998);
         lines.insert(lines.begin(), Gbk(text::kControlHeader));
@@ -107,16 +108,16 @@ std::string LiteralEvaluate(double station, std::string startLine, std::string e
 
 // Rows 1 to 4 of the alignment begin a straight, a transition in, a curve
 // and a transition out; row 8 a transition in turning left.
-struct Element { const char* name; int row; };
-const Element kElements[] = {{"straight", 1}, {"transitionIn", 2}, {"circular", 3}, {"transitionOut", 4}};
+struct BenchElement { const char* name; int row; };
+const BenchElement kElements[] = {{"straight", 1}, {"transitionIn", 2}, {"circular", 3}, {"transitionOut", 4}};
 
-double StationOf(int row) { return std::atof(Alignment()[row].c_str()); }
+double StationOf(int row) { return std::atof(ControlList()[row].c_str()); }
 
 void CheckLiteral() {
     static bool checked = false;
     if (checked) return;
     checked = true;
-    const auto& a = Alignment();
+    const auto& a = ControlList();
     for (int row = 1; row + 1 < static_cast<int>(a.size()); ++row) {
         double s0 = StationOf(row), s1 = StationOf(row + 1);
         for (int mode : {0, 1, 101}) {
@@ -163,22 +164,28 @@ BENCHMARK(BM_RadiansToDms);
 template <int Which>
 static void BM_Evaluate(benchmark::State& state) {
     CheckLiteral();
-    const Element& e = kElements[state.range(0)];
-    const auto& a = Alignment();
+    const BenchElement& e = kElements[state.range(0)];
+    const auto& a = ControlList();
     const std::string &start = a[e.row], &end = a[e.row + 1];
     double s0 = StationOf(e.row), s1 = StationOf(e.row + 1), s = s0;
     int mode = static_cast<int>(state.range(1));
-    PreparedElement prepared(start, end);
+    const vexaline::Alignment road = vexaline::Alignment::Parse(a);
+    const std::size_t element = static_cast<std::size_t>(e.row - 1);
     std::string line;
     const CPlanePoint st(3800100, 500100), bs(3800000, 500000);
+    ResultSet set;
+    set.mode = mode ? ResultMode::SettingOut : ResultMode::Coordinates;
+    const int setup = mode ? set.AddSetup({"A", st, "B", bs}) : -1;
     for (auto _ : state) {
         if (Which == 0) {
             benchmark::DoNotOptimize(LiteralEvaluate(s, start, end, 5, 1.570796, mode, st, bs, "A", "B"));
         } else if (Which == 1) {
             benchmark::DoNotOptimize(EvaluateStation(s, start, end, 5, 1.570796, mode, st, bs, "A", "B"));
         } else {
+            set.rows.clear();
             line.clear();
-            prepared.Append(line, s, 5, 1.570796, mode, st, bs, "A", "B");
+            AppendStake(set, road, element, s, 5, 1.570796, setup);
+            AppendResultLine(line, set, set.rows.front());
             benchmark::DoNotOptimize(line.data());
         }
         s += 0.37;
@@ -193,54 +200,54 @@ static void Elements(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK_TEMPLATE(BM_Evaluate, 0)->Name("BM_EvaluateLiteral")->Apply(Elements);
 BENCHMARK_TEMPLATE(BM_Evaluate, 1)->Name("BM_EvaluateStation")->Apply(Elements);
-BENCHMARK_TEMPLATE(BM_Evaluate, 2)->Name("BM_EvaluatePrepared")->Apply(Elements);
+BENCHMARK_TEMPLATE(BM_Evaluate, 2)->Name("BM_EvaluateOnRoad")->Apply(Elements);
 
 // ---------------------------------------------------------------- runs
 
-static StakeRequest RunRequest(int64_t stakes, int mode) {
+static StakeRequest RunRequest(int64_t stakes) {
     StakeRequest r;
     r.dStartStation = 0;
-    r.dEndStation = StationOf(static_cast<int>(Alignment().size()) - 1);
+    r.dEndStation = StationOf(static_cast<int>(ControlList().size()) - 1);
     r.dInterval = r.dEndStation / static_cast<double>(stakes - 1) * (1 - 1e-9);  // exactly `stakes`
-    r.strDeflection = "90.0000";
-    r.nResultMode = mode;
-    r.ptStation = CPlanePoint(3800100, 500100);
-    r.ptBacksight = CPlanePoint(3800000, 500000);
-    r.strStationName = "A";
-    r.strBacksightName = "B";
+    r.dDeflection = *ParseDeflection("90.0000");
+    r.setup = {"A", CPlanePoint(3800100, 500100), "B", CPlanePoint(3800000, 500000)};
     return r;
 }
 
+// The run to values, and with every line rendered (what an export does).
 static void BM_RunStakes(benchmark::State& state) {
-    const auto& a = Alignment();
-    StakeRequest r = RunRequest(state.range(0), static_cast<int>(state.range(1)));
+    const auto& a = ControlList();
+    StakeRequest r = RunRequest(state.range(0));
+    const bool render = state.range(2) != 0;
     for (auto _ : state) {
-        BracketTable table;
-        int bad;
-        if (CheckStakeRun(a, r, table, bad) != StakeCheck::Ok) std::abort();
-        std::vector<std::string> out;
-        RunStakes(a, table, r, DeflectionRadians(r.strDeflection), 0, out, [](int) {});
-        benchmark::DoNotOptimize(out.data());
-        state.counters["lines"] = static_cast<double>(out.size());
+        const vexaline::Alignment road = vexaline::Alignment::Parse(a);
+        if (CheckStakeRun(road, r) != StakeCheck::Ok) std::abort();
+        ResultSet set;
+        set.mode = state.range(1) ? ResultMode::SettingOut : ResultMode::Coordinates;
+        RunStakes(road, r, set, 0, [](int) {});
+        if (render) {
+            std::string out;
+            for (const StakeResult& row : set.rows) AppendResultLine(out, set, row);
+            benchmark::DoNotOptimize(out.data());
+        }
+        benchmark::DoNotOptimize(set.rows.data());
+        state.counters["lines"] = static_cast<double>(set.rows.size());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_RunStakes)->ArgNames({"stakes", "mode"})->Args({100000, 0})->Args({1000000, 0})->Args({1000000, 1})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunStakes)->ArgNames({"stakes", "mode", "render"})->Args({100000, 0, 0})->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 0})->Args({1000000, 0, 1})->Unit(benchmark::kMillisecond);
 
 // The same run with the literal evaluation per stake: the baseline.
 static void BM_RunLiteral(benchmark::State& state) {
-    const auto& a = Alignment();
-    StakeRequest r = RunRequest(state.range(0), 0);
-    double deflection = DeflectionRadians(r.strDeflection);
+    const auto& a = ControlList();
+    StakeRequest r = RunRequest(state.range(0));
     for (auto _ : state) {
-        BracketTable table;
-        int bad;
-        CheckStakeRun(a, r, table, bad);
+        const vexaline::Alignment road = vexaline::Alignment::Parse(a);
         std::vector<std::string> out;
         for (double s = r.dStartStation;; ) {
-            Bracketing b = Bracket(table, s);
-            out.push_back(LiteralEvaluate(s, a[b.nStartLine], a[b.nEndLine], r.dOffset, deflection, 0, {}, {}, "", ""));
+            const vexaline::Element& e = road.Elements()[road.ElementAt(s)];
+            out.push_back(LiteralEvaluate(s, a[e.nStartRow], a[e.nEndRow], r.dOffset, r.dDeflection, 0, {}, {}, "", ""));
             s += r.dInterval;
             if (s > r.dEndStation) break;
         }
@@ -253,25 +260,20 @@ BENCHMARK(BM_RunLiteral)->ArgName("stakes")->Arg(100000)->Arg(1000000)->Unit(ben
 // ---------------------------------------------------------------- lookup
 
 static void BM_ReverseLookup(benchmark::State& state) {
-    const auto& a = Alignment();
-    BracketTable table;
-    int bad;
-    BuildBracketTable(a, table, bad);
+    const vexaline::Alignment road = vexaline::Alignment::Parse(ControlList());
     // 200 points spread along the whole road, alternately right and left,
     // up to 40 m off the centreline.
     std::vector<CPlanePoint> points;
-    double length = table.Max();
+    double length = road.MaxStation();
     for (int i = 0; i < 200; ++i) {
         double s = length * (i + 0.5) / 200;
         double offset = (i % 2 ? -1 : 1) * (0.5 + (i * 7) % 40);
-        Bracketing b = Bracket(table, s);
-        StakePoint p = PreparedElement(a[b.nStartLine], a[b.nEndLine]).Point(s, offset, kPi * 0.5);
-        points.emplace_back(p.dX, p.dY);
+        points.push_back(road.At(s, offset, kPi * 0.5).point);
     }
     std::size_t i = 0;
     int converged = 0, evaluations = 0, queries = 0;
     for (auto _ : state) {
-        LookupResult r = ReverseLookup(a, points[i]);
+        LookupResult r = ReverseLookup(road, points[i]);
         converged += r.status == LookupStatus::Converged;
         evaluations += r.nEvaluations;
         ++queries;

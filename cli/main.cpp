@@ -1,1 +1,22 @@
-int main() { return 0; }
+// vexaline-cli: stakes, lookups and the rest of the window's work for batch
+// jobs and scripts, on the core alone.
+#include <CLI/CLI.hpp>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+    using namespace vexaline::cli;
+    CLI::App app{"Vexaline: road alignment setting-out from the command line", "vexaline-cli"};
+    app.set_version_flag("--version", "vexaline-cli 0.622");
+    app.require_subcommand(1);
+    int status = kDone;
+    AddStakesCommand(app, status);
+    AddLookupCommand(app, status);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? kDone : kUsage;
+    }
+    return status;
+}

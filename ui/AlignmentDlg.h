@@ -1,13 +1,19 @@
 #pragma once
 #include <QDialog>
 #include <QIcon>
+#include <optional>
 #include <string>
+
+#include "core/road/Alignment.h"
+#include "core/road/Results.h"
+#include "core/road/StakeRun.h"
 
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class ResultListModel;
 namespace vexaline::platform { class GbkListView; }
 
 // The main window: every input and output of the program as members,
@@ -55,6 +61,10 @@ public:
     std::string m_strLookupStation; // 1054
     QIcon m_hIcon;
 
+    // The control list parsed into the road, and the results as values.
+    vexaline::Alignment Road() const;
+    const vexaline::ResultSet& Results() const;
+
     // Members to controls (false) or back (true). A number that does not
     // parse stops the read there with the toolkit's request and the handler
     // goes on; false only when a text could not be stored (not GBK), and the
@@ -75,9 +85,17 @@ public slots:
     void OnModeSettingOut();
     void OnClose();  // the close button and Escape: the three questions
     void OnAbout();
+    void OnCheckControl();  // "检查"
+    void OnPlanView();      // "平面图"
+    void OnPrintSheet();    // "打印"
+    void OnPiEntry();       // "交点法"
 
     void accept() override;  // the OK command opens a file, it never ends the window
     void reject() override;  // Escape and the close button go through OnClose
+
+signals:
+    void ControlChanged();  // rows opened, added, replaced or deleted
+    void ResultsChanged();  // rows computed, added or emptied
 
 private:
     // While a handler waits on one of its boxes, no other handler may start.
@@ -102,13 +120,20 @@ private:
     // The results list down to its header, before a run.
     void EmptyResults();
     // The results list holding only the header of a mode.
-    void ShowModeHeader(const char* header);
+    void ShowModeHeader(vexaline::ResultMode mode);
     // "设置测站" on the six members; false on Cancel, the members then unchanged.
     bool SetUpStation();
-    // Shows the message of a deflection that holds no angle; false then.
-    bool CheckDeflection();
+    // The deflection in radians; nullopt after telling the user it holds no angle.
+    std::optional<double> Deflection();
+    // The stake request from the fields; the setup only in setting-out mode.
+    vexaline::StakeRequest Request(double deflection) const;
+    // Shows the message of a check that stops a command; false when one was shown.
+    bool Passed(vexaline::StakeCheck check, int badLine);
+    void AppendResults(vexaline::ResultSet&& rows);
+    vexaline::ResultMode Mode() const;
 
     bool m_bBusy = false;
+    ResultListModel* m_results;
     QLineEdit* m_editStation;
     QLineEdit* m_editX;
     QLineEdit* m_editY;

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/files/OpenOrCreate.h"
+#include "core/road/Results.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
@@ -121,7 +123,7 @@ CStationSetupDlg::CStationSetupDlg(const std::string& strStationName, double dSt
     connect(ok, &QPushButton::clicked, this, &CStationSetupDlg::OnOK);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_listPoints->Model()->Append(PointHeader());
+    m_listPoints->LineModel()->Append(PointHeader());
     Refresh(-1);
 }
 
@@ -139,7 +141,7 @@ bool CStationSetupDlg::DoDataExchange(bool read) {
 }
 
 void CStationSetupDlg::Refresh(int selection) {
-    m_strPointSel = selection >= 0 ? m_listPoints->Model()->Line(selection) : std::string();
+    m_strPointSel = selection >= 0 ? m_listPoints->LineModel()->Line(selection) : std::string();
     DoDataExchange(false);
     // By index: selecting by text would pick the first of two equal lines.
     m_listPoints->Select(selection);
@@ -157,38 +159,32 @@ void CStationSetupDlg::OnBrowse() {
         platform::Warn(this, text::kNotGbk);
         return;
     }
-    std::string bytes;
-    ReadStatus status = ReadWholeFile(choice.strPath, bytes);
-    bool created = false;
-    if (status == ReadStatus::Missing) {
-        // The new file gets the extension, always; when a file of that name
-        // is already there it is read, never emptied.
-        name += ".vxp";
-        choice.strName += ".vxp";
-        choice.strPath += ".vxp";
-        status = ReadWholeFile(choice.strPath, bytes);
-        if (status == ReadStatus::Missing) {
-            if (!platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption)) return;
-            if (!CreateEmptyFile(choice.strPath)) {
-                platform::Warn(this, Format(text::kCannotWrite, choice.strName.c_str()).c_str());
-                return;
-            }
-            created = true;
-        }
-    }
-    if (status == ReadStatus::Unreadable) {
-        platform::Warn(this, Format(text::kCannotRead, choice.strName.c_str()).c_str());
+    const OpenedFile file = OpenOrCreate(FileKind::PointFile, choice.strPath, choice.strName, [this](Question, const std::string&) {
+        return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
+    });
+    switch (file.outcome) {
+    case OpenOutcome::Opened:
+    case OpenOutcome::Created:
+        break;
+    case OpenOutcome::Cancelled:
+        return;
+    case OpenOutcome::Unreadable:
+        platform::Warn(this, Format(text::kCannotRead, file.strName.c_str()).c_str());
+        return;
+    case OpenOutcome::CannotWrite:
+        platform::Warn(this, Format(text::kCannotWrite, file.strName.c_str()).c_str());
         return;
     }
-    m_strPointFile = name;
-    m_strPointFilePath = choice.strPath;
-    if (created) {
+    m_strPointFile = name + file.strName.substr(choice.strName.size());  // with the extension it was given
+    m_strPointFilePath = file.strPath;
+    if (file.outcome == OpenOutcome::Created) {
+        // The list stays as it is; OK writes it into the new file.
         Refresh(m_listPoints->Selection());
         return;
     }
-    platform::GbkListModel* model = m_listPoints->Model();
+    platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Truncate(0);
-    model->AppendAll(ParsePointFile(bytes));
+    model->AppendAll(ParsePointFile(file.bytes));
     Refresh(-1);
 }
 
@@ -199,7 +195,7 @@ void CStationSetupDlg::OnAddPoint() {
         platform::Warn(this, text::kPointTooWide);
         return;
     }
-    m_listPoints->Model()->Append(line);
+    m_listPoints->LineModel()->Append(line);
     Refresh(m_listPoints->Selection());
 }
 
@@ -207,7 +203,7 @@ void CStationSetupDlg::CopyPoint(std::string& name, double& x, double& y) {
     DoDataExchange(true);
     int s = m_listPoints->Selection();
     if (s <= 0) return;
-    const std::string& line = m_listPoints->Model()->Line(s);
+    const std::string line = m_listPoints->LineModel()->Line(s);
     if (line.size() < kPointLineBytes) {
         platform::Notify(this, text::kInvalidPoint, text::kAppTitle);
         return;
@@ -228,20 +224,20 @@ void CStationSetupDlg::OnDeletePoint() {
     int s = m_listPoints->Selection();
     if (s <= 0) return;
     if (!platform::AskOkCancel(this, text::kAskDeletePoint, text::kTipCaption)) return;
-    platform::GbkListModel* model = m_listPoints->Model();
+    platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Remove(s);
     Refresh(s < model->Count() ? s : -1);
 }
 
 void CStationSetupDlg::OnOK() {
     if (!DoDataExchange(true)) return;
-    if (m_strStationName == m_strBacksightName ||
-        (m_dStationX == m_dBacksightX && m_dStationY == m_dBacksightY)) {
+    if (!CanOrient(StationSetup{m_strStationName, CPlanePoint(m_dStationX, m_dStationY), m_strBacksightName,
+                                CPlanePoint(m_dBacksightX, m_dBacksightY)})) {
         platform::Warn(this, text::kSamePoints);
         return;
     }
     if (!m_strPointFile.empty() &&
-        !WriteFileAtomically(m_strPointFilePath, PointFileBytes(m_listPoints->Model()->Lines()))) {
+        !WriteFileAtomically(m_strPointFilePath, PointFileBytes(m_listPoints->LineModel()->Lines()))) {
         platform::Warn(this, Format(text::kCannotWrite, GbkToUtf8(m_strPointFile).c_str()).c_str());
         return;
     }

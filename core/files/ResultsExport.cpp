@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 
 #include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
 #include "core/text/Texts.h"
@@ -27,14 +27,10 @@ std::string NameForLine(const std::string& utf8) {
     return out;
 }
 
-// A field of a coordinate result line read as atof reads it (0 for a line
-// that holds a message instead of a stake), appended with "%.3f".
-void AppendNumber(std::string& out, const std::string& line, std::size_t offset, std::size_t width) {
-    char field[32] = {};
-    if (offset < line.size()) line.copy(field, std::min(width, line.size() - offset), offset);
+// "%.3f" of a coordinate.
+void AppendNumber(std::string& out, double v) {
     char text[400];  // "%.3f" of the largest double fits
-    std::to_chars_result r = std::to_chars(text, text + sizeof text, std::strtod(field, nullptr),
-                                           std::chars_format::fixed, 3);
+    std::to_chars_result r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3);
     out.append(text, r.ptr);
 }
 
@@ -52,35 +48,32 @@ std::string ComputedDateLine(std::time_t when) {
     return Gbk(text::kComputedLabel) + Gbk(std::string(date, n).c_str());
 }
 
-std::string ResultsFileBytes(const std::vector<std::string>& lines, int resultMode, int fileType,
-                             const std::string& fileName, std::time_t when) {
-    const bool cad = resultMode == 0 && fileType != 1;
-    const char* header = resultMode != 0 ? text::kSettingOutHeader : cad ? text::kCadHeader : text::kCoordinatesHeader;
+std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
+                             std::time_t when) {
+    const bool cad = results.mode == ResultMode::Coordinates && layout == ResultsLayout::Cad;
+    const std::string header = cad ? Gbk(text::kCadHeader) : ResultHeader(results.mode);
 
     std::string out = Gbk(text::kProjectLabel) + NameForLine(fileName) + "\r\n";
     out += ComputedDateLine(when) + "\r\n";
-    out += Gbk(header) + "\r\n";
-
-    std::size_t size = out.size();
-    for (std::size_t i = 1; i < lines.size(); ++i) size += cad ? 32 : lines[i].size() + 2;
-    out.reserve(size);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    out += header + "\r\n";
+    out.reserve(out.size() + results.rows.size() * (cad ? 32 : 66));
+    for (const StakeResult& row : results.rows) {
         if (cad) {
-            AppendNumber(out, lines[i], 12, 14);
+            // A message row has no point: it reads as 0, as it always has.
+            AppendNumber(out, row.IsMessage() ? 0.0 : row.point.X);
             out += ',';
-            AppendNumber(out, lines[i], 26, 12);
-            out += "\r\n";
+            AppendNumber(out, row.IsMessage() ? 0.0 : row.point.Y);
         } else {
-            out += lines[i];
-            out += "\r\n";
+            AppendResultLine(out, results, row);
         }
+        out += "\r\n";
     }
     return out;
 }
 
-bool WriteResultsFile(const std::string& path, const std::vector<std::string>& lines, int resultMode,
-                      int fileType, const std::string& fileName, std::time_t when) {
-    return WriteFileAtomically(path, ResultsFileBytes(lines, resultMode, fileType, fileName, when));
+bool WriteResultsFile(const std::string& path, const ResultSet& results, ResultsLayout layout,
+                      const std::string& fileName, std::time_t when) {
+    return WriteFileAtomically(path, ResultsFileBytes(results, layout, fileName, when));
 }
 
 }  // namespace vexaline

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/road/Results.h"
+
 // The results list written as a text file: the ordinary report (title,
 // date, header, the lines as they stand) or the CAD list of X,Y pairs.
 namespace vexaline {
@@ -14,17 +16,20 @@ std::string ResultsFileName(double startStation, double endStation, double inter
 // "计算日期：  20yy年mm月dd日hh时mm分ss秒" for the local time of when, GBK.
 std::string ComputedDateLine(std::time_t when);
 
-// The file's bytes. lines is the results list (line 0, its header, is not
-// copied: the file gets the fixed header of the mode). resultMode 0 with
-// fileType 1 gives the ordinary coordinates report, resultMode 0 with any
-// other type the CAD list; any other mode the setting-out report whatever
-// the type. fileName is the chosen file's name without folder, UTF-8.
-std::string ResultsFileBytes(const std::vector<std::string>& lines, int resultMode, int fileType,
-                             const std::string& fileName, std::time_t when);
+// The file types of the save dialog, 1-based as it reports them.
+enum class ResultsLayout { Ordinary = 1, Cad = 2 };
+
+// The file's bytes: the name line, the date line, the header of the mode,
+// then the rows. In coordinates mode the Ordinary layout gives the lines as
+// listed, Cad "X,Y" pairs with three decimals ("0.000,0.000" for a message
+// row); the setting-out report is always the ordinary one. fileName is the
+// chosen file's name without folder, UTF-8.
+std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
+                             std::time_t when);
 
 // Writes them to path through a temporary file; false when the file could
 // not be written (an old file is then left as it was).
-bool WriteResultsFile(const std::string& path, const std::vector<std::string>& lines, int resultMode,
-                      int fileType, const std::string& fileName, std::time_t when);
+bool WriteResultsFile(const std::string& path, const ResultSet& results, ResultsLayout layout,
+                      const std::string& fileName, std::time_t when);
 
 }  // namespace vexaline

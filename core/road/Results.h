@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 // (core/text/ResultText.h); nothing reads numbers back out of a line.
 namespace vexaline {
 
+// Shows a message (GBK text) to the user; the call returns once it is read.
+using MessageSink = std::function<void(const std::string& gbkMessage)>;
+
 enum class ResultMode { Coordinates, SettingOut };
 
 // An instrument station oriented on a backsight (setting-out mode).
@@ -20,6 +24,10 @@ struct StationSetup {
     std::string strBacksightName;
     CPlanePoint ptBacksight;
 };
+
+// The station and the backsight must differ, by name and by position:
+// otherwise no angle can be turned from the backsight.
+bool CanOrient(const StationSetup& setup);
 
 // One row of the results. Either a stake, or the message that stands in its
 // place (nMessage >= 0: the stake's numbers are then meaningless).
@@ -49,7 +57,9 @@ struct ResultSet {
     int AddSetup(const StationSetup& setup);
     // Index of the message, added when it is not the last one already.
     int AddMessage(const std::string& gbk);
-    void Clear() { *this = ResultSet{mode}; }
+    // The rows of more after these, its messages and setups with them. The
+    // mode stays this set's.
+    void Append(ResultSet&& more);
     std::size_t Stakes() const;  // rows that are not messages
 };
 

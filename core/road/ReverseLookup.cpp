@@ -2,73 +2,62 @@
 
 #include <cmath>
 
-#include "core/road/Bracket.h"
-#include "core/text/Gbk.h"
-#include "core/text/TextFields.h"
-#include "core/text/Texts.h"
+#include "core/road/StakeRun.h"
+#include "core/text/FixedText.h"
 
 namespace vexaline {
 
-LookupResult ReverseLookup(const std::vector<std::string>& controlList, CPlanePoint q, const MessageSink& report) {
-    static const std::string right = Gbk(text::kRight);
-    static const std::string left = Gbk(text::kLeft);
+LookupResult ReverseLookup(const Alignment& road, CPlanePoint q, const MessageSink& report) {
     LookupResult result;
-    if (controlList.size() < 3) {
+    const std::vector<ChangePoint>& rows = road.Rows();
+    if (rows.size() < 2) {
         result.status = LookupStatus::NoControl;
         return result;
     }
-    BracketTable table;
-    if (!BuildBracketTable(controlList, table, result.nBadLine)) {
+    if (road.BadStationRow() != 0) {
+        result.nBadLine = road.BadStationRow();
         result.status = LookupStatus::BadStationLine;
         return result;
     }
-    const double min = table.Min(), max = table.Max();
+    const double min = road.MinStation(), max = road.MaxStation();
 
     // Start at the nearest change point; the first in list order wins a tie.
-    // A line whose X or Y is no number is nobody's nearest point; when no
+    // A row whose X or Y is no number is nobody's nearest point; when no
     // point is nearer than the bound, start at the smallest station.
     double best = 4294967295.0;
     double s = min;
-    for (std::size_t i = 1; i < controlList.size(); ++i) {
-        const std::string& line = controlList[i];
-        double x, y;
-        if (!ReadDouble(Field(line, 34, 12), x) || !ReadDouble(Field(line, 46), y)) continue;
-        double d = q.Distance(x, y);
+    for (const ChangePoint& row : rows) {
+        if (!row.HasPoint()) continue;
+        double d = q.Distance(*row.x, *row.y);
         if (best > d) {
             best = d;
-            ReadDouble(Field(line, 0, 12), s);
+            s = *row.station;
         }
     }
 
-    PreparedElement element;
-    Bracketing current{-1, -1};
-    std::string text;
+    ResultSet set;
     for (int step = 0; step < kMaxLookupSteps; ++step) {
         if (!(s >= min && s <= max)) break;  // NaN leaves too
-        Bracketing b = Bracket(table, s);
-        if (b.nStartLine != current.nStartLine || b.nEndLine != current.nEndLine) {
-            element = PreparedElement(controlList[b.nStartLine], controlList[b.nEndLine]);
-            current = b;
-        }
         ++result.nEvaluations;
-        text.clear();
-        if (!element.Append(text, s, 0.0, kPi * 0.5, 101, CPlanePoint(), CPlanePoint(), std::string(), std::string(),
-                            report)) {
-            result.status = LookupStatus::Failed;  // the text is a message: no X, Y or A to read
+        set.rows.clear();
+        if (!AppendStake(set, road, road.ElementAt(s), s, 0.0, kPi * 0.5, -1, report)) {
+            result.status = LookupStatus::Failed;  // a message: no point to step from
             return result;
         }
-        // Read back by position, so C and A carry the text's precision.
-        CPlanePoint c(ReadDoubleOr0(Field(text, 0, 14)), ReadDoubleOr0(Field(text, 14, 12)));
-        double a = ReadDoubleOr0(Field(text, 26));
-        double delta = c.Azimuth(q) - a;
+        // The centre to the millimetre and the azimuth to six decimals, as
+        // the lookup has always taken them from its printed text.
+        const StakeResult& c = set.rows.front();
+        CPlanePoint centre(FixedRoundTrip(c.point.X, 3), FixedRoundTrip(c.point.Y, 3));
+        double a = FixedRoundTrip(c.dAzimuth, 6);
+        double delta = centre.Azimuth(q) - a;
         if (delta < 0) delta += kTwoPi;
-        double distance = c.Distance(q);
+        double distance = centre.Distance(q);
         double along = distance * std::cos(delta);
         s = s + along;
         if (std::fabs(along) <= 0.001) {
             result.status = LookupStatus::Converged;
-            result.strStation = Format("%.3lf", s);
-            result.strOffset = Format(delta < kPi ? right.c_str() : left.c_str(), distance);
+            result.dStation = s;
+            result.dOffset = delta < kPi ? distance : -distance;
             return result;
         }
     }

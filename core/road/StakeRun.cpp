@@ -1,47 +1,96 @@
 #include "core/road/StakeRun.h"
 
+#include <cmath>
+
 #include "core/text/AngleText.h"
+#include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
 
 namespace vexaline {
 
-StakeCheck CheckStakeRun(const std::vector<std::string>& controlList, const StakeRequest& request,
-                         BracketTable& table, int& badLine) {
-    if (controlList.size() < 3) return StakeCheck::NoControl;  // header and fewer than two lines
-    if (!BuildBracketTable(controlList, table, badLine)) return StakeCheck::BadStationLine;
+StakeCheck CheckStakeRun(const Alignment& road, const StakeRequest& request) {
+    if (road.Rows().size() < 2) return StakeCheck::NoControl;
+    if (road.BadStationRow() != 0) return StakeCheck::BadStationLine;
     // Written as negations so that a NaN field fails the check.
-    if (!(request.dStartStation >= table.Min()) || !(request.dEndStation <= table.Max()))
+    if (!(request.dStartStation >= road.MinStation()) || !(request.dEndStation <= road.MaxStation()))
         return StakeCheck::OutOfRange;
-    if (!(request.dStartStation <= request.dEndStation) || !(request.dInterval > 0))
-        return StakeCheck::InvalidRange;
+    if (!(request.dStartStation <= request.dEndStation) || !(request.dInterval > 0)) return StakeCheck::InvalidRange;
     double steps = (request.dEndStation - request.dStartStation) / request.dInterval;
     if (!(steps < kMaxStakes)) return StakeCheck::TooManyStakes;
     return StakeCheck::Ok;
 }
 
-double DeflectionRadians(const std::string& strDeflection) {
+StakeCheck CheckSingleStake(const Alignment& road, double station) {
+    if (road.Rows().size() < 2) return StakeCheck::NoControl;
+    if (road.BadStationRow() != 0) return StakeCheck::BadStationLine;
+    if (!(station >= road.MinStation() && station <= road.MaxStation())) return StakeCheck::OutOfRange;
+    return StakeCheck::Ok;
+}
+
+std::optional<double> ParseDeflection(const std::string& dms) {
+    // Read as an angle, a text without a number would count 0 and every
+    // side stake would quietly fall on the tangent.
+    double value = 0;
+    if (!ReadDouble(dms, value) || !std::isfinite(value)) return std::nullopt;
     double radians = 0;
-    ReadDouble(DmsToRadians(strDeflection), radians);
+    ReadDouble(DmsToRadians(dms), radians);
     return radians;
 }
 
-void RunStakes(const std::vector<std::string>& controlList, const BracketTable& table,
-               const StakeRequest& request, double deflection, int startPosition,
-               std::vector<std::string>& out, const std::function<void(int)>& progress,
-               const MessageSink& report) {
-    if (table.entries.size() < 2) return;
+bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
+                 double deflection, int setup, const MessageSink& report) {
+    const Element& element = road.Elements()[e];
+    StakeResult row;
+    row.dStation = station;
+    row.dOffset = offset;
+    row.dDeflection = deflection;
+    row.segment = element.type;
+    row.nSetup = setup;
+    std::string message;
+    if (element.fault == ElementFault::None) {
+        const Stake stake = road.At(e, station, offset, deflection);
+        row.point = stake.point;
+        row.dAzimuth = stake.dAzimuth;
+        bool finite;
+        if (set.mode == ResultMode::Coordinates || setup < 0) {
+            finite = std::isfinite(row.point.X) && std::isfinite(row.point.Y) && std::isfinite(row.dAzimuth);
+        } else {
+            const StationSetup& s = set.setups[static_cast<std::size_t>(setup)];
+            row.dDistance = s.ptStation.Distance(row.point.X, row.point.Y);
+            double angle = s.ptStation.Azimuth(row.point.X, row.point.Y) - s.ptStation.Azimuth(s.ptBacksight);
+            if (angle < 0) angle += kTwoPi;
+            row.dAngle = angle;
+            finite = std::isfinite(row.dDistance) && std::isfinite(angle);
+        }
+        // Degenerate but readable data (an arc of radius 0, coordinates near
+        // the largest double) would otherwise print "nan" as a stake.
+        if (finite && std::isfinite(station)) {
+            set.rows.push_back(row);
+            return true;
+        }
+        message = CannotComputeMessage(element);
+    } else {
+        message = ElementMessage(element);
+    }
+    if (report) report(message);
+    row.nMessage = set.AddMessage(message);
+    set.rows.push_back(row);
+    return false;
+}
+
+void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
+               const std::function<void(int)>& progress, const MessageSink& report) {
+    if (!road.Usable()) return;
     const double steps = (request.dEndStation - request.dStartStation) / request.dInterval;
-    if (steps >= 0 && steps < kMaxStakes) out.reserve(out.size() + static_cast<std::size_t>(steps) + 2);
+    if (steps >= 0 && steps < kMaxStakes) set.rows.reserve(set.rows.size() + static_cast<std::size_t>(steps) + 2);
+    const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
 
     int position = startPosition;
     long long c = 0;
-    PreparedElement element;
-    Bracketing current{-1, -1};
-    std::string line;
-    line.reserve(128);
-    // A faulty element leaves its message as a line at every stake, but the
-    // box comes once per element: a long element at a short interval would
-    // otherwise ask for a click per stake.
+    std::size_t current = road.Elements().size();
+    // A faulty element leaves its message at every stake, but the box comes
+    // once per element: a long element at a short interval would otherwise
+    // ask for a click per stake.
     bool reported = false;
     MessageSink reportOnce;
     if (report) reportOnce = [&reported, &report](const std::string& message) {
@@ -66,16 +115,12 @@ void RunStakes(const std::vector<std::string>& controlList, const BracketTable& 
                 }
             }
         }
-        Bracketing b = Bracket(table, s);
-        if (b.nStartLine != current.nStartLine || b.nEndLine != current.nEndLine) {
-            element = PreparedElement(controlList[b.nStartLine], controlList[b.nEndLine]);
-            current = b;
+        const std::size_t e = road.ElementAt(s);
+        if (e != current) {
+            current = e;
             reported = false;
         }
-        line.clear();
-        element.Append(line, s, request.dOffset, deflection, request.nResultMode, request.ptStation,
-                       request.ptBacksight, request.strStationName, request.strBacksightName, reportOnce);
-        out.emplace_back(line);
+        AppendStake(set, road, e, s, request.dOffset, request.dDeflection, setup, reportOnce);
         // The running sum, not start + c × interval. A sum that no longer
         // grows would never pass the end station: stop there.
         double next = s + request.dInterval;
@@ -85,21 +130,12 @@ void RunStakes(const std::vector<std::string>& controlList, const BracketTable& 
     }
 }
 
-StakeCheck CheckSingleStake(const std::vector<std::string>& controlList, double station, BracketTable& table,
-                            int& badLine) {
-    if (controlList.size() < 3) return StakeCheck::NoControl;
-    if (!BuildBracketTable(controlList, table, badLine)) return StakeCheck::BadStationLine;
-    if (!(station >= table.Min() && station <= table.Max())) return StakeCheck::OutOfRange;
-    return StakeCheck::Ok;
-}
-
-std::string SingleStake(const std::vector<std::string>& controlList, const BracketTable& table, double station,
-                        const StakeRequest& request, double deflection, const MessageSink& report) {
-    if (table.entries.size() < 2) return std::string();
-    Bracketing b = Bracket(table, station);
-    return EvaluateStation(station, controlList[b.nStartLine], controlList[b.nEndLine], request.dOffset,
-                           deflection, request.nResultMode, request.ptStation, request.ptBacksight,
-                           request.strStationName, request.strBacksightName, report);
+bool AddStake(const Alignment& road, double station, const StakeRequest& request, ResultSet& set,
+              const MessageSink& report) {
+    if (!road.Usable()) return false;
+    const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
+    return AppendStake(set, road, road.ElementAt(station), station, request.dOffset, request.dDeflection, setup,
+                       report);
 }
 
 }  // namespace vexaline

@@ -1,14 +1,14 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "core/road/Bracket.h"
-#include "core/road/Evaluate.h"
-#include "core/geometry/PlanePoint.h"
+#include "core/road/Alignment.h"
+#include "core/road/Results.h"
 
-// The stake run over a station range and the single stake: the window's
-// handlers read their fields into a StakeRequest and append what comes back.
+// Stakes on the road: the run over a station range and the single stake,
+// as result values. The window and the command line read their fields into
+// a StakeRequest, check it, and render what comes back.
 namespace vexaline {
 
 struct StakeRequest {
@@ -16,12 +16,8 @@ struct StakeRequest {
     double dEndStation = 0;
     double dInterval = 0;
     double dOffset = 0;
-    std::string strDeflection;  // D.MMSS text
-    int nResultMode = 0;        // 0 coordinates, 1 setting-out elements
-    CPlanePoint ptStation;      // instrument station (setting-out mode)
-    CPlanePoint ptBacksight;
-    std::string strStationName;  // GBK
-    std::string strBacksightName;
+    double dDeflection = 0;  // radians, from ParseDeflection
+    StationSetup setup;      // setting-out mode only
 };
 
 enum class StakeCheck {
@@ -29,40 +25,44 @@ enum class StakeCheck {
     NoControl,       // "请检查是否打开控制文件!"
     OutOfRange,      // "输入的桩号超出了范围!"
     InvalidRange,    // "输入的起止桩号无效!"
-    BadStationLine,  // a control line's station is not a number (badLine)
+    BadStationLine,  // a row's station is not a number (Alignment::BadStationRow)
     TooManyStakes,   // more than kMaxStakes stakes: text::kTooManyStakes with kMaxStakes
 };
 
-// A run of more stakes than this would not fit in memory (about 110 bytes a
-// line); an interval typed a few orders too small is refused, not run out.
+// A run of more stakes than this would not fit in memory; an interval typed
+// a few orders too small is refused, not run out.
 inline constexpr int kMaxStakes = 10000000;
 
-// The checks before a run, in their order (TooManyStakes last); on Ok the
-// table is built.
-StakeCheck CheckStakeRun(const std::vector<std::string>& controlList, const StakeRequest& request,
-                         BracketTable& table, int& badLine);
+// The checks before a run, in their order (TooManyStakes last). NaN fields
+// fail them.
+StakeCheck CheckStakeRun(const Alignment& road, const StakeRequest& request);
 
-// The deflection as the geometry gets it: D.MMSS to a radians text and back,
-// so it carries six decimals of a radian.
-double DeflectionRadians(const std::string& strDeflection);
+// The checks before a single stake: NoControl (the window then does nothing,
+// silently), BadStationLine, OutOfRange.
+StakeCheck CheckSingleStake(const Alignment& road, double station);
 
-// The run itself: one line per stake from the start station, adding the
-// interval until the running sum passes the end station, appended to out.
-// progress(position) is called each time the bar moves forward (at most 100
-// times; position never above 100), starting from startPosition.
-void RunStakes(const std::vector<std::string>& controlList, const BracketTable& table,
-               const StakeRequest& request, double deflection, int startPosition,
-               std::vector<std::string>& out, const std::function<void(int)>& progress,
-               const MessageSink& report = MessageSink());
+// The deflection rule: a D.MMSS text that holds no finite number is refused
+// (nullopt); otherwise the angle as the geometry gets it, D.MMSS to a
+// radians text "%lf" and back, so it carries six decimals of a radian.
+std::optional<double> ParseDeflection(const std::string& dms);
 
-// "加桩": the checks before a single stake (NoControl: do nothing, silently;
-// OutOfRange: the station lies outside the control stations) ...
-StakeCheck CheckSingleStake(const std::vector<std::string>& controlList, double station,
-                            BracketTable& table, int& badLine);
+// One stake on element e appended to set: in the set's mode, for setting-out
+// with set.setups[setup]. A faulty element, or a stake that is no finite
+// number, appends a message row instead, reports it, and gives false.
+bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
+                 double deflection, int setup, const MessageSink& report = MessageSink());
 
-// ... and, after them (and the station setup in setting-out mode), its line.
-std::string SingleStake(const std::vector<std::string>& controlList, const BracketTable& table,
-                        double station, const StakeRequest& request, double deflection,
-                        const MessageSink& report = MessageSink());
+// The run: one row per stake from the start station, adding the interval
+// until the running sum passes the end station, appended to set (whose mode
+// decides the form). progress(position) is called each time the bar moves
+// forward, at most 100 times, position never above 100, starting from
+// startPosition. A faulty element's message is reported once per element
+// and stands at each of its stakes. Needs CheckStakeRun's Ok.
+void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
+               const std::function<void(int)>& progress, const MessageSink& report = MessageSink());
+
+// "加桩": one row at the station. Needs CheckSingleStake's Ok.
+bool AddStake(const Alignment& road, double station, const StakeRequest& request, ResultSet& set,
+              const MessageSink& report = MessageSink());
 
 }  // namespace vexaline

@@ -52,4 +52,17 @@ int FindStation(const std::vector<std::string>& lines, const std::string& statio
     return -1;
 }
 
+RowCheck CheckRow(const ControlRow& row) {
+    for (const std::string& field : row.strField)
+        if (field.empty()) return RowCheck{RowCheck::Empty, -1};
+    // A wider field would shift every later column of the line and of the file.
+    const int wide = OverflowingField(row);
+    if (wide >= 0) return RowCheck{RowCheck::TooWide, wide};
+    return RowCheck{};
+}
+
+RowPlace PlaceRow(const std::vector<std::string>& lines, const ControlRow& row) {
+    return RowPlace{FindStation(lines, row.strField[kFieldStation]), BuildControlLine(row)};
+}
+
 }  // namespace vexaline

@@ -45,4 +45,20 @@ std::string StationKey(const std::string& line);
 // station text, or -1. Line 0 is the header and never matches.
 int FindStation(const std::vector<std::string>& lines, const std::string& station);
 
+// Why a typed row cannot go into the list: a field left empty (the first
+// such refusal), or a field wider than its column (which one: nField).
+struct RowCheck {
+    enum Kind { Ok, Empty, TooWide } kind = Ok;
+    int nField = -1;
+};
+RowCheck CheckRow(const ControlRow& row);
+
+// Add or replace by station: a row goes in place of the first line with
+// the same station text (the caller asks first), otherwise at the end.
+struct RowPlace {
+    int nReplace = -1;  // list index of the line it replaces, -1 to append
+    std::string line;   // the control line
+};
+RowPlace PlaceRow(const std::vector<std::string>& lines, const ControlRow& row);
+
 }  // namespace vexaline

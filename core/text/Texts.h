@@ -100,6 +100,11 @@ inline constexpr const char* kLookInLabel = "查找范围:";
 inline constexpr const char* kFileNameLabel = "文件名(&N):";
 inline constexpr const char* kFileTypeLabel = "文件类型:";
 
+// The command line.
+inline constexpr const char* kPointNotFound = "点文件中没有点%s!";
+inline constexpr const char* kBadPointArgument = "点必须写成“点名,X,Y”，点名最多8个字节!";
+inline constexpr const char* kRangeOrStations = "请给出 --from、--to、--interval，或者 --at，二者选一!";
+
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
 

@@ -1,6 +1,6 @@
 // Evaluation by station and what is built on it: the result forms, the
-// element checks, the fast number texts, the prepared element against the
-// plain evaluation, the stake run, the single stake and the reverse lookup.
+// element checks, the fast number texts, the typed road against figures
+// built independently, the stake run, the single stake and the lookup.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,13 +10,14 @@
 #include <random>
 
 #include "core/text/AngleText.h"
-#include "core/road/Bracket.h"
+#include "core/road/Alignment.h"
 #include "core/road/Evaluate.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/road/ReverseLookup.h"
 #include "core/text/Texts.h"
 #include "core/road/StakeRun.h"
+#include "core/text/ResultText.h"
 
 using namespace vexaline;
 
@@ -53,31 +54,35 @@ const std::vector<std::string> kRoad = {
     L("1290|圆曲线|-400|3805368.240|501187.991"), L("1490|缓和曲线|-400|3805447.647|501369.286"),
     L("1570|终点|-250|3805503.911|501425.840")};
 
-StakeRequest Request(double start, double end, double interval, int mode = 0, double offset = 0) {
-    return {start, end, interval, offset, "90.0000", mode, {3805300, 500300}, {3805000, 500000}, "D7", "D6"};
+StakeRequest Request(double start, double end, double interval, double offset = 0) {
+    StakeRequest r;
+    r.dStartStation = start, r.dEndStation = end, r.dInterval = interval, r.dOffset = offset;
+    r.dDeflection = *ParseDeflection("90.0000");
+    r.setup = {"D7", {3805300, 500300}, "D6", {3805000, 500000}};
+    return r;
+}
+
+std::vector<std::string> Lines(const ResultSet& set) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < set.rows.size(); ++i) lines.push_back(ResultLine(set, i));
+    return lines;
 }
 
 std::vector<std::string> RunAll(const std::vector<std::string>& list, const StakeRequest& r,
-                                std::vector<int>* positions = nullptr, int from = 0, const MessageSink& sink = {}) {
-    BracketTable table;
-    int bad = 0;
-    std::vector<std::string> out;
-    EXPECT_EQ(CheckStakeRun(list, r, table, bad), StakeCheck::Ok);
-    RunStakes(list, table, r, DeflectionRadians(r.strDeflection), from, out, [&](int p) {
+                                ResultMode mode = ResultMode::Coordinates, std::vector<int>* positions = nullptr,
+                                int from = 0, const MessageSink& sink = {}) {
+    const Alignment road = Alignment::Parse(list);
+    EXPECT_EQ(CheckStakeRun(road, r), StakeCheck::Ok);
+    ResultSet set;
+    set.mode = mode;
+    RunStakes(road, r, set, from, [&](int p) {
         if (positions) positions->push_back(p);
     }, sink);
-    return out;
+    return Lines(set);
 }
 
 // The point `offset` metres right (negative: left) of station s.
-CPlanePoint Beside(double s, double offset) {
-    BracketTable table;
-    int bad;
-    BuildBracketTable(kRoad, table, bad);
-    Bracketing b = Bracket(table, s);
-    StakePoint p = PreparedElement(kRoad[b.nStartLine], kRoad[b.nEndLine]).Point(s, offset, kPi * 0.5);
-    return CPlanePoint(p.dX, p.dY);
-}
+CPlanePoint Beside(double s, double offset) { return Alignment::Parse(kRoad).At(s, offset, kPi * 0.5).point; }
 
 }  // namespace
 
@@ -143,92 +148,58 @@ TEST(EvaluateStation, ElementMessagesAreReportedAndReturned) {
         for (int mode : {0, 1, 101}) {
             std::vector<std::string> messages;
             MessageSink sink = [&messages](const std::string& m) { messages.push_back(m); };
-            std::string out, plain = Eval(1230, L(c.start), L(c.end), mode, {}, {}, "", sink);
+            std::string plain = Eval(1230, L(c.start), L(c.end), mode, {}, {}, "", sink);
             EXPECT_TRUE(c.want.empty() ? plain.find(Gbk("控制")) == std::string::npos : plain == c.want) << c.start;
-            EXPECT_EQ(messages.size(), c.want.empty() ? 0u : 1u) << c.start;
-            PreparedElement(L(c.start), L(c.end)).Append(out, 1230, 0, 0, mode, {}, {}, "", "B2", sink);
-            EXPECT_EQ(out, plain);
-            EXPECT_EQ(messages.size(), c.want.empty() ? 0u : 2u) << c.start;
+            EXPECT_EQ(messages, c.want.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.want})
+                << c.start;
         }
     }
     EXPECT_EQ(Eval(1230, L(cases[0].start), L(cases[0].end)), mismatch);  // without a sink too
 }
 
-// Every element kind and mode at random stations in and a little beyond each
-// element: the prepared element gives the plain evaluation's text, and its
-// point is PointOnElement's bit for bit.
-TEST(PreparedElement, IdenticalToTheLiteralEvaluation) {
-    const double I = INFINITE_RADIUS;
-    const ElementRequest elements[] = {
-        {0, 1, 0, {3805000, 500000}, I, 300, {3805182.628, 500238.006}, I, 0, 0, 0},
-        {0, -1, 10, {100, 200}, I, 70, {100, 150}, I, 0, 0, 0},
-        {1, 1, 420, {3805252.436, 500335.547}, 600, 670, {3805336.647, 500569.019}, 600, 0, 0, 0},
-        {1, -1, 1290, {3805368.24, 501187.991}, 400, 1490, {3805447.647, 501369.286}, 400, 0, 0, 0},
-        {1, 1, -50, {-0.0, -0.0}, 0.5, -49, {1, -0.3}, I, 0, 0, 0},
-        {2, 1, 300, {3805182.628, 500238.006}, I, 420, {3805252.436, 500335.547}, 600, 0, 0, 0},
-        {2, -1, 1190, {3805360.304, 501088.376}, I, 1290, {3805368.24, 501187.991}, 400, 0, 0, 0},
-        {2, 1, 670, {3805336.647, 500569.019}, 600, 790, {3805345.175, 500688.662}, I, 0, 0, 0},
-        {2, -1, 150, {148.112148, -17.900428}, 300, 250, {238.28514, -60.844186}, I, 0, 0, 0},
-        {2, 1, 500, {1000, 2000}, 600, 550, {1024.621142, 2043.480131}, 300, 0, 0, 0},
-        {2, -1, 1490, {3805447.647, 501369.286}, 400, 1570, {3805503.911, 501425.84}, 250, 0, 0, 0},
-        {2, 1, 500, {1000, 2000}, 300, 550, {1017.9, 2046.6}, 600, 0, 0, 0},
-        {2, -1, 1570, {3805503.911, 501425.84}, 250, 1720, {3805642.815, 501476.224}, 400, 0, 0, 0},
-        {2, 1, 100, {10, 20}, I, 100, {10, 30}, 300, 0, 0, 0},
+// Stakes of the typed road against the same stakes built another way: the
+// straight and the arcs by their chords, the transitions by integrating the
+// heading along them (Simpson, 20,000 steps) from the change point they are
+// held on and turning the result onto their chord.
+TEST(Alignment, StakesAgreeWithAnIndependentConstruction) {
+    const Alignment road = Alignment::Parse(kRoad);
+    struct Case { double station, offset, x, y, azimuth; };
+    const Case cases[] = {
+        {150, 7.5, 3805085.363925, 500123.568808, 0.916298987},     // straight
+        {360, 7.5, 3805212.692489, 500290.324042, 0.941294664},     // from the straight into R600
+        {545.5, -30, 3805335.144152, 500438.196487, 1.225463438},   // R600 to the right
+        {1390, 0.25, 3805396.324262, 501283.728032, 1.157967262},   // R400 to the left
+        {1530, -3, 3805476.080104, 501397.293329, 0.792957375},     // from R400 into R250, left
     };
-    struct Mode { int mode; double offset, deflection; };
-    const Mode modes[] = {{0, 0, 1.570796}, {0, 7.25, 1.570796}, {0, -3.5, -2.5}, {1, 12, 1.570796},
-                          {101, 0, kPi * 0.5}, {0, 0, 0}};
-    const char* types[] = {"直线", "圆曲线", "缓和曲线"};
-    const CPlanePoint instrument(3805300.5, 500400.25), backsight(3805100, 500900);
-    auto line = [](double s, const char* type, double r, int turn, CPlanePoint p) {
-        std::string radius = r == INFINITE_RADIUS ? (turn < 0 ? "-∞" : "∞") : Fixed("%.10g", r * turn);
-        return L(Fixed("%.10g|", s) + type + "|" + radius + Fixed("|%.10g", p.X) + Fixed("|%.10g", p.Y));
-    };
-    std::mt19937 rng(11);
-    for (const ElementRequest& base : elements) {
-        std::string a = line(base.dStartStation, types[base.nLineType], base.dStartRadius, base.nTurn, base.ptStart);
-        std::string b = line(base.dEndStation, "终点", base.dEndRadius, 1, base.ptEnd);
-        PreparedElement prepared(a, b);
-        ASSERT_TRUE(prepared.Ok()) << a;
-        double s0 = base.dStartStation, length = base.dEndStation - s0;
-        std::uniform_real_distribution<double> along(-0.02, 1.02);
-        for (int i = 0; i < 300; ++i) {
-            double station = i == 0 ? s0 : i == 1 ? base.dEndStation : s0 + length * along(rng);
-            for (const Mode& m : modes) {
-                std::string want = EvaluateStation(station, a, b, m.offset, m.deflection, m.mode, instrument,
-                                                   backsight, "T1", "T2");
-                std::string got;
-                prepared.Append(got, station, m.offset, m.deflection, m.mode, instrument, backsight, "T1", "T2");
-                ASSERT_EQ(got, want) << a << " at " << station << " mode " << m.mode;
-                ElementRequest q = base;
-                q.dStation = station, q.dOffset = m.offset, q.dDeflection = m.deflection;
-                StakePoint p = PointOnElement(q), fast = prepared.Point(station, m.offset, m.deflection);
-                ASSERT_EQ(std::memcmp(&p, &fast, sizeof p), 0) << a << " at " << station;
-            }
-        }
+    for (const Case& c : cases) {
+        const Stake s = road.At(c.station, c.offset, kPi * 0.5);
+        EXPECT_NEAR(s.point.X, c.x, 1e-6) << c.station;
+        EXPECT_NEAR(s.point.Y, c.y, 1e-6) << c.station;
+        EXPECT_NEAR(s.dAzimuth, c.azimuth, 1e-8) << c.station;
     }
 }
 
-TEST(Bracket, SortsStablyAndPicksTheElement) {
+TEST(Alignment, OrdersRowsStablyAndPicksTheElement) {
     std::vector<std::string> list = {"header", "0", "500", "200 first", "200 second", "800"};
     for (std::string& l : list) l = PadRight(l, 12);
-    BracketTable table;
-    int bad = 0;
-    ASSERT_TRUE(BuildBracketTable(list, table, bad));
+    Alignment road = Alignment::Parse(list);
+    ASSERT_EQ(road.Elements().size(), 4u);
     std::vector<int> order;
-    for (const BracketEntry& e : table.entries) order.push_back(e.nLine);
+    for (const Element& e : road.Elements()) order.push_back(e.nStartRow);
+    order.push_back(road.Elements().back().nEndRow);
     EXPECT_EQ(order, (std::vector<int>{1, 3, 4, 2, 5}));
     // First, last, inside, repeated (the last of the equal ones), an
     // interior change point (the element that begins there), before the first.
     struct Case { double s; int start, end; };
     for (const Case& c : {Case{0, 1, 3}, Case{800, 2, 5}, Case{100, 1, 3}, Case{200, 4, 2}, Case{500, 2, 5},
                           Case{499.999, 4, 2}, Case{-5, 1, 3}}) {
-        Bracketing b = Bracket(table, c.s);
-        EXPECT_TRUE(b.nStartLine == c.start && b.nEndLine == c.end) << c.s;
+        const Element& e = road.Elements()[road.ElementAt(c.s)];
+        EXPECT_TRUE(e.nStartRow == c.start && e.nEndRow == c.end) << c.s;
     }
-    for (const char* station : {"nan", "inf", "1e400", "-", ""}) {  // no number: the line is named
+    for (const char* station : {"nan", "inf", "1e400", "-", ""}) {  // no number: the row is named
         list[4] = PadRight(station, 12);
-        EXPECT_TRUE(!BuildBracketTable(list, table, bad) && bad == 4) << station;
+        road = Alignment::Parse(list);
+        EXPECT_TRUE(!road.Usable() && road.BadStationRow() == 4) << station;
     }
 }
 
@@ -246,21 +217,21 @@ TEST(StakeRun, ChecksInTheirOrder) {
         {kRoad, 0, 100, NAN, C::InvalidRange}, {kRoad, 0, 1490, 1e-4, C::TooManyStakes}, {kRoad, 1570, 1570, 1, C::Ok},
     };
     for (const Case& c : cases) {
-        BracketTable table;
-        int bad = 0;
-        EXPECT_EQ(CheckStakeRun(c.list, Request(c.start, c.end, c.interval), table, bad), c.want) << c.start;
-        EXPECT_TRUE(c.want != C::BadStationLine || bad == 3);
+        const Alignment road = Alignment::Parse(c.list);
+        EXPECT_EQ(CheckStakeRun(road, Request(c.start, c.end, c.interval)), c.want) << c.start;
+        EXPECT_TRUE(c.want != C::BadStationLine || road.BadStationRow() == 3);
     }
-    EXPECT_EQ(DeflectionRadians("-45.3000"), -0.794125);  // six decimals, as shown
+    // The deflection: six decimals of a radian, as shown; no number is refused.
+    EXPECT_EQ(ParseDeflection("-45.3000"), -0.794125);
+    for (const char* bad : {"", "abc", "nan", "inf", "1e400"}) EXPECT_FALSE(ParseDeflection(bad)) << bad;
     // A single stake: the same range; at the last station the last element.
-    BracketTable table;
-    int bad = 0;
-    EXPECT_EQ(CheckSingleStake({kRoad[0], kRoad[1]}, 5, table, bad), C::NoControl);
-    for (double s : {-0.001, 1570.001, double(NAN)})
-        EXPECT_EQ(CheckSingleStake(kRoad, s, table, bad), C::OutOfRange) << s;
-    ASSERT_EQ(CheckSingleStake(kRoad, 1570, table, bad), C::Ok);
-    EXPECT_EQ(SingleStake(kRoad, table, 1570, Request(0, 0, 1), 1.570796),
-              EvaluateStation(1570, kRoad[8], kRoad[9], 0, 1.570796, 0, {}, {}, "", ""));
+    const Alignment road = Alignment::Parse(kRoad);
+    EXPECT_EQ(CheckSingleStake(Alignment::Parse({kRoad[0], kRoad[1]}), 5), C::NoControl);
+    for (double s : {-0.001, 1570.001, double(NAN)}) EXPECT_EQ(CheckSingleStake(road, s), C::OutOfRange) << s;
+    ASSERT_EQ(CheckSingleStake(road, 1570), C::Ok);
+    ResultSet one;
+    AddStake(road, 1570, Request(0, 0, 1), one);
+    EXPECT_EQ(Lines(one), std::vector<std::string>{EvaluateStation(1570, kRoad[8], kRoad[9], 0, 1.570796, 0, {}, {}, "", "")});
 }
 
 TEST(StakeRun, RunningSumDecidesTheStakes) {
@@ -281,31 +252,33 @@ TEST(StakeRun, RunningSumDecidesTheStakes) {
     }
 }
 
-TEST(StakeRun, LinesAreTheSingleStakeLinesAndProgressMovesForward) {
-    for (int mode : {0, 1}) {
-        StakeRequest r = Request(0, 1570, 0.75, mode, mode ? 0 : -4.5);
-        std::vector<std::string> lines = RunAll(kRoad, r);
+TEST(StakeRun, LinesAreTheClassicEvaluationsAndProgressMovesForward) {
+    const Alignment road = Alignment::Parse(kRoad);
+    for (ResultMode mode : {ResultMode::Coordinates, ResultMode::SettingOut}) {
+        const bool setOut = mode == ResultMode::SettingOut;
+        StakeRequest r = Request(0, 1570, 0.75, setOut ? 0 : -4.5);
+        std::vector<std::string> lines = RunAll(kRoad, r, mode);
         ASSERT_EQ(lines.size(), 2094u);
-        BracketTable table;
-        int bad;
-        ASSERT_EQ(CheckStakeRun(kRoad, r, table, bad), StakeCheck::Ok);
         double s = r.dStartStation;
         for (const std::string& line : lines) {
-            ASSERT_EQ(line, SingleStake(kRoad, table, s, r, DeflectionRadians(r.strDeflection))) << s;
-            ASSERT_EQ(line.size(), mode ? 54u : 58u);
+            const Element& e = road.Elements()[road.ElementAt(s)];
+            ASSERT_EQ(line, EvaluateStation(s, kRoad[e.nStartRow], kRoad[e.nEndRow], r.dOffset, r.dDeflection,
+                                            setOut ? 1 : 0, r.setup.ptStation, r.setup.ptBacksight, "D7", "D6"))
+                << s;
+            ASSERT_EQ(line.size(), setOut ? 54u : 58u);
             s += r.dInterval;
         }
     }
     // At most a hundred steps forward, ending at a full bar; one stake leaves it.
     std::vector<int> positions, hundred;
-    RunAll(kRoad, Request(0, 1490, 0.1), &positions);
+    RunAll(kRoad, Request(0, 1490, 0.1), ResultMode::Coordinates, &positions);
     for (int i = 1; i <= 100; ++i) hundred.push_back(i);
     EXPECT_EQ(positions, hundred);
     positions.clear();
-    RunAll(kRoad, Request(0, 100, 50), &positions, 33);
+    RunAll(kRoad, Request(0, 100, 50), ResultMode::Coordinates, &positions, 33);
     EXPECT_EQ(positions, (std::vector<int>{50, 100}));
     positions.clear();
-    RunAll(kRoad, Request(100, 100, 50), &positions, 33);
+    RunAll(kRoad, Request(100, 100, 50), ResultMode::Coordinates, &positions, 33);
     EXPECT_TRUE(positions.empty());
 }
 
@@ -313,8 +286,8 @@ TEST(StakeRun, FaultyElementLeavesItsMessageAtEveryStakeButReportsOnce) {
     std::vector<std::string> road = kRoad, messages;
     road[3] = L("420|缓和曲线|300|3805252.436|500335.547");
     road[4] = L("670|缓和曲线|-300|3805336.647|500569.019");
-    std::vector<std::string> lines =
-        RunAll(road, Request(400, 700, 20), nullptr, 0, [&](const std::string& m) { messages.push_back(m); });
+    std::vector<std::string> lines = RunAll(road, Request(400, 700, 20), ResultMode::Coordinates, nullptr, 0,
+                                            [&](const std::string& m) { messages.push_back(m); });
     std::string message = Gbk("控制数据中里程420.000或670.000处的线型和半径不相符！");
     ASSERT_EQ(lines.size(), 16u);
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i] == message, i >= 1 && i <= 13) << i;
@@ -322,45 +295,50 @@ TEST(StakeRun, FaultyElementLeavesItsMessageAtEveryStakeButReportsOnce) {
 }
 
 TEST(ReverseLookup, ConvergesOnEveryElementKindBothSides) {
+    const Alignment road = Alignment::Parse(kRoad);
     for (double s : {150.0, 360.0, 545.5, 730.0, 990.0, 1240.0, 1390.0, 1530.0}) {
         for (double offset : {7.5, -30.0, 0.25}) {
-            LookupResult r = ReverseLookup(kRoad, Beside(s, offset));
+            LookupResult r = ReverseLookup(road, Beside(s, offset));
             ASSERT_EQ(r.status, LookupStatus::Converged) << s << " " << offset;
-            EXPECT_NEAR(std::atof(r.strStation.c_str()), s, 0.002) << s << " " << offset;
-            std::string side = r.strOffset.substr(0, 2) + r.strOffset.substr(r.strOffset.size() - 2);
-            EXPECT_EQ(side, Gbk(offset > 0 ? "右米" : "左米")) << s << " " << offset;
-            EXPECT_NEAR(std::atof(r.strOffset.c_str() + 2), std::fabs(offset), 0.002) << s << " " << offset;
+            EXPECT_NEAR(r.dStation, s, 0.002) << s << " " << offset;
+            EXPECT_NEAR(r.dOffset, offset, 0.002) << s << " " << offset;
+            const std::string text = LookupOffsetText(r.dOffset);
+            EXPECT_EQ(text.substr(0, 2) + text.substr(text.size() - 2), Gbk(offset > 0 ? "右米" : "左米"));
         }
     }
     // On a straight two evaluations; on a change point itself one (δ = −A + 2π: left).
-    LookupResult r = ReverseLookup(kRoad, Beside(20, 3.5));
-    EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 2 && r.strStation == "20.000");
-    EXPECT_EQ(r.strOffset, Gbk("右3.500米"));
-    r = ReverseLookup(kRoad, CPlanePoint(3805182.628, 500238.006));
-    EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 1 && r.strStation == "300.000");
-    EXPECT_EQ(r.strOffset, Gbk("左0.000米"));
+    LookupResult r = ReverseLookup(road, Beside(20, 3.5));
+    EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 2);
+    EXPECT_EQ(LookupStationText(r.dStation), "20.000");
+    EXPECT_EQ(LookupOffsetText(r.dOffset), Gbk("右3.500米"));
+    r = ReverseLookup(road, CPlanePoint(3805182.628, 500238.006));
+    EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 1);
+    EXPECT_EQ(LookupStationText(r.dStation), "300.000");
+    EXPECT_EQ(LookupOffsetText(r.dOffset), Gbk("左0.000米"));
 }
 
 TEST(ReverseLookup, OutOfRangeStepBoundAndFaultyData) {
-    LookupResult r = ReverseLookup(kRoad, Beside(-10, 2));
+    const Alignment road = Alignment::Parse(kRoad);
+    LookupResult r = ReverseLookup(road, Beside(-10, 2));
     EXPECT_TRUE(r.status == LookupStatus::NotFound && r.nEvaluations == 1);
-    r = ReverseLookup(kRoad, Beside(1585, -2));
-    EXPECT_TRUE(r.status == LookupStatus::NotFound && r.strStation.empty() && r.strOffset.empty());
+    r = ReverseLookup(road, Beside(1585, -2));
+    EXPECT_EQ(r.status, LookupStatus::NotFound);
     // A sharp curve (radius 10 over 344°) and a point far outside it: the
     // corrections swing by ±31 m for ever without leaving the range.
-    r = ReverseLookup({kRoad[0], L("0|直线|∞|-100|0"), L("100|圆曲线|10|0|0"), L("160|终点|10|-2.794|0.398")},
+    r = ReverseLookup(Alignment::Parse({kRoad[0], L("0|直线|∞|-100|0"), L("100|圆曲线|10|0|0"),
+                                        L("160|终点|10|-2.794|0.398")}),
                       CPlanePoint(-34.4, 7.8));
     EXPECT_TRUE(r.status == LookupStatus::NotFound && r.nEvaluations == kMaxLookupSteps);
-    EXPECT_EQ(ReverseLookup({kRoad[0], kRoad[1]}, CPlanePoint(0, 0)).status, LookupStatus::NoControl);
+    EXPECT_EQ(ReverseLookup(Alignment::Parse({kRoad[0], kRoad[1]}), CPlanePoint(0, 0)).status, LookupStatus::NoControl);
     std::vector<std::string> bad = kRoad, messages;
     bad[5] = L("O79|直线|∞|3805345.175|500688.662");
-    r = ReverseLookup(bad, CPlanePoint(0, 0));
+    r = ReverseLookup(Alignment::Parse(bad), CPlanePoint(0, 0));
     EXPECT_TRUE(r.status == LookupStatus::BadStationLine && r.nBadLine == 5);
     // A transition that keeps its radius: reported once, then Failed.
     bad = kRoad;
     bad[4] = L("670|缓和曲线|-600|3805336.647|500569.019");
     bad[5] = L("790|直线|600|3805345.175|500688.662");
-    r = ReverseLookup(bad, Beside(730, 5), [&](const std::string& m) { messages.push_back(m); });
+    r = ReverseLookup(Alignment::Parse(bad), Beside(730, 5), [&](const std::string& m) { messages.push_back(m); });
     EXPECT_EQ(r.status, LookupStatus::Failed);
     EXPECT_EQ(messages, std::vector<std::string>{Gbk("控制数据中里程670.000或790.000处的线型和半径不相符！")});
 }

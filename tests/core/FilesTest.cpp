@@ -8,7 +8,7 @@
 #include "core/files/AlignmentFile.h"
 #include "core/text/ControlLine.h"
 #include "core/text/AngleText.h"
-#include "core/road/Evaluate.h"
+#include "core/road/Alignment.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
@@ -129,27 +129,36 @@ TEST(ResultsExport, NameDateLineAndLayoutsByteForByte) {
     t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 5, t.tm_hour = 20, t.tm_min = 42, t.tm_sec = 6, t.tm_isdst = -1;
     const std::time_t when = std::mktime(&t);
     const std::string top = Gbk("工 程 名  a.txt\r\n计算日期：  2026年12月05日20时42分06秒\r\n");
-    std::string named = ResultsFileBytes({"h"}, 0, 1, "桩\xF0\x9F\x98\x80.txt", when);
+    std::string named = ResultsFileBytes(ResultSet{}, ResultsLayout::Ordinary, "桩\xF0\x9F\x98\x80.txt", when);
     EXPECT_EQ(named.substr(0, named.find('\r')), Gbk("工 程 名  桩?.txt"));  // no GBK form: "?"
     const std::string header = Gbk(text::kCoordinatesHeader), setOut = Gbk(text::kSettingOutHeader);
+    ResultSet set;
+    StakeResult a, b, message;
+    a.dStation = b.dStation = 20, a.dAzimuth = b.dAzimuth = kPi / 2, a.segment = b.segment = LineType::Straight;
+    a.point = {12.5, 3.25}, b.point = {-3825123.4567, -512345.6};
+    message.nMessage = set.AddMessage(Gbk(Format(text::kElementMismatch, 10.0, 1234567.5).c_str()));
+    set.rows = {a, b, message};
     auto stake = [](const char* x, const char* y) {
         return Format("%-12s%-14s%-12s%-10s", "20.000", x, y, "90.0000") + Gbk("直线段") + "    ";
     };
-    const std::string a = stake("12.5", "3.25"), b = stake("-3825123.4567", "-512345.6");
-    // A message in place of a stake is read at the same positions: X starts
-    // inside a Chinese character, Y inside the second station.
-    const std::string message = Gbk(Format(text::kElementMismatch, 10.0, 1234567.5).c_str());
-    const std::vector<std::string> list = {header, a, b, message};
-    struct Case { int mode, type; std::vector<std::string> list; std::string body; };
+    const std::string lines = stake("12.500", "3.250") + "\r\n" + stake("-3825123.457", "-512345.600") + "\r\n" +
+                              set.messages[0] + "\r\n";
+    ResultSet setting;
+    setting.mode = ResultMode::SettingOut;
+    StakeResult s1;
+    s1.dStation = 5, s1.dAngle = kPi, s1.dDistance = 12.25, s1.nSetup = setting.AddSetup({"S", {}, "B", {1, 0}});
+    setting.rows = {s1};
+    const std::string settingLine = "5.000       180.0000    12.250    S         B         ";
+    const ResultSet empty;
+    struct Case { const ResultSet& set; ResultsLayout layout; std::string body; };
     const Case cases[] = {
-        {0, 1, {header}, header + "\r\n"},
-        {1, 2, {header}, setOut + "\r\n"},  // never CAD
-        {0, 1, list, header + "\r\n" + a + "\r\n" + b + "\r\n" + message + "\r\n"},
-        {0, 2, list, Gbk(text::kCadHeader) + "\r\n12.500,3.250\r\n-3825123.457,-512345.600\r\n0.000,567.500\r\n"},
-        {1, 1, {header, "S"}, setOut + "\r\nS\r\n"},
+        {empty, ResultsLayout::Ordinary, header + "\r\n"},
+        {setting, ResultsLayout::Cad, setOut + "\r\n" + settingLine + "\r\n"},  // never CAD
+        {set, ResultsLayout::Ordinary, header + "\r\n" + lines},
+        {set, ResultsLayout::Cad, Gbk(text::kCadHeader) + "\r\n12.500,3.250\r\n-3825123.457,-512345.600\r\n0.000,0.000\r\n"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ResultsFileBytes(c.list, c.mode, c.type, "a.txt", when), top + c.body) << c.mode << c.type;
+        EXPECT_EQ(ResultsFileBytes(c.set, c.layout, "a.txt", when), top + c.body) << static_cast<int>(c.layout);
 }
 
 // The sample files must agree with the geometry, or the walkthrough lies.
@@ -160,18 +169,21 @@ TEST(Demo, ElementsMeetTheirChangePointsAndPointsReadBackWhole) {
     std::vector<std::string> lines = AlignmentRecords(bytes);
     ASSERT_GE(lines.size(), 8u);
     EXPECT_EQ(bytes.size(), kAlignmentHeaderBytes + kAlignmentRecordBytes * lines.size());
-    auto at = [&lines](std::size_t i, std::size_t field) { return ReadDoubleOr0(Field(lines[i], field, 12)); };
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        PreparedElement element(lines[i], lines[i + 1]);
-        ASSERT_TRUE(element.Ok()) << lines[i];
+    lines.insert(lines.begin(), ControlHeaderLine());
+    const Alignment road = Alignment::Parse(lines);
+    ASSERT_EQ(road.Elements().size(), lines.size() - 2);
+    for (std::size_t i = 0; i < road.Elements().size(); ++i) {
+        const Element& e = road.Elements()[i];
+        ASSERT_EQ(e.fault, ElementFault::None) << i;
         for (std::size_t end : {i, i + 1}) {  // both ends on their change points to the millimetre
-            StakePoint p = element.Point(at(end, 0), 0, 0);
-            EXPECT_TRUE(std::fabs(p.dX - at(end, 34)) < 1e-3 && std::fabs(p.dY - at(end, 46)) < 1e-3) << i;
+            const ChangePoint& row = road.Rows()[end];
+            const Stake p = road.At(i, *row.station, 0, 0);
+            EXPECT_TRUE(std::fabs(p.point.X - *row.x) < 1e-3 && std::fabs(p.point.Y - *row.y) < 1e-3) << i;
         }
-        if (i + 2 < lines.size()) {  // and each leaves in the direction the next one starts
-            double out = element.Point(at(i + 1, 0), 0, 0).dAzimuth;
-            double in = PreparedElement(lines[i + 1], lines[i + 2]).Point(at(i + 1, 0), 0, 0).dAzimuth;
-            EXPECT_NEAR(std::remainder(out - in, 2 * M_PI), 0, 2e-5) << "at " << at(i + 1, 0);
+        if (i + 1 < road.Elements().size()) {  // and each leaves in the direction the next one starts
+            const double at = e.dEndStation;
+            const double out = road.At(i, at, 0, 0).dAzimuth, in = road.At(i + 1, at, 0, 0).dAzimuth;
+            EXPECT_NEAR(std::remainder(out - in, 2 * M_PI), 0, 2e-5) << "at " << at;
         }
     }
     ASSERT_EQ(ReadWholeFile(dir + "demo.vxp", points), ReadStatus::Ok);

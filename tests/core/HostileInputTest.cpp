@@ -15,13 +15,15 @@
 #include "core/files/AlignmentFile.h"
 #include "core/text/ControlLine.h"
 #include "core/text/AngleText.h"
-#include "core/road/Bracket.h"
+#include "core/road/Alignment.h"
+#include "core/road/Evaluate.h"
 #include "core/text/Gbk.h"
 #include "core/road/ReverseLookup.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
 #include "core/text/Texts.h"
 #include "core/road/StakeRun.h"
+#include "core/text/ResultText.h"
 #include "core/files/PointFile.h"
 
 using namespace vexaline;
@@ -67,49 +69,56 @@ const std::string kMessageStart = Gbk("控制数据");  // every evaluation mess
 bool IsMessage(const std::string& line) { return line.compare(0, kMessageStart.size(), kMessageStart) == 0; }
 
 // What the commands do with a control list: every element at its ends and
-// between, prepared and plain alike; a bounded stake run; a reverse lookup.
-// A line is a message or a result whose numbers printed as numbers.
+// between, by the road and by the classic two-line evaluation alike; a
+// bounded stake run; a reverse lookup. A line is a message or a result whose
+// numbers printed as numbers.
 void Exercise(const std::vector<std::string>& list, std::mt19937& rng) {
     auto sound = [](const std::string& l) { return IsMessage(l) || l.find_first_of("nif") == std::string::npos; };
-    BracketTable table;
-    int bad = 0;
-    if (!BuildBracketTable(list, table, bad) || table.entries.empty()) {
-        ASSERT_TRUE(table.entries.empty() || (bad >= 1 && bad < static_cast<int>(list.size())));
+    const Alignment road = Alignment::Parse(list);
+    if (!road.Usable()) {
+        ASSERT_TRUE(road.Rows().size() < 2 || (road.BadStationRow() >= 1 && road.BadStationRow() < static_cast<int>(list.size())));
         return;
     }
     std::vector<std::string> reported;
     MessageSink sink = [&reported](const std::string& m) { reported.push_back(m); };
     const CPlanePoint station(3805100, 500100), backsight(3805200, 500300);
-    for (std::size_t i = 0; i + 1 < table.entries.size(); ++i) {
-        const std::string &a = list[table.entries[i].nLine], &b = list[table.entries[i + 1].nLine];
-        double s0 = table.entries[i].dStation, s1 = table.entries[i + 1].dStation, t = (rng() % 1000) / 1000.0;
-        PreparedElement prepared(a, b);
+    for (std::size_t i = 0; i < road.Elements().size(); ++i) {
+        const Element& e = road.Elements()[i];
+        const std::string &a = list[e.nStartRow], &b = list[e.nEndRow];
+        double s0 = e.dStartStation, s1 = e.dEndStation, t = (rng() % 1000) / 1000.0;
         for (double s : {s0, s0 * 0.5 + s1 * 0.5, s0 + t * (s1 - s0), s1}) {
             for (int mode : {0, 1, 101}) {
                 reported.clear();
                 std::string plain = EvaluateStation(s, a, b, 7.5, 1.570796, mode, station, backsight, "S1", "B1", sink);
                 ASSERT_TRUE(sound(plain) && !plain.empty()) << GbkToUtf8(plain);
                 ASSERT_TRUE(reported.empty() || reported == std::vector<std::string>{plain});
-                std::string fast;
-                prepared.Append(fast, s, 7.5, 1.570796, mode, station, backsight, "S1", "B1");
-                ASSERT_EQ(fast, plain);
+                if (mode == 101) continue;
+                ResultSet set;
+                set.mode = mode ? ResultMode::SettingOut : ResultMode::Coordinates;
+                const int setup = mode ? set.AddSetup({"S1", station, "B1", backsight}) : -1;
+                AppendStake(set, road, i, s, 7.5, 1.570796, setup);
+                ASSERT_EQ(ResultLine(set, 0), plain);
             }
         }
     }
     StakeRequest r;
-    r.dStartStation = table.Min(), r.dEndStation = table.Max(), r.dInterval = (r.dEndStation - r.dStartStation) / 40;
-    r.nResultMode = static_cast<int>(rng() % 2);
-    std::vector<std::string> results;
-    if (CheckStakeRun(list, r, table, bad) == StakeCheck::Ok) {
-        RunStakes(list, table, r, 1.570796, 0, results, [](int p) { ASSERT_TRUE(p >= 0 && p <= 100); });
-        ASSERT_LE(results.size(), 42u);
-        for (const std::string& l : results) ASSERT_TRUE(sound(l)) << GbkToUtf8(l);
+    r.dStartStation = road.MinStation(), r.dEndStation = road.MaxStation();
+    r.dInterval = (r.dEndStation - r.dStartStation) / 40;
+    r.dDeflection = 1.570796;
+    ResultSet results;
+    results.mode = rng() % 2 ? ResultMode::SettingOut : ResultMode::Coordinates;
+    if (CheckStakeRun(road, r) == StakeCheck::Ok) {
+        RunStakes(road, r, results, 0, [](int p) { ASSERT_TRUE(p >= 0 && p <= 100); });
+        ASSERT_LE(results.rows.size(), 42u);
+        for (std::size_t i = 0; i < results.rows.size(); ++i)
+            ASSERT_TRUE(sound(ResultLine(results, i))) << GbkToUtf8(ResultLine(results, i));
     }
     CPlanePoint q(ReadDoubleOr0(Field(list.back(), 34, 12)), ReadDoubleOr0(Field(list.back(), 46)));
     for (CPlanePoint p : {q, CPlanePoint(q.X + 3, q.Y + 4)}) {  // a change point and a point beside it
-        LookupResult found = ReverseLookup(list, p, sink);
+        LookupResult found = ReverseLookup(road, p, sink);
         ASSERT_LE(found.nEvaluations, kMaxLookupSteps);
-        ASSERT_TRUE(found.status != LookupStatus::Converged || sound(found.strOffset + found.strStation));
+        ASSERT_TRUE(found.status != LookupStatus::Converged ||
+                    sound(LookupOffsetText(found.dOffset) + LookupStationText(found.dStation)));
     }
 }
 

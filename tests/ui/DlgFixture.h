@@ -89,10 +89,16 @@ protected:
         return texts.join('\n');
     }
     std::vector<std::string> Records() {
-        const auto& lines = dlg_.m_listControl->Model()->Lines();
+        const auto& lines = dlg_.m_listControl->LineModel()->Lines();
         return {lines.begin() + 1, lines.end()};
     }
-    const std::vector<std::string>& Results() { return dlg_.m_listResults->Model()->Lines(); }
+    // The results list as it shows its lines.
+    std::vector<std::string> Results() {
+        const platform::GbkListModel* model = dlg_.m_listResults->Model();
+        std::vector<std::string> lines;
+        for (int i = 0; i < model->Count(); ++i) lines.push_back(model->Line(i));
+        return lines;
+    }
 
     fs::path dir_ = fs::temp_directory_path() / ("vexaline-ui-" + std::to_string(::getpid()));
     CAlignmentDlg dlg_;

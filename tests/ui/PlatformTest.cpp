@@ -43,7 +43,7 @@ TEST(FieldExchange, ReadsOnlyFiniteNumbersAndGbkTextAndShowsNumbersInFifteenDigi
 
 TEST(GbkList, ShowsDecodedTextKeepsTheBytesAndRaisesSelectionOnlyForTheUser) {
     platform::GbkListView view;
-    platform::GbkListModel* model = view.Model();
+    platform::GbkLineModel* model = view.LineModel();
     int raised = 0;
     QObject::connect(&view, &platform::GbkListView::SelectionChanged, [&] { ++raised; });
     model->AppendAll({Gbk("里程"), "a\xFF" "b", "c"});

@@ -10,7 +10,7 @@ protected:
         WriteBytes(name, bytes);
         Click(1045, ModalScript().File(QPath(name)), &dlg);
     }
-    static std::vector<std::string> Lines(CStationSetupDlg& dlg) { return dlg.m_listPoints->Model()->Lines(); }
+    static std::vector<std::string> Lines(CStationSetupDlg& dlg) { return dlg.m_listPoints->LineModel()->Lines(); }
 };
 
 TEST_F(StationSetupDlgTest, ATypedNameOpensItsFileAMissingOneIsCreatedAndExitKeepsItEmpty) {

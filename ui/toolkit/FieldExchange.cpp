@@ -165,14 +165,4 @@ void FieldExchange::Radio(QRadioButton* const* buttons, int count, int& member) 
     }
 }
 
-bool ReadGbk(QWidget* owner, const QString& shown, std::string& gbk) {
-    std::string out;
-    if (!Utf8ToGbk(shown.toStdString(), out)) {
-        Warn(owner, text::kNotGbk);
-        return false;
-    }
-    gbk = out;
-    return true;
-}
-
 }  // namespace vexaline::platform

@@ -1,5 +1,4 @@
 #pragma once
-#include <QString>
 #include <string>
 class QComboBox;
 class QLineEdit;
@@ -19,7 +18,6 @@ namespace vexaline::platform {
 class FieldExchange {
 public:
     FieldExchange(QWidget* owner, bool read) : owner_(owner), read_(read) {}
-    bool Reading() const { return read_; }
     bool Ok() const { return ok_; }
     // The read stopped at a text that cannot be stored (not GBK, too long).
     // A number that does not parse is not counted here: the handler that
@@ -54,9 +52,5 @@ private:
     bool ok_ = true;
     bool textRefused_ = false;
 };
-
-// GBK text of what a widget shows; false (with a message to the user) when a
-// character cannot be held in GBK.
-bool ReadGbk(QWidget* owner, const QString& shown, std::string& gbk);
 
 }  // namespace vexaline::platform

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/MessageBox.h"
@@ -85,5 +86,18 @@ FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string&
         // No: the dialog comes back so another name can be chosen.
     }
 }
+
+std::string NameForDisplay(const std::string& utf8) {
+    std::string gbk;
+    if (Utf8ToGbk(utf8, gbk)) return gbk;
+    gbk.clear();
+    for (char32_t c : QString::fromStdString(utf8).toUcs4()) {
+        std::string one;
+        gbk += Utf8ToGbk(QString::fromUcs4(&c, 1).toStdString(), one) ? one : std::string("?");
+    }
+    return gbk;
+}
+
+std::string PathForDisplay(const std::string& path) { return QFile::decodeName(path.c_str()).toStdString(); }
 
 }  // namespace vexaline::platform

@@ -27,4 +27,10 @@ FileChoice PickFileToOpen(QWidget* owner, const char* filter);
 FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
                           const char* defaultExtension);
 
+// A file name for a read-only field: GBK, a character GBK lacks shown as '?'.
+std::string NameForDisplay(const std::string& utf8);
+
+// A path in the file system's encoding as UTF-8, for a message.
+std::string PathForDisplay(const std::string& path);
+
 }  // namespace vexaline::platform

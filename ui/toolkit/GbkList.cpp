@@ -19,9 +19,9 @@ QVariant GbkListModel::data(const QModelIndex& index, int role) const {
     return QString::fromStdString(GbkToUtf8(Line(index.row())));
 }
 
-void GbkListModel::Append(std::string line) { Insert(Count(), std::move(line)); }
+void GbkLineModel::Append(std::string line) { Insert(Count(), std::move(line)); }
 
-void GbkListModel::AppendAll(std::vector<std::string>&& lines) {
+void GbkLineModel::AppendAll(std::vector<std::string>&& lines) {
     if (lines.empty()) return;
     beginInsertRows(QModelIndex(), Count(), Count() + static_cast<int>(lines.size()) - 1);
     lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
@@ -29,21 +29,21 @@ void GbkListModel::AppendAll(std::vector<std::string>&& lines) {
     lines.clear();
 }
 
-void GbkListModel::Insert(int i, std::string line) {
+void GbkLineModel::Insert(int i, std::string line) {
     if (i < 0 || i > Count()) i = Count();
     beginInsertRows(QModelIndex(), i, i);
     lines_.insert(lines_.begin() + i, std::move(line));
     endInsertRows();
 }
 
-void GbkListModel::Remove(int i) {
+void GbkLineModel::Remove(int i) {
     if (i < 0 || i >= Count()) return;
     beginRemoveRows(QModelIndex(), i, i);
     lines_.erase(lines_.begin() + i);
     endRemoveRows();
 }
 
-void GbkListModel::Truncate(int count) {
+void GbkLineModel::Truncate(int count) {
     if (count < 0) count = 0;
     if (count >= Count()) return;
     beginRemoveRows(QModelIndex(), count, Count() - 1);
@@ -85,7 +85,7 @@ public:
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
         const auto* model = static_cast<const GbkListModel*>(index.model());
-        const std::string& line = model->Line(index.row());
+        const std::string line = model->Line(index.row());
         const QFontMetricsF fm(opt.font);
         const double cell = CellWidth(opt.font);
         const double left = opt.rect.left() + kMargin;
@@ -126,7 +126,9 @@ public:
 
 }  // namespace
 
-GbkListView::GbkListView(QWidget* parent) : QListView(parent), model_(new GbkListModel(this)) {
+GbkListView::GbkListView(GbkListModel* model, QWidget* parent) : QListView(parent), model_(model) {
+    if (!model_) model_ = lineModel_ = new GbkLineModel(this);
+    model_->setParent(this);
     // Changes made by the program (new or removed lines, Select) are not the
     // user's choice and raise no SelectionChanged. These run before the
     // selection model hears of a change ...

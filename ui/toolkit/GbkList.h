@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-// A list of GBK lines: the model stores the bytes and shows decoded text, so
-// nothing changes in a round trip and a million lines stay cheap.
+// Lists of GBK lines: a model gives the bytes of each line and shows them
+// decoded, so nothing changes in a round trip and a million lines stay cheap.
 namespace vexaline::platform {
 
+// A list of GBK lines, by index; how they are held is the subclass's.
 class GbkListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -16,8 +17,18 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    int Count() const { return static_cast<int>(lines_.size()); }
-    const std::string& Line(int i) const { return lines_[static_cast<std::size_t>(i)]; }
+    virtual int Count() const = 0;
+    virtual std::string Line(int i) const = 0;
+};
+
+// Lines held as they are: the control list and the point list.
+class GbkLineModel : public GbkListModel {
+    Q_OBJECT
+public:
+    using GbkListModel::GbkListModel;
+
+    int Count() const override { return static_cast<int>(lines_.size()); }
+    std::string Line(int i) const override { return lines_[static_cast<std::size_t>(i)]; }
     const std::vector<std::string>& Lines() const { return lines_; }
     void Append(std::string line);
     void AppendAll(std::vector<std::string>&& lines);
@@ -36,8 +47,11 @@ private:
 class GbkListView : public QListView {
     Q_OBJECT
 public:
-    explicit GbkListView(QWidget* parent = nullptr);
+    // Shows model (made a child of the view), or lines of its own.
+    explicit GbkListView(GbkListModel* model = nullptr, QWidget* parent = nullptr);
     GbkListModel* Model() const { return model_; }
+    // The lines of its own; nullptr when it shows another model.
+    GbkLineModel* LineModel() const { return lineModel_; }
     // Selected line, -1 when none.
     int Selection() const;
     void Select(int i);  // -1 clears the selection; raises no SelectionChanged
@@ -50,6 +64,7 @@ signals:
 
 private:
     GbkListModel* model_;
+    GbkLineModel* lineModel_ = nullptr;
     int quiet_ = 0;
 };
 

@@ -1,0 +1,71 @@
+#include "cli/CliSupport.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "core/files/AlignmentFile.h"
+#include "core/files/TextFile.h"
+#include "core/text/ControlLine.h"
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+
+namespace vexaline::cli {
+namespace {
+
+std::string WithLf(const std::string& crlf) {
+    std::string out;
+    out.reserve(crlf.size());
+    for (std::size_t i = 0; i < crlf.size(); ++i)
+        if (!(crlf[i] == '\r' && i + 1 < crlf.size() && crlf[i + 1] == '\n')) out += crlf[i];
+    return out;
+}
+
+bool Write(const std::string& path, const std::string& bytes) {
+    if (WriteFileAtomically(path, bytes)) return true;
+    ComplainUtf8(Format(text::kCannotWrite, path.c_str()));
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFile(const std::string& path) {
+    std::string bytes;
+    if (ReadWholeFile(path, bytes) == ReadStatus::Ok) return bytes;
+    ComplainUtf8(Format(text::kCannotRead, path.c_str()));
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> ReadControlList(const std::string& path) {
+    std::optional<std::string> bytes = ReadFile(path);
+    if (!bytes) return std::nullopt;
+    std::vector<std::string> list = AlignmentRecords(*bytes);
+    list.insert(list.begin(), ControlHeaderLine());
+    return list;
+}
+
+void Complain(const std::string& gbk) { std::cerr << GbkToUtf8(gbk) << '\n'; }
+
+void ComplainUtf8(const std::string& utf8) { std::cerr << utf8 << '\n'; }
+
+bool Emit(const std::vector<std::string>& gbkLines, const std::string& path, bool gbk) {
+    std::string bytes;
+    std::size_t size = 0;
+    for (const std::string& line : gbkLines) size += line.size() + 2;
+    bytes.reserve(size);
+    const char* end = path.empty() ? "\n" : "\r\n";
+    for (const std::string& line : gbkLines) bytes.append(line).append(end);
+    if (!path.empty()) return Write(path, bytes);
+    const std::string out = gbk ? bytes : GbkToUtf8(bytes);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return true;
+}
+
+bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk) {
+    if (!path.empty()) return Write(path, gbkBytes);
+    const std::string out = WithLf(gbk ? gbkBytes : GbkToUtf8(gbkBytes));
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return true;
+}
+
+}  // namespace vexaline::cli

@@ -1,0 +1,12 @@
+#pragma once
+#include <CLI/CLI.hpp>
+
+// The subcommands of vexaline-cli. Each adds itself to the app; when it runs
+// it sets status: 0 done, 1 refused or a line that is a message, 2 bad
+// usage or a file that cannot be read.
+namespace vexaline::cli {
+
+void AddStakesCommand(CLI::App& app, int& status);
+void AddLookupCommand(CLI::App& app, int& status);
+
+}  // namespace vexaline::cli

@@ -1,0 +1,174 @@
+// vexaline-cli stakes: the window's 计算 and 加桩, in its two result modes
+// and its list and export layouts.
+#include <cmath>
+#include <ctime>
+#include <memory>
+#include <set>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/files/PointFile.h"
+#include "core/files/ResultsExport.h"
+#include "core/road/StakeRun.h"
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+
+namespace vexaline::cli {
+namespace {
+
+struct StakesOptions {
+    std::string road;
+    std::optional<double> from, to, interval;
+    std::vector<double> at;
+    double offset = 0;
+    std::string deflection = "90.0000";
+    std::string station, backsight, points;
+    std::string format = "list";
+    std::string output;
+    bool gbk = false;
+};
+
+// "NAME,X,Y", or with a point file just NAME: the point as the station
+// setup takes it. The name is GBK, at most 8 bytes.
+std::optional<std::pair<std::string, CPlanePoint>> ParsePoint(const std::string& arg,
+                                                                const std::vector<std::string>* pointLines) {
+    std::string name = arg;
+    std::optional<CPlanePoint> at;
+    if (!pointLines) {
+        const std::size_t a = arg.find(','), b = a == std::string::npos ? a : arg.find(',', a + 1);
+        double x, y;
+        std::size_t used;
+        if (b == std::string::npos) return std::nullopt;
+        try {
+            x = std::stod(arg.substr(a + 1, b - a - 1), &used);
+            y = std::stod(arg.substr(b + 1), &used);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+        name = arg.substr(0, a);
+        at = CPlanePoint(x, y);
+    }
+    std::string gbk;
+    if (!Utf8ToGbk(name, gbk) || gbk.size() > 8) return std::nullopt;
+    if (pointLines) {
+        for (std::size_t i = 1; i < pointLines->size(); ++i) {
+            const PointRecord p = SplitPointLine((*pointLines)[i]);
+            if (p.strName == gbk) return std::make_pair(gbk, CPlanePoint(p.dX, p.dY));
+        }
+        ComplainUtf8(Format(text::kPointNotFound, name.c_str()));
+        return std::nullopt;
+    }
+    return std::make_pair(gbk, *at);
+}
+
+// The instrument station and backsight, or nullopt after saying why.
+std::optional<StationSetup> Setup(const StakesOptions& o) {
+    std::vector<std::string> pointLines;
+    if (!o.points.empty()) {
+        std::optional<std::string> bytes = ReadFile(o.points);
+        if (!bytes) return std::nullopt;
+        pointLines = ParsePointFile(*bytes);
+    }
+    const std::vector<std::string>* file = o.points.empty() ? nullptr : &pointLines;
+    auto station = ParsePoint(o.station, file);
+    auto backsight = station ? ParsePoint(o.backsight, file) : std::nullopt;
+    if (!station || !backsight) {
+        if (!file) ComplainUtf8(text::kBadPointArgument);
+        return std::nullopt;
+    }
+    StationSetup setup{station->first, station->second, backsight->first, backsight->second};
+    if (!CanOrient(setup)) {
+        ComplainUtf8(text::kSamePoints);
+        return std::nullopt;
+    }
+    return setup;
+}
+
+int Run(const StakesOptions& o) {
+    const bool range = o.from || o.to || o.interval;
+    if (range == !o.at.empty() || (range && !(o.from && o.to && o.interval))) {
+        ComplainUtf8(text::kRangeOrStations);
+        return kUsage;
+    }
+    const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
+    if (!list) return kUsage;
+    const Alignment road = Alignment::Parse(*list);
+    StakeRequest request;
+    if (range) {
+        request.dStartStation = *o.from, request.dEndStation = *o.to, request.dInterval = *o.interval;
+        const StakeCheck check = CheckStakeRun(road, request);
+        if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road.BadStationRow())), kRefused;
+    } else {
+        for (double s : o.at) {
+            const StakeCheck check = CheckSingleStake(road, s);
+            if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road.BadStationRow())), kRefused;
+        }
+    }
+    request.dOffset = o.offset;
+    const std::optional<double> deflection = ParseDeflection(o.deflection);
+    if (!deflection) return ComplainUtf8(text::kBadDeflection), kRefused;
+    request.dDeflection = *deflection;
+    ResultSet set;
+    const bool settingOut = !o.station.empty() || !o.backsight.empty() || !o.points.empty();
+    if (settingOut) {
+        const std::optional<StationSetup> setup = Setup(o);
+        if (!setup) return kRefused;
+        set.mode = ResultMode::SettingOut;
+        request.setup = *setup;
+    }
+
+    // Each element's message once on stderr; its line stands in the output.
+    std::set<std::string> told;
+    const MessageSink report = [&told](const std::string& m) {
+        if (told.insert(m).second) Complain(m);
+    };
+    if (range) RunStakes(road, request, set, 0, nullptr, report);
+    for (double s : o.at) AddStake(road, s, request, set, report);
+
+    bool written;
+    if (o.format == "list") {
+        std::vector<std::string> lines;
+        lines.reserve(set.rows.size() + 1);
+        lines.push_back(ResultHeader(set.mode));
+        for (std::size_t i = 0; i < set.rows.size(); ++i) lines.push_back(ResultLine(set, i));
+        written = Emit(lines, o.output, o.gbk);
+    } else {
+        const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
+        const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
+        written = EmitFile(ResultsFileBytes(set, layout, name, std::time(nullptr)), o.output, o.gbk);
+    }
+    if (!written) return kRefused;
+    return set.Stakes() == set.rows.size() ? kDone : kRefused;
+}
+
+}  // namespace
+
+void AddStakesCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<StakesOptions>();
+    CLI::App* cmd = app.add_subcommand("stakes", "Stakes over a station range or at single stations");
+    cmd->add_option("ROAD", o->road, "Alignment file (.vxa)")->required();
+    cmd->add_option("--from", o->from, "Start station");
+    cmd->add_option("--to", o->to, "End station");
+    cmd->add_option("--interval", o->interval, "Interval between stakes, metres");
+    cmd->add_option("--at", o->at, "Single stations, S1,S2,...")->delimiter(',');
+    cmd->add_option("--offset", o->offset, "Offset from the centreline, metres (left negative)")->capture_default_str();
+    cmd->add_option("--deflection", o->deflection, "Deflection from the direction of the road, D.MMSS")->capture_default_str();
+    cmd->add_option("--station", o->station, "Instrument station NAME,X,Y (NAME with --points)");
+    cmd->add_option("--backsight", o->backsight, "Backsight NAME,X,Y (NAME with --points)");
+    cmd->add_option("--points", o->points, "Traverse point file (.vxp) holding the two points");
+    cmd->add_option("--format", o->format, "list, txt or cad")->capture_default_str()->check(CLI::IsMember({"list", "txt", "cad"}));
+    cmd->add_option("-o", o->output, "Write this file (GBK) instead of stdout");
+    cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8");
+    cmd->callback([o, &status] {
+        const bool named = !o->station.empty() || !o->backsight.empty();
+        if (named && (o->station.empty() || o->backsight.empty()))
+            throw CLI::ValidationError("--station and --backsight go together");
+        if (!o->points.empty() && !named) throw CLI::ValidationError("--points needs --station and --backsight");
+        status = Run(*o);
+    });
+}
+
+}  // namespace vexaline::cli

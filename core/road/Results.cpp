@@ -1,0 +1,55 @@
+#include "core/road/Results.h"
+
+#include <iterator>
+
+namespace vexaline {
+
+int ResultSet::AddSetup(const StationSetup& s) {
+    if (!setups.empty()) {
+        const StationSetup& last = setups.back();
+        if (last.strStationName == s.strStationName && last.strBacksightName == s.strBacksightName &&
+            last.ptStation.X == s.ptStation.X && last.ptStation.Y == s.ptStation.Y &&
+            last.ptBacksight.X == s.ptBacksight.X && last.ptBacksight.Y == s.ptBacksight.Y)
+            return static_cast<int>(setups.size()) - 1;
+    }
+    setups.push_back(s);
+    return static_cast<int>(setups.size()) - 1;
+}
+
+int ResultSet::AddMessage(const std::string& gbk) {
+    if (messages.empty() || messages.back() != gbk) messages.push_back(gbk);
+    return static_cast<int>(messages.size()) - 1;
+}
+
+void ResultSet::Append(ResultSet&& more) {
+    if (rows.empty() && messages.empty() && setups.empty()) {
+        const ResultMode keep = mode;
+        *this = std::move(more);
+        mode = keep;
+        return;
+    }
+    const int messageBase = static_cast<int>(messages.size());
+    const int setupBase = static_cast<int>(setups.size());
+    messages.insert(messages.end(), std::make_move_iterator(more.messages.begin()),
+                    std::make_move_iterator(more.messages.end()));
+    setups.insert(setups.end(), std::make_move_iterator(more.setups.begin()), std::make_move_iterator(more.setups.end()));
+    rows.reserve(rows.size() + more.rows.size());
+    for (StakeResult row : more.rows) {
+        if (row.nMessage >= 0) row.nMessage += messageBase;
+        if (row.nSetup >= 0) row.nSetup += setupBase;
+        rows.push_back(row);
+    }
+}
+
+std::size_t ResultSet::Stakes() const {
+    std::size_t n = 0;
+    for (const StakeResult& r : rows) n += r.IsMessage() ? 0 : 1;
+    return n;
+}
+
+bool CanOrient(const StationSetup& s) {
+    return s.strStationName != s.strBacksightName &&
+           !(s.ptStation.X == s.ptBacksight.X && s.ptStation.Y == s.ptBacksight.Y);
+}
+
+}  // namespace vexaline

@@ -1,0 +1,151 @@
+#include "ui/AlignmentDlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/files/AlignmentFile.h"
+#include "core/files/OpenOrCreate.h"
+#include "core/files/TextFile.h"
+#include "core/text/ControlLine.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/toolkit/FieldExchange.h"
+#include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/GbkList.h"
+#include "ui/toolkit/MessageBox.h"
+
+// The control data: open or create, save, add or replace, select, delete.
+
+using namespace vexaline;
+
+void CAlignmentDlg::OnOK() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    // Unsaved rows are not dropped without a word.
+    if (!m_bControlSaved && platform::AskYesNo(this, text::kAskSaveControl) && !SaveControl()) return;
+
+    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentFilter);
+    if (choice.strPath.empty()) {
+        UpdateData(false);
+        return;
+    }
+    const OpenedFile file =
+        OpenOrCreate(FileKind::Alignment, choice.strPath, choice.strName, [this](Question q, const std::string& name) {
+            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate, text::kAppTitle)
+                                         : platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str());
+        });
+    switch (file.outcome) {
+    case OpenOutcome::Opened:
+    case OpenOutcome::Created:
+        break;
+    case OpenOutcome::Cancelled:
+        return;
+    case OpenOutcome::Unreadable:
+        platform::Warn(this, Format(text::kCannotRead, platform::PathForDisplay(file.strPath).c_str()).c_str());
+        return;
+    case OpenOutcome::CannotWrite:
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(file.strPath).c_str()).c_str());
+        return;
+    }
+
+    // Only now that the new file is open do the old lines go.
+    platform::GbkLineModel* model = m_listControl->LineModel();
+    model->Truncate(1);
+    model->AppendAll(AlignmentRecords(file.bytes));
+    m_strFilePath = file.strPath;
+    m_strFileName = platform::NameForDisplay(file.strName);
+    m_nSegmentCount = model->Count() - 1;
+    if (m_nSegmentCount > 0) m_btnSaveControl->setEnabled(true);
+    m_bControlSaved = true;  // the list is what the file holds
+    UpdateData(false);
+}
+
+void CAlignmentDlg::OnSaveControl() {
+    const Busy busy(m_bBusy);
+    if (busy) SaveControl();
+}
+
+bool CAlignmentDlg::SaveControl() {
+    UpdateData(true);
+    const std::string bytes = SavedAlignmentFile(m_listControl->LineModel()->Lines(), TimeStampNow());
+    if (!WriteFileAtomically(m_strFilePath, bytes)) {
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(m_strFilePath).c_str()).c_str());
+        return false;
+    }
+    m_bControlSaved = true;
+    return true;
+}
+
+void CAlignmentDlg::OnAddModify() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    ControlRow row;
+    row.strField[kFieldStation] = m_strStation;
+    row.strField[kFieldLineType] = m_strLineType;
+    row.strField[kFieldRadius] = m_strRadius;
+    row.strField[kFieldX] = m_strX;
+    row.strField[kFieldY] = m_strY;
+    const RowCheck check = CheckRow(row);
+    if (check.kind == RowCheck::Empty) {
+        platform::Warn(this, text::kFillAll);
+        return;
+    }
+    platform::GbkLineModel* model = m_listControl->LineModel();
+    if (m_strFileName.empty()) {
+        platform::Warn(this, text::kNoFile);
+    } else {
+        if (check.kind == RowCheck::TooWide) {
+            const int wide = check.nField;
+            platform::Warn(this, Format(text::kFieldTooLong, text::kFieldNames[wide], kControlLayout[wide].nWidth).c_str());
+            QWidget* inputs[kControlFieldCount] = {m_editStation, m_comboLineType, m_comboRadius, m_editX, m_editY};
+            inputs[wide]->setFocus();
+            return;
+        }
+        RowPlace place = PlaceRow(model->Lines(), row);
+        if (place.nReplace >= 1) {
+            if (!platform::AskYesNo(this, text::kAskOverwriteStation)) return;
+            model->Remove(place.nReplace);
+            model->Insert(place.nReplace, std::move(place.line));
+        } else {
+            model->Append(std::move(place.line));
+        }
+        m_bControlSaved = false;
+    }
+    m_strStation.clear();
+    m_strLineType.clear();
+    m_strRadius.clear();
+    m_strX.clear();
+    m_strY.clear();
+    m_nSegmentCount = model->Count() - 1;
+    if (m_nSegmentCount > 0) m_btnSaveControl->setEnabled(true);
+    UpdateData(false);
+}
+
+void CAlignmentDlg::OnSelchangeControlList() {
+    const Busy busy(m_bBusy);
+    if (!busy) return;
+    UpdateData(true);
+    const int s = m_listControl->Selection();
+    const ControlRow row = s >= 1 ? SplitControlLine(m_listControl->LineModel()->Line(s)) : ControlRow();
+    m_strStation = row.strField[kFieldStation];
+    m_strLineType = row.strField[kFieldLineType];
+    m_strRadius = row.strField[kFieldRadius];
+    m_strX = row.strField[kFieldX];
+    m_strY = row.strField[kFieldY];
+    m_btnDelete->setEnabled(s >= 1);
+    UpdateData(false);
+}
+
+void CAlignmentDlg::OnDeleteControl() {
+    const Busy busy(m_bBusy);
+    if (!busy) return;
+    const int s = m_listControl->Selection();
+    if (s < 1 || !platform::AskYesNo(this, text::kAskDeleteRecord)) return;
+    m_bControlSaved = false;
+    m_listControl->LineModel()->Remove(s);
+    // The count follows at once; the other fields keep what they show.
+    m_nSegmentCount = m_listControl->LineModel()->Count() - 1;
+    platform::FieldExchange(this, false).Integer(m_editSegmentCount, m_nSegmentCount);
+}
+

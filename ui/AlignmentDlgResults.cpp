@@ -1,0 +1,188 @@
+#include "ui/AlignmentDlg.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <ctime>
+
+#include "core/files/ResultsExport.h"
+#include "core/road/ReverseLookup.h"
+#include "core/road/StakeRun.h"
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/ResultListModel.h"
+#include "ui/StationSetupDlg.h"
+#include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/MessageBox.h"
+
+// The results: the run, the single stake, the export, the lookup and the
+// mode switch.
+
+using namespace vexaline;
+
+namespace {
+
+// The element check's box. It belongs to the window, so nothing else can be
+// started there while it waits.
+MessageSink CheckBox(QWidget* owner) {
+    return [owner](const std::string& gbk) { platform::Notify(owner, GbkToUtf8(gbk).c_str(), text::kCheckCaption); };
+}
+
+}  // namespace
+
+ResultMode CAlignmentDlg::Mode() const {
+    return m_nResultMode == 1 ? ResultMode::SettingOut : ResultMode::Coordinates;
+}
+
+void CAlignmentDlg::EmptyResults() {
+    const int n = m_results->Count();
+    if (n <= 1) return;
+    // The bar ends where removing line 1 n times would leave it, 100 / n;
+    // the lines go in one step.
+    m_results->Reset(m_results->Results().mode);
+    m_progress->setValue(100 / n);
+}
+
+void CAlignmentDlg::ShowModeHeader(ResultMode mode) {
+    m_results->Reset(mode);
+    m_progress->setValue(0);
+}
+
+void CAlignmentDlg::AppendResults(ResultSet&& rows) {
+    m_results->Append(std::move(rows));
+    m_nResultCount = m_results->Count() - 1;
+    UpdateData(false);
+    m_bResultsSaved = false;
+}
+
+bool CAlignmentDlg::SetUpStation() {
+    // Built afresh each time, opening on the points last taken from it.
+    CStationSetupDlg setup(m_strStationName, m_dStationX, m_dStationY, m_strBacksightName, m_dBacksightX,
+                           m_dBacksightY, this);
+    if (setup.exec() != QDialog::Accepted) return false;
+    m_strStationName = setup.m_strStationName;
+    m_dStationX = setup.m_dStationX;
+    m_dStationY = setup.m_dStationY;
+    m_strBacksightName = setup.m_strBacksightName;
+    m_dBacksightX = setup.m_dBacksightX;
+    m_dBacksightY = setup.m_dBacksightY;
+    return true;
+}
+
+std::optional<double> CAlignmentDlg::Deflection() {
+    const std::optional<double> radians = ParseDeflection(m_strDeflection);
+    if (!radians) {
+        platform::Warn(this, text::kBadDeflection);
+        m_editDeflection->setFocus();
+    }
+    return radians;
+}
+
+StakeRequest CAlignmentDlg::Request(double deflection) const {
+    StakeRequest request;
+    request.dStartStation = m_dStartStation;
+    request.dEndStation = m_dEndStation;
+    request.dInterval = m_dInterval;
+    request.dOffset = m_dOffset;
+    request.dDeflection = deflection;
+    request.setup = StationSetup{m_strStationName, CPlanePoint(m_dStationX, m_dStationY), m_strBacksightName,
+                                 CPlanePoint(m_dBacksightX, m_dBacksightY)};
+    return request;
+}
+
+bool CAlignmentDlg::Passed(StakeCheck check, int badLine) {
+    if (check == StakeCheck::Ok) return true;
+    platform::Warn(this, CheckMessage(check, badLine).c_str());
+    return false;
+}
+
+void CAlignmentDlg::OnCompute() {
+    const Busy busy(m_bBusy);
+    if (!busy) return;
+    EmptyResults();
+    if (!UpdateData(true)) return;
+
+    const Alignment road = Road();
+    if (!Passed(CheckStakeRun(road, Request(0)), road.BadStationRow())) return;
+    const std::optional<double> deflection = Deflection();
+    if (!deflection) return;
+    // Cancel ends the run without a word; the count and flag stay.
+    if (Mode() == ResultMode::SettingOut && !SetUpStation()) return;
+
+    if (m_results->Results().mode != Mode()) m_results->Reset(Mode());
+    ResultSet rows;
+    rows.mode = Mode();
+    RunStakes(road, Request(*deflection), rows, m_progress->value(),
+              [this](int position) { m_progress->setValue(position); }, CheckBox(this));
+    AppendResults(std::move(rows));
+}
+
+void CAlignmentDlg::OnSaveResults() {
+    const Busy busy(m_bBusy);
+    if (busy) SaveResults();
+}
+
+void CAlignmentDlg::SaveResults() {
+    // A refused text stops the read before the mode: the layout would be a guess.
+    if (!UpdateData(true)) return;
+    const platform::FileChoice choice = platform::PickFileToSave(
+        this, text::kResultsFilter, ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset), "txt");
+    if (choice.strPath.empty()) return;
+    const ResultsLayout layout = choice.nType == 1 ? ResultsLayout::Ordinary : ResultsLayout::Cad;
+    if (!WriteResultsFile(choice.strPath, m_results->Results(), layout, choice.strName, std::time(nullptr))) {
+        // The results stay unsaved, so closing still asks for them.
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
+        return;
+    }
+    m_bResultsSaved = true;
+}
+
+void CAlignmentDlg::OnAddStake() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    const Alignment road = Road();
+    const StakeCheck check = CheckSingleStake(road, m_dStakeStation);
+    if (check == StakeCheck::NoControl) return;  // no control data: silently nothing
+    if (!Passed(check, road.BadStationRow())) return;
+    const std::optional<double> deflection = Deflection();
+    if (!deflection) return;
+    if (Mode() == ResultMode::SettingOut && !SetUpStation()) return;
+
+    if (m_results->Results().mode != Mode()) m_results->Reset(Mode());
+    ResultSet row;
+    row.mode = Mode();
+    AddStake(road, m_dStakeStation, Request(*deflection), row, CheckBox(this));
+    AppendResults(std::move(row));
+}
+
+void CAlignmentDlg::OnReverseLookup() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    const LookupResult result = ReverseLookup(Road(), CPlanePoint(m_dLookupX, m_dLookupY), CheckBox(this));
+    switch (result.status) {
+    case LookupStatus::Converged:
+        m_strLookupStation = LookupStationText(result.dStation);
+        m_strLookupOffset = LookupOffsetText(result.dOffset);
+        UpdateData(false);
+        break;
+    case LookupStatus::NoControl: platform::Warn(this, text::kNoControl); break;
+    case LookupStatus::NotFound: platform::Warn(this, text::kNotFound); break;
+    case LookupStatus::BadStationLine:
+        platform::Warn(this, Format(text::kBadStationLine, result.nBadLine).c_str());
+        break;
+    case LookupStatus::Failed: break;  // the evaluation has shown its message
+    }
+}
+
+// The mode switches neither read nor write the fields: the mode is taken
+// from the radios by the next command that reads them.
+void CAlignmentDlg::OnModeCoordinates() {
+    const Busy busy(m_bBusy);
+    if (busy) ShowModeHeader(ResultMode::Coordinates);
+}
+
+void CAlignmentDlg::OnModeSettingOut() {
+    const Busy busy(m_bBusy);
+    if (busy) ShowModeHeader(ResultMode::SettingOut);
+}
