@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/text/AngleText.h"
-#include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 
@@ -28,38 +27,13 @@ QFont Font(double pixels, bool bold = false) {
     return font;
 }
 
-QString Number(double v) {
-    std::string out;
-    AppendFixed(out, v, 3);
-    return QString::fromStdString(out);
-}
-
-QString Angle(double radians) {
-    std::string out;
-    AppendDms(out, radians);
-    return QString::fromStdString(out);
-}
-
-QString Remark(LineType type) {
-    switch (type) {
-    case LineType::Straight: return QString::fromUtf8(text::kRemarkStraight);
-    case LineType::Circular: return QString::fromUtf8(text::kRemarkCircular);
-    case LineType::Transition: return QString::fromUtf8(text::kRemarkTransition);
-    default: return {};
-    }
-}
-
-// The cells of one results row, from its values, as the list shows them.
+// The cells of one results row, the list's own fields; a message spans the row.
 QStringList Cells(const StakeResult& r, const ResultSet& set) {
-    if (r.IsMessage()) return {QString::fromStdString(GbkToUtf8(set.messages.at(r.nMessage)))};
-    if (set.mode == ResultMode::Coordinates)
-        return {Number(r.dStation), Number(r.point.X), Number(r.point.Y), Angle(r.dAzimuth), Remark(r.segment)};
-    QString station, backsight;
-    if (r.nSetup >= 0 && static_cast<std::size_t>(r.nSetup) < set.setups.size()) {
-        station = QString::fromStdString(GbkToUtf8(set.setups[r.nSetup].strStationName));
-        backsight = QString::fromStdString(GbkToUtf8(set.setups[r.nSetup].strBacksightName));
-    }
-    return {Number(r.dStation), Angle(r.dAngle), Number(r.dDistance), station, backsight};
+    const std::vector<std::string> fields = ResultFields(set, r);
+    if (r.IsMessage()) return {QString::fromStdString(GbkToUtf8(fields.back()))};
+    QStringList cells;
+    for (const std::string& f : fields) cells << QString::fromStdString(GbkToUtf8(f));
+    return cells;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "ui/PlanPainter.h"
 
 class QPainter;
+class QPagedPaintDevice;
 
 // The setting-out sheet: A4 pages with a header on each (alignment file,
 // result mode, range, interval, offset, deflection, date, and in
