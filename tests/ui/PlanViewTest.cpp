@@ -1,11 +1,10 @@
 // The plan view window: the picture follows the mouse as a map does, and the
 // picture leaves as a file.
 #include "DlgFixture.h"
+#include "PlanEvents.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
-#include <QWheelEvent>
 
 #include "ui/PlanCanvas.h"
 #include "ui/PlanView.h"
@@ -35,22 +34,8 @@ protected:
         return {s.u, s.v};
     }
     bool MarkDrawnAt(QPointF at) { return Canvas()->Picture().pixelColor(at.toPoint()) == kMarkColour; }
-    void Wheel(QPointF at, int delta) {
-        QWheelEvent e(at, Canvas()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Canvas(), &e);
-    }
-    void Mouse(QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-        QMouseEvent e(type, at, Canvas()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      held, Qt::NoModifier);
-        QApplication::sendEvent(Canvas(), &e);
-    }
-    void Drag(QPointF from, QPointF to) {
-        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, to, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
-    }
+    void Wheel(QPointF at, int delta) { SendWheel(Canvas(), at, delta); }
+    void Drag(QPointF from, QPointF to) { SendDrag(Canvas(), from, to); }
 
     CPlanView view_;
 };
