@@ -38,7 +38,8 @@ const Scene& Road(std::size_t stakes, ResultMode mode) {
     std::vector<std::string> list{Gbk(text::kControlHeader)};
     for (std::string& line : benchroad::Road(200)) list.push_back(std::move(line));
     scene.road = Alignment::Parse(list);
-    scene.results = ResultSet{mode};
+    scene.results = ResultSet();
+    scene.results.mode = mode;
     const CPlanePoint mid = scene.road.At((scene.road.MinStation() + scene.road.MaxStation()) / 2, 0, 0).point;
     if (mode == ResultMode::SettingOut)
         scene.results.AddSetup({"D1", CPlanePoint(mid.X + 120, mid.Y - 80), "D2", CPlanePoint(mid.X + 300, mid.Y)});

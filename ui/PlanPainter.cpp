@@ -54,6 +54,36 @@ private:
     LabelSieve sieve_;
 };
 
+ScreenBox Frame(const ViewTransform& view) { return {-8, -8, view.Width() + 8, view.Height() + 8}; }
+
+// The polyline in runs that lie in the picture.
+void DrawClipped(QPainter& painter, const ViewTransform& view, const std::vector<PlanSample>& samples) {
+    const ScreenBox frame = Frame(view);
+    QPolygonF run;
+    auto flush = [&] {
+        if (run.size() > 1) painter.drawPolyline(run);
+        run.clear();
+    };
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        ScreenPoint a = view.ToScreen(samples[i - 1].point), b = view.ToScreen(samples[i].point);
+        const ScreenPoint end = b;
+        if (!ClipToBox(a, b, frame)) {
+            flush();
+            continue;
+        }
+        if (run.isEmpty()) run << QPointF(a.u, a.v);
+        run << QPointF(b.u, b.v);
+        if (b.u != end.u || b.v != end.v) flush();  // left the picture
+    }
+    flush();
+}
+
+// A straight line, the part of it in the picture.
+void DrawLine(QPainter& painter, const ViewTransform& view, CPlanePoint from, CPlanePoint to) {
+    ScreenPoint a = view.ToScreen(from), b = view.ToScreen(to);
+    if (ClipToBox(a, b, Frame(view))) painter.drawLine(QPointF(a.u, a.v), QPointF(b.u, b.v));
+}
+
 void PaintCentreline(QPainter& painter, const PlanScene& scene, const ViewTransform& view) {
     const Alignment& road = *scene.road;
     const PlaneBox visible = view.Visible();
@@ -70,7 +100,7 @@ void PaintCentreline(QPainter& painter, const PlanScene& scene, const ViewTransf
         if (el.fault != ElementFault::None) {  // no geometry: the chord, dashed
             pen.setStyle(Qt::DashLine);
             painter.setPen(pen);
-            painter.drawLine(At(view, el.ptStart), At(view, el.ptEnd));
+            DrawLine(painter, view, el.ptStart, el.ptEnd);
             continue;
         }
         const CentrelineAt at = [&road, e](double s) {
@@ -79,11 +109,8 @@ void PaintCentreline(QPainter& painter, const PlanScene& scene, const ViewTransf
         };
         const std::vector<PlanSample> samples =
             SampleElement(at, el.dStartStation, el.dEndStation, tolerance, visible.Grown(4 / view.Scale()));
-        QPolygonF line;
-        line.reserve(static_cast<int>(samples.size()));
-        for (const PlanSample& s : samples) line << At(view, s.point);
         painter.setPen(pen);
-        painter.drawPolyline(line);
+        DrawClipped(painter, view, samples);
     }
 }
 
@@ -121,7 +148,7 @@ void PaintSetupsAndPoints(QPainter& painter, const PlanScene& scene, const ViewT
         const QPointF station = At(view, s.ptStation), backsight = At(view, s.ptBacksight);
         QPen dashed(Qt::black, 1.2, Qt::DashLine);
         painter.setPen(dashed);
-        painter.drawLine(station, backsight);
+        DrawLine(painter, view, s.ptStation, s.ptBacksight);
         painter.setPen(QPen(Qt::black, 1.2));
         painter.setBrush(Qt::black);
         painter.drawPolygon(Triangle(station, 7));
@@ -151,8 +178,10 @@ void PaintStakes(QPainter& painter, const PlanScene& scene, const ViewTransform&
         if (!pixels.Take(s.u, s.v)) continue;
         const QPointF at(s.u, s.v);
         (r.dOffset != 0 ? side : centre) << at;
-        if (settingOut && r.nSetup >= 0 && static_cast<std::size_t>(r.nSetup) < results.setups.size())
-            rays << QLineF(At(view, results.setups[r.nSetup].ptStation), at);
+        if (settingOut && r.nSetup >= 0 && static_cast<std::size_t>(r.nSetup) < results.setups.size()) {
+            ScreenPoint from = view.ToScreen(results.setups[r.nSetup].ptStation), to = s;
+            if (ClipToBox(from, to, Frame(view))) rays << QLineF(from.u, from.v, to.u, to.v);
+        }
         named.emplace_back(at, r.dStation);
     }
     painter.setPen(QPen(Colour(PlanColours::kRay), 1));

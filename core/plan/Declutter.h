@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/plan/ViewTransform.h"
+
 // Drawing only what the pixels can show: one mark per pixel, labels that do
 // not overlap. Both work in screen pixels of a picture width × height, and
 // keep the first comer: feed them in order of importance.
@@ -42,5 +44,11 @@ private:
     double cell_;
     std::vector<std::vector<ScreenBox>> cells_;
 };
+
+// The part of the segment a-b inside the box (Liang-Barsky): a and b are
+// moved onto its edges; false, and both unchanged, when no part is inside.
+// Painters are slow with ends millions of pixels away; clipped, a line costs
+// what it shows.
+bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box);
 
 }  // namespace vexaline

@@ -170,3 +170,24 @@ TEST(Declutter, OneMarkPerPixelAndLabelsThatDoNotOverlap) {
     };
     for (const Label& c : cases) EXPECT_EQ(labels.Take(c.box), c.placed) << c.box.u0 << "," << c.box.v0;
 }
+
+TEST(Declutter, SegmentsAreClippedToThePicture) {
+    const ScreenBox box{0, 0, 100, 50};
+    struct Case { ScreenPoint a, b; bool inside; ScreenPoint ca, cb; };
+    const Case cases[] = {
+        {{10, 10}, {90, 40}, true, {10, 10}, {90, 40}},          // wholly inside: unchanged
+        {{-100, 25}, {200, 25}, true, {0, 25}, {100, 25}},       // across: cut at both edges
+        {{50, -1e7}, {50, 1e7}, true, {50, 0}, {50, 50}},        // ends far away
+        {{-10, -10}, {-1, 60}, false, {-10, -10}, {-1, 60}},     // beside it
+        {{-20, 40}, {40, -20}, true, {0, 20}, {20, 0}},          // cuts the corner
+        {{150, 0}, {200, 50}, false, {150, 0}, {200, 50}},
+        {{NAN, 0}, {10, 10}, false, {NAN, 0}, {10, 10}},
+    };
+    for (const Case& c : cases) {
+        ScreenPoint a = c.a, b = c.b;
+        ASSERT_EQ(ClipToBox(a, b, box), c.inside) << c.a.u << "," << c.a.v;
+        if (!c.inside) continue;
+        EXPECT_NEAR(a.u, c.ca.u, 1e-9); EXPECT_NEAR(a.v, c.ca.v, 1e-9);
+        EXPECT_NEAR(b.u, c.cb.u, 1e-9); EXPECT_NEAR(b.v, c.cb.v, 1e-9);
+    }
+}
