@@ -41,6 +41,7 @@ bool LabelSieve::Take(const ScreenBox& box) {
 }
 
 bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box) {
+    if (!std::isfinite(a.u) || !std::isfinite(a.v) || !std::isfinite(b.u) || !std::isfinite(b.v)) return false;
     const double du = b.u - a.u, dv = b.v - a.v;
     double t0 = 0, t1 = 1;
     // Each edge as p·t <= q.
@@ -56,7 +57,6 @@ bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box) {
         else t1 = std::min(t1, t);
         if (t0 > t1) return false;
     }
-    if (!(t0 <= t1)) return false;  // NaN ends
     const ScreenPoint from = a;
     if (t0 > 0) a = {from.u + t0 * du, from.v + t0 * dv};
     if (t1 < 1) b = {from.u + t1 * du, from.v + t1 * dv};

@@ -46,7 +46,8 @@ private:
 };
 
 // The part of the segment a-b inside the box (Liang-Barsky): a and b are
-// moved onto its edges; false, and both unchanged, when no part is inside.
+// moved onto its edges; false, and both unchanged, when no part is inside
+// or an end is not finite.
 // Painters are slow with ends millions of pixels away; clipped, a line costs
 // what it shows.
 bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box);
