@@ -54,12 +54,16 @@ inline std::vector<std::string> Road(int elements) {
                                {2, R, I, 120, text::kTransition}};
         const Kind& k = kinds[i % 4];
         vexaline::ElementRequest q{k.type, turn, station, p, k.r0, station + k.length, {}, k.r1, station, 0, 0};
-        // Turn the chord so that the element leaves where the last one ended.
-        const double trial = 1.0;
-        q.ptEnd = CPlanePoint(p.X + std::cos(trial), p.Y + std::sin(trial));
-        double chord = trial + (tangent - vexaline::PointOnElement(q).dAzimuth);
-        q.ptEnd = CPlanePoint(p.X + std::cos(chord), p.Y + std::sin(chord));
+        // Laid out on a trial chord, then turned and moved as a whole so that
+        // it starts where the last one ended, on its tangent (an element
+        // held on its end point would not start at p otherwise).
+        q.ptEnd = CPlanePoint(p.X + k.length * std::cos(1.0), p.Y + k.length * std::sin(1.0));
+        const vexaline::StakePoint s = vexaline::PointOnElement(q);
         q.dStation = q.dEndStation;
+        const vexaline::StakePoint e = vexaline::PointOnElement(q);
+        const double turnBy = tangent - s.dAzimuth, dx = e.dX - s.dX, dy = e.dY - s.dY;
+        q.ptEnd = CPlanePoint(p.X + dx * std::cos(turnBy) - dy * std::sin(turnBy),
+                              p.Y + dx * std::sin(turnBy) + dy * std::cos(turnBy));
         vexaline::StakePoint end = vexaline::PointOnElement(q);
         std::string radius = k.r0 == I ? Gbk(turn < 0 ? text::kMinusInfinity : text::kInfinity)
                                        : std::to_string(static_cast<int>(k.r0) * turn);

@@ -144,6 +144,8 @@ static void BM_PointOnElement(benchmark::State& state) {
         {1, 1, 0, {0, 0}, 100, 157.08, {100, 100}, 100, 60, 5, 1.570796},
         {2, 1, 0, {0, 0}, I, 100, {99.722579, 5.544542}, 300, 60, 5, 1.570796},
         {2, 1, 500, {1000, 2000}, 600, 550, {1024.621142, 2043.480131}, 300, 525, 5, 1.570796},
+        // Between arcs of nearly equal radius: beyond the series, integrated.
+        {2, 1, 500, {1000, 2000}, 260, 580, {1056.551, 2056.374}, 250, 525, 5, 1.570796},
     };
     ElementRequest q = requests[state.range(0)];
     for (auto _ : state) {
@@ -151,7 +153,29 @@ static void BM_PointOnElement(benchmark::State& state) {
         q.dStation += 1e-9;
     }
 }
-BENCHMARK(BM_PointOnElement)->ArgName("straight0_circular1_transition2_arcs3")->DenseRange(0, 3);
+BENCHMARK(BM_PointOnElement)->ArgName("straight0_circular1_transition2_arcs3_nearlyEqualArcs4")->DenseRange(0, 4);
+
+// One transition prepared once and evaluated along its length, as a run
+// does: 0 from a straight, 1 between arcs (both by the series), 2 between
+// arcs of nearly equal radius, 3 from a straight through 3.3 rad (both
+// integrated).
+static void BM_TransitionAt(benchmark::State& state) {
+    const ElementRequest requests[] = {
+        {2, 1, 0, {0, 0}, I, 100, {99.722579, 5.544542}, 300, 0, 0, 0},
+        {2, 1, 500, {1000, 2000}, 600, 550, {1024.621142, 2043.480131}, 300, 0, 0, 0},
+        {2, 1, 500, {1000, 2000}, 260, 580, {1056.551, 2056.374}, 250, 0, 0, 0},
+        {2, 1, 0, {0, 0}, I, 2000, {100, 500}, 300, 0, 0, 0},
+    };
+    const ElementRequest& q = requests[state.range(0)];
+    ElementGeometry element(q);
+    double s = q.dStartStation, step = (q.dEndStation - q.dStartStation) / 997;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(element.At(s, 5, 1.570796));
+        s += step;
+        if (s > q.dEndStation) s = q.dStartStation;
+    }
+}
+BENCHMARK(BM_TransitionAt)->ArgName("straight0_arcs1_nearlyEqualArcs2_pastPi3")->DenseRange(0, 3);
 
 static void BM_RadiansToDms(benchmark::State& state) {
     std::string text = "1.570796";
@@ -227,6 +251,7 @@ static void BM_RunStakes(benchmark::State& state) {
         RunStakes(road, r, set, 0, [](int) {});
         if (render) {
             std::string out;
+            out.reserve(set.rows.size() * 60);
             for (const StakeResult& row : set.rows) AppendResultLine(out, set, row);
             benchmark::DoNotOptimize(out.data());
         }

@@ -68,4 +68,10 @@ bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk) {
     return true;
 }
 
+bool EmitBytes(const std::string& bytes, const std::string& path) {
+    if (!path.empty()) return Write(path, bytes);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return true;
+}
+
 }  // namespace vexaline::cli

@@ -31,4 +31,8 @@ bool Emit(const std::vector<std::string>& gbkLines, const std::string& path, boo
 // or printed on stdout (converted to UTF-8 with LF unless gbk).
 bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk);
 
+// Bytes of an exchange format (DXF, CASS, CSV, LandXML), written to path
+// atomically or printed on stdout exactly as they are.
+bool EmitBytes(const std::string& bytes, const std::string& path);
+
 }  // namespace vexaline::cli

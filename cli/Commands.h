@@ -8,5 +8,7 @@ namespace vexaline::cli {
 
 void AddStakesCommand(CLI::App& app, int& status);
 void AddLookupCommand(CLI::App& app, int& status);
+void AddConvertCommand(CLI::App& app, int& status);
+void AddCheckCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

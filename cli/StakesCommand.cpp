@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "core/files/PointFile.h"
 #include "core/files/ResultsExport.h"
+#include "core/files/StakeExport.h"
 #include "core/road/StakeRun.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -128,18 +129,30 @@ int Run(const StakesOptions& o) {
     if (range) RunStakes(road, request, set, 0, nullptr, report);
     for (double s : o.at) AddStake(road, s, request, set, report);
 
-    bool written;
+    std::string bytes;
     if (o.format == "list") {
-        std::vector<std::string> lines;
-        lines.reserve(set.rows.size() + 1);
-        lines.push_back(ResultHeader(set.mode));
-        for (std::size_t i = 0; i < set.rows.size(); ++i) lines.push_back(ResultLine(set, i));
-        written = Emit(lines, o.output, o.gbk);
+        bytes.reserve((set.rows.size() + 1) * 62);
+        bytes += ResultHeader(set.mode);
+        bytes += "\r\n";
+        for (const StakeResult& row : set.rows) {
+            AppendResultLine(bytes, set, row);
+            bytes += "\r\n";
+        }
+    } else if (o.format == "dxf" || o.format == "cass" || o.format == "csv") {
+        // Exchange formats keep their own bytes: no conversion on stdout.
+        const StakeFormat format = o.format == "dxf"    ? StakeFormat::Dxf
+                                   : o.format == "cass" ? StakeFormat::CassDat
+                                                        : StakeFormat::Csv;
+        const std::optional<std::string> out = StakesBytes(format, set, road);
+        if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.c_str()));
+        if (!out || !EmitBytes(*out, o.output)) return kRefused;
+        return set.Stakes() == set.rows.size() ? kDone : kRefused;
     } else {
         const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
         const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
-        written = EmitFile(ResultsFileBytes(set, layout, name, std::time(nullptr)), o.output, o.gbk);
+        bytes = ResultsFileBytes(set, layout, name, std::time(nullptr));
     }
+    const bool written = EmitFile(bytes, o.output, o.gbk);
     if (!written) return kRefused;
     return set.Stakes() == set.rows.size() ? kDone : kRefused;
 }
@@ -159,7 +172,9 @@ void AddStakesCommand(CLI::App& app, int& status) {
     cmd->add_option("--station", o->station, "Instrument station NAME,X,Y (NAME with --points)");
     cmd->add_option("--backsight", o->backsight, "Backsight NAME,X,Y (NAME with --points)");
     cmd->add_option("--points", o->points, "Traverse point file (.vxp) holding the two points");
-    cmd->add_option("--format", o->format, "list, txt or cad")->capture_default_str()->check(CLI::IsMember({"list", "txt", "cad"}));
+    cmd->add_option("--format", o->format, "list, txt, cad, dxf, cass or csv")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"list", "txt", "cad", "dxf", "cass", "csv"}));
     cmd->add_option("-o", o->output, "Write this file (GBK) instead of stdout");
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8");
     cmd->callback([o, &status] {

@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     int status = kDone;
     AddStakesCommand(app, status);
     AddLookupCommand(app, status);
+    AddConvertCommand(app, status);
+    AddCheckCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

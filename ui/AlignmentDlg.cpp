@@ -99,6 +99,7 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     m_dLookupY = 0;
     m_btnDelete->setEnabled(false);
     m_btnSaveControl->setEnabled(false);
+    m_btnSaveControlAs->setEnabled(false);
     for (const char* type : {text::kEndPoint, text::kStraight, text::kCircular, text::kTransition})
         AddSorted(m_comboLineType, type);
     m_comboLineType->setCurrentIndex(0);
@@ -129,6 +130,7 @@ void CAlignmentDlg::CreateControls() {
     QPushButton* btnAdd = Button("添加/修改", 1008);
     m_btnDelete = Button("删除", 1009);
     m_btnSaveControl = Button("保存", 1011);
+    m_btnSaveControlAs = Button("另存为", 2005);
     QPushButton* btnCheck = Button("检查", 2001);
     m_editSegmentCount = CountField(1010);
     m_listControl = Named(new platform::GbkListView, 1006);
@@ -150,7 +152,7 @@ void CAlignmentDlg::CreateControls() {
     inputs->addWidget(m_editFileName, 2, 1, 1, 5);
     for (int column : {1, 3, 5}) inputs->setColumnStretch(column, 1);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_btnOpen, btnPi, btnAdd, m_btnDelete, m_btnSaveControl, btnCheck}) buttons->addWidget(b);
+    for (QPushButton* b : {m_btnOpen, btnPi, btnAdd, m_btnDelete, m_btnSaveControl, m_btnSaveControlAs, btnCheck}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(new QLabel(U("线段总个数：")));
     buttons->addWidget(m_editSegmentCount);
@@ -273,6 +275,7 @@ void CAlignmentDlg::CreateControls() {
     connect(m_btnOpen, &QPushButton::clicked, this, &CAlignmentDlg::OnOK);
     connect(btnAdd, &QPushButton::clicked, this, &CAlignmentDlg::OnAddModify);
     connect(m_btnSaveControl, &QPushButton::clicked, this, &CAlignmentDlg::OnSaveControl);
+    connect(m_btnSaveControlAs, &QPushButton::clicked, this, &CAlignmentDlg::OnSaveControlAs);
     connect(m_btnDelete, &QPushButton::clicked, this, &CAlignmentDlg::OnDeleteControl);
     connect(m_listControl, &platform::GbkListView::SelectionChanged, this, &CAlignmentDlg::OnSelchangeControlList);
     connect(btnCompute, &QPushButton::clicked, this, &CAlignmentDlg::OnCompute);

@@ -15,7 +15,10 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class ResultListModel;
-namespace vexaline::platform { class GbkListView; }
+namespace vexaline::platform {
+class GbkListView;
+struct FileChoice;
+}
 
 // The main window: every input and output of the program as members,
 // exchanged with the controls by UpdateData; the control list and the results
@@ -76,6 +79,7 @@ public:
 public slots:
     void OnOK();  // "打开/创建", also Enter
     void OnSaveControl();
+    void OnSaveControlAs();  // "另存为": another name, or LandXML
     void OnAddModify();
     void OnSelchangeControlList();
     void OnDeleteControl();
@@ -117,8 +121,15 @@ private:
     };
 
     void CreateControls();
+    void EnableSave();   // 保存 and 另存为, once there are rows
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
+    // Exchange with other tools (AlignmentDlgExchange.cpp): a LandXML file
+    // into the control list as unsaved rows, the rows out as LandXML, the
+    // stakes out as DXF, CASS or CSV. Each tells the user what failed.
+    void ImportLandXmlFile(const vexaline::platform::FileChoice& choice);
+    bool ExportLandXmlFile(const vexaline::platform::FileChoice& choice);
+    bool ExportStakesFile(const vexaline::platform::FileChoice& choice);
     // The results list down to its header, before a run.
     void EmptyResults();
     // The results list holding only the header of a mode.
@@ -156,4 +167,5 @@ private:
     QPushButton* m_btnOpen;
     QPushButton* m_btnDelete;
     QPushButton* m_btnSaveControl;
+    QPushButton* m_btnSaveControlAs;
 };

@@ -8,6 +8,7 @@
 #include "core/files/OpenOrCreate.h"
 #include "core/files/TextFile.h"
 #include "core/text/ControlLine.h"
+#include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/FieldExchange.h"
@@ -25,9 +26,13 @@ void CAlignmentDlg::OnOK() {
     // Unsaved rows are not dropped without a word.
     if (!m_bControlSaved && platform::AskYesNo(this, text::kAskSaveControl) && !SaveControl()) return;
 
-    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentFilter);
+    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentOpenFilter);
     if (choice.strPath.empty()) {
         UpdateData(false);
+        return;
+    }
+    if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
+        ImportLandXmlFile(choice);
         return;
     }
     const OpenedFile file =
@@ -35,19 +40,7 @@ void CAlignmentDlg::OnOK() {
             return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate, text::kAppTitle)
                                          : platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str());
         });
-    switch (file.outcome) {
-    case OpenOutcome::Opened:
-    case OpenOutcome::Created:
-        break;
-    case OpenOutcome::Cancelled:
-        return;
-    case OpenOutcome::Unreadable:
-        platform::Warn(this, Format(text::kCannotRead, platform::PathForDisplay(file.strPath).c_str()).c_str());
-        return;
-    case OpenOutcome::CannotWrite:
-        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(file.strPath).c_str()).c_str());
-        return;
-    }
+    if (!platform::OpenedOrTold(this, file.outcome, platform::PathForDisplay(file.strPath))) return;
 
     // Only now that the new file is open do the old lines go.
     platform::GbkLineModel* model = m_listControl->LineModel();
@@ -56,7 +49,7 @@ void CAlignmentDlg::OnOK() {
     m_strFilePath = file.strPath;
     m_strFileName = platform::NameForDisplay(file.strName);
     m_nSegmentCount = model->Count() - 1;
-    if (m_nSegmentCount > 0) m_btnSaveControl->setEnabled(true);
+    if (m_nSegmentCount > 0) EnableSave();
     m_bControlSaved = true;  // the list is what the file holds
     UpdateData(false);
 }
@@ -64,6 +57,30 @@ void CAlignmentDlg::OnOK() {
 void CAlignmentDlg::OnSaveControl() {
     const Busy busy(m_bBusy);
     if (busy) SaveControl();
+}
+
+// "另存为": the alignment file under another name (which becomes the open
+// file), or the rows as LandXML (the open file stays as it was).
+void CAlignmentDlg::OnSaveControlAs() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    const platform::FileChoice choice =
+        platform::PickFileToSave(this, text::kAlignmentSaveFilter, platform::PathForDisplay(m_strFilePath), "vxa");
+    if (choice.strPath.empty()) return;
+    if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
+        ExportLandXmlFile(choice);
+        return;
+    }
+    const std::string oldPath = m_strFilePath, oldName = m_strFileName;
+    m_strFilePath = choice.strPath;
+    m_strFileName = platform::NameForDisplay(choice.strName);
+    if (!SaveControl()) m_strFilePath = oldPath, m_strFileName = oldName;
+    UpdateData(false);
+}
+
+void CAlignmentDlg::EnableSave() {
+    m_btnSaveControl->setEnabled(true);
+    m_btnSaveControlAs->setEnabled(true);
 }
 
 bool CAlignmentDlg::SaveControl() {
@@ -118,7 +135,7 @@ void CAlignmentDlg::OnAddModify() {
     m_strX.clear();
     m_strY.clear();
     m_nSegmentCount = model->Count() - 1;
-    if (m_nSegmentCount > 0) m_btnSaveControl->setEnabled(true);
+    if (m_nSegmentCount > 0) EnableSave();
     UpdateData(false);
 }
 

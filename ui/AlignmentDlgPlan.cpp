@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <algorithm>
 #include <memory>
 
+#include "core/road/ControlCheck.h"
 #include "core/road/ReverseLookup.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -23,9 +25,23 @@ using namespace vexaline;
 
 namespace {
 
-// Elements the data check finds fault with, drawn red. The check is not
-// part of the program yet: nothing is flagged.
-std::vector<bool> Flagged(const Alignment& road) { return std::vector<bool>(road.Elements().size(), false); }
+// Elements the data check flags, drawn red. The check numbers elements by
+// list order; an element of the road (station order) that is not one of
+// them is red when a row of it is flagged.
+std::vector<bool> Flagged(const Alignment& road) {
+    const CheckReport report = CheckControl(road);
+    std::vector<bool> flagged(road.Elements().size(), false);
+    for (std::size_t e = 0; e < flagged.size(); ++e) {
+        const Element& el = road.Elements()[e];
+        const auto row = static_cast<std::size_t>(el.nStartRow);
+        if (el.nEndRow == el.nStartRow + 1 && row >= 1 && row <= report.elements.size())
+            flagged[e] = report.elements[row - 1].bFlagged;
+        else
+            for (int r : {el.nStartRow, el.nEndRow})
+                flagged[e] = flagged[e] || std::binary_search(report.flaggedRows.begin(), report.flaggedRows.end(), r);
+    }
+    return flagged;
+}
 
 // What the open plan view draws besides the results, which it reads from
 // the window at each paint.

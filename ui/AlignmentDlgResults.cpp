@@ -131,8 +131,12 @@ void CAlignmentDlg::SaveResults() {
     // A refused text stops the read before the mode: the layout would be a guess.
     if (!UpdateData(true)) return;
     const platform::FileChoice choice = platform::PickFileToSave(
-        this, text::kResultsFilter, ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset), "txt");
+        this, text::kStakesFilter, ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset), "txt");
     if (choice.strPath.empty()) return;
+    if (choice.nType >= 3) {
+        if (ExportStakesFile(choice)) m_bResultsSaved = true;
+        return;
+    }
     const ResultsLayout layout = choice.nType == 1 ? ResultsLayout::Ordinary : ResultsLayout::Cad;
     if (!WriteResultsFile(choice.strPath, m_results->Results(), layout, choice.strName, std::time(nullptr))) {
         // The results stay unsaved, so closing still asks for them.

@@ -1,5 +1,6 @@
 #include "ui/StationSetupDlg.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -149,9 +150,13 @@ void CStationSetupDlg::Refresh(int selection) {
 
 void CStationSetupDlg::OnBrowse() {
     DoDataExchange(true);
-    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointFilter);
+    platform::FileChoice choice = platform::PickFileToOpen(this, text::kPointImportFilter);
     if (choice.strName.empty()) {
         Refresh(m_listPoints->Selection());
+        return;
+    }
+    if (std::optional<PointFormat> format = ImportFormat(choice)) {
+        ImportPointFile(choice, *format);
         return;
     }
     std::string name;
@@ -162,19 +167,7 @@ void CStationSetupDlg::OnBrowse() {
     const OpenedFile file = OpenOrCreate(FileKind::PointFile, choice.strPath, choice.strName, [this](Question, const std::string&) {
         return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
     });
-    switch (file.outcome) {
-    case OpenOutcome::Opened:
-    case OpenOutcome::Created:
-        break;
-    case OpenOutcome::Cancelled:
-        return;
-    case OpenOutcome::Unreadable:
-        platform::Warn(this, Format(text::kCannotRead, file.strName.c_str()).c_str());
-        return;
-    case OpenOutcome::CannotWrite:
-        platform::Warn(this, Format(text::kCannotWrite, file.strName.c_str()).c_str());
-        return;
-    }
+    if (!platform::OpenedOrTold(this, file.outcome, file.strName)) return;
     m_strPointFile = name + file.strName.substr(choice.strName.size());  // with the extension it was given
     m_strPointFilePath = file.strPath;
     if (file.outcome == OpenOutcome::Created) {
@@ -186,6 +179,31 @@ void CStationSetupDlg::OnBrowse() {
     model->Truncate(0);
     model->AppendAll(ParsePointFile(file.bytes));
     Refresh(-1);
+}
+
+// A .dat or .csv by its extension, or by the file type chosen for it.
+std::optional<PointFormat> CStationSetupDlg::ImportFormat(const platform::FileChoice& choice) {
+    const QString suffix = QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower();
+    if (suffix == "dat" || (suffix != "csv" && suffix != "vxp" && choice.nType == 2)) return PointFormat::CassDat;
+    if (suffix == "csv" || (suffix != "vxp" && choice.nType == 3)) return PointFormat::Csv;
+    return std::nullopt;
+}
+
+// Points from another program's file join the list; the point file (.vxp)
+// stays the one chosen and gets them on 确定. A file with a bad line adds none.
+void CStationSetupDlg::ImportPointFile(const platform::FileChoice& choice, PointFormat format) {
+    std::string bytes;
+    if (ReadWholeFile(choice.strPath, bytes) != ReadStatus::Ok) {
+        platform::Warn(this, Format(text::kCannotRead, choice.strName.c_str()).c_str());
+        return;
+    }
+    PointImport points = ImportPoints(bytes, format);
+    if (!points.strMessage.empty()) {
+        platform::Warn(this, (choice.strName + "\n" + points.strMessage).c_str());
+        return;
+    }
+    m_listPoints->LineModel()->AppendAll(std::move(points.lines));
+    Refresh(m_listPoints->Selection());
 }
 
 void CStationSetupDlg::OnAddPoint() {

@@ -1,10 +1,16 @@
 #pragma once
 #include <QDialog>
+#include <optional>
 #include <string>
+
+#include "core/files/PointImport.h"
 
 class QLineEdit;
 class QPushButton;
-namespace vexaline::platform { class GbkListView; }
+namespace vexaline::platform {
+class GbkListView;
+struct FileChoice;
+}
 
 // "设置测站": picks the instrument station and the backsight, by name and
 // X, Y, from a traverse point file, and adds points to it or deletes them.
@@ -33,6 +39,8 @@ private:
     // Writes the members to the controls and selects line selection (-1: none).
     void Refresh(int selection);
     void CopyPoint(std::string& name, double& x, double& y);
+    static std::optional<vexaline::PointFormat> ImportFormat(const vexaline::platform::FileChoice& choice);
+    void ImportPointFile(const vexaline::platform::FileChoice& choice, vexaline::PointFormat format);
 
     void OnBrowse();
     void OnAddPoint();

@@ -1,5 +1,8 @@
 #include "core/geometry/Clothoid.h"
 
+#include <cmath>
+#include <initializer_list>
+
 namespace vexaline {
 
 double Power(double x, int n) {
@@ -68,6 +71,38 @@ CPlanePoint ClothoidSeries::At(double l) const {
         }
     }
     return CPlanePoint(x, y);
+}
+
+namespace {
+
+// Eight-point Gauss–Legendre nodes and weights on [−1, 1], positive half.
+constexpr double kNode[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267, 0.9602898564975363};
+constexpr double kWeight[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745, 0.1012285362903763};
+constexpr int kMaxPanels = 4096;
+
+}  // namespace
+
+CPlanePoint ClothoidArc(double t, double k0, double k1) {
+    // The heading's rate is linear in t, so its largest size is at an end;
+    // a panel that turns by at most a radian leaves the eight-point rule an
+    // error far below a micrometre per kilometre.
+    if (!(std::isfinite(t) && std::isfinite(k0) && std::isfinite(k1))) return CPlanePoint(std::nan(""), std::nan(""));
+    double rate = std::fmax(std::fabs(k0), std::fabs(k0 + k1 * t));
+    double turn = std::ceil(rate * std::fabs(t));
+    int panels = turn < 1.0 ? 1 : (turn < kMaxPanels ? static_cast<int>(turn) : kMaxPanels);
+    double h = t / panels, half = 0.5 * h;
+    double x = 0.0, y = 0.0;
+    for (int p = 0; p < panels; ++p) {
+        double mid = (p + 0.5) * h;
+        for (int i = 0; i < 4; ++i) {
+            for (double s : {mid - half * kNode[i], mid + half * kNode[i]}) {
+                double a = ClothoidArcHeading(s, k0, k1);
+                x += kWeight[i] * std::cos(a);
+                y += kWeight[i] * std::sin(a);
+            }
+        }
+    }
+    return CPlanePoint(x * half, y * half);
 }
 
 }  // namespace vexaline

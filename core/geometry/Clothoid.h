@@ -30,4 +30,19 @@ private:
     double yDivisor_[7] = {};  // index k: the divisor of the l^(4k+3) term
 };
 
+// Local (x, y) at arc length t along a piece of clothoid that starts at the
+// origin heading along +x, with curvature k0 there, growing by k1 per metre
+// (positive curvature bends towards +y, as the series does). Gauss–Legendre
+// integration of the heading k0·t + k1·t²/2, in panels over which the heading
+// turns by at most a radian: accurate to about 1e-12 of t whatever the total
+// turn, unlike the series, which fails once its own clothoid turns through
+// several radians. t may be negative (the piece extended backwards). The
+// panels are capped at 4096, so degenerate input (a heading turning through
+// thousands of radians) still ends, inaccurately; no finite t, k0, k1 are
+// refused, and a non-finite one gives NaN.
+CPlanePoint ClothoidArc(double t, double k0, double k1);
+
+// The heading of that piece at arc length t: k0·t + k1·t²/2.
+inline double ClothoidArcHeading(double t, double k0, double k1) { return (k0 + 0.5 * k1 * t) * t; }
+
 }  // namespace vexaline

@@ -11,6 +11,21 @@ namespace {
 // time (or never end: x − 2π == x for huge x). No real element comes near it.
 constexpr double kLoopLimit = kTwoPi * 1024.0;
 
+// The divisors of the first terms the series leaves out, 29·14! and 31·15!.
+constexpr double kXCut = 29.0 * 87178291200.0, kYCut = 31.0 * 1307674368000.0;
+constexpr double kSeriesTolerance = 1e-7;  // metres
+
+// Whether the series is exact to kSeriesTolerance up to arc length l of the
+// clothoid with F = 2RL: its first omitted terms, l^29/(29·14!·F^14) in x and
+// l^31/(31·15!·F^15) in y, written with the tangent angle b = l²/F so that
+// no power overflows. Input that makes no number keeps the series.
+bool SeriesHolds(double l, double F) {
+    double b = l * l / F;
+    double b2 = b * b, b4 = b2 * b2, b14 = b4 * b4 * b4 * b2;
+    double xTerm = std::fabs(l * b14 / kXCut), yTerm = std::fabs(l * b14 * b / kYCut);
+    return !(xTerm > kSeriesTolerance || yTerm > kSeriesTolerance);
+}
+
 }  // namespace
 
 double NormaliseAngle(double a) {
@@ -63,14 +78,19 @@ ElementGeometry::ElementGeometry(const ElementRequest& q) : q_(q) {
             tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
             return;
         }
-        CPlanePoint n = rBig == INFINITE_RADIUS ? CPlanePoint(0.0, 0.0) : ClothoidXY(lNear_, rBig, lNear_);
-        CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
-        series_ = ClothoidSeries(rSmall, lFar);
-        betaDivisor_ = 2 * lFar * rSmall;
         // Seen from the origin the series bends right; an entering left turn
         // and a leaving right turn bend left, and are mirrored.
         left_ = q.nTurn == -1;
         swap_ = entering_ == left_;
+        bool nearHolds = rBig == INFINITE_RADIUS || SeriesHolds(lNear_, 2 * rBig * lNear_);
+        if (!nearHolds || !SeriesHolds(lFar, 2 * rSmall * lFar)) {
+            PrepareArc(farEnd, rBig, rSmall, ls);
+            return;
+        }
+        CPlanePoint n = rBig == INFINITE_RADIUS ? CPlanePoint(0.0, 0.0) : ClothoidXY(lNear_, rBig, lNear_);
+        CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
+        series_ = ClothoidSeries(rSmall, lFar);
+        betaDivisor_ = 2 * lFar * rSmall;
         if (swap_) {
             n = CPlanePoint(n.Y, n.X);
             f = CPlanePoint(f.Y, f.X);
@@ -82,6 +102,22 @@ ElementGeometry::ElementGeometry(const ElementRequest& q) : q_(q) {
         origin_ = CPlanePoint(nearEnd_.X - (n.X * cosTheta_ - n.Y * sinTheta_),
                               nearEnd_.Y - (n.X * sinTheta_ + n.Y * cosTheta_));
     }
+}
+
+// Where the series fails (between arcs of nearly equal radius its clothoid
+// turns through radians before the element begins), the element alone is
+// integrated from its near end, with the heading 0 there; the chord turn
+// and the mirroring absorb the frame's rotation against the series' own.
+void ElementGeometry::PrepareArc(CPlanePoint farEnd, double rBig, double rSmall, double ls) {
+    arc_ = true;
+    arcK0_ = rBig == INFINITE_RADIUS ? 0.0 : 1.0 / rBig;
+    arcK1_ = (1.0 / rSmall - arcK0_) / ls;
+    CPlanePoint f = ClothoidArc(ls, arcK0_, arcK1_);
+    if (swap_) f = CPlanePoint(f.Y, f.X);
+    theta_ = nearEnd_.Azimuth(farEnd) - CPlanePoint().Azimuth(f);
+    cosTheta_ = std::cos(theta_);
+    sinTheta_ = std::sin(theta_);
+    origin_ = nearEnd_;
 }
 
 StakePoint ElementGeometry::At(double station, double offset, double deflection) const {
@@ -105,9 +141,16 @@ StakePoint ElementGeometry::At(double station, double offset, double deflection)
     }
     if (q.nLineType != 2) return StakePoint{q.ptStart.X, q.ptStart.Y, 0.0};
     double w = entering_ ? station - q.dStartStation : q.dEndStation - station;
-    double d = w + lNear_;
-    CPlanePoint p = series_.At(d);
-    double beta = Power(d, 2) / betaDivisor_;  // the tangent angle at P
+    CPlanePoint p;
+    double beta;  // the tangent angle at P
+    if (arc_) {
+        p = ClothoidArc(w, arcK0_, arcK1_);
+        beta = ClothoidArcHeading(w, arcK0_, arcK1_);
+    } else {
+        double d = w + lNear_;
+        p = series_.At(d);
+        beta = Power(d, 2) / betaDivisor_;
+    }
     double gamma;
     if (entering_) {
         gamma = left_ ? kPi * 0.5 - beta : beta;

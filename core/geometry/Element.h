@@ -38,6 +38,11 @@ double NormaliseAngle(double a);
 // One element worked out once (anchor, chord turn, centre, clothoid ends:
 // all that does not hang on the station) and then evaluated at many
 // stations, with the same operations in the same order as a single call.
+// A transition is the series' clothoid wherever the series is exact to
+// 1e-7 m up to the far end's arc length from the clothoid's origin (every
+// output then as the series gives it); beyond that the element's own piece
+// is integrated (ClothoidArc), held on the same near end and turned by the
+// same chord, within a micrometre of the true clothoid.
 // Other line types give the start point with azimuth 0. A transition of zero
 // length (A² = 0) gives the near end point, set off by the offset, with the
 // azimuth of the chord from ptStart to ptEnd.
@@ -61,6 +66,10 @@ private:
     double lNear_ = 0, betaDivisor_ = 0, theta_ = 0, cosTheta_ = 0, sinTheta_ = 0;
     CPlanePoint origin_;
     ClothoidSeries series_;
+    // Transition beyond the series' reach: the element's own clothoid piece.
+    bool arc_ = false;
+    double arcK0_ = 0, arcK1_ = 0;  // curvature at the near end, and its growth per metre
+    void PrepareArc(CPlanePoint farEnd, double rBig, double rSmall, double ls);
 };
 
 inline StakePoint PointOnElement(ElementRequest request) {

@@ -45,8 +45,14 @@ const std::string& LineTypeText(LineType type) {
 
 ChangePoint ParseChangePoint(const std::string& line) {
     ChangePoint p;
-    p.text = SplitControlLine(line);
-    const std::string(&f)[kControlFieldCount] = p.text.strField;
+    std::string(&f)[kControlFieldCount] = p.text.strField;
+    for (int i = 0; i < kControlFieldCount; ++i) {  // SplitControlLine, in place: this runs per evaluation
+        const std::size_t at = static_cast<std::size_t>(kControlLayout[i].nOffset);
+        if (at >= line.size()) continue;
+        f[i].assign(line, at, static_cast<std::size_t>(kControlLayout[i].nWidth));
+        const std::size_t end = f[i].find_last_not_of(' ');
+        f[i].resize(end == std::string::npos ? 0 : end + 1);
+    }
     p.station = Number(f[kFieldStation]);
     p.type = LineTypeOf(f[kFieldLineType]);
     if (f[kFieldRadius] == Texts().infinity || f[kFieldRadius] == Texts().minusInfinity) {
@@ -125,17 +131,6 @@ Alignment Alignment::Parse(const std::vector<std::string>& controlList) {
         const Element& e = a.elements_.back();
         a.geometry_.push_back(e.fault == ElementFault::None ? ElementGeometry(e.Request()) : ElementGeometry());
     }
-    return a;
-}
-
-Alignment Alignment::OfTwoLines(const std::string& startLine, const std::string& endLine) {
-    Alignment a;
-    a.rows_ = {ParseChangePoint(startLine), ParseChangePoint(endLine)};
-    a.elements_.push_back(MakeElement(a.rows_[0], a.rows_[1], 1, 2));
-    const Element& e = a.elements_.back();
-    a.geometry_.push_back(e.fault == ElementFault::None ? ElementGeometry(e.Request()) : ElementGeometry());
-    a.min_ = e.dStartStation;
-    a.max_ = e.dEndStation;
     return a;
 }
 

@@ -88,10 +88,6 @@ public:
     // number leaves the alignment without elements (BadStationRow names it).
     static Alignment Parse(const std::vector<std::string>& controlList);
 
-    // The one element from startLine to endLine as they are given, not put
-    // in station order: what a single evaluation by two lines takes.
-    static Alignment OfTwoLines(const std::string& startLine, const std::string& endLine);
-
     // Rows in list order: Rows()[i] is list line i + 1.
     const std::vector<ChangePoint>& Rows() const { return rows_; }
     // The first list line (1-based) whose station is no number, 0 when none.
@@ -114,6 +110,7 @@ public:
     // element's request. A faulty element gives its start point, azimuth 0:
     // ask Elements()[e].fault first.
     Stake At(std::size_t e, double station, double offset, double deflection) const;
+    const ElementGeometry& Geometry(std::size_t e) const { return geometry_[e]; }
     Stake At(double station, double offset, double deflection) const {
         return At(ElementAt(station), station, offset, deflection);
     }

@@ -37,45 +37,44 @@ std::optional<double> ParseDeflection(const std::string& dms) {
     return radians;
 }
 
-bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
-                 double deflection, int setup, const MessageSink& report) {
-    const Element& element = road.Elements()[e];
-    StakeResult row;
+std::string StakeOn(const Element& element, const ElementGeometry& geometry, double station, double offset,
+                    double deflection, const StationSetup* setup, StakeResult& row) {
     row.dStation = station;
     row.dOffset = offset;
     row.dDeflection = deflection;
     row.segment = element.type;
-    row.nSetup = setup;
-    std::string message;
-    if (element.fault == ElementFault::None) {
-        const Stake stake = road.At(e, station, offset, deflection);
-        row.point = stake.point;
-        row.dAzimuth = stake.dAzimuth;
-        bool finite;
-        if (set.mode == ResultMode::Coordinates || setup < 0) {
-            finite = std::isfinite(row.point.X) && std::isfinite(row.point.Y) && std::isfinite(row.dAzimuth);
-        } else {
-            const StationSetup& s = set.setups[static_cast<std::size_t>(setup)];
-            row.dDistance = s.ptStation.Distance(row.point.X, row.point.Y);
-            double angle = s.ptStation.Azimuth(row.point.X, row.point.Y) - s.ptStation.Azimuth(s.ptBacksight);
-            if (angle < 0) angle += kTwoPi;
-            row.dAngle = angle;
-            finite = std::isfinite(row.dDistance) && std::isfinite(angle);
-        }
-        // Degenerate but readable data (an arc of radius 0, coordinates near
-        // the largest double) would otherwise print "nan" as a stake.
-        if (finite && std::isfinite(station)) {
-            set.rows.push_back(row);
-            return true;
-        }
-        message = CannotComputeMessage(element);
+    if (element.fault != ElementFault::None) return ElementMessage(element);
+    const StakePoint p = geometry.At(station, offset, deflection);
+    row.point = CPlanePoint(p.dX, p.dY);
+    row.dAzimuth = p.dAzimuth;
+    bool finite;
+    if (!setup) {
+        finite = std::isfinite(p.dX) && std::isfinite(p.dY) && std::isfinite(p.dAzimuth);
     } else {
-        message = ElementMessage(element);
+        row.dDistance = setup->ptStation.Distance(p.dX, p.dY);
+        double angle = setup->ptStation.Azimuth(p.dX, p.dY) - setup->ptStation.Azimuth(setup->ptBacksight);
+        if (angle < 0) angle += kTwoPi;
+        row.dAngle = angle;
+        finite = std::isfinite(row.dDistance) && std::isfinite(angle);
     }
-    if (report) report(message);
-    row.nMessage = set.AddMessage(message);
+    // Degenerate but readable data (an arc of radius 0, coordinates near the
+    // largest double) would otherwise print "nan" as a stake.
+    if (finite && std::isfinite(station)) return std::string();
+    return CannotComputeMessage(element);
+}
+
+bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
+                 double deflection, int setup, const MessageSink& report) {
+    StakeResult row;
+    row.nSetup = set.mode == ResultMode::SettingOut ? setup : -1;
+    const StationSetup* s = row.nSetup >= 0 ? &set.setups[static_cast<std::size_t>(row.nSetup)] : nullptr;
+    const std::string message = StakeOn(road.Elements()[e], road.Geometry(e), station, offset, deflection, s, row);
+    if (!message.empty()) {
+        if (report) report(message);
+        row.nMessage = set.AddMessage(message);
+    }
     set.rows.push_back(row);
-    return false;
+    return message.empty();
 }
 
 void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,

@@ -46,6 +46,13 @@ StakeCheck CheckSingleStake(const Alignment& road, double station);
 // radians text "%lf" and back, so it carries six decimals of a radian.
 std::optional<double> ParseDeflection(const std::string& dms);
 
+// One stake on an element whose geometry is worked out: the row, with the
+// angle and distance from setup when one is given (setting-out). Empty when
+// it is a stake; otherwise the message (GBK) that stands in its place: the
+// element's fault, or a stake that is no finite number.
+std::string StakeOn(const Element& element, const ElementGeometry& geometry, double station, double offset,
+                    double deflection, const StationSetup* setup, StakeResult& row);
+
 // One stake on element e appended to set: in the set's mode, for setting-out
 // with set.setups[setup]. A faulty element, or a stake that is no finite
 // number, appends a message row instead, reports it, and gives false.

@@ -35,9 +35,9 @@ const GbkTexts& Texts() {
 
 // Appends the row's fields to out. With pad, each is padded to its width
 // (the line); otherwise cuts gets where each field ends (the fields).
-void AppendFields(std::string& out, const ResultSet& set, const StakeResult& row, bool pad,
+void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup, bool pad,
                   std::vector<std::size_t>* cuts) {
-    const bool coordinates = set.mode == ResultMode::Coordinates;
+    const bool coordinates = mode == ResultMode::Coordinates;
     const std::size_t* widths = coordinates ? kCoordinateWidths : kSettingOutWidths;
     int field = 0;
     std::size_t start = out.size();
@@ -60,7 +60,6 @@ void AppendFields(std::string& out, const ResultSet& set, const StakeResult& row
         next();
         return;
     }
-    const StationSetup* setup = row.nSetup >= 0 ? &set.setups[static_cast<std::size_t>(row.nSetup)] : nullptr;
     AppendDms(out, FixedRoundTrip(row.dAngle, 15));  // the angle as its "%.15lf" text reads
     next();
     AppendFixed(out, row.dDistance, 3);
@@ -69,6 +68,10 @@ void AppendFields(std::string& out, const ResultSet& set, const StakeResult& row
     next();
     if (setup) out += setup->strBacksightName;
     next();
+}
+
+const StationSetup* SetupOf(const ResultSet& set, const StakeResult& row) {
+    return row.nSetup >= 0 ? &set.setups[static_cast<std::size_t>(row.nSetup)] : nullptr;
 }
 
 }  // namespace
@@ -91,7 +94,11 @@ void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult&
         out += set.messages[static_cast<std::size_t>(row.nMessage)];
         return;
     }
-    AppendFields(out, set, row, true, nullptr);
+    AppendFields(out, set.mode, row, SetupOf(set, row), true, nullptr);
+}
+
+void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup) {
+    AppendFields(out, mode, row, setup, true, nullptr);
 }
 
 std::string ResultLine(const ResultSet& set, std::size_t i) {
@@ -109,7 +116,7 @@ std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& r
     }
     std::string all;
     std::vector<std::size_t> cuts;
-    AppendFields(all, set, row, false, &cuts);
+    AppendFields(all, set.mode, row, SetupOf(set, row), false, &cuts);
     std::size_t from = 0;
     for (std::size_t i = 0; i < cuts.size() && i < fields.size(); ++i) {
         fields[i] = all.substr(from, cuts[i] - from);

@@ -23,6 +23,8 @@ const std::string& SegmentRemark(LineType type);
 // (10); each field left-aligned and padded with blanks, a longer one never
 // cut. A message row is its message.
 void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult& row);
+// The same for a stake row in a mode, with its setup (setting-out).
+void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup);
 std::string ResultLine(const ResultSet& set, std::size_t i);
 
 // The same fields unpadded (GBK), in line order; a message row gives its

@@ -108,6 +108,77 @@ inline constexpr const char* kRangeOrStations = "请给出 --from、--to、--int
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
 
+// Exchange with other tools: LandXML alignments, stakes for CAD and field
+// controllers, traverse points from .dat and .csv.
+inline constexpr const char* kXmlNotXml = "不是有效的XML文件（第%d字节处：%s）!";
+inline constexpr const char* kXmlNotLandXml = "不是LandXML文件：根元素是<%s>!";
+inline constexpr const char* kXmlNoAlignment = "LandXML文件中没有路线（Alignment）!";
+inline constexpr const char* kXmlChooseAlignment = "LandXML文件中有%d条路线，请指定一条：%s";
+inline constexpr const char* kXmlUnknownAlignment = "LandXML文件中没有名为“%s”的路线，可选：%s";
+inline constexpr const char* kXmlNoCoordGeom = "路线“%s”没有平面线形（CoordGeom）!";
+inline constexpr const char* kXmlTooManyElements = "路线的线元超过%d个!";
+inline constexpr const char* kXmlElementAt = "第%d个线元（里程%.3f）";
+inline constexpr const char* kXmlUnknownElement = "%s是不支持的类型<%s>!";
+inline constexpr const char* kXmlSpiralType = "%s的缓和曲线类型“%s”不支持，只能导入回旋线（clothoid）!";
+inline constexpr const char* kXmlMissing = "%s缺少%s或其数值无效!";
+inline constexpr const char* kXmlBadRot = "%s的转向rot必须是cw或ccw!";
+inline constexpr const char* kXmlBadLength = "%s的长度不能为负!";
+inline constexpr const char* kXmlBadRadius = "%s的半径必须大于0!";
+inline constexpr const char* kXmlSpiralSameRadius = "%s是缓和曲线，但两端半径相同!";
+inline constexpr const char* kXmlGap = "%s与前一线元不相接：相距%.3f米（允许1毫米）!";
+inline constexpr const char* kXmlKink = "%s与前一线元的方向相差%.1f秒（允许20秒）!";
+inline constexpr const char* kXmlRadiusBreak = "%s的起点半径与前面缓和曲线的终点半径不同，控制数据无法表示!";
+inline constexpr const char* kXmlTooWide = "%s的数值超出了控制数据的字段宽度!";
+inline constexpr const char* kXmlNothing = "路线中没有长于1毫米的线元!";
+inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或有里程不是数字，无法导出!";
+inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
+inline constexpr const char* kPointImportFilter =
+    "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
+inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
+inline constexpr const char* kAlignmentOpenFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
+inline constexpr const char* kAlignmentSaveFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
+inline constexpr const char* kStakesFilter =
+    "普通格式 (*.txt)|*.txt|CAD 格式 (*.txt)|*.txt|DXF 图形 (*.dxf)|*.dxf|CASS 坐标文件 (*.dat)|*.dat|CSV 表格 (*.csv)|*.csv||";
+inline constexpr const char* kChooseAlignment = "选择路线";
+inline constexpr const char* kChooseAlignmentLabel = "LandXML文件中有多条路线，请选择一条：";
+inline constexpr const char* kImportBadLine = "第%d行：%s";
+inline constexpr const char* kImportFieldCount = "应有%d个用逗号分隔的字段";
+inline constexpr const char* kImportBadName = "点名为空、超过8个字节或含有GBK不能表示的字符";
+inline constexpr const char* kImportBadNumber = "坐标不是数字";
+inline constexpr const char* kImportTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）";
+inline constexpr const char* kImportTooMany = "点数超过%d个";
+// The control-data check.
+inline constexpr const char* kCheckButton = "检查";
+inline constexpr const char* kCheckTitle = "控制数据检查";
+inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";
+inline constexpr const char* kCheckSummary = "控制数据检查：%d 行，%zu 行有问题：第 %s 行（闭合差限 %g 毫米，折角限 %g″）。";
+inline constexpr const char* kCheckTooFew = "控制数据不足两行，无法检查!";
+inline constexpr const char* kCheckColumns[8] = {"行", "起点里程", "终点里程", "线型", "起点闭合差mm", "终点闭合差mm", "折角″", "问题"};
+inline constexpr const char* kCheckClosureStart = "第 %d 行闭合差 %.1f 毫米";
+inline constexpr const char* kCheckClosureEnd = "第 %d 行闭合差 %.1f 毫米";
+inline constexpr const char* kCheckKink = "第 %d 行折角 %.1f″";
+inline constexpr const char* kCheckRuleTexts[9] = {
+    "第 %d 行里程不大于上一行",
+    "第 %d 行线型不是直线、圆曲线、缓和曲线或终点",
+    "第 %d 行终点只能在最后一行",
+    "第 %d 行最后一行应为终点",
+    "第 %d 行直线的半径应为∞",
+    "第 %d 行圆曲线的半径不能为∞或0",
+    "第 %d 行缓和曲线两端半径相同",
+    "第 %d 行缓和曲线起点半径与前一线元不符",
+    "第 %d 行%s不是数",
+};
+inline constexpr const char* kCheckFieldNames[6] = {"里程", "X", "Y", "半径", "线型", "X,Y"};
+inline constexpr const char* kCheckSuggestion = "建议：第 %d 行%s %s 改为 %s。";
+inline constexpr const char* kCheckSuggestionXY = "建议：第 %d 行 X、Y 互换（%s 改为 %s）。";
+inline constexpr const char* kCheckAmbiguous = "有 %d 种单处改动都能消除全部问题，无法确定是哪一处。";
+inline constexpr const char* kCheckNoSuggestion = "没有哪一处单处改动能消除全部问题。";
+inline constexpr const char* kCheckSave = "保存报告";
+inline constexpr const char* kCheckClose = "关闭";
+inline constexpr const char* kCheckReportFilter = "文本文件 (*.txt)|*.txt||";
+inline constexpr const char* kCheckReportName = "控制数据检查.txt";
+inline constexpr const char* kCheckFlagMark = "*";
+
 // Plan view and setting-out sheet.
 inline constexpr const char* kPlanCaption = "平面图";
 inline constexpr const char* kPlanFit = "适应窗口";

@@ -134,6 +134,16 @@ TEST_F(PlanSceneTest, TheViewOpensOnTheRoadAndZoomAndPanKeepItsPointsInPlace) {
     EXPECT_NEAR(canvas->View().Scale(), (canvas->width() - 48) / 100.0, 1e-9);
 }
 
+TEST_F(PlanSceneTest, ElementsTheCheckFlagsAreRed) {
+    // 150 m of station for 100 m of straight: the check finds 50 m of closure.
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"150", "直线", "∞", "0", "100"}, {"250", "终点", "∞", "0", "200"}});
+    CPlanView* view = OpenView();
+    ASSERT_TRUE(view);
+    const QImage picture = view->Canvas()->Picture();
+    EXPECT_TRUE(Drawn(picture, view->Canvas()->View(), CPlanePoint(0, 50), plan::PlanColours::kFlagged));
+    EXPECT_TRUE(Drawn(picture, view->Canvas()->View(), CPlanePoint(0, 150), plan::PlanColours::kStraight));
+}
+
 TEST_F(PlanSceneTest, AClickFillsTheLookupAndAnswersAsTheButtonDoes) {
     CPlanView* view = OpenView();
     ASSERT_TRUE(view);

@@ -83,3 +83,23 @@ TEST_F(StationSetupDlgTest, DeleteMovesTheSelectionAndIgnoresTheHeader) {
     dlg.m_listPoints->Select(0), Click(1050, {}, &dlg);  // the header
     EXPECT_EQ(Lines(dlg).size(), 2u);
 }
+
+TEST_F(StationSetupDlgTest, BrowseAddsPointsFromDatAndCsvAndNoneFromAFileWithABadLine) {
+    CStationSetupDlg dlg("", 0, 0, "", 0, 0);
+    Browse(dlg, "p.vxp", PointHeader() + "\r\n" + kA + "\r\n");
+    WriteBytes("field.dat", "K1,,500123.4567,3805000.1,12.5\r\n");
+    Click(1045, ModalScript().File(QPath("field.dat"), 2), &dlg);
+    WriteBytes("sheet.csv", "name,X,Y\r\nB,3,4\r\n");
+    Click(1045, ModalScript().File(QPath("sheet.csv"), 3), &dlg);
+    EXPECT_EQ(Lines(dlg), (std::vector<std::string>{PointHeader(), kA, "K1      3805000.100 500123.457", kB}));
+    EXPECT_EQ(Edit(1044, &dlg)->text(), "p.vxp");  // the point file stays the one chosen
+    WriteBytes("bad.csv", "C,5,6\r\nD,7\r\n");
+    const QString shown = Click(1045, ModalScript().File(QPath("bad.csv"), 3).Box(QMessageBox::Ok), &dlg).at(1).text;
+    EXPECT_EQ(shown, Q("bad.csv\n第2行：应有3个用逗号分隔的字段"));
+    EXPECT_EQ(Lines(dlg).size(), 4u);
+    Click(1, ModalScript().Box(QMessageBox::Ok), &dlg);  // both points still empty: refused, nothing written
+    dlg.m_listPoints->Select(1), Click(1048, {}, &dlg);
+    dlg.m_listPoints->Select(2), Click(1049, {}, &dlg);
+    Click(1, {}, &dlg);
+    EXPECT_EQ(ReadBytes("p.vxp"), PointHeader() + "\r\n" + kA + "\r\nK1      3805000.100 500123.457\r\n" + kB + "\r\n");
+}

@@ -2,7 +2,10 @@
 // README quotes. With VEXALINE_SCREENSHOTS set to a folder it also saves the
 // README's pictures (scripts/screenshots.sh runs it on Xvfb).
 #include "DlgFixture.h"
+#include "ui/CheckReportDlg.h"
 #include "ui/StationSetupDlg.h"
+
+#include <QLabel>
 
 static void Shot(QWidget* w, const char* name) {
     const QString dir = qEnvironmentVariable("VEXALINE_SCREENSHOTS");
@@ -78,4 +81,19 @@ TEST_F(Walkthrough, OnTheSampleRoad) {
         Shot(w, "sheet.png");
         static_cast<QDialog*>(w)->reject();
     }));
+}
+
+// The check on a copy of the sample road with row 9's radius typed without
+// its sign: the report, and the flagged rows marked in the control list.
+TEST_F(Walkthrough, TheCheckOnAFaultyCopy) {
+    std::string bytes = ReadBytes("demo.vxa");
+    const std::string from = "-250        3805503.911";
+    bytes.replace(bytes.find(from), from.size(), "250         3805503.911");
+    WriteBytes("faulty.vxa", bytes);
+    Open("faulty.vxa");
+    Click(2001);
+    auto* report = dlg_.findChild<CCheckReportDlg*>();
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->findChild<QLabel*>("2103")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
+    Shot(report, "check.png");
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "core/text/Gbk.h"
@@ -75,6 +76,15 @@ FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string&
     // The replace question is asked below, in the window's own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (defaultExtension) dialog.setDefaultSuffix(QString::fromUtf8(defaultExtension).remove(QLatin1Char('.')));
+    // With several types the default extension is the chosen type's own.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, defaultExtension](const QString& f) {
+        const int star = f.indexOf(QLatin1String("*."));
+        if (!defaultExtension || star < 0) return;
+        QString suffix = f.mid(star + 2);
+        const int end = suffix.indexOf(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")));
+        if (end >= 0) suffix.truncate(end);
+        if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    });
     if (!proposedName.empty()) dialog.selectFile(QString::fromStdString(proposedName));
     for (;;) {
         if (dialog.exec() != QDialog::Accepted) return FileChoice();
@@ -98,6 +108,25 @@ std::string NameForDisplay(const std::string& utf8) {
     return gbk;
 }
 
+bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown) {
+    switch (outcome) {
+    case OpenOutcome::Opened:
+    case OpenOutcome::Created: return true;
+    case OpenOutcome::Cancelled: break;
+    case OpenOutcome::Unreadable: Warn(owner, Format(text::kCannotRead, shown.c_str()).c_str()); break;
+    case OpenOutcome::CannotWrite: Warn(owner, Format(text::kCannotWrite, shown.c_str()).c_str()); break;
+    }
+    return false;
+}
+
 std::string PathForDisplay(const std::string& path) { return QFile::decodeName(path.c_str()).toStdString(); }
+
+int ChosenExtension(const FileChoice& choice, std::initializer_list<const char*> extensions) {
+    const QString suffix = QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower();
+    int i = 0;
+    for (const char* e : extensions)
+        if (++i, suffix == e) return i;
+    return choice.nType >= 1 && choice.nType <= static_cast<int>(extensions.size()) ? choice.nType : 0;
+}
 
 }  // namespace vexaline::platform

@@ -1,6 +1,9 @@
 #pragma once
 #include <QStringList>
+#include <initializer_list>
 #include <string>
+
+#include "core/files/OpenOrCreate.h"
 class QWidget;
 
 // Open and save-as file dialogs. They are Qt's own (not native) dialogs, so
@@ -30,7 +33,16 @@ FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string&
 // A file name for a read-only field: GBK, a character GBK lacks shown as '?'.
 std::string NameForDisplay(const std::string& utf8);
 
+// True when the file is open (read or created); otherwise tells the user
+// why not (nothing for a question answered No), naming the file as shown.
+bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown);
+
 // A path in the file system's encoding as UTF-8, for a message.
 std::string PathForDisplay(const std::string& path);
+
+// Which of the extensions (lower case, without the dot; 1-based) the chosen
+// file has, or else the chosen file type when it is one of them; 0 for
+// neither. A typed name decides over the type left selected.
+int ChosenExtension(const FileChoice& choice, std::initializer_list<const char*> extensions);
 
 }  // namespace vexaline::platform

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -57,6 +58,10 @@ namespace {
 // times the cell width, and a double-byte GBK character covers two cells.
 class ByteGridDelegate : public QStyledItemDelegate {
 public:
+    // Marked lines: dark red on pale red, apart from any selection colour.
+    static inline const QColor kMarkedBackground{255, 222, 218};
+    static inline const QColor kMarkedText{150, 0, 0};
+
     using QStyledItemDelegate::QStyledItemDelegate;
 
     static constexpr int kMargin = 3;
@@ -82,6 +87,9 @@ public:
         opt.text.clear();  // background, selection and focus only
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
+        const auto* view = qobject_cast<const GbkListView*>(widget);
+        const bool marked = view && view->IsMarked(index.row()) && !(opt.state & QStyle::State_Selected);
+        if (marked) opt.backgroundBrush = QBrush(kMarkedBackground);
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
         const auto* model = static_cast<const GbkListModel*>(index.model());
@@ -97,6 +105,7 @@ public:
         painter->setFont(opt.font);
         painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
                                                                                        : QPalette::Text));
+        if (marked) painter->setPen(kMarkedText);
         painter->setClipRect(opt.rect);
         const double right = opt.rect.right() + 1;
         for (std::size_t i = 0; i < line.size();) {
@@ -142,6 +151,11 @@ GbkListView::GbkListView(GbkListModel* model, QWidget* parent) : QListView(paren
         if (selected >= first && selected <= last) selectionModel()->clear();
     });
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, hush);
+    // Marks name lines by index: once lines come or go they name others.
+    auto unmark = [this] { SetMarked({}); };
+    connect(model_, &QAbstractItemModel::rowsAboutToBeInserted, this, unmark);
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, unmark);
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, unmark);
     setModel(model_);
     // ... and these after it has dealt with it.
     auto speak = [this] { --quiet_; };
@@ -183,6 +197,15 @@ void GbkListView::Select(int i) {
     }
     --quiet_;
 }
+
+void GbkListView::SetMarked(std::vector<int> lines) {
+    std::sort(lines.begin(), lines.end());
+    if (lines == marked_) return;
+    marked_ = std::move(lines);
+    viewport()->update();
+}
+
+bool GbkListView::IsMarked(int i) const { return std::binary_search(marked_.begin(), marked_.end(), i); }
 
 QSize GbkListView::sizeHint() const {
     // Room for a 58-byte line beside the scroll bar, and fifteen lines.

@@ -56,6 +56,11 @@ public:
     int Selection() const;
     void Select(int i);  // -1 clears the selection; raises no SelectionChanged
     QSize sizeHint() const override;
+    // Lines shown marked (their own background and text colour) until the
+    // lines change: any line added or removed clears every mark.
+    void SetMarked(std::vector<int> lines);
+    bool IsMarked(int i) const;
+    const std::vector<int>& Marked() const { return marked_; }
 
 signals:
     // The selection changed by the user's hand (or a test's): not by Select
@@ -66,6 +71,7 @@ private:
     GbkListModel* model_;
     GbkLineModel* lineModel_ = nullptr;
     int quiet_ = 0;
+    std::vector<int> marked_;  // ascending
 };
 
 }  // namespace vexaline::platform

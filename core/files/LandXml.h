@@ -1,0 +1,79 @@
+#pragma once
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "core/road/Alignment.h"
+#include "core/text/ControlLine.h"
+
+// LandXML 1.2 alignments, the exchange format of road design software.
+//
+// Conventions of the file: points are "northing easting [elevation]", so a
+// point's first number is our X (north) and its second our Y (east); rot
+// "cw" turns right, "ccw" left; stations run from the alignment's staStart
+// through each element's length in turn. Direction attributes are never
+// read: their zero and sense differ between programs.
+namespace vexaline {
+
+enum class ImportStatus {
+    Ok,
+    Refused,    // a well-formed document this program cannot take (message says why)
+    Malformed,  // not an XML document, or not LandXML
+};
+
+struct LandXmlImport {
+    ImportStatus status = ImportStatus::Refused;
+    std::vector<ControlRow> rows;    // GBK fields; the last row is 终点
+    std::string strName;             // the alignment taken, UTF-8
+    std::vector<std::string> names;  // every alignment of the file, in file order
+    std::string strMessage;          // UTF-8; empty when Ok
+};
+
+// The control rows of one alignment of a LandXML document.
+//
+// Accepts <Alignments>/<Alignment>/<CoordGeom> made of <Line>, <Curve> and
+// <Spiral spiType="clothoid">, each with <Start> and <End> points; a curve
+// also needs <Center> or <PI> for its tangents and a spiral <PI>. Radii
+// "INF" (any case) or absent mean infinite. Each element gives one row:
+// station "%.3f" of the running station, its line type, its start radius
+// ("%.3f", negative for ccw; "∞" on a line, "∞"/"-∞" for an infinite spiral
+// end by its rot), X and Y "%.3f" of its start point. A last 终点 row holds
+// the end point and the last element's end radius.
+//
+// An element shorter than 1 mm gives no row: its length still counts in
+// the stations after it, and continuity is judged across it.
+//
+// Refuses (status Refused, message naming the element by its number in the
+// file and its start station): another element or spiral type; a missing
+// or non-numeric point, length or radius; rot not cw/ccw; a negative
+// length; a spiral with equal end radii; a gap over 1 mm or a change of
+// direction over 20″ between elements; a spiral whose end radius differs
+// from the next element's start radius (the rows hold one radius per
+// change point); a value wider than its column. With an empty name the
+// document must hold exactly one alignment; otherwise the named one.
+LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName);
+
+struct LandXmlExport {
+    std::string bytes;       // the document, UTF-8; empty when refused
+    std::string strMessage;  // UTF-8; empty when exported
+};
+
+// A LandXML 1.2 document (root version, date and time of `when` in local
+// time, metric units, decimal degrees) with one <Alignment name staStart
+// length> whose <CoordGeom> holds one element per element of the road, in
+// station order. Positions and tangents are the road's own evaluation at
+// each element's two stations, so the file draws what the stakes are set
+// out on; the remaining attributes follow from them and the radii:
+// Curve: Start, Center, End, PI (left out for an arc of 180° or more),
+// radius, chord, delta, tangent, length, rot. Spiral: Start, PI, End,
+// length, radiusStart, radiusEnd ("INF" for ∞), rot, spiType="clothoid";
+// and, from or to a straight, theta, totalX, totalY, tanLong, tanShort.
+// Lengths and coordinates to 1e-6 m, angles to 1e-8 degree. An element of
+// zero length (two rows at one station) has no geometry and is left out.
+// Importing the document gives the rows back within 1 mm wherever the
+// control points lie on the road they describe.
+//
+// Refuses (message): a road that is not Usable, an element with a fault.
+LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when);
+
+}  // namespace vexaline

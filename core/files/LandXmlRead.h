@@ -1,0 +1,48 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "core/geometry/PlanePoint.h"
+#include "core/road/Alignment.h"
+
+// The pieces of a LandXML document the import reads, checked one by one.
+// Internal to core/files: LandXml.h is the interface.
+namespace vexaline::landxml {
+
+enum class Kind { Line, Curve, Spiral };
+
+// One element of a <CoordGeom> as the file states it.
+struct Geom {
+    Kind kind = Kind::Line;
+    double dLength = 0;
+    CPlanePoint ptStart, ptEnd;
+    std::optional<CPlanePoint> ptCenter, ptPi;
+    double dRadiusStart = 0, dRadiusEnd = 0;  // magnitudes; INFINITE_RADIUS for INF
+    Turn turn = Turn::Right;
+};
+
+struct GeomRead {
+    Geom geom;
+    std::string strMessage;  // UTF-8; empty when read
+};
+
+// The node's name without a namespace prefix ("lx:Line" is "Line").
+std::string LocalName(const pugi::xml_node& node);
+
+// The first child with that local name, or an empty node.
+pugi::xml_node Child(const pugi::xml_node& node, const char* name);
+
+// A whole text as one finite number (blanks around it allowed).
+std::optional<double> Number(const char* text);
+
+// Reads element number `number` starting at `station`; the message names it.
+GeomRead ReadGeom(const pugi::xml_node& node, int number, double station);
+
+// Tangent azimuths at the element's ends, from its points alone; empty
+// where the points do not give one (coincident points).
+std::optional<double> StartTangent(const Geom& g);
+std::optional<double> EndTangent(const Geom& g);
+
+}  // namespace vexaline::landxml

@@ -1,0 +1,138 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+#include <dl_dxf.h>
+
+#include "core/files/StakeExport.h"
+#include "core/files/TextFile.h"
+#include "core/text/Gbk.h"
+
+namespace vexaline {
+namespace {
+
+constexpr double kChordError = 0.01;    // metres between the chord and the arc
+constexpr int kMaxStepsPerElement = 200000;
+constexpr double kTextHeight = 1.0;     // metres on the ground
+
+using Polyline = std::vector<CPlanePoint>;
+
+// The centreline between two stations: one polyline per run of evaluable
+// elements. An arc of radius R departs from a chord c by c²/(8R), so steps of
+// √(8·0.01·R) keep within the limit; a transition takes its smaller radius.
+std::vector<Polyline> Centreline(const Alignment& road, double from, double to) {
+    std::vector<Polyline> lines(1);
+    const std::vector<Element>& elements = road.Elements();
+    for (std::size_t e = 0; e < elements.size(); ++e) {
+        const Element& el = elements[e];
+        double a = std::max(from, el.dStartStation), b = std::min(to, el.dEndStation);
+        if (!(a <= b)) continue;
+        if (el.fault != ElementFault::None) {
+            if (!lines.back().empty()) lines.emplace_back();
+            continue;
+        }
+        int steps = 1;
+        if (el.type != LineType::Straight) {
+            double r = std::min(el.dStartRadius, el.dEndRadius);
+            double step = std::sqrt(8.0 * kChordError * r);
+            steps = static_cast<int>(std::min<double>(kMaxStepsPerElement, std::ceil((b - a) / step)));
+            steps = std::max(steps, 1);
+        }
+        for (int i = lines.back().empty() ? 0 : 1; i <= steps; ++i) {
+            double s = i == steps ? b : a + (b - a) * i / steps;
+            lines.back().push_back(road.At(e, s, 0, 0).point);
+        }
+    }
+    if (lines.back().size() < 2) lines.pop_back();
+    return lines;
+}
+
+struct Layers {
+    std::string centre = Gbk("中线"), centreStake = Gbk("中桩"), sideStake = Gbk("边桩");
+    std::string name = Gbk("桩号"), station = Gbk("测站");
+};
+
+DL_Attributes On(const std::string& layer) { return DL_Attributes(layer, 256, -1, "BYLAYER", 1.0); }
+
+void Label(DL_Dxf& dxf, DL_WriterA& dw, const std::string& layer, CPlanePoint p, const std::string& text) {
+    dxf.writeText(dw, DL_TextData(p.Y, p.X, 0, p.Y, p.X, 0, kTextHeight, 1.0, 0, 0, 0, text, "STANDARD", 0),
+                  On(layer));
+}
+
+void Tables(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l) {
+    dxf.writeHeader(dw);
+    dw.dxfString(9, "$DWGCODEPAGE");  // Chinese CAD then reads the labels as GBK
+    dw.dxfString(3, "ANSI_936");
+    dw.sectionEnd();
+    dw.sectionTables();
+    dw.tableLinetypes(1);
+    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+    dw.tableEnd();
+    const std::pair<std::string, int> layers[] = {
+        {"0", 7}, {l.centre, 1}, {l.centreStake, 3}, {l.sideStake, 5}, {l.name, 7}, {l.station, 6}};
+    dw.tableLayers(static_cast<int>(std::size(layers)));
+    for (const auto& [name, colour] : layers)
+        dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", colour, 100, "CONTINUOUS", 1.0));
+    dw.tableEnd();
+    dw.tableStyle(1);
+    dxf.writeStyle(dw, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, kTextHeight, "txt", "gbcbig"));
+    dw.tableEnd();
+    dw.sectionEnd();
+}
+
+void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Alignment& road, const Layers& l) {
+    dw.sectionEntities();
+    double from = road.MaxStation(), to = road.MinStation();
+    for (const StakeResult& r : results.rows)
+        if (!r.IsMessage()) from = std::min(from, r.dStation), to = std::max(to, r.dStation);
+    for (const Polyline& line : road.Usable() ? Centreline(road, from, to) : std::vector<Polyline>()) {
+        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(line.size()), 0, 0, 0), On(l.centre));
+        for (CPlanePoint p : line) dxf.writeVertex(dw, DL_VertexData(p.Y, p.X, 0, 0));
+        dxf.writePolylineEnd(dw);
+    }
+    for (const StakeResult& r : results.rows) {
+        if (r.IsMessage()) continue;
+        dxf.writePoint(dw, DL_PointData(r.point.Y, r.point.X, 0), On(r.dOffset != 0 ? l.sideStake : l.centreStake));
+        Label(dxf, dw, l.name, r.point, StakeName(r.dStation, r.dOffset, r.dDeflection));
+    }
+    if (results.mode == ResultMode::SettingOut) {
+        for (const StationSetup& s : results.setups) {
+            dxf.writePoint(dw, DL_PointData(s.ptStation.Y, s.ptStation.X, 0), On(l.station));
+            Label(dxf, dw, l.station, s.ptStation, s.strStationName);
+            dxf.writePoint(dw, DL_PointData(s.ptBacksight.Y, s.ptBacksight.X, 0), On(l.station));
+            Label(dxf, dw, l.station, s.ptBacksight, s.strBacksightName);
+            dxf.writeLine(dw, DL_LineData(s.ptStation.Y, s.ptStation.X, 0, s.ptBacksight.Y, s.ptBacksight.X, 0),
+                          On(l.station));
+        }
+    }
+    dw.sectionEnd();
+}
+
+}  // namespace
+
+std::string StakesDxf(const ResultSet& results, const Alignment& road) {
+    // dxflib writes only to a named file: a private temporary one, read back.
+    const char* dir = std::getenv("TMPDIR");
+    std::string name = std::string(dir && *dir ? dir : "/tmp") + "/vexaline-dxf-XXXXXX";
+    int fd = mkstemp(name.data());
+    if (fd < 0) return std::string();
+    close(fd);
+    DL_Dxf dxf;
+    std::unique_ptr<DL_WriterA> dw(dxf.out(name.c_str(), DL_Codes::AC1009));
+    std::string bytes;
+    if (dw && !dw->openFailed()) {
+        Layers layers;
+        Tables(dxf, *dw, layers);
+        Entities(dxf, *dw, results, road, layers);
+        dw->dxfEOF();
+        dw->close();
+        if (ReadWholeFile(name, bytes) != ReadStatus::Ok) bytes.clear();
+    }
+    unlink(name.c_str());
+    return bytes;
+}
+
+}  // namespace vexaline

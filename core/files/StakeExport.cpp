@@ -1,0 +1,107 @@
+#include "core/files/StakeExport.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/files/TextFile.h"
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+
+namespace vexaline {
+namespace {
+
+// "%.3f" with trailing zeros and a bare point removed: 7.500 is "7.5".
+std::string Trimmed(double v) {
+    std::string s = Format("%.3f", v);
+    s.erase(s.find_last_not_of('0') + 1);
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
+// "%.3f" without the minus of a value that rounds to zero: a controller
+// reads "-0.000" as a distinct, odd coordinate.
+std::string Mm(double v) {
+    std::string s = Format("%.3f", v);
+    return s == "-0.000" ? "0.000" : s;
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line end.
+std::string CsvField(const std::string& gbk) {
+    std::string utf8 = GbkToUtf8(gbk);
+    if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
+    std::string quoted = "\"";
+    for (char c : utf8) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+void AppendCsvRow(std::string& out, const std::vector<std::string>& gbkFields) {
+    for (std::size_t i = 0; i < gbkFields.size(); ++i) out += (i ? "," : "") + CsvField(gbkFields[i]);
+    out += "\r\n";
+}
+
+// The list's column titles: its header line cut at runs of blanks.
+std::vector<std::string> ColumnTitles(ResultMode mode) {
+    std::vector<std::string> titles;
+    const std::string& header = ResultHeader(mode);
+    for (std::size_t at = header.find_first_not_of(' '); at != std::string::npos;) {
+        std::size_t end = header.find(' ', at);
+        titles.push_back(header.substr(at, end - at));
+        at = end == std::string::npos ? end : header.find_first_not_of(' ', end);
+    }
+    return titles;
+}
+
+}  // namespace
+
+std::string StakeName(double station, double offset, double deflection) {
+    // Whole millimetres first, so 999.9996 carries into the next kilometre.
+    long long mm = std::llround(station * 1000.0);
+    bool below = mm < 0;
+    unsigned long long a = static_cast<unsigned long long>(below ? -mm : mm);
+    std::string name = Format("K%s%llu+%03llu.%03llu", below ? "-" : "", a / 1000000, a / 1000 % 1000, a % 1000);
+    if (offset != 0) {
+        double side = offset * std::sin(deflection);
+        if (side > 0) name += "R";
+        else if (side < 0) name += "L";
+        name += Trimmed(std::fabs(offset));
+    }
+    return name;
+}
+
+std::string StakesCassDat(const ResultSet& results) {
+    std::string bytes;
+    for (const StakeResult& r : results.rows) {
+        if (r.IsMessage()) continue;
+        bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
+        bytes += ",," + Mm(r.point.Y) + "," + Mm(r.point.X) + ",0.000\r\n";
+    }
+    return bytes;
+}
+
+std::string StakesCsv(const ResultSet& results) {
+    std::string bytes = "\xEF\xBB\xBF";
+    AppendCsvRow(bytes, ColumnTitles(results.mode));
+    for (const StakeResult& r : results.rows) AppendCsvRow(bytes, ResultFields(results, r));
+    return bytes;
+}
+
+std::optional<std::string> StakesBytes(StakeFormat format, const ResultSet& results, const Alignment& road) {
+    switch (format) {
+    case StakeFormat::Dxf: {
+        std::string bytes = StakesDxf(results, road);
+        if (bytes.empty()) return std::nullopt;
+        return bytes;
+    }
+    case StakeFormat::CassDat: return StakesCassDat(results);
+    case StakeFormat::Csv: break;
+    }
+    return StakesCsv(results);
+}
+
+bool WriteStakes(const std::string& path, StakeFormat format, const ResultSet& results, const Alignment& road) {
+    std::optional<std::string> bytes = StakesBytes(format, results, road);
+    return bytes && WriteFileAtomically(path, *bytes);
+}
+
+}  // namespace vexaline

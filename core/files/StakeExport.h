@@ -1,0 +1,51 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "core/road/Alignment.h"
+#include "core/road/Results.h"
+
+// Stakes out to the tools a surveyor takes them to: CAD (DXF R12), field
+// controllers (CASS .dat) and spreadsheets (CSV). Each file holds exactly
+// the stakes of the results list in its order; DXF and CASS leave message
+// rows out, CSV keeps them as rows with the message in the last column.
+namespace vexaline {
+
+enum class StakeFormat { Dxf, CassDat, Csv };
+
+// The stake's name, ASCII: its station to the millimetre in kilometres and
+// metres ("K1+234.500"; 999.9996 is "K1+000.000"; a station below zero
+// "K-0+012.500"), and for a side stake (offset not 0) the side it lies on,
+// "R" or "L" by the sign of offset × sin(deflection), and the offset's size
+// to the millimetre without trailing zeros ("K1+234.500R7.5"). A side stake
+// straight ahead or behind (sin 0) gets no side letter.
+std::string StakeName(double station, double offset, double deflection);
+
+// CASS .dat, GBK: one "name,,east,north,0.000" line per stake, east and
+// north "%.3f", CR LF after each; no header.
+std::string StakesCassDat(const ResultSet& results);
+
+// CSV for spreadsheets: UTF-8 with a byte order mark, CR LF, a header row
+// of the list's column titles and one row per list row with the list's
+// field texts; a message row has the message in its last column. Fields
+// holding a comma or a quote are quoted.
+std::string StakesCsv(const ResultSet& results);
+
+// DXF R12 through dxflib, $DWGCODEPAGE ANSI_936, texts GBK. Drawing x is
+// east (Y), y north (X). Layers: 中线, the centreline of the road over the
+// stakes' station range as polylines, densified to 0.01 m chord error
+// (broken at an element that cannot be evaluated); 中桩 or 边桩, a POINT per
+// stake (边桩 when the stake has an offset); 桩号, a TEXT of its name at each
+// stake; in setting-out mode 测站, a POINT and TEXT name for the instrument
+// station and for the backsight and a LINE between them. Empty when dxflib
+// could not write its temporary file.
+std::string StakesDxf(const ResultSet& results, const Alignment& road);
+
+// The bytes of one of the three; nullopt when dxflib could not write.
+std::optional<std::string> StakesBytes(StakeFormat format, const ResultSet& results, const Alignment& road);
+
+// One of the three written to path through a temporary file; false when
+// it could not be written (an old file is then left whole).
+bool WriteStakes(const std::string& path, StakeFormat format, const ResultSet& results, const Alignment& road);
+
+}  // namespace vexaline

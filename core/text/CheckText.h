@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "core/road/ControlCheck.h"
+
+// The control-data check as GBK texts: one problem, one element's cells,
+// the suggestion and the whole report as the text the window saves and the
+// command line prints.
+namespace vexaline {
+
+// "第 5 行闭合差 12.3 毫米" and the like, naming the row blamed.
+std::string CheckProblemText(const CheckProblem& problem);
+
+// The problems of an element, joined with "；".
+std::string CheckProblemsText(const ElementCheck& element);
+
+// The eight cells of an element: row, the two stations ("%.3f", or the
+// field as typed where it is no number), line type, closures ("%.1f"),
+// kink ("%.1f"), problems; an empty cell where a figure is null.
+std::vector<std::string> CheckCells(const ElementCheck& element, const std::vector<ChangePoint>& rows);
+
+// The one line of a report without flags, or the summary naming the rows.
+std::string CheckSummaryText(const CheckReport& report, const CheckTolerance& tolerance);
+
+// The suggestion, or why there is none (several would do, or none);
+// empty when nothing is flagged.
+std::string CheckSuggestionText(const CheckReport& report);
+
+// The report as lines: the summary, the column titles, the elements with
+// flagged ones first and marked "*", and the suggestion.
+std::vector<std::string> CheckReportLines(const CheckReport& report, const std::vector<ChangePoint>& rows,
+                                          const CheckTolerance& tolerance);
+
+// The elements in the order the report shows them: flagged first, each
+// group in row order. Indices into report.elements.
+std::vector<std::size_t> CheckDisplayOrder(const CheckReport& report);
+
+}  // namespace vexaline

@@ -1,0 +1,190 @@
+// The control-data check on the sample road and on copies of it with one
+// typing fault each, and on small roads built here.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/files/AlignmentFile.h"
+#include "core/files/TextFile.h"
+#include "core/road/ControlCheck.h"
+#include "core/text/CheckText.h"
+#include "core/text/ControlLine.h"
+#include "core/text/Gbk.h"
+#include "core/text/Texts.h"
+
+using namespace vexaline;
+
+namespace {
+
+std::vector<std::string> DemoList() {
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa", bytes), ReadStatus::Ok);
+    std::vector<std::string> lines = AlignmentRecords(bytes);
+    lines.insert(lines.begin(), ControlHeaderLine());
+    return lines;
+}
+
+// The list with row `row` (1-based) changed by `change`.
+template <class Change>
+std::vector<std::string> WithRow(std::vector<std::string> list, int row, Change change) {
+    ControlRow r = SplitControlLine(list[static_cast<std::size_t>(row)]);
+    change(r);
+    list[static_cast<std::size_t>(row)] = BuildControlLine(r);
+    return list;
+}
+
+std::vector<std::string> WithField(const std::vector<std::string>& list, int row, ControlField f, const char* utf8) {
+    return WithRow(list, row, [&](ControlRow& r) { r.strField[f] = Gbk(utf8); });
+}
+
+const char* FieldKey(SuggestedField f) {
+    static const char* keys[] = {"station", "x", "y", "radius", "line_type", "xy"};
+    return keys[static_cast<int>(f)];
+}
+
+}  // namespace
+
+TEST(ControlCheck, TheSampleRoadPassesWithSmallClosuresAndKinks) {
+    const std::vector<std::string> list = DemoList();
+    const CheckReport r = CheckControl(Alignment::Parse(list));
+    EXPECT_EQ(r.nRows, static_cast<int>(list.size()) - 1);
+    ASSERT_EQ(r.elements.size(), list.size() - 2);
+    EXPECT_TRUE(r.flaggedRows.empty());
+    EXPECT_FALSE(r.suggestion);
+    for (const ElementCheck& e : r.elements) {
+        SCOPED_TRACE(e.nRow);
+        ASSERT_TRUE(e.dClosureStartMm && e.dClosureEndMm);
+        EXPECT_LT(*e.dClosureStartMm, 1.0);  // coordinates typed to the millimetre
+        EXPECT_LT(*e.dClosureEndMm, 1.0);
+        EXPECT_EQ(e.dKinkSec.has_value(), e.nRow > 1);
+        EXPECT_TRUE(e.problems.empty() && !e.bFlagged);
+    }
+    const std::vector<std::string> text = CheckReportLines(r, Alignment::Parse(list).Rows(), {});
+    EXPECT_EQ(GbkToUtf8(text[0]), "控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。");
+}
+
+TEST(ControlCheck, EachTypingFaultIsFlaggedOnItsRowWithTheChangeThatMendsIt) {
+    const std::vector<std::string> demo = DemoList();
+    std::vector<std::string> leftOut = demo;
+    leftOut.erase(leftOut.begin() + 7);  // 1290 圆曲线 -400
+    struct Case {
+        const char* name;
+        std::vector<std::string> list;
+        int row;                 // where the fault is
+        const char* field;       // the suggestion's field, nullptr: none expected
+        const char *from, *to;   // UTF-8
+    };
+    const Case cases[] = {
+        {"digits exchanged in X", WithField(demo, 4, kFieldX, "3805336.467"), 4, "x", "3805336.467", "3805336.647"},
+        {"a wrong digit in a station", WithField(demo, 7, kFieldStation, "1250"), 7, "station", "1250", "1290"},
+        {"digits exchanged in a station", WithField(demo, 5, kFieldStation, "970"), 5, "station", "970", "790"},
+        {"a radius sign flipped", WithField(demo, 9, kFieldRadius, "250"), 9, "radius", "250", "-250"},
+        {"X and Y exchanged", WithRow(demo, 5, [](ControlRow& r) { std::swap(r.strField[kFieldX], r.strField[kFieldY]); }),
+         5, "xy", "500688.662,3805345.175", "3805345.175,500688.662"},
+        {"a wrong line type", WithField(demo, 3, kFieldLineType, "直线"), 3, "line_type", "直线", "圆曲线"},
+        {"a wrong digit in a radius", WithField(demo, 7, kFieldRadius, "-900"), 7, "radius", "-900", "-400"},
+        {"a wrong digit in Y", WithField(demo, 10, kFieldY, "501476.284"), 10, "y", "501476.284", "501476.224"},
+        {"the last row sideways", WithField(demo, 12, kFieldY, "501422.776"), 12, "y", "501422.776", "501422.276"},
+        {"the end point typed as a straight", WithField(demo, 12, kFieldLineType, "直线"), 12, "line_type", "直线", "终点"},
+        {"a letter for a digit in a radius", WithField(demo, 3, kFieldRadius, "6O0"), 3, nullptr, nullptr, nullptr},
+        {"a row left out", leftOut, 7, nullptr, nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CheckReport r = CheckControl(Alignment::Parse(c.list));
+        const std::vector<int>& f = r.flaggedRows;
+        EXPECT_TRUE(std::find(f.begin(), f.end(), c.row) != f.end());
+        // Only its neighbours beside it (and the last row, which the kink
+        // before it flags too).
+        for (int row : f) EXPECT_TRUE(std::abs(row - c.row) <= 1 || row == r.nRows) << row;
+        if (!c.field) {
+            EXPECT_FALSE(r.suggestion);
+            continue;
+        }
+        ASSERT_TRUE(r.suggestion);
+        EXPECT_EQ(r.nCandidates, 1);
+        EXPECT_EQ(r.suggestion->nRow, c.row);
+        EXPECT_STREQ(FieldKey(r.suggestion->field), c.field);
+        EXPECT_EQ(GbkToUtf8(r.suggestion->strFrom), c.from);
+        EXPECT_EQ(GbkToUtf8(r.suggestion->strTo), c.to);
+        // The change, made, clears every flag.
+        std::vector<std::string> mended = c.list;
+        ControlRow row = SplitControlLine(mended[static_cast<std::size_t>(c.row)]);
+        if (r.suggestion->field == SuggestedField::XY) std::swap(row.strField[kFieldX], row.strField[kFieldY]);
+        const ControlField fields[] = {kFieldStation, kFieldX, kFieldY, kFieldRadius, kFieldLineType};
+        if (r.suggestion->field != SuggestedField::XY) row.strField[fields[static_cast<int>(r.suggestion->field)]] = r.suggestion->strTo;
+        mended[static_cast<std::size_t>(c.row)] = BuildControlLine(row);
+        EXPECT_TRUE(CheckControl(Alignment::Parse(mended)).flaggedRows.empty());
+    }
+}
+
+TEST(ControlCheck, EachRuleNamesItsRowAndAnElementThatCannotBeEvaluatedHasNoFigures) {
+    const std::vector<std::string> demo = DemoList();
+    struct Case {
+        const char* name;
+        std::vector<std::string> list;
+        int row;
+        CheckRule rule;
+    };
+    const Case cases[] = {
+        {"a station equal to the one before", WithField(demo, 5, kFieldStation, "670"), 5, CheckRule::StationNotIncreasing},
+        {"a line type that is none of the four", WithField(demo, 3, kFieldLineType, "圆线"), 3, CheckRule::UnknownLineType},
+        {"an end point before the last row", WithField(demo, 5, kFieldLineType, "终点"), 5, CheckRule::EndPointNotLast},
+        {"a straight with a radius", WithField(demo, 5, kFieldRadius, "600"), 5, CheckRule::StraightRadius},
+        {"an arc of infinite radius", WithField(demo, 3, kFieldRadius, "∞"), 3, CheckRule::ArcRadius},
+        {"an arc of radius 0", WithField(demo, 7, kFieldRadius, "0"), 7, CheckRule::ArcRadius},
+        {"a transition between equal radii", WithField(demo, 9, kFieldRadius, "-400"), 8, CheckRule::TransitionEqualRadii},
+        {"a transition not starting at the arc's radius", WithField(demo, 8, kFieldRadius, "-450"), 8,
+         CheckRule::TransitionStartRadius},
+        {"a transition after a straight with a finite radius", WithField(demo, 6, kFieldRadius, "-4000"), 6,
+         CheckRule::TransitionStartRadius},
+        {"an X that holds no number", WithField(demo, 6, kFieldX, "abc"), 6, CheckRule::NotANumber},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CheckReport r = CheckControl(Alignment::Parse(c.list));
+        bool named = false;
+        for (const ElementCheck& e : r.elements)
+            for (const CheckProblem& p : e.problems) named |= p.kind == ProblemKind::Rule && p.rule == c.rule && p.nRow == c.row;
+        EXPECT_TRUE(named);
+        EXPECT_TRUE(std::find(r.flaggedRows.begin(), r.flaggedRows.end(), c.row) != r.flaggedRows.end());
+    }
+    // Row 6's X is no number: elements 5 and 6 are not evaluated, and no
+    // kink is measured beside them; element 7 is.
+    const CheckReport r = CheckControl(Alignment::Parse(cases[9].list));
+    EXPECT_FALSE(r.elements[4].dClosureStartMm || r.elements[4].dClosureEndMm || r.elements[5].dClosureEndMm);
+    EXPECT_FALSE(r.elements[4].dKinkSec || r.elements[5].dKinkSec || r.elements[6].dKinkSec);
+    EXPECT_TRUE(r.elements[6].dClosureStartMm && r.elements[7].dKinkSec);
+    EXPECT_EQ(GbkToUtf8(CheckProblemText(r.elements[5].problems[0])), "第 6 行X不是数");
+}
+
+TEST(ControlCheck, TolerancesAreLimitsAndTwoMendsNameNone) {
+    // A straight road along X with its middle row off sideways: 4 mm passes
+    // the default closure but its kink of 2·atan(0.004/100) = 16.5″ passes
+    // too; 6 mm makes 24.8″ and is flagged.
+    auto road = [](const char* y, const char* station = "100", const char* x = "100") {
+        std::vector<std::string> list{ControlHeaderLine()};
+        const char* straight = "直线";
+        list.push_back(BuildControlLine(ControlRow{{"0", Gbk(straight), Gbk("∞"), "0", "0"}}));
+        list.push_back(BuildControlLine(ControlRow{{station, Gbk(straight), Gbk("∞"), x, y}}));
+        list.push_back(BuildControlLine(ControlRow{{"200", Gbk("终点"), Gbk("∞"), "200", "0"}}));
+        return Alignment::Parse(list);
+    };
+    CheckReport r = CheckControl(road("0.004"));
+    EXPECT_TRUE(r.flaggedRows.empty());
+    EXPECT_NEAR(*r.elements[1].dKinkSec, 2 * std::atan(0.004 / 100) * 180 / M_PI * 3600, 1e-6);
+    r = CheckControl(road("0.006"));
+    EXPECT_EQ(r.flaggedRows, (std::vector<int>{2, 3}));  // the kink before the last row flags it too
+    EXPECT_TRUE(CheckControl(road("0.006"), CheckTolerance{5, 30}).flaggedRows.empty());
+    // Station 150 where X is 100: station 100 or X 150 would each mend it.
+    r = CheckControl(road("0", "150"));
+    EXPECT_FALSE(r.flaggedRows.empty());
+    EXPECT_EQ(r.nCandidates, 2);
+    EXPECT_FALSE(r.suggestion);
+    EXPECT_EQ(GbkToUtf8(CheckSuggestionText(r)), "有 2 种单处改动都能消除全部问题，无法确定是哪一处。");
+    // Fewer than two rows: nothing to check.
+    EXPECT_TRUE(CheckControl(Alignment::Parse({ControlHeaderLine()})).elements.empty());
+}

@@ -1,0 +1,65 @@
+// Exchange through the main window: LandXML opened as unsaved rows and saved
+// as LandXML, and the stakes saved as DXF, CASS .dat and CSV.
+#include "DlgFixture.h"
+#include "core/files/LandXml.h"
+
+namespace {
+
+const char* const kXml = R"(<?xml version="1.0"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2"><Alignments>
+ <Alignment name="east" staStart="0"><CoordGeom><Line length="100"><Start>0 0</Start><End>0 100</End></Line></CoordGeom></Alignment>
+</Alignments></LandXML>)";
+
+}  // namespace
+
+class ExchangeDlgTest : public DlgTest {};
+
+TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesideIt) {
+    WriteBytes("road.xml", kXml);
+    Click(1, ModalScript().File(QPath("road.xml"), 2));
+    EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}, {"100.000", "终点", "∞", "0.000", "100.000"}}));
+    EXPECT_EQ(Edit(1007)->text(), "road.vxa");
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(fs::exists(PathOf("road.vxa")));  // written when the user saves
+    Click(1011);
+    EXPECT_EQ(ReadBytes("road.vxa").substr(94), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}})[0] + "\r\n" +
+                                                    LinesOf({{"100.000", "终点", "∞", "0.000", "100.000"}})[0] + "\r\n");
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+
+    // A refused file leaves the list as it was, and says why.
+    WriteBytes("bad.xml", std::string(kXml).replace(std::string(kXml).find("0 0<"), 3, "0 x"));
+    EXPECT_EQ(Click(1, ModalScript().File(QPath("bad.xml"), 2).Box(QMessageBox::Ok)).at(1).text,
+              Q("第1个线元（里程0.000）缺少Start或其数值无效!"));
+    EXPECT_EQ(Records().size(), 2u);
+}
+
+TEST_F(ExchangeDlgTest, ControlRowsSaveAsLandXmlAndTheAlignmentFileStaysAsItWas) {
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
+    const std::string before = ReadBytes("road.vxa");
+    Click(2005, ModalScript().File(QPath("road.xml"), 2));
+    EXPECT_EQ(ReadBytes("road.vxa"), before);
+    LandXmlImport back = ImportLandXml(ReadBytes("road.xml"), "");
+    ASSERT_EQ(back.status, ImportStatus::Ok) << back.strMessage;
+    EXPECT_EQ(back.strName, "road");
+    ASSERT_EQ(back.rows.size(), 2u);
+    EXPECT_EQ(BuildControlLine(back.rows[1]), LinesOf({{"100.000", "终点", "∞", "0.000", "100.000"}})[0]);
+}
+
+TEST_F(ExchangeDlgTest, StakesSaveAsDxfCassAndCsvWithTheirOwnExtensions) {
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
+    Set({{1014, "0"}, {1015, "100"}, {1016, "50"}, {1017, "-2"}, {1024, "90"}});
+    Click(1018);
+    Click(1019, ModalScript().File(QPath("s.txt"), 4));  // the proposed .txt becomes .dat
+    EXPECT_EQ(ReadBytes("s.dat"), "K0+000.000L2,,0.000,2.000,0.000\r\n"
+                                  "K0+050.000L2,,50.000,2.000,0.000\r\n"
+                                  "K0+100.000L2,,100.000,2.000,0.000\r\n");
+    EXPECT_TRUE(dlg_.m_bResultsSaved);
+    Click(1019, ModalScript().File(QPath("s.csv"), 5));
+    EXPECT_EQ(ReadBytes("s.csv").substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(ReadBytes("s.csv").find("\r\n50.000,2.000,50.000,90.0000,直线段\r\n"), std::string::npos);
+    Click(1019, ModalScript().File(QPath("s.dxf"), 3));
+    const std::string dxf = ReadBytes("s.dxf");
+    EXPECT_NE(dxf.find("$DWGCODEPAGE"), std::string::npos);
+    EXPECT_NE(dxf.find(Gbk("边桩")), std::string::npos);
+    EXPECT_NE(dxf.find("K0+050.000L2"), std::string::npos);
+}

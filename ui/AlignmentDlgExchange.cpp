@@ -1,0 +1,101 @@
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QPushButton>
+#include <ctime>
+
+#include "core/files/LandXml.h"
+#include "core/files/StakeExport.h"
+#include "core/files/TextFile.h"
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/AlignmentDlg.h"
+#include "ui/ResultListModel.h"
+#include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/GbkList.h"
+#include "ui/toolkit/MessageBox.h"
+
+// Exchange with other tools: LandXML in and out, stakes out for CAD and
+// field controllers.
+
+using namespace vexaline;
+
+namespace {
+
+// The path with its extension replaced (or added).
+std::string WithExtension(const std::string& path, const char* extension) {
+    std::size_t slash = path.find_last_of('/'), dot = path.find_last_of('.');
+    std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
+    return stem + "." + extension;
+}
+
+}  // namespace
+
+// The rows come in unsaved; the alignment file beside the LandXML file (same
+// name, .vxa) is written only when the user saves, as for typed rows.
+void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
+    std::string bytes;
+    if (ReadWholeFile(choice.strPath, bytes) != ReadStatus::Ok) {
+        platform::Warn(this, Format(text::kCannotRead, platform::PathForDisplay(choice.strPath).c_str()).c_str());
+        return;
+    }
+    LandXmlImport in = ImportLandXml(bytes, "");
+    if (in.status == ImportStatus::Refused && in.names.size() > 1) {
+        QStringList names;
+        for (const std::string& n : in.names) names << QString::fromStdString(n);
+        bool ok = false;
+        const QString name = QInputDialog::getItem(this, QString::fromUtf8(text::kChooseAlignment),
+                                                   QString::fromUtf8(text::kChooseAlignmentLabel), names, 0, false, &ok);
+        if (!ok) return;
+        in = ImportLandXml(bytes, name.toStdString());
+    }
+    if (in.status != ImportStatus::Ok) {
+        platform::Warn(this, in.strMessage.c_str());
+        return;
+    }
+    const std::string path = WithExtension(choice.strPath, "vxa"), name = WithExtension(choice.strName, "vxa");
+    if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
+        !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
+        return;
+    std::vector<std::string> lines;
+    for (const ControlRow& row : in.rows) lines.push_back(BuildControlLine(row));
+    platform::GbkLineModel* model = m_listControl->LineModel();
+    model->Truncate(1);
+    model->AppendAll(std::move(lines));
+    m_strFilePath = path;
+    m_strFileName = platform::NameForDisplay(name);
+    m_nSegmentCount = model->Count() - 1;
+    EnableSave();
+    m_bControlSaved = false;  // nothing written yet: closing asks
+    UpdateData(false);
+}
+
+bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {
+    const std::string name = QFileInfo(QString::fromStdString(GbkToUtf8(m_strFileName))).completeBaseName().toStdString();
+    const LandXmlExport out = ExportLandXml(Road(), name, std::time(nullptr));
+    if (!out.strMessage.empty()) {
+        platform::Warn(this, out.strMessage.c_str());
+        return false;
+    }
+    if (!WriteFileAtomically(choice.strPath, out.bytes)) {
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
+        return false;
+    }
+    return true;
+}
+
+// Types 3 to 5 of the results' save dialog: DXF, CASS .dat, CSV.
+bool CAlignmentDlg::ExportStakesFile(const platform::FileChoice& choice) {
+    static const StakeFormat kFormats[] = {StakeFormat::Dxf, StakeFormat::CassDat, StakeFormat::Csv};
+    static const char* const kExtensions[] = {"dxf", "dat", "csv"};
+    const int i = choice.nType - 3;
+    std::string path = choice.strPath;
+    // The proposed name ends in .txt; a stake file gets its own extension.
+    if (QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower() == "txt")
+        path = WithExtension(path, kExtensions[i]);
+    if (!WriteStakes(path, kFormats[i], Results(), Road())) {
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(path).c_str()).c_str());
+        return false;
+    }
+    return true;
+}
