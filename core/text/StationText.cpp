@@ -18,7 +18,7 @@ std::string KStation(double station) {
     const std::string km = whole.substr(0, whole.size() - 3);
     const std::string metres = whole.substr(whole.size() - 3);
     const bool zero = digits.find_first_not_of("0.") == std::string::npos;
-    return (station < 0 && !zero ? "-K" : "K") + km + "+" + metres + fraction;
+    return (station < 0 && !zero ? "K-" : "K") + km + "+" + metres + fraction;
 }
 
 }  // namespace vexaline

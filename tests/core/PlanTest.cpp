@@ -18,7 +18,7 @@ TEST(StationText, KNotationRoundsAsTheListsDo) {
         {999.9996, "K1+000.000"},     {999.9994, "K0+999.999"},  {123456.7894, "K123+456.789"},
         {0.0005, "K0+000.001"},  // the double just above 0.0005, as %.3f prints it
         {1.0005, "K0+001.000"},  // the double just below 1.0005
-        {-12.5, "-K0+012.500"},       {-0.0004, "K0+000.000"},   {1000, "K1+000.000"},
+        {-12.5, "K-0+012.500"},       {-0.0004, "K0+000.000"},   {1000, "K1+000.000"},
         {NAN, ""},                    {INFINITY, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(KStation(c.station), c.want) << c.station;
