@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/files/PointFile.h"
 #include "core/road/Alignment.h"
 #include "core/road/Results.h"
 #include "core/road/StakeRun.h"
@@ -62,6 +63,7 @@ public:
     double m_dLookupY = 0;          // 1053
     std::string m_strLookupOffset;  // 1055
     std::string m_strLookupStation; // 1054
+    std::vector<vexaline::PointRecord> m_setupPoints;  // the points of the last station setup taken, for the plan
     QIcon m_hIcon;
 
     // The control list parsed into the road, and the results as values.

@@ -1,6 +1,133 @@
 #include "ui/AlignmentDlg.h"
 
-// "平面图" and "打印": the plan view and the setting-out sheet.
-void CAlignmentDlg::OnPlanView() {}
+#include <QDate>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <algorithm>
+#include <memory>
 
-void CAlignmentDlg::OnPrintSheet() {}
+#include "core/road/ControlCheck.h"
+#include "core/road/ReverseLookup.h"
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
+#include "core/text/StationText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/PlanCanvas.h"
+#include "ui/PlanView.h"
+#include "ui/SettingOutSheet.h"
+#include "ui/toolkit/MessageBox.h"
+
+// "平面图" and "打印": the plan view and the setting-out sheet.
+using namespace vexaline;
+
+namespace {
+
+// Elements the data check flags, drawn red. The check numbers elements by
+// list order; an element of the road (station order) that is not one of
+// them is red when a row of it is flagged.
+std::vector<bool> Flagged(const Alignment& road) {
+    const CheckReport report = CheckControl(road);
+    std::vector<bool> flagged(road.Elements().size(), false);
+    for (std::size_t e = 0; e < flagged.size(); ++e) {
+        const Element& el = road.Elements()[e];
+        const auto row = static_cast<std::size_t>(el.nStartRow);
+        if (el.nEndRow == el.nStartRow + 1 && row >= 1 && row <= report.elements.size())
+            flagged[e] = report.elements[row - 1].bFlagged;
+        else
+            for (int r : {el.nStartRow, el.nEndRow})
+                flagged[e] = flagged[e] || std::binary_search(report.flaggedRows.begin(), report.flaggedRows.end(), r);
+    }
+    return flagged;
+}
+
+// What the open plan view draws besides the results, which it reads from
+// the window at each paint.
+struct PlanFeed {
+    Alignment road;
+    std::vector<bool> flagged;
+    std::vector<PointRecord> points;
+};
+
+// The read-out's station and offset: the lookup's answer, or nothing.
+QString Describe(const Alignment& road, CPlanePoint where) {
+    const LookupResult found = ReverseLookup(road, where);
+    if (found.status != LookupStatus::Converged) return {};
+    return QString::fromStdString(Format(text::kPlanReadoutStation, KStation(found.dStation).c_str(),
+                                         GbkToUtf8(LookupOffsetText(found.dOffset)).c_str()));
+}
+
+CPlanView* MakePlanView(CAlignmentDlg* dlg) {
+    auto* view = new CPlanView(dlg);
+    auto feed = std::make_shared<PlanFeed>();
+    CPlanCanvas* canvas = view->Canvas();
+    canvas->SetPainter([dlg, feed](QPainter& painter, const ViewTransform& t) {
+        plan::PaintScene(painter, plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, feed->flagged}, t);
+    });
+    view->SetDescriber([feed](CPlanePoint where) { return Describe(feed->road, where); });
+    auto refresh = [dlg, feed, canvas] {
+        feed->road = dlg->Road();
+        feed->flagged = Flagged(feed->road);
+        feed->points = dlg->m_setupPoints;
+        canvas->SetBounds(plan::SceneBounds(plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, {}}));
+        canvas->update();
+    };
+    QObject::connect(dlg, &CAlignmentDlg::ControlChanged, view, refresh);
+    QObject::connect(dlg, &CAlignmentDlg::ResultsChanged, view, refresh);
+    // A click asks the window's own lookup about the point, as 平面反查 does.
+    QObject::connect(canvas, &CPlanCanvas::Clicked, dlg, [dlg](CPlanePoint where) {
+        dlg->findChild<QLineEdit*>("1052")->setText(QString::fromStdString(Format("%.3f", where.X)));
+        dlg->findChild<QLineEdit*>("1053")->setText(QString::fromStdString(Format("%.3f", where.Y)));
+        dlg->OnReverseLookup();
+    });
+    refresh();
+    view->move(dlg->frameGeometry().topRight() + QPoint(8, 0));  // beside the main window
+    return view;
+}
+
+void PrintPages(const plan::SettingOutSheet& sheet, QPagedPaintDevice& device) {
+    QPainter painter(&device);
+    for (int page = 0; page < sheet.PageCount(); ++page) {
+        if (page > 0) device.newPage();
+        sheet.PaintPage(painter, page, QSizeF(device.width(), device.height()));
+    }
+}
+
+}  // namespace
+
+void CAlignmentDlg::OnPlanView() {
+    auto* view = findChild<CPlanView*>("2100");
+    if (!view) view = MakePlanView(this);
+    view->show();
+    view->raise();
+    view->activateWindow();
+}
+
+void CAlignmentDlg::OnPrintSheet() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    if (Results().rows.empty()) {
+        platform::Warn(this, text::kSheetNothing);
+        return;
+    }
+    const Alignment road = Road();
+    const plan::PlanScene scene{&road, &Results(), &m_setupPoints, Flagged(road)};
+    plan::SheetHeader header;
+    header.strFile = GbkToUtf8(m_strFileName);
+    header.dFrom = m_dStartStation, header.dTo = m_dEndStation;
+    header.dInterval = m_dInterval, header.dOffset = m_dOffset;
+    header.strDeflection = GbkToUtf8(m_strDeflection);
+    header.strDate = QDate::currentDate().toString(QString::fromUtf8(text::kSheetDateFormat)).toStdString();
+    const plan::SettingOutSheet sheet(scene, header);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);  // the sheet keeps its own margins
+    printer.setDocName(QString::fromStdString(header.strFile));
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&sheet](QPrinter* target) { PrintPages(sheet, *target); });
+    preview.exec();
+}

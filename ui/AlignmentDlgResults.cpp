@@ -14,6 +14,7 @@
 #include "ui/ResultListModel.h"
 #include "ui/StationSetupDlg.h"
 #include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/GbkList.h"
 #include "ui/toolkit/MessageBox.h"
 
 // The results: the run, the single stake, the export, the lookup and the
@@ -67,6 +68,9 @@ bool CAlignmentDlg::SetUpStation() {
     m_strBacksightName = setup.m_strBacksightName;
     m_dBacksightX = setup.m_dBacksightX;
     m_dBacksightY = setup.m_dBacksightY;
+    const std::vector<std::string>& points = setup.m_listPoints->LineModel()->Lines();
+    m_setupPoints.clear();
+    for (std::size_t i = 1; i < points.size(); ++i) m_setupPoints.push_back(SplitPointLine(points[i]));
     return true;
 }
 

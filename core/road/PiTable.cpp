@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/files/StakeExport.h"
 #include "core/road/PiCurve.h"
 #include "core/text/AngleText.h"
 #include "core/text/Gbk.h"
@@ -252,12 +253,7 @@ std::string Millimetres(double value) {
     return Format("%.3f", r);
 }
 
-std::string KStation(double station) {
-    long long mm = std::llround(station * 1000.0);
-    const char* sign = mm < 0 ? "-" : "";
-    if (mm < 0) mm = -mm;
-    return Format("%sK%lld+%03lld.%03lld", sign, mm / 1000000, mm / 1000 % 1000, mm % 1000);
-}
+std::string KStation(double station) { return StakeName(station, 0.0, 0.0); }
 
 std::string DeflectionText(double deflection) {
     std::string out = deflection < 0 ? text::kPiLeft : text::kPiRight;

@@ -76,8 +76,8 @@ PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation);
 // A number as typed: blanks around it allowed, nothing else; finite.
 bool ParsePiNumber(const std::string& text, double& value);
 
-// The station rounded to the millimetre in K notation: "K1+234.500";
-// 999.9996 gives "K1+000.000". A negative station is signed: "-K0+012.000".
+// The station rounded to the millimetre in K notation, as stakes are named:
+// "K1+234.500"; 999.9996 gives "K1+000.000"; below zero "K-0+012.000".
 std::string KStation(double station);
 
 // "右12.3456" or "左3.0000": the side, then |α| in D.MMSS (UTF-8).

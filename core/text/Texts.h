@@ -179,6 +179,31 @@ inline constexpr const char* kCheckReportFilter = "文本文件 (*.txt)|*.txt||"
 inline constexpr const char* kCheckReportName = "控制数据检查.txt";
 inline constexpr const char* kCheckFlagMark = "*";
 
+// Plan view and setting-out sheet.
+inline constexpr const char* kPlanCaption = "平面图";
+inline constexpr const char* kPlanFit = "适应窗口";
+inline constexpr const char* kPlanExport = "导出...";
+inline constexpr const char* kPlanExportFilter = "PNG 图片 (*.png)|*.png|SVG 图形 (*.svg)|*.svg|PDF 文档 (*.pdf)|*.pdf||";
+inline constexpr const char* kPlanExportName = "平面图.png";
+inline constexpr const char* kPlanReadout = "X %.3f  Y %.3f";
+inline constexpr const char* kPlanReadoutStation = "  %s  %s";  // K station, offset text
+inline constexpr const char* kPlanCannotRender = "无法生成图形文件：%s";
+inline constexpr const char* kPlanHint = "滚轮缩放，左键拖动平移，单击反查桩号";
+inline constexpr const char* kPlanStation = "测站";
+inline constexpr const char* kPlanBacksight = "后视";
+inline constexpr const char* kSheetTitle = "线路放样表";
+inline constexpr const char* kSheetFile = "定线文件：%s";
+inline constexpr const char* kSheetModeCoordinates = "成果：逐桩坐标";
+inline constexpr const char* kSheetModeSettingOut = "成果：放样要素";
+inline constexpr const char* kSheetRange = "里程 %.3f 至 %.3f，间距 %.3f 米，偏距 %.3f 米，偏向角 %s";
+inline constexpr const char* kSheetDate = "日期：%s";
+inline constexpr const char* kSheetDateFormat = "yyyy年M月d日";
+inline constexpr const char* kSheetSetup = "测站 %s（X %.3f，Y %.3f）  后视 %s（X %.3f，Y %.3f）";
+inline constexpr const char* kSheetPage = "第 %d 页 / 共 %d 页";
+inline constexpr const char* kSheetCoordinateColumns[5] = {"桩号", "X坐标", "Y坐标", "切线方位角", "说明"};
+inline constexpr const char* kSheetSettingOutColumns[5] = {"桩号", "水平角", "平距", "设站点", "后视点"};
+inline constexpr const char* kSheetNothing = "计算结果为空，没有可打印的内容!";
+
 // Road from intersection points (交点法): the table, the construction and the curve table.
 inline constexpr const char* kPiStartName = "起点";
 inline constexpr const char* kPiEndName = "终点";

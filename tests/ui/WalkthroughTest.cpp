@@ -69,6 +69,18 @@ TEST_F(Walkthrough, OnTheSampleRoad) {
     EXPECT_EQ(Result(1), "400.000     184.1527    150.275   D2        D3        ");
     dlg_.m_listResults->scrollToTop();
     Shot(&dlg_, "setting-out.png");
+
+    // The plan of the same road and setup, and the first page of its sheet.
+    Click(2002);
+    QWidget* plan = dlg_.findChild<QWidget*>("2100");
+    ASSERT_TRUE(plan && plan->isVisible());
+    plan->resize(900, 620);
+    Shot(plan, "plan.png");
+    Click(2003, ModalScript().Dialog([](QWidget* w) {
+        w->resize(760, 900);
+        Shot(w, "sheet.png");
+        static_cast<QDialog*>(w)->reject();
+    }));
 }
 
 // The check on a copy of the sample road with row 9's radius typed without

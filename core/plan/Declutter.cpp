@@ -1,0 +1,66 @@
+#include "core/plan/Declutter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vexaline {
+
+PixelSieve::PixelSieve(int width, int height)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      bits_((static_cast<std::size_t>(width_) * height_ + 63) / 64) {}
+
+bool PixelSieve::Take(double u, double v) {
+    // Written so that NaN fails every comparison and is refused.
+    if (!(u >= 0 && u < width_ && v >= 0 && v < height_)) return false;
+    const std::size_t i = static_cast<std::size_t>(v) * width_ + static_cast<std::size_t>(u);
+    const std::uint64_t bit = std::uint64_t(1) << (i % 64);
+    if (bits_[i / 64] & bit) return false;
+    bits_[i / 64] |= bit;
+    return true;
+}
+
+LabelSieve::LabelSieve(int width, int height, double cell)
+    : cell_(std::max(cell, 8.0)) {
+    columns_ = static_cast<int>(std::ceil(std::max(width, 1) / cell_));
+    rows_ = static_cast<int>(std::ceil(std::max(height, 1) / cell_));
+    cells_.resize(static_cast<std::size_t>(columns_) * rows_);
+}
+
+bool LabelSieve::Take(const ScreenBox& box) {
+    const double w = columns_ * cell_, h = rows_ * cell_;
+    if (!(box.u1 > 0 && box.u0 < w && box.v1 > 0 && box.v0 < h)) return false;
+    const int c0 = std::max(0, static_cast<int>(box.u0 / cell_)), c1 = std::min(columns_ - 1, static_cast<int>(box.u1 / cell_));
+    const int r0 = std::max(0, static_cast<int>(box.v0 / cell_)), r1 = std::min(rows_ - 1, static_cast<int>(box.v1 / cell_));
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c)
+            for (const ScreenBox& placed : cells_[static_cast<std::size_t>(r) * columns_ + c])
+                if (placed.Overlaps(box)) return false;
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c) cells_[static_cast<std::size_t>(r) * columns_ + c].push_back(box);
+    return true;
+}
+
+bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box) {
+    if (!std::isfinite(a.u) || !std::isfinite(a.v) || !std::isfinite(b.u) || !std::isfinite(b.v)) return false;
+    const double du = b.u - a.u, dv = b.v - a.v;
+    double t0 = 0, t1 = 1;
+    // Each edge as p·t <= q.
+    const double p[4] = {-du, du, -dv, dv};
+    const double q[4] = {a.u - box.u0, box.u1 - a.u, a.v - box.v0, box.v1 - a.v};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;  // parallel to the edge and outside it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const ScreenPoint from = a;
+    if (t0 > 0) a = {from.u + t0 * du, from.v + t0 * dv};
+    if (t1 < 1) b = {from.u + t1 * du, from.v + t1 * dv};
+    return true;
+}
+
+}  // namespace vexaline

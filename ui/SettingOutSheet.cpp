@@ -1,0 +1,155 @@
+#include "ui/SettingOutSheet.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+
+namespace vexaline::plan {
+namespace {
+
+constexpr double kMargin = 48;        // half an inch round the page
+constexpr double kTitleHeight = 30;
+constexpr double kLineHeight = 17;    // header lines
+constexpr double kPlanHeight = 420;   // the plan on page 1
+constexpr double kRowHeight = 17;     // table rows
+constexpr double kFooterHeight = 28;
+constexpr double kColumns[5] = {0.18, 0.21, 0.21, 0.2, 0.2};  // shares of the table's width
+
+QFont Font(double pixels, bool bold = false) {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(static_cast<int>(std::lround(pixels)));
+    font.setBold(bold);
+    return font;
+}
+
+// The cells of one results row, the list's own fields; a message spans the row.
+QStringList Cells(const StakeResult& r, const ResultSet& set) {
+    const std::vector<std::string> fields = ResultFields(set, r);
+    if (r.IsMessage()) return {QString::fromStdString(GbkToUtf8(fields.back()))};
+    QStringList cells;
+    for (const std::string& f : fields) cells << QString::fromStdString(GbkToUtf8(f));
+    return cells;
+}
+
+}  // namespace
+
+SettingOutSheet::SettingOutSheet(const PlanScene& scene, const SheetHeader& header)
+    : scene_(scene), header_(header) {
+    const double headerBottom = kMargin + kTitleHeight + HeaderLines().size() * kLineHeight + 8;
+    const double tableBottom = kPageHeight - kMargin - kFooterHeight;
+    // One row of each page goes to the column names.
+    firstRows_ = std::max(0, static_cast<int>((tableBottom - headerBottom - kPlanHeight - 12) / kRowHeight) - 1);
+    rowsPerPage_ = std::max(1, static_cast<int>((tableBottom - headerBottom) / kRowHeight) - 1);
+    const std::size_t rows = scene_.results ? scene_.results->rows.size() : 0;
+    if (rows > static_cast<std::size_t>(firstRows_))
+        pages_ = 1 + static_cast<int>((rows - firstRows_ + rowsPerPage_ - 1) / rowsPerPage_);
+}
+
+QStringList SettingOutSheet::HeaderLines() const {
+    const bool settingOut = scene_.results && scene_.results->mode == ResultMode::SettingOut;
+    QStringList lines;
+    lines << QString::fromStdString(Format(text::kSheetFile, header_.strFile.c_str())) + QStringLiteral("    ") +
+                 QString::fromUtf8(settingOut ? text::kSheetModeSettingOut : text::kSheetModeCoordinates) +
+                 QStringLiteral("    ") + QString::fromStdString(Format(text::kSheetDate, header_.strDate.c_str()));
+    lines << QString::fromStdString(Format(text::kSheetRange, header_.dFrom, header_.dTo, header_.dInterval,
+                                           header_.dOffset, header_.strDeflection.c_str()));
+    if (settingOut)
+        for (const StationSetup& s : scene_.results->setups)
+            lines << QString::fromStdString(Format(text::kSheetSetup, GbkToUtf8(s.strStationName).c_str(),
+                                                   s.ptStation.X, s.ptStation.Y, GbkToUtf8(s.strBacksightName).c_str(),
+                                                   s.ptBacksight.X, s.ptBacksight.Y));
+    return lines;
+}
+
+void SettingOutSheet::PaintPage(QPainter& painter, int page, QSizeF pageSize) const {
+    painter.save();
+    const double scale = std::min(pageSize.width() / kPageWidth, pageSize.height() / kPageHeight);
+    painter.scale(scale, scale);
+    painter.fillRect(QRectF(0, 0, kPageWidth, kPageHeight), Qt::white);
+    double top = PaintHeader(painter);
+    std::size_t first = 0, count = static_cast<std::size_t>(firstRows_);
+    if (page == 0) {
+        PaintPlan(painter, QRectF(kMargin, top, kPageWidth - 2 * kMargin, kPlanHeight));
+        top += kPlanHeight + 12;
+    } else {
+        first = static_cast<std::size_t>(firstRows_) + static_cast<std::size_t>(page - 1) * rowsPerPage_;
+        count = static_cast<std::size_t>(rowsPerPage_);
+    }
+    PaintTable(painter, top, first, count);
+    painter.setFont(Font(11));
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(kMargin, kPageHeight - kMargin - kFooterHeight + 8, kPageWidth - 2 * kMargin, kLineHeight),
+                     Qt::AlignHCenter | Qt::AlignVCenter,
+                     QString::fromStdString(Format(text::kSheetPage, page + 1, pages_)));
+    painter.restore();
+}
+
+double SettingOutSheet::PaintHeader(QPainter& painter) const {
+    const double width = kPageWidth - 2 * kMargin;
+    painter.setPen(Qt::black);
+    painter.setFont(Font(18, true));
+    painter.drawText(QRectF(kMargin, kMargin, width, kTitleHeight), Qt::AlignHCenter | Qt::AlignTop,
+                     QString::fromUtf8(text::kSheetTitle));
+    painter.setFont(Font(11));
+    double y = kMargin + kTitleHeight;
+    for (const QString& line : HeaderLines()) {
+        painter.drawText(QRectF(kMargin, y, width, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter, line);
+        y += kLineHeight;
+    }
+    painter.drawLine(QPointF(kMargin, y + 3), QPointF(kMargin + width, y + 3));
+    return y + 8;
+}
+
+void SettingOutSheet::PaintPlan(QPainter& painter, QRectF area) const {
+    // The stakes of the range and the setups; the whole road when there are none.
+    PlanScene stakes = scene_;
+    stakes.road = nullptr;
+    PlaneBox box = SceneBounds(stakes);
+    if (box.Empty()) box = SceneBounds(scene_);
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.setClipRect(QRectF(QPointF(0, 0), area.size()));
+    painter.setFont(Font(10));
+    const ViewTransform view = ViewTransform::Fit(box, area.width(), area.height(), 30);
+    PaintScene(painter, scene_, view);
+    painter.setClipping(false);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(QPointF(0, 0), area.size()));
+    painter.restore();
+}
+
+void SettingOutSheet::PaintTable(QPainter& painter, double top, std::size_t first, std::size_t count) const {
+    if (!scene_.results) return;
+    const ResultSet& set = *scene_.results;
+    const double width = kPageWidth - 2 * kMargin;
+    const auto names = set.mode == ResultMode::Coordinates ? text::kSheetCoordinateColumns : text::kSheetSettingOutColumns;
+    QStringList header;
+    for (int c = 0; c < 5; ++c) header << QString::fromUtf8(names[c]);
+    auto row = [&](const QStringList& cells, double y) {
+        double x = kMargin;
+        if (cells.size() == 1) {  // a message spans the row
+            painter.drawText(QRectF(x + 4, y, width - 8, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter, cells[0]);
+            return;
+        }
+        for (int c = 0; c < cells.size() && c < 5; ++c) {
+            painter.drawText(QRectF(x + 4, y, width * kColumns[c] - 8, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             cells[c]);
+            x += width * kColumns[c];
+        }
+    };
+    painter.setPen(Qt::black);
+    painter.setFont(Font(11, true));
+    row(header, top);
+    painter.drawLine(QPointF(kMargin, top + kRowHeight), QPointF(kMargin + width, top + kRowHeight));
+    painter.setFont(Font(11));
+    const std::size_t end = std::min(set.rows.size(), first + count);
+    for (std::size_t i = first; i < end; ++i) row(Cells(set.rows[i], set), top + kRowHeight * (i - first + 1));
+}
+
+}  // namespace vexaline::plan
