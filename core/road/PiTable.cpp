@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "core/files/StakeExport.h"
 #include "core/road/PiCurve.h"
 #include "core/text/AngleText.h"
 #include "core/text/Gbk.h"
@@ -252,8 +251,6 @@ std::string Millimetres(double value) {
     if (r == 0) r = 0.0;  // no "-0.000"
     return Format("%.3f", r);
 }
-
-std::string KStation(double station) { return StakeName(station, 0.0, 0.0); }
 
 std::string DeflectionText(double deflection) {
     std::string out = deflection < 0 ? text::kPiLeft : text::kPiRight;

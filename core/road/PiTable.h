@@ -5,6 +5,7 @@
 #include "core/geometry/PlanePoint.h"
 #include "core/road/Alignment.h"
 #include "core/text/ControlLine.h"
+#include "core/text/StationText.h"  // KStation: the curve table's stations
 
 // The road as designers draw it: a table of intersection points (交点), made
 // into the change points of the control list and the curve table (直曲表).
@@ -75,10 +76,6 @@ PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation);
 
 // A number as typed: blanks around it allowed, nothing else; finite.
 bool ParsePiNumber(const std::string& text, double& value);
-
-// The station rounded to the millimetre in K notation, as stakes are named:
-// "K1+234.500"; 999.9996 gives "K1+000.000"; below zero "K-0+012.000".
-std::string KStation(double station);
 
 // "右12.3456" or "左3.0000": the side, then |α| in D.MMSS (UTF-8).
 std::string DeflectionText(double deflection);
