@@ -115,8 +115,7 @@ void CAlignmentDlg::OnCompute() {
     if (Mode() == ResultMode::SettingOut && !SetUpStation()) return;
 
     if (m_results->Results().mode != Mode()) m_results->Reset(Mode());
-    ResultSet rows;
-    rows.mode = Mode();
+    ResultSet rows = m_results->TakeSpare(Mode());
     RunStakes(road, Request(*deflection), rows, m_progress->value(),
               [this](int position) { m_progress->setValue(position); }, CheckBox(this));
     AppendResults(std::move(rows));

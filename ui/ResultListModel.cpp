@@ -11,10 +11,20 @@ std::string ResultListModel::Line(int i) const {
 
 void ResultListModel::Reset(ResultMode mode) {
     beginResetModel();
+    spare_ = std::move(set_);
     set_ = ResultSet{};
     set_.mode = mode;
-    set_.rows.shrink_to_fit();
     endResetModel();
+}
+
+ResultSet ResultListModel::TakeSpare(ResultMode mode) {
+    ResultSet set = std::move(spare_);
+    spare_ = ResultSet{};
+    set.rows.clear();  // the memory stays
+    set.messages.clear();
+    set.setups.clear();
+    set.mode = mode;
+    return set;
 }
 
 void ResultListModel::Append(ResultSet&& more) {

@@ -1,11 +1,14 @@
 #include "core/files/StakeExport.h"
 
+#include "core/text/StationText.h"
+
 #include <cmath>
 #include <cstdlib>
 
 #include "core/files/TextFile.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
+#include "core/text/StationText.h"
 #include "core/text/TextFields.h"
 
 namespace vexaline {
@@ -55,11 +58,7 @@ std::vector<std::string> ColumnTitles(ResultMode mode) {
 }  // namespace
 
 std::string StakeName(double station, double offset, double deflection) {
-    // Whole millimetres first, so 999.9996 carries into the next kilometre.
-    long long mm = std::llround(station * 1000.0);
-    bool below = mm < 0;
-    unsigned long long a = static_cast<unsigned long long>(below ? -mm : mm);
-    std::string name = Format("K%s%llu+%03llu.%03llu", below ? "-" : "", a / 1000000, a / 1000 % 1000, a % 1000);
+    std::string name = KStation(station);
     if (offset != 0) {
         double side = offset * std::sin(deflection);
         if (side > 0) name += "R";
