@@ -88,6 +88,35 @@ std::optional<StationSetup> Setup(const StakesOptions& o) {
     return setup;
 }
 
+// The results in the chosen format, to the file or stdout; false after
+// saying why when nothing could be written.
+bool Write(const StakesOptions& o, const ResultSet& set, const Alignment& road) {
+    if (o.format == "dxf" || o.format == "cass" || o.format == "csv") {
+        // Exchange formats keep their own bytes: no conversion on stdout.
+        const StakeFormat format = o.format == "dxf"    ? StakeFormat::Dxf
+                                   : o.format == "cass" ? StakeFormat::CassDat
+                                                        : StakeFormat::Csv;
+        const std::optional<std::string> out = StakesBytes(format, set, road);
+        if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.c_str()));
+        return out && EmitBytes(*out, o.output);
+    }
+    std::string bytes;
+    if (o.format == "list") {
+        bytes.reserve((set.rows.size() + 1) * 62);
+        bytes += ResultHeader(set.mode);
+        bytes += "\r\n";
+        for (const StakeResult& row : set.rows) {
+            AppendResultLine(bytes, set, row);
+            bytes += "\r\n";
+        }
+    } else {
+        const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
+        const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
+        bytes = ResultsFileBytes(set, layout, name, std::time(nullptr));
+    }
+    return EmitFile(bytes, o.output, o.gbk);
+}
+
 int Run(const StakesOptions& o) {
     const bool range = o.from || o.to || o.interval;
     if (range == !o.at.empty() || (range && !(o.from && o.to && o.interval))) {
@@ -129,31 +158,7 @@ int Run(const StakesOptions& o) {
     if (range) RunStakes(road, request, set, 0, nullptr, report);
     for (double s : o.at) AddStake(road, s, request, set, report);
 
-    std::string bytes;
-    if (o.format == "list") {
-        bytes.reserve((set.rows.size() + 1) * 62);
-        bytes += ResultHeader(set.mode);
-        bytes += "\r\n";
-        for (const StakeResult& row : set.rows) {
-            AppendResultLine(bytes, set, row);
-            bytes += "\r\n";
-        }
-    } else if (o.format == "dxf" || o.format == "cass" || o.format == "csv") {
-        // Exchange formats keep their own bytes: no conversion on stdout.
-        const StakeFormat format = o.format == "dxf"    ? StakeFormat::Dxf
-                                   : o.format == "cass" ? StakeFormat::CassDat
-                                                        : StakeFormat::Csv;
-        const std::optional<std::string> out = StakesBytes(format, set, road);
-        if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.c_str()));
-        if (!out || !EmitBytes(*out, o.output)) return kRefused;
-        return set.Stakes() == set.rows.size() ? kDone : kRefused;
-    } else {
-        const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
-        const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
-        bytes = ResultsFileBytes(set, layout, name, std::time(nullptr));
-    }
-    const bool written = EmitFile(bytes, o.output, o.gbk);
-    if (!written) return kRefused;
+    if (!Write(o, set, road)) return kRefused;
     return set.Stakes() == set.rows.size() ? kDone : kRefused;
 }
 

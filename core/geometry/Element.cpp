@@ -44,64 +44,74 @@ ElementGeometry::ElementGeometry(const ElementRequest& q) : q_(q) {
         cosTau_ = std::cos(tau_);
         sinTau_ = std::sin(tau_);
     } else if (q.nLineType == 1) {
-        // The radius at the start makes (π − φ)/2 with the chord, on the side
-        // the curve turns to.
-        double R = q.dStartRadius;
-        turn_ = static_cast<double>(q.nTurn);
-        double phi = (q.dEndStation - q.dStartStation) / R;
-        double chord = q.ptStart.Azimuth(q.ptEnd);
-        double thetaC = chord + turn_ * (kPi - phi) * 0.5;
-        centre_ = CPlanePoint(q.ptStart.X + R * std::cos(thetaC), q.ptStart.Y + R * std::sin(thetaC));
-        alpha0_ = centre_.Azimuth(q.ptStart);
-        tauBase_ = alpha0_ + turn_ * kPi * 0.5;
+        PrepareCircle();
     } else if (q.nLineType == 2) {
-        // The near end is the one with the larger radius.
-        entering_ = q.dStartRadius > q.dEndRadius;
-        nearEnd_ = entering_ ? q.ptStart : q.ptEnd;
-        CPlanePoint farEnd = entering_ ? q.ptEnd : q.ptStart;
-        double rBig = entering_ ? q.dStartRadius : q.dEndRadius;
-        double rSmall = entering_ ? q.dEndRadius : q.dStartRadius;
-        double ls = q.dEndStation - q.dStartStation;
-        double lFar;
-        if (rBig == INFINITE_RADIUS) {
-            lNear_ = 0.0;
-            lFar = ls;
-        } else {
-            lNear_ = ls * rSmall / (rBig - rSmall);
-            lFar = ls * rBig / (rBig - rSmall);
-        }
-        // A² = 0 (zero length, or a zero radius): the series would divide by
-        // zero. The element shrinks to its near end; the azimuth is the
-        // chord's, start to end, so that it faces increasing station.
-        if (rSmall * lFar == 0.0) {
-            shrunk_ = true;
-            tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
-            return;
-        }
-        // Seen from the origin the series bends right; an entering left turn
-        // and a leaving right turn bend left, and are mirrored.
-        left_ = q.nTurn == -1;
-        swap_ = entering_ == left_;
-        bool nearHolds = rBig == INFINITE_RADIUS || SeriesHolds(lNear_, 2 * rBig * lNear_);
-        if (!nearHolds || !SeriesHolds(lFar, 2 * rSmall * lFar)) {
-            PrepareArc(farEnd, rBig, rSmall, ls);
-            return;
-        }
-        CPlanePoint n = rBig == INFINITE_RADIUS ? CPlanePoint(0.0, 0.0) : ClothoidXY(lNear_, rBig, lNear_);
-        CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
-        series_ = ClothoidSeries(rSmall, lFar);
-        betaDivisor_ = 2 * lFar * rSmall;
-        if (swap_) {
-            n = CPlanePoint(n.Y, n.X);
-            f = CPlanePoint(f.Y, f.X);
-        }
-        // Turned by the chord, anchored at the near end.
-        theta_ = nearEnd_.Azimuth(farEnd) - n.Azimuth(f);
-        cosTheta_ = std::cos(theta_);
-        sinTheta_ = std::sin(theta_);
-        origin_ = CPlanePoint(nearEnd_.X - (n.X * cosTheta_ - n.Y * sinTheta_),
-                              nearEnd_.Y - (n.X * sinTheta_ + n.Y * cosTheta_));
+        PrepareTransition();
     }
+}
+
+void ElementGeometry::PrepareCircle() {
+    const ElementRequest& q = q_;
+    // The radius at the start makes (π − φ)/2 with the chord, on the side
+    // the curve turns to.
+    double R = q.dStartRadius;
+    turn_ = static_cast<double>(q.nTurn);
+    double phi = (q.dEndStation - q.dStartStation) / R;
+    double chord = q.ptStart.Azimuth(q.ptEnd);
+    double thetaC = chord + turn_ * (kPi - phi) * 0.5;
+    centre_ = CPlanePoint(q.ptStart.X + R * std::cos(thetaC), q.ptStart.Y + R * std::sin(thetaC));
+    alpha0_ = centre_.Azimuth(q.ptStart);
+    tauBase_ = alpha0_ + turn_ * kPi * 0.5;
+}
+
+void ElementGeometry::PrepareTransition() {
+    const ElementRequest& q = q_;
+    // The near end is the one with the larger radius.
+    entering_ = q.dStartRadius > q.dEndRadius;
+    nearEnd_ = entering_ ? q.ptStart : q.ptEnd;
+    CPlanePoint farEnd = entering_ ? q.ptEnd : q.ptStart;
+    double rBig = entering_ ? q.dStartRadius : q.dEndRadius;
+    double rSmall = entering_ ? q.dEndRadius : q.dStartRadius;
+    double ls = q.dEndStation - q.dStartStation;
+    double lFar;
+    if (rBig == INFINITE_RADIUS) {
+        lNear_ = 0.0;
+        lFar = ls;
+    } else {
+        lNear_ = ls * rSmall / (rBig - rSmall);
+        lFar = ls * rBig / (rBig - rSmall);
+    }
+    // A² = 0 (zero length, or a zero radius): the series would divide by
+    // zero. The element shrinks to its near end; the azimuth is the
+    // chord's, start to end, so that it faces increasing station.
+    if (rSmall * lFar == 0.0) {
+        shrunk_ = true;
+        tau_ = NormaliseAngle(q.ptStart.Azimuth(q.ptEnd));
+        return;
+    }
+    // Seen from the origin the series bends right; an entering left turn
+    // and a leaving right turn bend left, and are mirrored.
+    left_ = q.nTurn == -1;
+    swap_ = entering_ == left_;
+    bool nearHolds = rBig == INFINITE_RADIUS || SeriesHolds(lNear_, 2 * rBig * lNear_);
+    if (!nearHolds || !SeriesHolds(lFar, 2 * rSmall * lFar)) {
+        PrepareArc(farEnd, rBig, rSmall, ls);
+        return;
+    }
+    CPlanePoint n = rBig == INFINITE_RADIUS ? CPlanePoint(0.0, 0.0) : ClothoidXY(lNear_, rBig, lNear_);
+    CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
+    series_ = ClothoidSeries(rSmall, lFar);
+    betaDivisor_ = 2 * lFar * rSmall;
+    if (swap_) {
+        n = CPlanePoint(n.Y, n.X);
+        f = CPlanePoint(f.Y, f.X);
+    }
+    // Turned by the chord, anchored at the near end.
+    theta_ = nearEnd_.Azimuth(farEnd) - n.Azimuth(f);
+    cosTheta_ = std::cos(theta_);
+    sinTheta_ = std::sin(theta_);
+    origin_ = CPlanePoint(nearEnd_.X - (n.X * cosTheta_ - n.Y * sinTheta_),
+                          nearEnd_.Y - (n.X * sinTheta_ + n.Y * cosTheta_));
 }
 
 // Where the series fails (between arcs of nearly equal radius its clothoid

@@ -69,6 +69,8 @@ private:
     // Transition beyond the series' reach: the element's own clothoid piece.
     bool arc_ = false;
     double arcK0_ = 0, arcK1_ = 0;  // curvature at the near end, and its growth per metre
+    void PrepareCircle();
+    void PrepareTransition();
     void PrepareArc(CPlanePoint farEnd, double rBig, double rSmall, double ls);
 };
 

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
+#include "CliRun.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,21 +17,7 @@ namespace {
 
 const std::string kDemo = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa";
 
-struct CheckRun {
-    int status;
-    std::string out;
-};
-
-CheckRun Check(const std::string& args) {
-    const std::string command = std::string(VEXALINE_CLI) + " check " + args + " 2>/dev/null";
-    CheckRun r{};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) r.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
+clitest::Outcome Check(const std::string& args) { return clitest::Cli("check " + args); }
 
 // A copy of the sample road with one byte string replaced (same length).
 std::string FaultyCopy(const std::string& from, const std::string& to) {
@@ -45,7 +32,7 @@ std::string FaultyCopy(const std::string& from, const std::string& to) {
 }  // namespace
 
 TEST(CliCheck, ACleanRoadExitsZeroAFaultyOneOneWithTheMendAndAnUnreadableOneTwo) {
-    CheckRun r = Check(kDemo);
+    clitest::Outcome r = Check(kDemo);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。");
 

@@ -2,7 +2,6 @@
 // statuses, on the sample road whose figures the README quotes.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,36 +9,17 @@
 #include <sstream>
 #include <string>
 
+#include "CliRun.h"
 #include "core/text/Gbk.h"
 
 namespace fs = std::filesystem;
+using clitest::Cli;
+using clitest::Outcome;
 
 namespace {
 
 const std::string kDemo = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa";
 const std::string kPoints = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxp";
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-// Runs the program with the arguments (a shell word list) and collects
-// stdout, stderr and the exit status.
-Outcome Cli(const std::string& args) {
-    const fs::path err = fs::temp_directory_path() / ("vexaline-cli-err-" + std::to_string(::getpid()));
-    const std::string command = std::string(VEXALINE_CLI) + " " + args + " 2>" + err.string();
-    Outcome o{};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) o.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(err, std::ios::binary);
-    o.err.assign(std::istreambuf_iterator<char>(in), {});
-    fs::remove(err);
-    return o;
-}
 
 std::string Line(const std::string& text, int n) {
     std::istringstream in(text);

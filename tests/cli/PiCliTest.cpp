@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
+#include "CliRun.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,21 +21,7 @@ namespace {
 
 const fs::path kDir = fs::temp_directory_path() / ("vexaline-pi-" + std::to_string(::getpid()));
 
-struct PiRun {
-    int status;
-    std::string out;
-};
-
-PiRun Pi(const std::string& args) {
-    const std::string command = std::string(VEXALINE_CLI) + " pi " + args + " 2>/dev/null";
-    PiRun r{};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) r.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
+clitest::Outcome Pi(const std::string& args) { return clitest::Cli("pi " + args); }
 
 std::string Table(const std::string& name, const std::string& rows) {
     fs::create_directories(kDir);
@@ -49,7 +36,7 @@ TEST(CliPi, AQuarterTurnGivesItsRowsCurveTableAndJson) {
     // R = 50 turning 90° right: T = 50, L = 25π, E = 50(√2 − 1).
     const std::string table = Table("turn.csv", "QD,0,0,,,\r\nJD1,100,0,50,,\r\nZD,100,100,,,\r\n");
     const std::string vxa = (kDir / "turn.vxa").string(), csv = (kDir / "turn-curves.csv").string();
-    const PiRun r = Pi(table + " --start-station 1000 -o " + vxa + " --report " + csv + " --json");
+    const clitest::Outcome r = Pi(table + " --start-station 1000 -o " + vxa + " --report " + csv + " --json");
     ASSERT_EQ(r.status, 0);
     std::string bytes;
     ASSERT_EQ(vexaline::ReadWholeFile(vxa, bytes), vexaline::ReadStatus::Ok);
