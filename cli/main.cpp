@@ -2,8 +2,13 @@
 // jobs and scripts, on the core alone.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <iostream>
+#include <new>
+
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "core/text/Texts.h"
 
 int main(int argc, char** argv) {
     using namespace vexaline::cli;
@@ -20,6 +25,15 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kDone : kUsage;
+    } catch (const std::bad_alloc&) {
+        ComplainUtf8(vexaline::text::kOutOfMemory);
+        return kRefused;
+    }
+    // A full disk or a closed pipe on stdout is a failure, not a result.
+    std::cout.flush();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
+        ComplainUtf8(vexaline::text::kStdoutFailed);
+        return kRefused;
     }
     return status;
 }

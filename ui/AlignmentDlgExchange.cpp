@@ -90,9 +90,15 @@ bool CAlignmentDlg::ExportStakesFile(const platform::FileChoice& choice) {
     static const char* const kExtensions[] = {"dxf", "dat", "csv"};
     const int i = choice.nType - 3;
     std::string path = choice.strPath;
-    // The proposed name ends in .txt; a stake file gets its own extension.
-    if (QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower() == "txt")
+    // The proposed name ends in .txt; a stake file gets its own extension,
+    // and the dialog's question was about the .txt: ask about this one.
+    if (QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower() == "txt") {
         path = WithExtension(path, kExtensions[i]);
+        const std::string name = WithExtension(choice.strName, kExtensions[i]);
+        if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
+            !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
+            return false;
+    }
     if (!WriteStakes(path, kFormats[i], Results(), Road())) {
         platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(path).c_str()).c_str());
         return false;

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <ctime>
+#include <new>
 
 #include "core/files/ResultsExport.h"
 #include "core/road/ReverseLookup.h"
@@ -116,8 +117,14 @@ void CAlignmentDlg::OnCompute() {
 
     if (m_results->Results().mode != Mode()) m_results->Reset(Mode());
     ResultSet rows = m_results->TakeSpare(Mode());
-    RunStakes(road, Request(*deflection), rows, m_progress->value(),
-              [this](int position) { m_progress->setValue(position); }, CheckBox(this));
+    try {
+        RunStakes(road, Request(*deflection), rows, m_progress->value(),
+                  [this](int position) { m_progress->setValue(position); }, CheckBox(this));
+    } catch (const std::bad_alloc&) {
+        // Ten million rows are about 800 MB: a small machine may not have them.
+        platform::Warn(this, text::kOutOfMemory);
+        return;
+    }
     AppendResults(std::move(rows));
 }
 

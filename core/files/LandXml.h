@@ -73,7 +73,8 @@ struct LandXmlExport {
 // Importing the document gives the rows back within 1 mm wherever the
 // control points lie on the road they describe.
 //
-// Refuses (message): a road that is not Usable, an element with a fault.
+// Refuses (message): a road that is not Usable, an element with a fault,
+// an arc of radius 0 or ∞, an element whose ends are no finite numbers.
 LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when);
 
 }  // namespace vexaline

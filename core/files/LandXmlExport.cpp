@@ -45,6 +45,10 @@ struct Ends {
     double dLength;
 };
 
+bool Finite(const Stake& s) {
+    return std::isfinite(s.point.X) && std::isfinite(s.point.Y) && std::isfinite(s.dAzimuth);
+}
+
 void AddCurve(pugi::xml_node geom, const Element& el, const Ends& e) {
     const double r = el.dStartRadius, delta = e.dLength / r;
     const double t = el.turn == Turn::Right ? 1.0 : -1.0;
@@ -144,6 +148,13 @@ LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std:
         Ends e{road.At(i, el.dStartStation, 0, 0), road.At(i, el.dEndStation, 0, 0),
                el.dEndStation - el.dStartStation};
         if (!(e.dLength > 0)) continue;
+        // An arc of radius 0 or ∞, or a stake that is no number, would be
+        // written as "nan" and read back by nobody.
+        const bool arcOk = el.type != LineType::Circular || (el.dStartRadius > 0 && el.dStartRadius < INFINITE_RADIUS);
+        if (!arcOk || !Finite(e.start) || !Finite(e.end)) {
+            out.strMessage = Format(text::kCannotCompute, el.dStartStation, el.dEndStation);
+            return out;
+        }
         if (el.type == LineType::Circular) AddCurve(geom, el, e);
         else if (el.type == LineType::Transition) AddSpiral(geom, el, e);
         else {

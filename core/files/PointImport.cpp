@@ -1,6 +1,5 @@
 #include "core/files/PointImport.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -32,15 +31,6 @@ std::vector<std::string> SplitFields(const std::string& line) {
         if (comma == std::string::npos) return fields;
         at = comma + 1;
     }
-}
-
-std::optional<double> Coordinate(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    double v = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return std::nullopt;
-    return v;
 }
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
@@ -98,8 +88,8 @@ PointImport ImportPoints(const std::string& bytes, PointFormat format) {
         ++number;
         if (gbk.ok && Trim(line).empty()) continue;
         std::vector<std::string> f = SplitFields(line);
-        std::optional<double> x = f.size() >= need ? Coordinate(f[xAt]) : std::nullopt;
-        std::optional<double> y = f.size() >= need ? Coordinate(f[yAt]) : std::nullopt;
+        std::optional<double> x = f.size() >= need ? ParseNumber(f[xAt]) : std::nullopt;
+        std::optional<double> y = f.size() >= need ? ParseNumber(f[yAt]) : std::nullopt;
         if (!dat && number == 1 && f.size() >= need && !x && !y) continue;  // a header row
         std::string point;
         if (!gbk.ok) why = text::kImportBadName;

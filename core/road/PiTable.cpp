@@ -1,6 +1,5 @@
 #include "core/road/PiTable.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "core/road/PiCurve.h"
@@ -182,6 +181,11 @@ std::string Walk(const std::vector<PiPoint>& points, const std::vector<PlacedCur
         const bool meet = gap <= kPiMeetTolerance;
         if (meet && j > 1 && points[j - 1].ls2 > 0 && points[j].ls1 == 0)
             return Format(text::kPiTransitionMeetsArc, prev, name, name);
+        // The mirror case could be written (the arc ends on a row that
+        // begins a transition from ∞), but the curvature would jump from
+        // the arc's to a straight's: a fault the control check flags.
+        if (meet && j > 1 && points[j - 1].ls2 == 0 && points[j].ls1 > 0)
+            return Format(text::kPiArcMeetsTransition, prev, name, prev);
         const double zh = meet ? station : station + gap;
         road.curves.push_back(WalkCurve(points[j], c, zh, road.changes));
         station = road.curves.back().dHZ;
@@ -215,15 +219,9 @@ ControlRow RowOf(const PiChange& c) {
 }  // namespace
 
 bool ParsePiNumber(const std::string& text, double& value) {
-    std::string t = Trimmed(text);
-    if (!t.empty() && t[0] == '+') t.erase(0, 1);
-    if (t.empty() || t[0] == '+') return false;
-    double v = 0;
-    const char* end = t.data() + t.size();
-    const auto result = std::from_chars(t.data(), end, v);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(v)) return false;
-    value = v;
-    return true;
+    const std::optional<double> v = ParseNumber(text);
+    if (v) value = *v;
+    return v.has_value();
 }
 
 PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation) {

@@ -70,7 +70,8 @@ inline constexpr double kPiMeetTolerance = 0.0005;
 // shorter than kPiMeetTolerance without a leaving transition; curves that
 // overlap, or a tangent longer than the line from the start or to the end
 // (beyond kPiMeetTolerance); a leaving transition meeting an arc that
-// begins without one; a row wider than its column of the control line.
+// begins without one, or an arc that ends without one meeting an entering
+// transition; a row wider than its column of the control line.
 // (With β1 + β2 ≤ |α| both tangents are positive: no further check.)
 PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation);
 

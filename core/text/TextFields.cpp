@@ -1,5 +1,7 @@
 #include "core/text/TextFields.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -18,6 +20,19 @@ bool ReadDouble(const std::string& text, double& value) {
     if (std::sscanf(text.c_str(), "%lf", &v) != 1) return false;
     value = v;
     return true;
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
+    if (first == std::string::npos) return std::nullopt;
+    std::string t = text.substr(first, last - first + 1);
+    if (t[0] == '+') t.erase(0, 1);  // from_chars takes no plus sign
+    if (t.empty() || t[0] == '+' || (text[first] == '+' && t[0] == '-')) return std::nullopt;
+    double v = 0;
+    const char* end = t.data() + t.size();
+    const std::from_chars_result r = std::from_chars(t.data(), end, v);
+    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v)) return std::nullopt;
+    return v;
 }
 
 double ReadDoubleOr0(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // Fixed-column fields of GBK lines: offsets and widths count bytes.
@@ -13,6 +14,12 @@ std::string Field(const std::string& line, std::size_t offset, std::size_t width
 // longest prefix that forms a number. False, and value untouched, when the
 // text does not begin with one.
 bool ReadDouble(const std::string& text, double& value);
+
+// A number as typed into a new field or file: blanks around it allowed,
+// one sign, nothing after it; finite. Stricter than sscanf("%lf"), which
+// reads "12abc" as 12: in a table or an argument a stray character is a
+// typing fault, not the end of the number. nullopt otherwise.
+std::optional<double> ParseNumber(const std::string& text);
 
 // sscanf("%lf") with 0 for a text that holds no number (atof's rule).
 double ReadDoubleOr0(const std::string& text);

@@ -103,6 +103,8 @@ inline constexpr const char* kFileTypeLabel = "文件类型:";
 // The command line.
 inline constexpr const char* kPointNotFound = "点文件中没有点%s!";
 inline constexpr const char* kBadPointArgument = "点必须写成“点名,X,Y”，点名最多8个字节!";
+inline constexpr const char* kStdoutFailed = "无法输出结果：标准输出写入失败!";
+inline constexpr const char* kOutOfMemory = "内存不足，请加大桩间距或缩小里程范围!";
 inline constexpr const char* kRangeOrStations = "请给出 --from、--to、--interval，或者 --at，二者选一!";
 
 // Control row fields, as named in the overflow message.
@@ -228,6 +230,8 @@ inline constexpr const char* kPiFirstTooLong = "交点%s的切线长%.3f米大�
 inline constexpr const char* kPiLastTooLong = "交点%s的切线长%.3f米大于该交点到终点的距离%.3f米!";
 inline constexpr const char* kPiTransitionMeetsArc =
     "交点%s的缓和曲线正好止于交点%s的圆曲线起点，一个变换点不能同时有两个半径：请给交点%s设缓和曲线，或调整两交点的曲线!";
+inline constexpr const char* kPiArcMeetsTransition =
+    "交点%s的圆曲线正好止于交点%s的缓和曲线起点，曲率会从圆曲线突变到直线：请给交点%s设缓和曲线，或调整两交点的曲线!";
 inline constexpr const char* kPiRowTooWide = "生成的第%d行控制数据（里程%s）超出了字段宽度，里程或坐标太大!";
 inline constexpr const char* kPiBadStartStation = "起点里程必须是数字!";
 inline constexpr const char* kPiCsvBadHeader = "交点表文件的第1行不是表头“交点,X,Y,半径,缓和曲线长1,缓和曲线长2”!";
