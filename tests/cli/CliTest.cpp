@@ -196,13 +196,8 @@ TEST_F(Cli, PiQuarterTurnGivesItsRowsCurveTableAndJson) {
     EXPECT_NE(Bytes(Path("curves.csv")).find("\r\nJD1,右90.0000,50.000,0.000,0.000,50.000,50.000,78.540,20.711,K1+050.000,"),
               std::string::npos);
     const json j = json::parse(r.out)["curves"][0];
-    EXPECT_EQ(j["jd"], "JD1");
-    EXPECT_EQ(j["deflection"], "右90.0000");
-    EXPECT_EQ(j["T1"], 50.0);
-    EXPECT_EQ(j["L"], 78.54);
-    EXPECT_EQ(j["E"], 20.711);
-    EXPECT_EQ(j["HZ"], 1128.54);
-    EXPECT_EQ(j["x"], 100.0);
+    const json want = {{"jd", "JD1"}, {"deflection", "右90.0000"}, {"T1", 50.0}, {"L", 78.54}, {"E", 20.711}, {"HZ", 1128.54}, {"x", 100.0}};
+    for (const auto& [key, value] : want.items()) EXPECT_EQ(j[key], value) << key;
 }
 
 TEST_F(Cli, PiRefusedTablesWriteNothingAndUsageIsTwo) {
@@ -237,11 +232,9 @@ TEST_F(Cli, CheckOfACleanRoadExitsZeroAFaultyOneOneWithTheMendAndAnUnreadableOne
     EXPECT_EQ(j["rows"], 12);
     ASSERT_EQ(j["elements"].size(), 11u);
     const json& first = j["elements"][0];
-    EXPECT_EQ(first["row"], 1);
-    EXPECT_EQ(first["from"], 0.0);
-    EXPECT_EQ(first["to"], 300.0);
-    EXPECT_EQ(first["type"], "直线");
-    EXPECT_TRUE(first["kink_sec"].is_null() && first["closure_start_mm"].is_number() && first["flagged"] == false);
+    const json want = {{"row", 1}, {"from", 0.0}, {"to", 300.0}, {"type", "直线"}, {"flagged", false}, {"kink_sec", nullptr}};
+    for (const auto& [key, value] : want.items()) EXPECT_EQ(first[key], value) << key;
+    EXPECT_TRUE(first["closure_start_mm"].is_number());
     EXPECT_TRUE(j["elements"][8]["flagged"] == true && j["elements"][8]["problems"].size() == 1u);
     EXPECT_EQ(j["flagged_rows"], json::array({9, 10}));
     EXPECT_EQ(j["suggestion"], (json{{"row", 9}, {"field", "radius"}, {"from", "250"}, {"to", "-250"}}));

@@ -197,12 +197,11 @@ TEST(LandXmlExport, TheDocumentHoldsWhatLandXmlAndTheGeometrySay) {
     EXPECT_DOUBLE_EQ(A(alignment, "length"), 2120);
     // The demo: 3 straights, 3 arcs (600, -400, -250), 4 spirals from or to a
     // straight and one between the arcs of 400 and 250.
-    EXPECT_EQ(doc.select_nodes("//CoordGeom/Line").size(), 3u);
-    EXPECT_EQ(doc.select_nodes("//CoordGeom/Curve").size(), 3u);
-    EXPECT_EQ(doc.select_nodes("//CoordGeom/Spiral[@spiType='clothoid']").size(), 5u);
-    EXPECT_EQ(doc.select_nodes("//Spiral[@theta and @totalX and @totalY and @tanLong and @tanShort]").size(), 4u);
-    EXPECT_EQ(doc.select_nodes("//Spiral[@radiusStart='INF' or @radiusEnd='INF']").size(), 4u);
-    EXPECT_EQ(doc.select_nodes("//Spiral[@rot='ccw']").size(), 3u);
+    for (auto [query, count] : {std::pair{"//CoordGeom/Line", 3u}, {"//CoordGeom/Curve", 3u},
+                                {"//CoordGeom/Spiral[@spiType='clothoid']", 5u}, {"//Spiral[@rot='ccw']", 3u},
+                                {"//Spiral[@theta and @totalX and @totalY and @tanLong and @tanShort]", 4u},
+                                {"//Spiral[@radiusStart='INF' or @radiusEnd='INF']", 4u}})
+        EXPECT_EQ(doc.select_nodes(query).size(), count) << query;
 
     for (pugi::xpath_node n : doc.select_nodes("//Curve")) {
         pugi::xml_node c = n.node();
