@@ -288,6 +288,7 @@ TEST_F(PlanSceneTest, TheSheetHasAHeaderOnEveryPageThePlanFirstAndTheWholeTable)
 
     // Page 1 at 96 dpi: the title on top, the road in colour in the plan.
     QImage first(794, 1123, QImage::Format_RGB32);
+    first.fill(Qt::white);  // a page that paints nothing fails, whatever the memory held
     QImage second = first;
     {
         QPainter a(&first), b(&second);
