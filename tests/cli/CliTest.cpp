@@ -1,26 +1,36 @@
 // vexaline-cli run as a user runs it: its output, its files and its exit
-// statuses, on the sample road whose figures the README quotes.
+// statuses, on the sample road whose figures the README quotes; the road
+// from intersection points; and the control check.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+#include <unistd.h>
 
-
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include "CliRun.h"
+#include "core/files/AlignmentFile.h"
 #include "core/text/Gbk.h"
 
 namespace fs = std::filesystem;
-using clitest::Cli;
-using clitest::Outcome;
+using nlohmann::json;
+using vexaline::Gbk;
 
 namespace {
 
 const std::string kDemo = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa";
 const std::string kPoints = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxp";
 
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// Line n (0-based) of a text.
 std::string Line(const std::string& text, int n) {
     std::istringstream in(text);
     std::string line;
@@ -28,18 +38,60 @@ std::string Line(const std::string& text, int n) {
     return line;
 }
 
+// The sample road with one byte string replaced.
+std::string DemoWith(const std::string& from, const std::string& to) {
+    std::string bytes = Bytes(kDemo);
+    return bytes.replace(bytes.find(from), from.size(), to);
+}
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+// Runs the program in a folder of its own with the arguments (a shell word
+// list) and collects stdout, stderr and the exit status.
+class Cli : public testing::Test {
+protected:
+    void SetUp() override { fs::remove_all(dir_), fs::create_directories(dir_); }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Outcome Run(const std::string& args) {
+        const std::string command = std::string(VEXALINE_CLI) + " " + args + " 2>" + Path("stderr");
+        Outcome o{};
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) o.out.append(buffer, n);
+        const int raw = ::pclose(pipe);
+        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        o.err = Bytes(Path("stderr"));
+        return o;
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return Path(name);
+    }
+    // An intersection point table with its header.
+    std::string Table(const std::string& name, const std::string& rows) const {
+        return Write(name, "\xEF\xBB\xBF交点,X,Y,半径,缓和曲线长1,缓和曲线长2\r\n" + rows);
+    }
+
+    const fs::path dir_ = fs::temp_directory_path() / ("vexaline-cli-" + std::to_string(::getpid()));
+};
+
 }  // namespace
 
-TEST(Cli, StakesGiveTheWindowsLinesAndSayWhyTheyRefuse) {
-    Outcome o = Cli("stakes " + kDemo + " --from 0 --to 2120 --interval 20 --offset 7.5");
+TEST_F(Cli, StakesGiveTheWindowsLinesAndSayWhyTheyRefuse) {
+    Outcome o = Run("stakes " + kDemo + " --from 0 --to 2120 --interval 20 --offset 7.5");
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(Line(o.out, 0), "桩号        X坐标         Y坐标      切线方位角  说明     ");
     EXPECT_EQ(Line(o.out, 1), "0.000       3804994.050   500004.566  52.3000   直线段    ");
     EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 108);
-    o = Cli("stakes " + kDemo + " --at 1234.5,0 --offset 7.5");
+    o = Run("stakes " + kDemo + " --at 1234.5,0 --offset 7.5");
     EXPECT_EQ(Line(o.out, 1), "1234.500    3805354.869   501133.297  86.2450   缓曲段    ");
     EXPECT_EQ(Line(o.out, 2).substr(0, 5), "0.000");  // in the order given
-    o = Cli("stakes " + kDemo + " --from 400 --to 700 --interval 20 --points " + kPoints +
+    o = Run("stakes " + kDemo + " --from 400 --to 700 --interval 20 --points " + kPoints +
             " --station D2 --backsight D3");
     EXPECT_EQ(Line(o.out, 1), "400.000     184.1527    150.275   D2        D3        ");
 
@@ -60,88 +112,142 @@ TEST(Cli, StakesGiveTheWindowsLinesAndSayWhyTheyRefuse) {
         {"--at ten", 2, ""},
     };
     for (const Refusal& r : refusals) {
-        o = Cli("stakes " + kDemo + " " + r.args);
+        o = Run("stakes " + kDemo + " " + r.args);
         EXPECT_EQ(o.status, r.status) << r.args;
         EXPECT_TRUE(o.out.empty()) << r.args;
         if (!r.message.empty()) {
             EXPECT_EQ(o.err, r.message + "\n") << r.args;
         }
     }
-    o = Cli("stakes /nonexistent.vxa --at 1");
+    o = Run("stakes /nonexistent.vxa --at 1");
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "无法读取文件：/nonexistent.vxa\n");
 }
 
-TEST(Cli, FilesAreTheWindowsExportsInGbkAndAFaultyElementExitsOne) {
-    const fs::path dir = fs::temp_directory_path() / ("vexaline-cli-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const std::string out = (dir / "r.txt").string();
-    Outcome o = Cli("stakes " + kDemo + " --from 0 --to 40 --interval 20 --format cad -o " + out);
+TEST_F(Cli, FilesAreTheWindowsExportsInGbkAndAFaultyElementExitsOne) {
+    Outcome o = Run("stakes " + kDemo + " --from 0 --to 40 --interval 20 --format cad -o " + Path("r.txt"));
     EXPECT_EQ(o.status, 0);
-    std::ifstream in(out, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), vexaline::Gbk("工 程 名  r.txt"));
+    const std::string bytes = Bytes(Path("r.txt"));
+    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), Gbk("工 程 名  r.txt"));
     EXPECT_NE(bytes.find("\r\n3805000.000,500000.000\r\n3805012.175,500015.867\r\n"), std::string::npos) << bytes;
-    o = Cli("stakes " + kDemo + " --at 0 --gbk");
-    EXPECT_EQ(Line(o.out, 0), vexaline::Gbk("桩号        X坐标         Y坐标      切线方位角  说明     "));
+    o = Run("stakes " + kDemo + " --at 0 --gbk");
+    EXPECT_EQ(Line(o.out, 0), Gbk("桩号        X坐标         Y坐标      切线方位角  说明     "));
 
     // A transition whose two radii are equal: its lines are the message, said once.
-    std::ifstream demo(kDemo, std::ios::binary);
-    std::string road((std::istreambuf_iterator<char>(demo)), {});
-    const std::string from = vexaline::Gbk("-∞         "), to = vexaline::Gbk("-400        ");
-    road.replace(road.find(from), from.size(), to);
-    const std::string faulty = (dir / "faulty.vxa").string();
-    std::ofstream(faulty, std::ios::binary) << road;
-    o = Cli("stakes " + faulty + " --from 1100 --to 1300 --interval 20");
+    const std::string faulty = Write("faulty.vxa", DemoWith(Gbk("-∞         "), Gbk("-400        ")));
+    o = Run("stakes " + faulty + " --from 1100 --to 1300 --interval 20");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
     EXPECT_NE(o.out.find(o.err.substr(0, o.err.size() - 1)), std::string::npos);
-    fs::remove_all(dir);
 }
 
-TEST(Cli, LookupAnswersAsTheWindowAndInJson) {
-    Outcome o = Cli("lookup " + kDemo + " 3805381.597 500897.434");
+TEST_F(Cli, LookupAnswersAsTheWindowAndInJson) {
+    Outcome o = Run("lookup " + kDemo + " 3805381.597 500897.434");
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "1000.000 左28.499米\n");
-    o = Cli("lookup " + kDemo + " 3805381.597 500897.434 --json");
+    o = Run("lookup " + kDemo + " 3805381.597 500897.434 --json");
     EXPECT_EQ(o.out, R"({"station":1000.0,"offset":-28.499,"station_text":"1000.000","offset_text":"左28.499米"})" "\n");
-    o = Cli("lookup " + kDemo + " 0 0");
+    o = Run("lookup " + kDemo + " 0 0");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "抱歉!查找不到对应的桩号!\n");
     for (const char* bad : {"lookup", "lookup " VEXALINE_SOURCE_DIR "/examples/demo.vxa 1", "lookup x 1 2", "nothing"})
-        EXPECT_EQ(Cli(bad).status, 2) << bad;
-    EXPECT_EQ(Cli("--version").out, "vexaline-cli 0.622\n");
-    EXPECT_EQ(Cli("--help").status, 0);
+        EXPECT_EQ(Run(bad).status, 2) << bad;
+    EXPECT_EQ(Run("--version").out, "vexaline-cli 0.622\n");
+    EXPECT_EQ(Run("--help").status, 0);
 }
 
-TEST(Cli, ConvertGoesBothWaysRefusesWithoutWritingAndStakesTakeTheExchangeFormats) {
-    const fs::path dir = fs::temp_directory_path() / ("vexaline-cli-x-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const std::string xml = (dir / "demo.xml").string(), vxa = (dir / "back.vxa").string();
-    EXPECT_EQ(Cli("convert " + kDemo + " " + xml).status, 0);
-    Outcome o = Cli("convert " + xml + " " + vxa);
+TEST_F(Cli, ConvertGoesBothWaysRefusesWithoutWritingAndStakesTakeTheExchangeFormats) {
+    const std::string xml = Path("demo.xml"), vxa = Path("back.vxa");
+    EXPECT_EQ(Run("convert " + kDemo + " " + xml).status, 0);
+    Outcome o = Run("convert " + xml + " " + vxa);
     EXPECT_EQ(o.status, 0) << o.err;
-    std::ifstream in(vxa, std::ios::binary);
-    const std::string back((std::istreambuf_iterator<char>(in)), {});
+    const std::string back = Bytes(vxa);
     EXPECT_EQ(back.size(), 94u + 12 * 60);
-    EXPECT_EQ(back.substr(94 + 11 * 60, 58), vexaline::Gbk("2120.000    终点      ∞          3806038.813 501422.276  "));
+    EXPECT_EQ(back.substr(94 + 11 * 60, 58), Gbk("2120.000    终点      ∞          3806038.813 501422.276  "));
 
-    std::ofstream(dir / "two.xml") << "<LandXML><Alignments><Alignment name='a'/><Alignment name='b'/></Alignments></LandXML>";
-    o = Cli("convert " + (dir / "two.xml").string() + " " + (dir / "two.vxa").string());
+    const std::string two = Write("two.xml", "<LandXML><Alignments><Alignment name='a'/><Alignment name='b'/></Alignments></LandXML>");
+    o = Run("convert " + two + " " + Path("two.vxa"));
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "LandXML文件中有2条路线，请指定一条：a、b\n");
-    EXPECT_EQ(Cli("convert " + (dir / "two.xml").string() + " " + (dir / "two.vxa").string() + " --alignment c").status, 1);
-    EXPECT_FALSE(fs::exists(dir / "two.vxa"));
-    std::ofstream(dir / "broken.xml") << "<LandXML>";
-    EXPECT_EQ(Cli("convert " + (dir / "broken.xml").string() + " " + vxa).status, 2);
-    EXPECT_EQ(Cli("convert " + kDemo + " " + (dir / "x.txt").string()).status, 2);
-    EXPECT_EQ(Cli("convert /nonexistent.xml " + vxa).status, 2);
+    EXPECT_EQ(Run("convert " + two + " " + Path("two.vxa") + " --alignment c").status, 1);
+    EXPECT_FALSE(fs::exists(Path("two.vxa")));
+    EXPECT_EQ(Run("convert " + Write("broken.xml", "<LandXML>") + " " + vxa).status, 2);
+    EXPECT_EQ(Run("convert " + kDemo + " " + Path("x.txt")).status, 2);
+    EXPECT_EQ(Run("convert /nonexistent.xml " + vxa).status, 2);
 
-    o = Cli("stakes " + kDemo + " --at 1234.5 --offset -7.5 --format cass");
+    o = Run("stakes " + kDemo + " --at 1234.5 --offset -7.5 --format cass");
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out.substr(0, o.out.find(',')), "K1+234.500L7.5");
-    EXPECT_EQ(Cli("stakes " + kDemo + " --at 0 --format csv").out.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_EQ(Cli("stakes " + kDemo + " --at 0 --format dxf -o " + (dir / "s.dxf").string()).status, 0);
-    EXPECT_TRUE(fs::file_size(dir / "s.dxf") > 0);
-    fs::remove_all(dir);
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 0 --format csv").out.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 0 --format dxf -o " + Path("s.dxf")).status, 0);
+    EXPECT_TRUE(fs::file_size(Path("s.dxf")) > 0);
+}
+
+TEST_F(Cli, PiQuarterTurnGivesItsRowsCurveTableAndJson) {
+    // R = 50 turning 90° right: T = 50, L = 25π, E = 50(√2 − 1).
+    const std::string table = Table("turn.csv", "QD,0,0,,,\r\nJD1,100,0,50,,\r\nZD,100,100,,,\r\n");
+    const Outcome r =
+        Run("pi " + table + " --start-station 1000 -o " + Path("turn.vxa") + " --report " + Path("curves.csv") + " --json");
+    ASSERT_EQ(r.status, 0);
+    const std::vector<std::string> records = vexaline::AlignmentRecords(Bytes(Path("turn.vxa")));
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[1], Gbk("1050.000    圆曲线    50.000      50.000      0.000       "));
+    EXPECT_EQ(records[3], Gbk("1178.540    终点      ∞          100.000     100.000     "));
+    EXPECT_NE(Bytes(Path("curves.csv")).find("\r\nJD1,右90.0000,50.000,0.000,0.000,50.000,50.000,78.540,20.711,K1+050.000,"),
+              std::string::npos);
+    const json j = json::parse(r.out)["curves"][0];
+    const json want = {{"jd", "JD1"}, {"deflection", "右90.0000"}, {"T1", 50.0}, {"L", 78.54}, {"E", 20.711}, {"HZ", 1128.54}, {"x", 100.0}};
+    for (const auto& [key, value] : want.items()) EXPECT_EQ(j[key], value) << key;
+}
+
+TEST_F(Cli, PiRefusedTablesWriteNothingAndUsageIsTwo) {
+    const std::string good = Table("good.csv", "QD,0,0\nJD1,100,0,50\nZD,100,100\n");
+    struct Case {
+        std::string args;
+        int status;
+    };
+    const Case cases[] = {
+        {Table("flat.csv", "QD,0,0\nJD1,100,0,0\nZD,100,100\n") + " --start-station 0", 1},  // radius 0
+        {Table("long.csv", "QD,0,0\nJD1,30,0,50\nZD,30,100\n") + " --start-station 0", 1},   // T1 past the start
+        {good + " --start-station K1+000", 2},
+        {good, 2},  // no start station
+        {Path("missing.csv") + " --start-station 0", 2},
+        {Table("quote.csv", "QD,0,0\n\"JD1,100,0,50\nZD,100,100\n") + " --start-station 0", 2},  // no table
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run("pi " + c.args + " -o " + Path("none.vxa")).status, c.status) << c.args;
+        EXPECT_FALSE(fs::exists(Path("none.vxa"))) << c.args;
+    }
+}
+
+TEST_F(Cli, CheckOfACleanRoadExitsZeroAFaultyOneOneWithTheMendAndAnUnreadableOneTwo) {
+    Outcome r = Run("check " + kDemo);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。");
+
+    const std::string faulty = Write("faulty.vxa", DemoWith("-250        3805503.911", "250         3805503.911"));  // row 9
+    r = Run("check " + faulty + " --json");
+    EXPECT_EQ(r.status, 1);
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["rows"], 12);
+    ASSERT_EQ(j["elements"].size(), 11u);
+    const json& first = j["elements"][0];
+    const json want = {{"row", 1}, {"from", 0.0}, {"to", 300.0}, {"type", "直线"}, {"flagged", false}, {"kink_sec", nullptr}};
+    for (const auto& [key, value] : want.items()) EXPECT_EQ(first[key], value) << key;
+    EXPECT_TRUE(first["closure_start_mm"].is_number());
+    EXPECT_TRUE(j["elements"][8]["flagged"] == true && j["elements"][8]["problems"].size() == 1u);
+    EXPECT_EQ(j["flagged_rows"], json::array({9, 10}));
+    EXPECT_EQ(j["suggestion"], (json{{"row", 9}, {"field", "radius"}, {"from", "250"}, {"to", "-250"}}));
+    r = Run("check " + faulty);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("建议：第 9 行半径 250 改为 -250。"), std::string::npos);
+    // A looser kink limit lets the flipped arc through (its closures are
+    // nil: it is turned by its own chord); the transition after it is not.
+    EXPECT_EQ(json::parse(Run("check " + faulty + " --json --kink-sec 200000").out)["flagged_rows"], json::array({10}));
+
+    EXPECT_TRUE(json::parse(Run("check " + kDemo + " --json").out)["suggestion"].is_null());
+    EXPECT_EQ(Run("check /no/such/file.vxa").status, 2);
+    EXPECT_EQ(Run("check " + kDemo + " --closure-mm -1").status, 2);
+    const std::string oneRow = Write("one.vxa", Bytes(kDemo).substr(0, 94 + 60));  // the header and the first row
+    EXPECT_EQ(Run("check " + oneRow).status, 2);
 }

@@ -1,31 +1,14 @@
 // The control-data check on the sample road and on copies of it with one
 // typing fault each, and on small roads built here.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <vector>
 
-#include "core/files/AlignmentFile.h"
-#include "core/files/TextFile.h"
+#include "CoreFixture.h"
 #include "core/road/ControlCheck.h"
 #include "core/text/CheckText.h"
-#include "core/text/ControlLine.h"
-#include "core/text/Gbk.h"
 #include "core/text/Texts.h"
 
-using namespace vexaline;
-
 namespace {
-
-std::vector<std::string> DemoList() {
-    std::string bytes;
-    EXPECT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa", bytes), ReadStatus::Ok);
-    std::vector<std::string> lines = AlignmentRecords(bytes);
-    lines.insert(lines.begin(), ControlHeaderLine());
-    return lines;
-}
 
 // The list with row `row` (1-based) changed by `change`.
 template <class Change>
@@ -60,6 +43,7 @@ TEST(ControlCheck, TheSampleRoadPassesWithSmallClosuresAndKinks) {
         EXPECT_LT(*e.dClosureStartMm, 1.0);  // coordinates typed to the millimetre
         EXPECT_LT(*e.dClosureEndMm, 1.0);
         EXPECT_EQ(e.dKinkSec.has_value(), e.nRow > 1);
+        EXPECT_LT(std::fabs(e.dKinkSec.value_or(0)), 4.1);  // each element leaves as the next one starts
         EXPECT_TRUE(e.problems.empty() && !e.bFlagged);
     }
     const std::vector<std::string> text = CheckReportLines(r, Alignment::Parse(list).Rows(), {});
@@ -165,13 +149,9 @@ TEST(ControlCheck, TolerancesAreLimitsAndTwoMendsNameNone) {
     // A straight road along X with its middle row off sideways: 4 mm passes
     // the default closure but its kink of 2·atan(0.004/100) = 16.5″ passes
     // too; 6 mm makes 24.8″ and is flagged.
-    auto road = [](const char* y, const char* station = "100", const char* x = "100") {
-        std::vector<std::string> list{ControlHeaderLine()};
-        const char* straight = "直线";
-        list.push_back(BuildControlLine(ControlRow{{"0", Gbk(straight), Gbk("∞"), "0", "0"}}));
-        list.push_back(BuildControlLine(ControlRow{{station, Gbk(straight), Gbk("∞"), x, y}}));
-        list.push_back(BuildControlLine(ControlRow{{"200", Gbk("终点"), Gbk("∞"), "200", "0"}}));
-        return Alignment::Parse(list);
+    auto road = [](const std::string& y, const std::string& station = "100") {
+        return Alignment::Parse({ControlHeaderLine(), L("0|直线|∞|0|0"), L(station + "|直线|∞|100|" + y),
+                                 L("200|终点|∞|200|0")});
     };
     CheckReport r = CheckControl(road("0.004"));
     EXPECT_TRUE(r.flaggedRows.empty());

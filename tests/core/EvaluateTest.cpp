@@ -1,39 +1,21 @@
 // Evaluation by station and what is built on it: the result forms, the
 // element checks, the fast number texts, the typed road against figures
 // built independently, the stake run, the single stake and the lookup.
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 
-#include "core/text/AngleText.h"
-#include "core/road/Alignment.h"
+#include "CoreFixture.h"
 #include "core/road/Evaluate.h"
-#include "core/text/FixedText.h"
-#include "core/text/Gbk.h"
 #include "core/road/ReverseLookup.h"
-#include "core/text/Texts.h"
 #include "core/road/StakeRun.h"
+#include "core/text/AngleText.h"
+#include "core/text/FixedText.h"
 #include "core/text/ResultText.h"
-
-using namespace vexaline;
+#include "core/text/Texts.h"
 
 namespace {
 
-// "300|缓和曲线|∞|1.5|2" as a control line, each field padded to its column.
-std::string L(const std::string& fields) {
-    std::string line;
-    std::size_t at = 0;
-    for (int width : {12, 10, 12, 12, 12}) {
-        std::size_t bar = fields.find('|', at);
-        line += PadRight(Gbk(fields.substr(at, bar - at).c_str()), width);
-        at = bar + 1;
-    }
-    return line;
-}
 std::string Fixed(const char* format, double v) {
     char b[400];
     std::snprintf(b, sizeof b, format, v);
@@ -231,7 +213,8 @@ TEST(StakeRun, ChecksInTheirOrder) {
     ASSERT_EQ(CheckSingleStake(road, 1570), C::Ok);
     ResultSet one;
     AddStake(road, 1570, Request(0, 0, 1), one);
-    EXPECT_EQ(Lines(one), std::vector<std::string>{EvaluateStation(1570, kRoad[8], kRoad[9], 0, 1.570796, 0, {}, {}, "", "")});
+    const std::string line = ResultLine(one, 0);  // the last row's point, on the transition that ends there
+    EXPECT_TRUE(line.substr(0, 38) == "1570.000    3805503.911   501425.840  " && line.substr(48) == Gbk("缓曲段    ")) << line;
 }
 
 TEST(StakeRun, RunningSumDecidesTheStakes) {
@@ -252,23 +235,16 @@ TEST(StakeRun, RunningSumDecidesTheStakes) {
     }
 }
 
-TEST(StakeRun, LinesAreTheClassicEvaluationsAndProgressMovesForward) {
-    const Alignment road = Alignment::Parse(kRoad);
-    for (ResultMode mode : {ResultMode::Coordinates, ResultMode::SettingOut}) {
-        const bool setOut = mode == ResultMode::SettingOut;
-        StakeRequest r = Request(0, 1570, 0.75, setOut ? 0 : -4.5);
-        std::vector<std::string> lines = RunAll(kRoad, r, mode);
-        ASSERT_EQ(lines.size(), 2094u);
-        double s = r.dStartStation;
-        for (const std::string& line : lines) {
-            const Element& e = road.Elements()[road.ElementAt(s)];
-            ASSERT_EQ(line, EvaluateStation(s, kRoad[e.nStartRow], kRoad[e.nEndRow], r.dOffset, r.dDeflection,
-                                            setOut ? 1 : 0, r.setup.ptStation, r.setup.ptBacksight, "D7", "D6"))
-                << s;
-            ASSERT_EQ(line.size(), setOut ? 54u : 58u);
-            s += r.dInterval;
-        }
-    }
+// The README's figures for the sample road: 7.5 m right of 0 and of 420,
+// where the arc begins; 400 set out from D2 on D3 of demo.vxp.
+TEST(StakeRun, RunsGiveTheSampleRoadsFiguresAndProgressMovesForward) {
+    EXPECT_EQ(RunAll(kRoad, Request(0, 420, 420, 7.5)),
+              (std::vector<std::string>{"0.000       3804994.050   500004.566  52.3000   " + Gbk("直线段    "),
+                                        "420.000     3805246.060   500339.496  58.1346   " + Gbk("圆曲段    ")}));
+    StakeRequest r = Request(400, 400, 20);
+    r.setup = {"D2", {3805268.796, 500466.512}, "D3", {3805381.597, 500897.434}};
+    EXPECT_EQ(RunAll(kRoad, r, ResultMode::SettingOut),
+              std::vector<std::string>{"400.000     184.1527    150.275   D2        D3        "});
     // At most a hundred steps forward, ending at a full bar; one stake leaves it.
     std::vector<int> positions, hundred;
     RunAll(kRoad, Request(0, 1490, 0.1), ResultMode::Coordinates, &positions);

@@ -1,33 +1,23 @@
 // GBK texts and fields, control lines, the alignment, point and results
-// files, and the sample files a newcomer opens first.
-#include <gtest/gtest.h>
-
+// files, the sample files a newcomer opens first; and the rules the windows
+// follow, without a window: opening or creating each kind of file,
+// add-or-replace by station, and the station setup's rule.
 #include <cmath>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
-#include "core/files/AlignmentFile.h"
-#include "core/text/ControlLine.h"
-#include "core/text/AngleText.h"
-#include "core/road/Alignment.h"
-#include "core/text/Gbk.h"
-#include "core/text/TextFields.h"
-#include "core/files/TextFile.h"
-#include "core/text/Texts.h"
-#include "core/files/ResultsExport.h"
+#include "CoreFixture.h"
+#include "core/files/OpenOrCreate.h"
 #include "core/files/PointFile.h"
+#include "core/files/ResultsExport.h"
+#include "core/road/Alignment.h"
+#include "core/text/AngleText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
 
-using namespace vexaline;
-
-namespace {
-
-ControlRow Row(const char* station, const char* type, const char* radius, const char* x, const char* y) {
-    ControlRow row;
-    const char* utf8[kControlFieldCount] = {station, type, radius, x, y};
-    for (int i = 0; i < kControlFieldCount; ++i) row.strField[i] = Gbk(utf8[i]);
-    return row;
-}
-
-}  // namespace
+namespace fs = std::filesystem;
 
 TEST(Texts, GbkRefusesWhatItCannotHoldAndShowsBadBytes) {
     std::string out = "old";
@@ -161,34 +151,125 @@ TEST(ResultsExport, NameDateLineAndLayoutsByteForByte) {
         EXPECT_EQ(ResultsFileBytes(c.set, c.layout, "a.txt", when), top + c.body) << static_cast<int>(c.layout);
 }
 
-// The sample files must agree with the geometry, or the walkthrough lies.
-TEST(Demo, ElementsMeetTheirChangePointsAndPointsReadBackWhole) {
-    std::string bytes, points;
-    const std::string dir = std::string(VEXALINE_SOURCE_DIR) + "/examples/";
-    ASSERT_EQ(ReadWholeFile(dir + "demo.vxa", bytes), ReadStatus::Ok);
-    std::vector<std::string> lines = AlignmentRecords(bytes);
-    ASSERT_GE(lines.size(), 8u);
-    EXPECT_EQ(bytes.size(), kAlignmentHeaderBytes + kAlignmentRecordBytes * lines.size());
-    lines.insert(lines.begin(), ControlHeaderLine());
-    const Alignment road = Alignment::Parse(lines);
-    ASSERT_EQ(road.Elements().size(), lines.size() - 2);
-    for (std::size_t i = 0; i < road.Elements().size(); ++i) {
-        const Element& e = road.Elements()[i];
-        ASSERT_EQ(e.fault, ElementFault::None) << i;
-        for (std::size_t end : {i, i + 1}) {  // both ends on their change points to the millimetre
-            const ChangePoint& row = road.Rows()[end];
-            const Stake p = road.At(i, *row.station, 0, 0);
-            EXPECT_TRUE(std::fabs(p.point.X - *row.x) < 1e-3 && std::fabs(p.point.Y - *row.y) < 1e-3) << i;
-        }
-        if (i + 1 < road.Elements().size()) {  // and each leaves in the direction the next one starts
-            const double at = e.dEndStation;
-            const double out = road.At(i, at, 0, 0).dAzimuth, in = road.At(i + 1, at, 0, 0).dAzimuth;
-            EXPECT_NEAR(std::remainder(out - in, 2 * M_PI), 0, 2e-5) << "at " << at;
-        }
-    }
-    ASSERT_EQ(ReadWholeFile(dir + "demo.vxp", points), ReadStatus::Ok);
-    std::vector<std::string> traverse = ParsePointFile(points);
+// The sample files are whole records and points that read back byte for
+// byte (their geometry is the control check's sample road).
+TEST(Demo, TheSampleFilesAreWholeRecordsAndPointsThatReadBackByteForByte) {
+    const std::string bytes = Example("demo.vxa"), points = Example("demo.vxp");
+    const std::size_t records = AlignmentRecords(bytes).size();
+    EXPECT_GE(records, 8u);
+    EXPECT_EQ(bytes.size(), kAlignmentHeaderBytes + kAlignmentRecordBytes * records);
+    const std::vector<std::string> traverse = ParsePointFile(points);
     ASSERT_GE(traverse.size(), 4u);
     EXPECT_TRUE(traverse[0] == PointHeader() && PointFileBytes(traverse) == points);
     for (std::size_t i = 1; i < traverse.size(); ++i) EXPECT_EQ(traverse[i].size(), kPointLineBytes);
+}
+
+namespace {
+
+struct Asked {
+    std::vector<std::pair<Question, std::string>> questions;
+    bool create = true, replace = true;
+    std::function<bool(Question, const std::string&)> Ask() {
+        return [this](Question q, const std::string& name) {
+            questions.emplace_back(q, name);
+            return q == Question::Create ? create : replace;
+        };
+    }
+};
+
+std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+}  // namespace
+
+TEST(OpenOrCreate, EachKindOpensAsksCreatesAndNeverEmptiesAFile) {
+    const fs::path dir = fs::temp_directory_path() / ("vexaline-open-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "road.vxa", std::ios::binary) << "old road";
+    std::ofstream(dir / "pts.vxp", std::ios::binary) << "old points";
+    const std::string d = dir.string() + "/";
+    struct Case {
+        FileKind kind;
+        std::string name;
+        bool create, replace;
+        OpenOutcome want;
+        std::string path;                   // as opened or created
+        std::vector<Question> questions;
+    };
+    using O = OpenOutcome;
+    using Q = Question;
+    const Case cases[] = {
+        {FileKind::Alignment, "road.vxa", true, true, O::Opened, "road.vxa", {}},
+        {FileKind::Alignment, "new", false, true, O::Cancelled, "new", {Q::Create}},
+        {FileKind::Alignment, "road", true, false, O::Cancelled, "road.vxa", {Q::Create, Q::Replace}},  // kept whole
+        {FileKind::Alignment, "fresh", true, true, O::Created, "fresh.vxa", {Q::Create}},
+        {FileKind::PointFile, "pts", true, true, O::Opened, "pts.vxp", {}},  // read, not emptied
+        {FileKind::PointFile, "none", false, true, O::Cancelled, "none.vxp", {Q::Create}},
+        {FileKind::PointFile, "made", true, true, O::Created, "made.vxp", {Q::Create}},
+        {FileKind::Alignment, "", true, true, O::Unreadable, "", {}},  // the folder itself
+    };
+    for (const Case& c : cases) {
+        Asked asked;
+        asked.create = c.create, asked.replace = c.replace;
+        const OpenedFile f = OpenOrCreate(c.kind, d + c.name, c.name, asked.Ask());
+        EXPECT_EQ(f.outcome, c.want) << c.name;
+        EXPECT_EQ(f.strPath, d + c.path) << c.name;
+        std::vector<Question> questions;
+        for (const auto& q : asked.questions) questions.push_back(q.first);
+        EXPECT_EQ(questions, c.questions) << c.name;
+    }
+    EXPECT_EQ(Read(dir / "road.vxa"), "old road");
+    EXPECT_EQ(Read(dir / "pts.vxp"), "old points");
+    EXPECT_EQ(Read(dir / "fresh.vxa").size(), kAlignmentHeaderBytes);
+    EXPECT_EQ(Read(dir / "made.vxp"), "");
+    EXPECT_FALSE(fs::exists(dir / "new.vxa"));
+    EXPECT_FALSE(fs::exists(dir / "none.vxp"));
+    // Replacing an existing "road.vxa" when "road" was typed: asked by name, then written anew.
+    Asked yes;
+    const OpenedFile replaced = OpenOrCreate(FileKind::Alignment, d + "road", "road", yes.Ask());
+    EXPECT_EQ(replaced.outcome, O::Created);
+    EXPECT_EQ(yes.questions.back(), std::make_pair(Q::Replace, std::string("road.vxa")));
+    EXPECT_EQ(Read(dir / "road.vxa").size(), kAlignmentHeaderBytes);
+    if (::geteuid() != 0) {  // a folder that cannot be written: reported, nothing made
+        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(OpenOrCreate(FileKind::PointFile, d + "x", "x", yes.Ask()).outcome, O::CannotWrite);
+        fs::permissions(dir, fs::perms::owner_all);
+    }
+    fs::remove_all(dir);
+}
+
+TEST(ControlRows, RefusedWhenEmptyOrTooWideAndPlacedByTheirStationText) {
+    struct Case { ControlRow row; RowCheck::Kind kind; int field; };
+    const Case cases[] = {
+        {Row("100", "直线", "∞", "1", "2"), RowCheck::Ok, -1},
+        {Row("", "直线", "∞", "1", "2"), RowCheck::Empty, -1},
+        {Row("1234567890123", "", "∞", "1", "2"), RowCheck::Empty, -1},  // empty comes first
+        {Row("100", "直线", "∞", "1234567890123", "2"), RowCheck::TooWide, kFieldX},
+        {Row("100", "直线直线直线", "∞", "1", "2"), RowCheck::TooWide, kFieldLineType},  // 12 GBK bytes
+    };
+    for (const Case& c : cases) {
+        const RowCheck check = CheckRow(c.row);
+        EXPECT_TRUE(check.kind == c.kind && check.nField == c.field) << GbkToUtf8(c.row.strField[0]);
+    }
+    const std::vector<std::string> lines = {ControlHeaderLine(), BuildControlLine(Row("0", "直线", "∞", "0", "0")),
+                                            BuildControlLine(Row("100", "终点", "∞", "0", "100"))};
+    const RowPlace same = PlaceRow(lines, Row("100", "圆曲线", "300", "0", "100"));
+    EXPECT_EQ(same.nReplace, 2);
+    EXPECT_EQ(same.line, BuildControlLine(Row("100", "圆曲线", "300", "0", "100")));
+    EXPECT_EQ(PlaceRow(lines, Row("100.0", "直线", "∞", "0", "0")).nReplace, -1);  // the text, not the number
+    EXPECT_EQ(PlaceRow(lines, Row("50", "直线", "∞", "0", "0")).nReplace, -1);
+}
+
+TEST(StationSetup, StationAndBacksightMustDifferByNameAndByPlace) {
+    struct Case { StationSetup setup; bool can; };
+    const Case cases[] = {
+        {{"D2", {1, 2}, "D3", {3, 4}}, true},
+        {{"D2", {1, 2}, "D2", {3, 4}}, false},
+        {{"D2", {1, 2}, "D3", {1, 2}}, false},
+        {{"D2", {1, 2}, "D3", {1, 4}}, true},
+        {{"", {0, 0}, "", {1, 1}}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CanOrient(c.setup), c.can) << c.setup.strStationName;
 }

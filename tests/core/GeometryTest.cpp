@@ -1,15 +1,14 @@
-// Plane point, clothoid, point on an element, D.MMSS texts.
-#include <gtest/gtest.h>
-
+// Plane point, clothoid, point on an element, D.MMSS texts; transition
+// curves against the true clothoid, driven here from its curvature, and
+// against the series where the series is exact.
 #include <cmath>
 #include <cstdio>
 
+#include "CoreFixture.h"
 #include "core/text/AngleText.h"
 #include "core/geometry/Clothoid.h"
 #include "core/geometry/Element.h"
 #include "core/geometry/PlanePoint.h"
-
-using namespace vexaline;
 
 namespace {
 
@@ -94,38 +93,6 @@ TEST(Element, KnownPoints) {
     EXPECT_TRUE(p.dX == kLeaveEnd.X && p.dY == -kLeaveEnd.Y);
 }
 
-// Every transition case with both turns: the azimuth follows increasing
-// station, the offset lands where the plane rule puts it, the curve bends
-// to the side of the turn.
-TEST(Element, TransitionTangentAndOffsetInEveryCase) {
-    auto at = [](ElementRequest q, double s, double offset = 0, double defl = 0) {
-        q.dStation = s, q.dOffset = offset, q.dDeflection = defl;
-        return PointOnElement(q);
-    };
-    for (const ElementRequest& r : {Q(2, 1, 0, O, kInf, 100, kEnterEnd, 300, 0),
-                                    Q(2, 1, 150, kLeaveStart, 300, 250, kLeaveEnd, kInf, 0),
-                                    Q(2, 1, 500, kArcStart, 600, 550, kArcEnd, 300, 0),
-                                    Q(2, 1, 500, kArcStart, 300, 550, {1017.9, 2046.6}, 600, 0)}) {
-        for (const ElementRequest& c : {r, Q(2, -1, r.dStartStation, M(r.ptStart), r.dStartRadius, r.dEndStation,
-                                             M(r.ptEnd), r.dEndRadius, 0)}) {
-            for (double f : {0.0, 0.3, 1.0}) {
-                double s = c.dStartStation + f * (c.dEndStation - c.dStartStation);
-                StakePoint p = at(c, s), a = at(c, s - 1e-4), b = at(c, s + 1e-4);
-                double chord = CPlanePoint(a.dX, a.dY).Azimuth(b.dX, b.dY);
-                EXPECT_NEAR(std::remainder(chord - p.dAzimuth, kTwoPi), 0.0, 1e-6) << c.dStartRadius << " " << f;
-                for (double defl : {pi * 0.5, -1.2}) {
-                    StakePoint o = at(c, s, 7.5, defl);
-                    EXPECT_NEAR(o.dX, p.dX + 7.5 * std::cos(p.dAzimuth + defl), 1e-9);
-                    EXPECT_NEAR(o.dY, p.dY + 7.5 * std::sin(p.dAzimuth + defl), 1e-9);
-                    EXPECT_EQ(o.dAzimuth, p.dAzimuth);
-                }
-            }
-            double turned = std::remainder(at(c, c.dEndStation).dAzimuth - at(c, c.dStartStation).dAzimuth, kTwoPi);
-            EXPECT_EQ(turned > 0 ? 1 : -1, c.nTurn) << c.dStartRadius;
-        }
-    }
-}
-
 TEST(AngleText, DmsToRadiansSignAndShortFields) {
     struct Case { const char* in; const char* out; };
     const Case cases[] = {
@@ -158,4 +125,123 @@ TEST(AngleText, RadiansToDmsRoundingAndTheThreeCarries) {
     EXPECT_EQ(dms(10 + 59.0 / 60 + 59.7 / 3600), "11.0000");    // 60' → 1°
     EXPECT_EQ(dms(359 + 59.0 / 60 + 59.7 / 3600), "0.0000");    // 360° → 0°
     EXPECT_EQ(dms(719 + 59.0 / 60 + 59.7 / 3600), "360.0000");  // only once
+}
+
+namespace {
+
+// The stake by the seven-term series, step by step as the element is
+// defined: near end, lengths from the clothoid's origin, mirroring, the
+// chord turn; each point straight from ClothoidXY.
+StakePoint SeriesStake(const ElementRequest& q) {
+    bool entering = q.dStartRadius > q.dEndRadius;
+    CPlanePoint nearEnd = entering ? q.ptStart : q.ptEnd, farEnd = entering ? q.ptEnd : q.ptStart;
+    double rBig = entering ? q.dStartRadius : q.dEndRadius, rSmall = entering ? q.dEndRadius : q.dStartRadius;
+    double w = entering ? q.dStation - q.dStartStation : q.dEndStation - q.dStation;
+    double ls = q.dEndStation - q.dStartStation, lNear = 0, lFar = ls;
+    if (rBig != kInf) {
+        lNear = ls * rSmall / (rBig - rSmall);
+        lFar = ls * rBig / (rBig - rSmall);
+    }
+    CPlanePoint n = rBig == kInf ? CPlanePoint(0, 0) : ClothoidXY(lNear, rBig, lNear);
+    CPlanePoint f = ClothoidXY(lFar, rSmall, lFar);
+    double d = w + lNear;
+    CPlanePoint p = ClothoidXY(d, rSmall, lFar);
+    double beta = Power(d, 2) / (2 * lFar * rSmall);
+    bool left = q.nTurn == -1, swap = entering == left;
+    double gamma = entering ? (left ? pi * 0.5 - beta : beta) : (left ? beta + pi : pi * 1.5 - beta);
+    if (swap) n = CPlanePoint(n.Y, n.X), f = CPlanePoint(f.Y, f.X), p = CPlanePoint(p.Y, p.X);
+    double u = p.X + q.dOffset * std::cos(gamma + q.dDeflection), v = p.Y + q.dOffset * std::sin(gamma + q.dDeflection);
+    double theta = nearEnd.Azimuth(farEnd) - n.Azimuth(f), c = std::cos(theta), s = std::sin(theta);
+    CPlanePoint o(nearEnd.X - (n.X * c - n.Y * s), nearEnd.Y - (n.X * s + n.Y * c));
+    return StakePoint{o.X + (u * c - v * s), o.Y + (u * s + v * c), NormaliseAngle(theta + gamma)};
+}
+
+struct TransitionCase {
+    const char* name;
+    int turn;
+    double r0, r1, ls;        // radii (magnitudes) at the start and end rows, length
+    double offset, deflection;
+    double shift;             // the far control point moved this far along the chord
+};
+
+}  // namespace
+
+TEST(Transition, EveryStakeLiesOnTheTrueClothoidThroughItsControlPoints) {
+    const TransitionCase cases[] = {
+        {"260 to 250 m over 80 m, entering right", 1, 260, 250, 80, 0, 0, 0},
+        {"250 to 260 m over 80 m, leaving left", -1, 250, 260, 80, 0, 0, 0},
+        {"radius ratio 1.001, entering left", -1, 250.25, 250, 80, 0, 0, 0},
+        {"radius ratio 1.001, leaving right", 1, 600, 600.6, 120, 0, 0, 0},
+        {"612 to 600 m over 120 m, entering right", 1, 612, 600, 120, 0, 0, 0},
+        {"from a straight through 3.3 rad, entering right", 1, kInf, 300, 2000, 0, 0, 0},
+        {"into a straight through 3.3 rad, leaving left", -1, 300, kInf, 2000, 0, 0, 0},
+        {"from a straight, entering left", -1, kInf, 300, 100, 0, 0, 0},
+        {"into a straight, leaving right, a side stake ahead and left", 1, 300, kInf, 100, 7.5, -1.2, 0},
+        {"between arcs through 5.5 rad, entering left", -1, 1000, 100, 1000, 0, 0, 0},
+        {"a side stake 5 m right of 260 to 250 m", 1, 260, 250, 80, 5, pi / 2, 0},
+        {"a side stake 7 m ahead-left of ratio 1.001, leaving", -1, 300, 300.3, 90, -7, 1.1, 0},
+        {"a common transition from a straight, series range", 1, kInf, 600, 120, 3, pi / 2, 0},
+        {"far point 0.5 m along the chord: held on the near start", 1, 260, 250, 80, 0, 0, 0.5},
+        {"far point 0.5 m along the chord: held on the near end", -1, 250, 260, 80, 0, 0, 0.5},
+    };
+    const int stakes = 40;
+    for (const TransitionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto k = [&](double r) { return r == kInf ? 0.0 : c.turn / r; };
+        const DrivenRoad curve({3805000.0, 500000.0}, 0.7, {{c.ls, k(c.r0), k(c.r1)}});
+        CPlanePoint p0 = curve.start, p1 = curve.Point(c.ls);
+        double chord = p0.Azimuth(p1);
+        CPlanePoint moved(p1.X + c.shift * std::cos(chord), p1.Y + c.shift * std::sin(chord));
+        // The near end is the end with the larger radius; the far one may
+        // have moved, and the curve follows the near end.
+        bool enteringAtStart = c.r0 > c.r1;
+        double dx = enteringAtStart ? 0 : moved.X - p1.X, dy = enteringAtStart ? 0 : moved.Y - p1.Y;
+        ElementGeometry element(ElementRequest{2, c.turn, 1000, p0, c.r0, 1000 + c.ls, moved, c.r1, 0, 0, 0});
+        for (int i = 0; i <= stakes; ++i) {
+            double heading = 0, station = 1000 + c.ls * i / stakes;
+            const CPlanePoint t = curve.Point(c.ls * i / stakes, &heading);
+            StakePoint got = element.At(station, c.offset, c.deflection);
+            double x = t.X + dx + c.offset * std::cos(heading + c.deflection);
+            double y = t.Y + dy + c.offset * std::sin(heading + c.deflection);
+            EXPECT_LT(std::hypot(got.dX - x, got.dY - y), 1e-4) << "station " << station;
+            EXPECT_LT(std::fabs(std::remainder(got.dAzimuth - heading, 2 * pi)), 1e-9) << "station " << station;
+        }
+    }
+}
+
+TEST(Transition, TheSampleRoadsTransitionsKeepTheSeriesBitForBit) {
+    // The transitions of examples/demo.vxa, from and to straights and
+    // between two arcs.
+    const ElementRequest demo[] = {
+        {2, 1, 300, {3805182.628, 500238.006}, kInf, 420, {3805252.436, 500335.547}, 600, 0, 0, 0},
+        {2, 1, 670, {3805336.647, 500569.019}, 600, 790, {3805345.175, 500688.662}, kInf, 0, 0, 0},
+        {2, -1, 1190, {3805360.304, 501088.376}, kInf, 1290, {3805368.240, 501187.991}, 400, 0, 0, 0},
+        {2, -1, 1490, {3805447.647, 501369.286}, 400, 1570, {3805503.911, 501425.840}, 250, 0, 0, 0},
+        {2, -1, 1720, {3805642.815, 501476.224}, 250, 1820, {3805742.274, 501467.711}, kInf, 0, 0, 0},
+    };
+    for (ElementRequest q : demo) {
+        ElementGeometry element(q);
+        for (double s = q.dStartStation - 5; s <= q.dEndStation + 5; s += 0.37) {
+            for (double offset : {0.0, 7.5, -3.25}) {
+                q.dStation = s, q.dOffset = offset, q.dDeflection = offset < 0 ? 1.2 : pi / 2;
+                StakePoint want = SeriesStake(q), got = element.At(s, offset, q.dDeflection);
+                ASSERT_TRUE(got.dX == want.dX && got.dY == want.dY && got.dAzimuth == want.dAzimuth)
+                    << q.dStartStation << " at " << s << " offset " << offset;
+            }
+        }
+    }
+}
+
+TEST(Transition, TheArcIntegralAgreesWithTheFresnelSeriesAndEndsOnDegenerateInput) {
+    // 100 m from the origin of A² = 30000 (R 300 at L 100): the worked
+    // Fresnel figures.
+    CPlanePoint a = ClothoidArc(100, 0, 1.0 / 30000);
+    EXPECT_NEAR(a.X, 99.722579, 5e-7);
+    EXPECT_NEAR(a.Y, 5.544542, 5e-7);
+    CPlanePoint b = ClothoidArc(-100, 0, 1.0 / 30000);  // backwards: the point mirrored through the origin
+    EXPECT_NEAR(b.X, -99.722579, 5e-7);
+    EXPECT_NEAR(b.Y, -5.544542, 5e-7);
+    EXPECT_TRUE(std::isnan(ClothoidArc(NAN, 0, 1).X) && std::isnan(ClothoidArc(1, INFINITY, 0).Y));
+    CPlanePoint huge = ClothoidArc(1e12, 1, 1);  // capped: ends, whatever it gives
+    EXPECT_TRUE(std::isfinite(huge.X));
 }

@@ -1,10 +1,7 @@
 // Hostile input: random and mutated bytes through the file readers and all
 // that consumes their lines, odd angle texts, and writes that fail half way.
 // Every loop has a fixed seed and a fixed bound.
-#include <gtest/gtest.h>
-
 #include <cerrno>
-#include <cmath>
 #include <filesystem>
 #include <random>
 #include <regex>
@@ -12,30 +9,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/files/AlignmentFile.h"
-#include "core/text/ControlLine.h"
-#include "core/text/AngleText.h"
-#include "core/road/Alignment.h"
+#include "CoreFixture.h"
 #include "core/road/Evaluate.h"
-#include "core/text/Gbk.h"
 #include "core/road/ReverseLookup.h"
-#include "core/text/TextFields.h"
-#include "core/files/TextFile.h"
-#include "core/text/Texts.h"
 #include "core/road/StakeRun.h"
+#include "core/text/AngleText.h"
 #include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
 #include "core/files/PointFile.h"
 
-using namespace vexaline;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Example(const char* name) {
-    std::string bytes;
-    EXPECT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/" + name, bytes), ReadStatus::Ok);
-    return bytes;
-}
 
 // Texts that readers of numbers and fields stumble over.
 const std::vector<std::string> kPoison = {

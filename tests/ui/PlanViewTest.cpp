@@ -1,15 +1,28 @@
-// The plan view window: the picture follows the mouse as a map does, and the
-// picture leaves as a file.
+// The plan view window: the picture follows the mouse as a map does and
+// leaves as a file. The sample road drawn from the window's data: where the
+// centreline, the labels and the empty plane fall, the view following the
+// data, a click answered by the lookup, and the setting-out sheet.
 #include "DlgFixture.h"
-#include "PlanEvents.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 #include "ui/PlanCanvas.h"
+#include "ui/PlanPainter.h"
 #include "ui/PlanView.h"
+#include "ui/SettingOutSheet.h"
 
 namespace {
+
+// A mouse event sent straight to a widget, as a person would make it: the
+// offscreen platform has no real pointer.
+void SendMouse(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+    QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
 
 // A lone mark at a known survey point, and a box that makes room round it.
 const CPlanePoint kMark(3805300.0, 500700.0);
@@ -34,10 +47,87 @@ protected:
         return {s.u, s.v};
     }
     bool MarkDrawnAt(QPointF at) { return Canvas()->Picture().pixelColor(at.toPoint()) == kMarkColour; }
-    void Wheel(QPointF at, int delta) { SendWheel(Canvas(), at, delta); }
-    void Drag(QPointF from, QPointF to) { SendDrag(Canvas(), from, to); }
+    void Wheel(QPointF at, int delta) {
+        QWheelEvent e(at, Canvas()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Canvas(), &e);
+    }
+    // Press, move in two steps, release.
+    void Drag(QPointF from, QPointF to) {
+        SendMouse(Canvas(), QEvent::MouseButtonPress, from, Qt::LeftButton);
+        for (QPointF at : {(from + to) / 2, to}) SendMouse(Canvas(), QEvent::MouseMove, at, Qt::LeftButton);
+        SendMouse(Canvas(), QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
 
     CPlanView view_;
+};
+
+// Change points of examples/demo.vxa, as the file gives them.
+const CPlanePoint kK0(3805000.000, 500000.000), kK300(3805182.628, 500238.006);
+const CPlanePoint kK790(3805345.175, 500688.662), kK1190(3805360.304, 501088.376);
+const CPlanePoint kD3(3805381.597, 500897.434);  // traverse point D3 of demo.vxp
+
+CPlanePoint Along(CPlanePoint a, CPlanePoint b, double t) {
+    return CPlanePoint(a.X + (b.X - a.X) * t, a.Y + (b.Y - a.Y) * t);
+}
+
+bool Near(QColor c, unsigned rgb) {
+    const QColor want = QColor::fromRgb(rgb);
+    return std::abs(c.red() - want.red()) < 40 && std::abs(c.green() - want.green()) < 40 &&
+           std::abs(c.blue() - want.blue()) < 40;
+}
+
+class PlanSceneTest : public DlgTest {
+protected:
+    void SetUp() override {
+        DlgTest::SetUp();
+        for (const char* name : {"demo.vxa", "demo.vxp"})
+            fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        Open("demo.vxa");
+        road_ = dlg_.Road();
+        view_ = ViewTransform::Fit(plan::SceneBounds(Scene()), 1000, 700, 24);
+    }
+    plan::PlanScene Scene() { return plan::PlanScene{&road_, &dlg_.Results(), nullptr, {}}; }
+    QImage Draw(const ViewTransform& view) {
+        QImage image(1000, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        plan::PaintScene(painter, Scene(), view);
+        return image;
+    }
+    // Some pixel within a pixel of the plane point has the colour.
+    bool Drawn(const QImage& image, const ViewTransform& view, CPlanePoint p, unsigned rgb) {
+        const ScreenPoint s = view.ToScreen(p);
+        for (int dv = -1; dv <= 1; ++dv)
+            for (int du = -1; du <= 1; ++du)
+                if (Near(image.pixelColor(int(s.u) + du, int(s.v) + dv), rgb)) return true;
+        return false;
+    }
+    // The text, drawn alone where the change point's label goes, is found
+    // in the picture: nine in ten of its dark pixels are dark there too.
+    bool Labelled(const QImage& image, const ViewTransform& view, CPlanePoint p, const char* utf8) {
+        QImage alone(image.size(), QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter painter(&alone);
+            const ScreenPoint s = view.ToScreen(p);
+            painter.drawText(QPointF(s.u + 7, s.v - 5), QString::fromUtf8(utf8));
+        }
+        int dark = 0, found = 0;
+        for (int y = 0; y < alone.height(); ++y)
+            for (int x = 0; x < alone.width(); ++x)
+                if (qGray(alone.pixel(x, y)) < 100) ++dark, found += qGray(image.pixel(x, y)) < 128;
+        return dark > 20 && found * 10 >= dark * 9;
+    }
+    CPlanView* OpenView() {
+        Click(2002);
+        auto* view = dlg_.findChild<CPlanView*>("2100");
+        if (view) view->resize(800, 600), QApplication::processEvents();
+        return view;
+    }
+
+    Alignment road_;
+    ViewTransform view_;
 };
 
 }  // namespace
@@ -57,7 +147,7 @@ TEST_F(PlanViewTest, OpensFittedWithNorthUpAndIsAResizableWindowOfItsOwn) {
 
 TEST_F(PlanViewTest, WheelZoomKeepsThePointUnderTheCursor) {
     struct Case { QPointF cursor; int delta; };
-    const Case cases[] = {{{40, 30}, 120}, {{600, 380}, -240}, {{333, 111}, 360}, {{10, 400}, -120}};
+    const Case cases[] = {{{40, 30}, 120}, {{600, 380}, -240}};  // in and out; the transform's own tests do the rest
     for (const Case& c : cases) {
         const CPlanePoint under = Canvas()->View().ToPlane({c.cursor.x(), c.cursor.y()});
         const double scale = Canvas()->View().Scale();
@@ -109,4 +199,111 @@ TEST_F(PlanViewTest, ExportsThePictureAsPngSvgOrPdf) {
     const QImage png = QImage(QPath("plan.png"));
     EXPECT_EQ(png.size(), Canvas()->size());
     EXPECT_EQ(png.pixelColor(MarkOnScreen().toPoint()), kMarkColour);
+}
+
+TEST_F(PlanSceneTest, TheSampleRoadIsDrawnWhereItLiesAndNowhereElse) {
+    const QImage image = Draw(view_);
+    for (double t : {0.3, 0.5, 0.7}) {
+        EXPECT_TRUE(Drawn(image, view_, Along(kK0, kK300, t), plan::PlanColours::kStraight)) << t;
+        EXPECT_TRUE(Drawn(image, view_, Along(kK790, kK1190, t), plan::PlanColours::kStraight)) << t;
+    }
+    // 200 m north of the middle straight and 300 m south of it
+    // there is nothing: a square of 31 pixels stays white.
+    for (CPlanePoint empty : {CPlanePoint(3805550, 500890), CPlanePoint(3805050, 500700)}) {
+        const ScreenPoint s = view_.ToScreen(empty);
+        for (int dv = -15; dv <= 15; ++dv)
+            for (int du = -15; du <= 15; ++du)
+                ASSERT_EQ(image.pixel(int(s.u) + du, int(s.v) + dv), qRgb(255, 255, 255)) << du << "," << dv;
+    }
+    EXPECT_TRUE(Labelled(image, view_, kK0, "K0+000.000 直线"));
+    EXPECT_FALSE(Labelled(image, view_, kK0, "K0+000.000 终点"));  // the check tells texts apart
+    // Zoomed in on K1+190, its label is there whatever thinning the whole road needed.
+    const ViewTransform near = view_.ZoomedAbout({view_.ToScreen(kK1190).u, view_.ToScreen(kK1190).v}, 6);
+    EXPECT_TRUE(Labelled(Draw(near), near, kK1190, "K1+190.000 缓和曲线"));
+}
+
+TEST_F(PlanSceneTest, TheViewOpensOnTheRoadAndFollowsTheData) {
+    CPlanView* view = OpenView();
+    ASSERT_TRUE(view);
+    EXPECT_TRUE(view->isVisible());
+    CPlanCanvas* canvas = view->Canvas();
+    // Fitted: both ends of the road inside the canvas.
+    for (CPlanePoint end : {kK0, CPlanePoint(3806038.813, 501422.276)}) {
+        const ScreenPoint s = canvas->View().ToScreen(end);
+        EXPECT_TRUE(QRectF(canvas->rect()).contains(QPointF(s.u, s.v)));
+    }
+    // Another road opened: fitted again, it is drawn.
+    Click(2101, {}, view);
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
+    EXPECT_TRUE(Drawn(canvas->Picture(), canvas->View(), CPlanePoint(0, 50), plan::PlanColours::kStraight));
+    EXPECT_NEAR(canvas->View().Scale(), (canvas->width() - 48) / 100.0, 1e-9);
+}
+
+TEST_F(PlanSceneTest, ElementsTheCheckFlagsAreRed) {
+    // 150 m of station for 100 m of straight: the check finds 50 m of closure.
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"150", "直线", "∞", "0", "100"}, {"250", "终点", "∞", "0", "200"}});
+    CPlanView* view = OpenView();
+    ASSERT_TRUE(view);
+    const QImage picture = view->Canvas()->Picture();
+    EXPECT_TRUE(Drawn(picture, view->Canvas()->View(), CPlanePoint(0, 50), plan::PlanColours::kFlagged));
+    EXPECT_TRUE(Drawn(picture, view->Canvas()->View(), CPlanePoint(0, 150), plan::PlanColours::kStraight));
+}
+
+TEST_F(PlanSceneTest, AClickFillsTheLookupAndAnswersAsTheButtonDoes) {
+    CPlanView* view = OpenView();
+    ASSERT_TRUE(view);
+    CPlanCanvas* canvas = view->Canvas();
+    // D3 at the middle of the canvas, exactly: the click falls on it.
+    canvas->SetView(ViewTransform(canvas->width(), canvas->height(), kD3, 2));
+    const QPointF middle(canvas->width() / 2.0, canvas->height() / 2.0);
+    SendMouse(canvas, QEvent::MouseButtonPress, middle, Qt::LeftButton);
+    SendMouse(canvas, QEvent::MouseButtonRelease, middle, Qt::NoButton);
+    EXPECT_EQ(Edit(1052)->text(), "3805381.597");
+    EXPECT_EQ(Edit(1053)->text(), "500897.434");
+    EXPECT_EQ(Edit(1054)->text(), "1000.000");  // the walkthrough's answer for D3
+    EXPECT_EQ(Edit(1055)->text(), Q("左28.499米"));
+    // Beyond the road's start: the lookup's own message, fields kept.
+    canvas->SetView(ViewTransform(canvas->width(), canvas->height(), CPlanePoint(3804500, 499300), 2));
+    ModalScript script;
+    script.Box(QMessageBox::Ok);
+    SendMouse(canvas, QEvent::MouseButtonPress, middle, Qt::LeftButton);
+    SendMouse(canvas, QEvent::MouseButtonRelease, middle, Qt::NoButton);
+    ASSERT_EQ(script.Seen().size(), 1u);
+    EXPECT_EQ(script.Seen()[0].text, Q(text::kNotFound));
+    EXPECT_EQ(Edit(1054)->text(), "1000.000");
+}
+
+TEST_F(PlanSceneTest, TheSheetHasAHeaderOnEveryPageThePlanFirstAndTheWholeTable) {
+    EXPECT_EQ(Warnings(2003), Q(text::kSheetNothing));
+    Set({{1014, "0"}, {1015, "2120"}, {1016, "20"}, {1017, "7.5"}});
+    Click(1018);
+    ASSERT_EQ(dlg_.Results().rows.size(), 107u);
+    plan::SheetHeader header{"demo.vxa", 0, 2120, 20, 7.5, "90.0000", "2026年12月7日"};
+    const plan::SettingOutSheet sheet(Scene(), header);
+    // Every row on exactly one page, and no page without rows.
+    const int pages = sheet.PageCount();
+    EXPECT_GE(pages, 2);
+    EXPECT_LT(sheet.FirstPageRows() + (pages - 2) * sheet.RowsPerPage(), 107);
+    EXPECT_GE(sheet.FirstPageRows() + (pages - 1) * sheet.RowsPerPage(), 107);
+
+    // Page 1 at 96 dpi: the title on top, the road in colour in the plan.
+    QImage first(794, 1123, QImage::Format_RGB32);
+    first.fill(Qt::white);  // a page that paints nothing fails, whatever the memory held
+    QImage second = first;
+    {
+        QPainter a(&first), b(&second);
+        sheet.PaintPage(a, 0, first.size());
+        sheet.PaintPage(b, 1, second.size());
+    }
+    int colour = 0, titleInk = 0, secondColour = 0;
+    for (int y = 0; y < 1123; ++y)
+        for (int x = 0; x < 794; ++x) {
+            const QColor c = first.pixelColor(x, y);
+            colour += c.saturation() > 120;
+            titleInk += y < 80 && qGray(c.rgb()) < 100;
+            secondColour += second.pixelColor(x, y).saturation() > 120;
+        }
+    EXPECT_GT(colour, 500);
+    EXPECT_GT(titleInk, 50);
+    EXPECT_EQ(secondColour, 0);  // later pages hold the table alone
 }
