@@ -38,19 +38,13 @@ std::optional<std::pair<std::string, CPlanePoint>> ParsePoint(const std::string&
     std::string name = arg;
     std::optional<CPlanePoint> at;
     if (!pointLines) {
+        // Exactly "NAME,X,Y": a stray field or character is a typing fault.
         const std::size_t a = arg.find(','), b = a == std::string::npos ? a : arg.find(',', a + 1);
-        double x, y;
-        std::size_t used;
-        if (b == std::string::npos) return std::nullopt;
-        try {
-            x = std::stod(arg.substr(a + 1, b - a - 1), &used);
-            y = std::stod(arg.substr(b + 1), &used);
-        } catch (const std::exception&) {
-            return std::nullopt;
-        }
-        if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+        if (b == std::string::npos || arg.find(',', b + 1) != std::string::npos) return std::nullopt;
+        const std::optional<double> x = ParseNumber(arg.substr(a + 1, b - a - 1)), y = ParseNumber(arg.substr(b + 1));
+        if (!x || !y) return std::nullopt;
         name = arg.substr(0, a);
-        at = CPlanePoint(x, y);
+        at = CPlanePoint(*x, *y);
     }
     std::string gbk;
     if (!Utf8ToGbk(name, gbk) || gbk.size() > 8) return std::nullopt;

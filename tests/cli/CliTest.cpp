@@ -105,6 +105,8 @@ TEST_F(Cli, StakesGiveTheWindowsLinesAndSayWhyTheyRefuse) {
         {"--at 10 --station A,0,0 --backsight B,0,0", 1, "设站点与后视点不可相同!"},
         {"--at 10 --points " + kPoints + " --station D2 --backsight D9", 1, "点文件中没有点D9!"},
         {"--at 10 --station A,0 --backsight B,1,1", 1, "点必须写成“点名,X,Y”，点名最多8个字节!"},
+        {"--at 10 --station A,1,2,3 --backsight B,1,1", 1, "点必须写成“点名,X,Y”，点名最多8个字节!"},
+        {"--at 10 --station A,1,2 --backsight B,5x,6", 1, "点必须写成“点名,X,Y”，点名最多8个字节!"},
         {"--from 0 --to 100", 2, "请给出 --from、--to、--interval，或者 --at，二者选一!"},
         {"--from 0 --to 100 --interval 5 --at 3", 2, "请给出 --from、--to、--interval，或者 --at，二者选一!"},
         {"--at 10 --station A,0,0", 2, ""},
@@ -153,6 +155,10 @@ TEST_F(Cli, LookupAnswersAsTheWindowAndInJson) {
     for (const char* bad : {"lookup", "lookup " VEXALINE_SOURCE_DIR "/examples/demo.vxa 1", "lookup x 1 2", "nothing"})
         EXPECT_EQ(Run(bad).status, 2) << bad;
     EXPECT_EQ(Run("--version").out, "vexaline-cli 0.622\n");
+    // Output that cannot be written is a failure, not a result.
+    o = Run("stakes " + kDemo + " --at 10 >/dev/full");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "无法输出结果：标准输出写入失败!\n");
     EXPECT_EQ(Run("--help").status, 0);
 }
 

@@ -30,6 +30,14 @@ TEST(Texts, GbkRefusesWhatItCannotHoldAndShowsBadBytes) {
     EXPECT_EQ(Format("%s|%.3lf", big.c_str(), 1.0), big + "|1.000");  // grows past its buffer
 }
 
+TEST(TextFields, ANumberAsTypedIsTheWholeFieldAndFinite) {
+    struct Case { const char* text; std::optional<double> want; };
+    const Case cases[] = {{" 12.5 ", 12.5}, {"+5", 5.0}, {"-0.25", -0.25}, {"1e3", 1000.0},
+                          {"12abc", std::nullopt}, {"+-5", std::nullopt}, {"++5", std::nullopt},
+                          {"1e400", std::nullopt}, {"nan", std::nullopt}, {"", std::nullopt}, {"1 2", std::nullopt}};
+    for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text), c.want) << c.text;
+}
+
 TEST(ControlLine, BuildSplitFindAndTheFirstOverflowingField) {
     EXPECT_EQ(BuildControlLine(Row("1000", "直线", "∞", "3825.123", "512.456")),
               Gbk("1000        直线      ∞          3825.123    512.456     "));

@@ -240,4 +240,10 @@ TEST(LandXmlExport, ARoadThatCannotBeEvaluatedIsRefused) {
     LandXmlExport out = ExportLandXml(Alignment::Parse(list), "x", 0);
     EXPECT_EQ(out.strMessage, "控制数据中里程300处的线元无法计算，无法导出!");
     EXPECT_TRUE(out.bytes.empty());
+    // An arc typed with radius 0 evaluates to no number: refused, not "nan".
+    list = DemoList();
+    list[3] = L("420|圆曲线|0|3805252.436|500335.547");
+    out = ExportLandXml(Alignment::Parse(list), "x", 0);
+    EXPECT_EQ(out.strMessage, "控制数据中里程420.000至670.000之间的数据无法计算！");
+    EXPECT_TRUE(out.bytes.empty());
 }

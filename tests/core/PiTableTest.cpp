@@ -206,6 +206,8 @@ TEST(PiRoad, RefusalsNameThePointsAndMakeNoRows) {
          Format(text::kPiLastTooLong, "JD1", 80.0, 50.0)},
         {Design({0, 0}, 0, {{200, 200, 0, 100, 50, +1}, {0, 200, 0, 100, 0, -1}}, 100).table,
          Format(text::kPiTransitionMeetsArc, "JD1", "JD2", "JD2")},
+        {Design({0, 0}, 0, {{200, 200, 0, 100, 0, +1}, {0, 200, 50, 100, 0, -1}}, 100).table,
+         Format(text::kPiArcMeetsTransition, "JD1", "JD2", "JD1")},
         {Table({{"QD", "123456789", "0"}, {"JD1", "123456889", "0", "10"}, {"ZD", "123456889", "100"}}),
          Format(text::kPiRowTooWide, 1, "0.000")},
     };

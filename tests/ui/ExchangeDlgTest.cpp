@@ -54,6 +54,11 @@ TEST_F(ExchangeDlgTest, StakesSaveAsDxfCassAndCsvWithTheirOwnExtensions) {
                                   "K0+050.000L2,,50.000,2.000,0.000\r\n"
                                   "K0+100.000L2,,100.000,2.000,0.000\r\n");
     EXPECT_TRUE(dlg_.m_bResultsSaved);
+    // The .txt name again, type CASS: the .dat now exists, and No keeps it.
+    WriteBytes("s.dat", "kept");
+    const auto seen = Click(1019, ModalScript().File(QPath("s.txt"), 4).Box(QMessageBox::No));
+    EXPECT_EQ(seen.back().text, Q("s.dat已经存在。\n要替换它吗?"));
+    EXPECT_EQ(ReadBytes("s.dat"), "kept");
     Click(1019, ModalScript().File(QPath("s.csv"), 5));
     EXPECT_EQ(ReadBytes("s.csv").substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(ReadBytes("s.csv").find("\r\n50.000,2.000,50.000,90.0000,直线段\r\n"), std::string::npos);
