@@ -27,6 +27,7 @@ CCheckReportDlg::CCheckReportDlg(const CheckReport& report, const std::vector<Ch
                                  const CheckTolerance& tolerance, std::function<void(int)> onSelectRow,
                                  QWidget* parent)
     : QDialog(parent), m_lines(CheckReportLines(report, rows, tolerance)), m_onSelectRow(std::move(onSelectRow)) {
+    setObjectName("2300");
     setWindowTitle(QString::fromUtf8(text::kCheckTitle));
     auto* layout = new QVBoxLayout(this);
     auto* summary = new QLabel(Q(CheckSummaryText(report, tolerance)), this);
@@ -34,7 +35,7 @@ CCheckReportDlg::CCheckReportDlg(const CheckReport& report, const std::vector<Ch
     layout->addWidget(summary);
 
     m_table = new QTableWidget(0, 8, this);
-    m_table->setObjectName("2101");
+    m_table->setObjectName("2301");
     QStringList titles;
     for (const char* t : text::kCheckColumns) titles << QString::fromUtf8(t);
     m_table->setHorizontalHeaderLabels(titles);
@@ -72,15 +73,15 @@ CCheckReportDlg::CCheckReportDlg(const CheckReport& report, const std::vector<Ch
     const std::string suggestion = CheckSuggestionText(report);
     if (!suggestion.empty()) {
         auto* label = new QLabel(Q(suggestion), this);
-        label->setObjectName("2103");
+        label->setObjectName("2303");
         label->setWordWrap(true);
         layout->addWidget(label);
     }
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* save = buttons->addButton(QString::fromUtf8(text::kCheckSave), QDialogButtonBox::ActionRole);
-    save->setObjectName("2102");
+    save->setObjectName("2302");
     QPushButton* close = buttons->addButton(QString::fromUtf8(text::kCheckClose), QDialogButtonBox::RejectRole);
-    close->setObjectName("2104");
+    close->setObjectName("2304");
     connect(save, &QPushButton::clicked, this, &CCheckReportDlg::OnSaveReport);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -20,12 +20,12 @@ public:
                     const vexaline::CheckTolerance& tolerance, std::function<void(int row)> onSelectRow,
                     QWidget* parent = nullptr);
 
-    QTableWidget* Table() const { return m_table; }  // objectName "2101"
+    QTableWidget* Table() const { return m_table; }  // objectName "2301"
     // The report's text lines (GBK): what 保存报告 writes.
     const std::vector<std::string>& Lines() const { return m_lines; }
 
 public slots:
-    void OnSaveReport();  // "保存报告", objectName "2102"
+    void OnSaveReport();  // "保存报告", objectName "2302"
 
 private:
     QTableWidget* m_table;

@@ -48,14 +48,14 @@ TEST_F(CheckDlg, TheReportListsFlaggedRowsFirstSelectsTheirRowAndIsSavedAsText) 
     EXPECT_EQ(table->item(2, 0)->text(), "1");
     EXPECT_EQ(table->item(1, 3)->text(), Q("缓和曲线"));
     EXPECT_TRUE(table->item(1, 7)->text().contains(Q("缓和曲线起点半径与前一线元不符")));
-    EXPECT_EQ(report->findChild<QLabel*>("2103")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
+    EXPECT_EQ(report->findChild<QLabel*>("2303")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
     EXPECT_EQ(dlg_.m_listControl->Marked(), (std::vector<int>{9, 10}));
 
     table->selectRow(1);  // row 10: selected in the control list, its fields ready to mend
     EXPECT_EQ(dlg_.m_listControl->Selection(), 10);
     EXPECT_EQ(Edit(1001)->text(), "1720");
 
-    Click(2102, ModalScript().File(QPath("check")), report);
+    Click(2302, ModalScript().File(QPath("check")), report);
     const std::string saved = ReadBytes("check.txt");
     EXPECT_EQ(GbkToUtf8(saved.substr(0, saved.find("\r\n"))),
               "控制数据检查：12 行，2 行有问题：第 9、10 行（闭合差限 5 毫米，折角限 20″）。");

@@ -94,6 +94,6 @@ TEST_F(Walkthrough, TheCheckOnAFaultyCopy) {
     Click(2001);
     auto* report = dlg_.findChild<CCheckReportDlg*>();
     ASSERT_TRUE(report);
-    EXPECT_EQ(report->findChild<QLabel*>("2103")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
+    EXPECT_EQ(report->findChild<QLabel*>("2303")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
     Shot(report, "check.png");
 }
