@@ -10,6 +10,7 @@
 
 #include "core/road/ControlCheck.h"
 #include "core/road/ReverseLookup.h"
+#include "core/text/AngleText.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
 #include "core/text/StationText.h"
@@ -116,9 +117,15 @@ void CAlignmentDlg::OnPrintSheet() {
     const plan::PlanScene scene{&road, &Results(), &m_setupPoints, Flagged(road)};
     plan::SheetHeader header;
     header.strFile = GbkToUtf8(m_strFileName);
-    header.dFrom = m_dStartStation, header.dTo = m_dEndStation;
-    header.dInterval = m_dInterval, header.dOffset = m_dOffset;
-    header.strDeflection = GbkToUtf8(m_strDeflection);
+    // What the rows were computed with, not what the fields say now.
+    const ResultSet& results = Results();
+    if (results.range) {
+        header.bRange = true;
+        header.dFrom = results.range->dFrom, header.dTo = results.range->dTo;
+        header.dInterval = results.range->dInterval;
+    }
+    header.dOffset = results.rows.front().dOffset;
+    header.strDeflection = RadiansToDms(Format("%lf", results.rows.front().dDeflection));
     header.strDate = QDate::currentDate().toString(QString::fromUtf8(text::kSheetDateFormat)).toStdString();
     const plan::SettingOutSheet sheet(scene, header);
 

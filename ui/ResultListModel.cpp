@@ -23,6 +23,7 @@ ResultSet ResultListModel::TakeSpare(ResultMode mode) {
     set.rows.clear();  // the memory stays
     set.messages.clear();
     set.setups.clear();
+    set.range.reset();
     set.mode = mode;
     return set;
 }

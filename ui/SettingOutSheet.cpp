@@ -56,8 +56,11 @@ QStringList SettingOutSheet::HeaderLines() const {
     lines << QString::fromStdString(Format(text::kSheetFile, header_.strFile.c_str())) + QStringLiteral("    ") +
                  QString::fromUtf8(settingOut ? text::kSheetModeSettingOut : text::kSheetModeCoordinates) +
                  QStringLiteral("    ") + QString::fromStdString(Format(text::kSheetDate, header_.strDate.c_str()));
-    lines << QString::fromStdString(Format(text::kSheetRange, header_.dFrom, header_.dTo, header_.dInterval,
-                                           header_.dOffset, header_.strDeflection.c_str()));
+    lines << QString::fromStdString(header_.bRange ? Format(text::kSheetRange, header_.dFrom, header_.dTo,
+                                                            header_.dInterval, header_.dOffset,
+                                                            header_.strDeflection.c_str())
+                                                   : Format(text::kSheetSingles, header_.dOffset,
+                                                            header_.strDeflection.c_str()));
     if (settingOut)
         for (const StationSetup& s : scene_.results->setups)
             lines << QString::fromStdString(Format(text::kSheetSetup, GbkToUtf8(s.strStationName).c_str(),

@@ -20,8 +20,9 @@ namespace vexaline::plan {
 
 struct SheetHeader {
     std::string strFile;        // alignment file name, UTF-8
+    bool bRange = false;        // the rows began with a run over this range
     double dFrom = 0, dTo = 0, dInterval = 0, dOffset = 0;
-    std::string strDeflection;  // D.MMSS as typed, UTF-8
+    std::string strDeflection;  // D.MMSS, UTF-8
     std::string strDate;        // UTF-8
 };
 

@@ -24,10 +24,13 @@ int ResultSet::AddMessage(const std::string& gbk) {
 void ResultSet::Append(ResultSet&& more) {
     if (rows.empty() && messages.empty() && setups.empty()) {
         const ResultMode keep = mode;
+        const std::optional<StakeRange> run = range ? range : more.range;
         *this = std::move(more);
         mode = keep;
+        range = run;
         return;
     }
+    if (!range) range = more.range;
     const int messageBase = static_cast<int>(messages.size());
     const int setupBase = static_cast<int>(setups.size());
     messages.insert(messages.end(), std::make_move_iterator(more.messages.begin()),

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,16 @@ struct StakeResult {
     bool IsMessage() const { return nMessage >= 0; }
 };
 
+// The station range and interval of a run, kept with its rows so that what
+// prints them can say what they are.
+struct StakeRange {
+    double dFrom = 0, dTo = 0, dInterval = 0;
+};
+
 // The results list: its mode and its rows in list order.
 struct ResultSet {
     ResultMode mode = ResultMode::Coordinates;
+    std::optional<StakeRange> range;  // the run the rows began with; none for single stakes only
     std::vector<StakeResult> rows;
     std::vector<std::string> messages;  // GBK
     std::vector<StationSetup> setups;
@@ -58,7 +66,7 @@ struct ResultSet {
     // Index of the message, added when it is not the last one already.
     int AddMessage(const std::string& gbk);
     // The rows of more after these, its messages and setups with them. The
-    // mode stays this set's.
+    // mode stays this set's, and so does the range unless this set had none.
     void Append(ResultSet&& more);
     std::size_t Stakes() const;  // rows that are not messages
 };

@@ -83,6 +83,7 @@ void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& se
     const double steps = (request.dEndStation - request.dStartStation) / request.dInterval;
     if (steps >= 0 && steps < kMaxStakes) set.rows.reserve(set.rows.size() + static_cast<std::size_t>(steps) + 2);
     const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
+    if (set.rows.empty()) set.range = StakeRange{request.dStartStation, request.dEndStation, request.dInterval};
 
     int position = startPosition;
     long long c = 0;

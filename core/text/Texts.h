@@ -198,6 +198,7 @@ inline constexpr const char* kSheetFile = "定线文件：%s";
 inline constexpr const char* kSheetModeCoordinates = "成果：逐桩坐标";
 inline constexpr const char* kSheetModeSettingOut = "成果：放样要素";
 inline constexpr const char* kSheetRange = "里程 %.3f 至 %.3f，间距 %.3f 米，偏距 %.3f 米，偏向角 %s";
+inline constexpr const char* kSheetSingles = "单桩，偏距 %.3f 米，偏向角 %s";
 inline constexpr const char* kSheetDate = "日期：%s";
 inline constexpr const char* kSheetDateFormat = "yyyy年M月d日";
 inline constexpr const char* kSheetSetup = "测站 %s（X %.3f，Y %.3f）  后视 %s（X %.3f，Y %.3f）";

@@ -215,6 +215,13 @@ TEST(StakeRun, ChecksInTheirOrder) {
     AddStake(road, 1570, Request(0, 0, 1), one);
     const std::string line = ResultLine(one, 0);  // the last row's point, on the transition that ends there
     EXPECT_TRUE(line.substr(0, 38) == "1570.000    3805503.911   501425.840  " && line.substr(48) == Gbk("缓曲段    ")) << line;
+    // A run keeps its range for whoever prints its rows; single stakes have none.
+    EXPECT_FALSE(one.range);
+    ResultSet run;
+    RunStakes(road, Request(0, 100, 50), run, 0, nullptr);
+    AddStake(road, 1570, Request(0, 0, 1), run);
+    ASSERT_TRUE(run.range);
+    EXPECT_TRUE(run.range->dFrom == 0 && run.range->dTo == 100 && run.range->dInterval == 50);
 }
 
 TEST(StakeRun, RunningSumDecidesTheStakes) {
@@ -291,6 +298,12 @@ TEST(ReverseLookup, ConvergesOnEveryElementKindBothSides) {
     EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 1);
     EXPECT_EQ(LookupStationText(r.dStation), "300.000");
     EXPECT_EQ(LookupOffsetText(r.dOffset), Gbk("左0.000米"));
+    // Coordinates wider than their printed column (X "100000000000.000") are
+    // stepped from as numbers, not read back out of a shifted text.
+    const Alignment wide = Alignment::Parse({kRoad[0], L("0|直线|∞|100000000000|0"), L("100|终点|∞|100000000000|100")});
+    r = ReverseLookup(wide, wide.At(50, 3, kPi * 0.5).point);
+    ASSERT_EQ(r.status, LookupStatus::Converged);
+    EXPECT_EQ(LookupStationText(r.dStation) + GbkToUtf8(LookupOffsetText(r.dOffset)), "50.000右3.000米");
 }
 
 TEST(ReverseLookup, OutOfRangeStepBoundAndFaultyData) {
