@@ -48,19 +48,6 @@ void Complain(const std::string& gbk) { std::cerr << GbkToUtf8(gbk) << '\n'; }
 
 void ComplainUtf8(const std::string& utf8) { std::cerr << utf8 << '\n'; }
 
-bool Emit(const std::vector<std::string>& gbkLines, const std::string& path, bool gbk) {
-    std::string bytes;
-    std::size_t size = 0;
-    for (const std::string& line : gbkLines) size += line.size() + 2;
-    bytes.reserve(size);
-    const char* end = path.empty() ? "\n" : "\r\n";
-    for (const std::string& line : gbkLines) bytes.append(line).append(end);
-    if (!path.empty()) return Write(path, bytes);
-    const std::string out = gbk ? bytes : GbkToUtf8(bytes);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return true;
-}
-
 bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk) {
     if (!path.empty()) return Write(path, gbkBytes);
     const std::string out = WithLf(gbk ? gbkBytes : GbkToUtf8(gbkBytes));

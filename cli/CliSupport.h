@@ -22,11 +22,6 @@ void Complain(const std::string& gbk);
 // A fixed text of the program (UTF-8) on stderr.
 void ComplainUtf8(const std::string& utf8);
 
-// Lines of GBK text: written to path (GBK, CR LF, atomically) when path is
-// given, else printed on stdout (UTF-8, or GBK bytes with gbk) with LF.
-// False, after saying so, when the file could not be written.
-bool Emit(const std::vector<std::string>& gbkLines, const std::string& path, bool gbk);
-
 // Bytes of a file format (already GBK, CR LF): written to path atomically,
 // or printed on stdout (converted to UTF-8 with LF unless gbk).
 bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk);

@@ -42,8 +42,8 @@ int Import(const ConvertOptions& o) {
         ComplainUtf8(in.strMessage);
         return in.status == ImportStatus::Malformed ? kUsage : kRefused;
     }
-    std::vector<std::string> list{ControlHeaderLine()};
-    for (const ControlRow& row : in.rows) list.push_back(BuildControlLine(row));
+    std::vector<std::string> list = ControlLines(in.rows);
+    list.insert(list.begin(), ControlHeaderLine());
     return EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out) ? kDone : kRefused;
 }
 

@@ -45,10 +45,11 @@ int Run(const PiOptions& o) {
     if (!read.Ok()) return ComplainUtf8(read.strMessage), kUsage;
     const PiRoad road = BuildPiRoad(read.rows, start);
     if (!road.Ok()) return ComplainUtf8(road.strMessage), kRefused;
-    std::vector<std::string> list{ControlHeaderLine()};
-    for (const ControlRow& row : road.rows) list.push_back(BuildControlLine(row));
-    if (!EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out)) return kRefused;
+    std::vector<std::string> list = ControlLines(road.rows);
+    list.insert(list.begin(), ControlHeaderLine());
+    // The report first: when it cannot be written, no alignment file is either.
     if (!o.report.empty() && !EmitBytes(CurveTableCsv(road.curves), o.report)) return kRefused;
+    if (!EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out)) return kRefused;
     if (o.json) std::cout << Json(road.curves).dump() << '\n';
     return kDone;
 }

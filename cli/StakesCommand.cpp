@@ -91,7 +91,7 @@ bool Write(const StakesOptions& o, const ResultSet& set, const Alignment& road) 
                                    : o.format == "cass" ? StakeFormat::CassDat
                                                         : StakeFormat::Csv;
         const std::optional<std::string> out = StakesBytes(format, set, road);
-        if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.c_str()));
+        if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.empty() ? "-" : o.output.c_str()));
         return out && EmitBytes(*out, o.output);
     }
     std::string bytes;

@@ -8,6 +8,7 @@
 #include "core/road/Alignment.h"
 #include "core/road/Results.h"
 #include "core/road/StakeRun.h"
+#include "core/text/ControlLine.h"
 
 class QComboBox;
 class QLineEdit;
@@ -122,6 +123,8 @@ private:
 
     void CreateControls();
     void EnableSave();   // 保存 and 另存为, once there are rows
+    // Rows made elsewhere (imported, constructed) in place of the list's, unsaved.
+    void PutUnsavedRows(const std::vector<vexaline::ControlRow>& rows);
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
     // Exchange with other tools (AlignmentDlgExchange.cpp): a LandXML file

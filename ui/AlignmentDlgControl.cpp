@@ -26,7 +26,7 @@ void CAlignmentDlg::OnOK() {
     // Unsaved rows are not dropped without a word.
     if (!m_bControlSaved && platform::AskYesNo(this, text::kAskSaveControl) && !SaveControl()) return;
 
-    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentOpenFilter);
+    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentFilesFilter);
     if (choice.strPath.empty()) {
         UpdateData(false);
         return;
@@ -65,7 +65,7 @@ void CAlignmentDlg::OnSaveControlAs() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
     const platform::FileChoice choice =
-        platform::PickFileToSave(this, text::kAlignmentSaveFilter, platform::PathForDisplay(m_strFilePath), "vxa");
+        platform::PickFileToSave(this, text::kAlignmentFilesFilter, platform::PathForDisplay(m_strFilePath), "vxa");
     if (choice.strPath.empty()) return;
     if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
         ExportLandXmlFile(choice);
@@ -75,6 +75,16 @@ void CAlignmentDlg::OnSaveControlAs() {
     m_strFilePath = choice.strPath;
     m_strFileName = platform::NameForDisplay(choice.strName);
     if (!SaveControl()) m_strFilePath = oldPath, m_strFileName = oldName;
+    UpdateData(false);
+}
+
+void CAlignmentDlg::PutUnsavedRows(const std::vector<ControlRow>& rows) {
+    platform::GbkLineModel* model = m_listControl->LineModel();
+    model->Truncate(1);
+    model->AppendAll(ControlLines(rows));
+    m_nSegmentCount = model->Count() - 1;
+    EnableSave();
+    m_bControlSaved = false;  // nothing written yet: closing asks
     UpdateData(false);
 }
 

@@ -57,17 +57,9 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
     if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
         !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
         return;
-    std::vector<std::string> lines;
-    for (const ControlRow& row : in.rows) lines.push_back(BuildControlLine(row));
-    platform::GbkLineModel* model = m_listControl->LineModel();
-    model->Truncate(1);
-    model->AppendAll(std::move(lines));
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
-    m_nSegmentCount = model->Count() - 1;
-    EnableSave();
-    m_bControlSaved = false;  // nothing written yet: closing asks
-    UpdateData(false);
+    PutUnsavedRows(in.rows);
 }
 
 bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {

@@ -25,15 +25,7 @@ void CAlignmentDlg::OnPiEntry() {
                 m_strFilePath = choice.strPath;
                 m_strFileName = platform::NameForDisplay(choice.strName);
             }
-            std::vector<std::string> lines;
-            for (const ControlRow& row : rows) lines.push_back(BuildControlLine(row));
-            platform::GbkLineModel* model = m_listControl->LineModel();
-            model->Truncate(1);
-            model->AppendAll(std::move(lines));
-            m_nSegmentCount = model->Count() - 1;
-            EnableSave();
-            m_bControlSaved = false;  // nothing written yet: closing asks
-            UpdateData(false);
+            PutUnsavedRows(rows);
             return true;
         },
         this);

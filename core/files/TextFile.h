@@ -29,8 +29,4 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
 void SetWriteCallForTesting(WriteCall call);
 
-// Creates the file empty, truncating an existing one (the "create it"
-// answer when a chosen file does not exist). Same guarantees as above.
-inline bool CreateEmptyFile(const std::string& path) { return WriteFileAtomically(path, std::string()); }
-
 }  // namespace vexaline

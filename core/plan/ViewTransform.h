@@ -64,7 +64,6 @@ public:
     double Scale() const { return scale_; }
     double Width() const { return width_; }
     double Height() const { return height_; }
-    CPlanePoint Centre() const { return centre_; }
 
 private:
     double width_ = 1, height_ = 1;

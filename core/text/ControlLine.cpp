@@ -33,6 +33,13 @@ int OverflowingField(const ControlRow& row) {
 
 std::string BuildControlLine(const ControlRow& row) { return JoinPadded(row.strField); }
 
+std::vector<std::string> ControlLines(const std::vector<ControlRow>& rows) {
+    std::vector<std::string> lines;
+    lines.reserve(rows.size());
+    for (const ControlRow& row : rows) lines.push_back(BuildControlLine(row));
+    return lines;
+}
+
 ControlRow SplitControlLine(const std::string& line) {
     ControlRow row;
     for (int i = 0; i < kControlFieldCount; ++i)

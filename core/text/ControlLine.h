@@ -35,6 +35,9 @@ int OverflowingField(const ControlRow& row);
 // The five fields padded and joined; 58 bytes when nothing overflows.
 std::string BuildControlLine(const ControlRow& row);
 
+// The control lines of rows made elsewhere (imported, constructed), in order.
+std::vector<std::string> ControlLines(const std::vector<ControlRow>& rows);
+
 // The fields of a line, each cut by offset and width, trailing blanks removed.
 ControlRow SplitControlLine(const std::string& line);
 

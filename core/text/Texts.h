@@ -42,11 +42,9 @@ inline constexpr const char* kProjectLabel = "工 程 名  ";
 inline constexpr const char* kComputedLabel = "计算日期：";
 inline constexpr const char* kComputedDateFormat = "  20%y年%m月%d日%H时%M分%S秒";
 inline constexpr const char* kResultsFileName = "%.3lf-%.3lf间%.3lf米偏%.3lf米桩.txt";
-inline constexpr const char* kResultsFilter = "普通格式 (*.txt)|*.txt|CAD 格式 (*.txt)|*.txt||";
 
 // Traverse point file.
 inline constexpr const char* kPointHeader = "  点名    X坐标       Y坐标   ";
-inline constexpr const char* kPointFilter = "导线点文件(*.vxp)|*.vxp||";
 
 // Reverse lookup.
 inline constexpr const char* kRight = "右%.3lf米";
@@ -81,7 +79,6 @@ inline constexpr const char* kNotGbk = "输入中有不能用GBK编码的字符�
 inline constexpr const char* kPointTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）!";
 inline constexpr const char* kCannotRead = "无法读取文件：%s";
 inline constexpr const char* kCannotWrite = "无法写入文件：%s\n原有文件没有改动。";
-inline constexpr const char* kBusy = "正在计算，请稍候!";
 inline constexpr const char* kBadDeflection = "偏向角必须是“度.分秒”形式的数字!";
 inline constexpr const char* kTooManyStakes = "桩数超过%d个，请加大桩间距或缩小里程范围!";
 
@@ -137,8 +134,7 @@ inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
 inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
-inline constexpr const char* kAlignmentOpenFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
-inline constexpr const char* kAlignmentSaveFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
+inline constexpr const char* kAlignmentFilesFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
 inline constexpr const char* kStakesFilter =
     "普通格式 (*.txt)|*.txt|CAD 格式 (*.txt)|*.txt|DXF 图形 (*.dxf)|*.dxf|CASS 坐标文件 (*.dat)|*.dat|CSV 表格 (*.csv)|*.csv||";
 inline constexpr const char* kChooseAlignment = "选择路线";
@@ -150,7 +146,6 @@ inline constexpr const char* kImportBadNumber = "坐标不是数字";
 inline constexpr const char* kImportTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）";
 inline constexpr const char* kImportTooMany = "点数超过%d个";
 // The control-data check.
-inline constexpr const char* kCheckButton = "检查";
 inline constexpr const char* kCheckTitle = "控制数据检查";
 inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";
 inline constexpr const char* kCheckSummary = "控制数据检查：%d 行，%zu 行有问题：第 %s 行（闭合差限 %g 毫米，折角限 %g″）。";
