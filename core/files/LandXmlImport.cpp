@@ -3,6 +3,7 @@
 #include "core/files/LandXml.h"
 #include "core/files/LandXmlRead.h"
 #include "core/geometry/Element.h"
+#include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -20,24 +21,19 @@ constexpr double kKink = 20.0 / 3600.0 * kPi / 180.0;  // 20″
 constexpr int kMaxElements = 100000;
 
 // "%.3f" without the minus of a value that rounds to zero.
-std::string Mm(double v) {
-    std::string s = Format("%.3f", v);
-    return s == "-0.000" ? "0.000" : s;
-}
-
 std::string RadiusText(double magnitude, Turn turn) {
     bool left = turn == Turn::Left;
     if (magnitude == INFINITE_RADIUS) return Gbk(left ? text::kMinusInfinity : text::kInfinity);
-    return Mm(left ? -magnitude : magnitude);
+    return MillimetreText(left ? -magnitude : magnitude);
 }
 
 ControlRow MakeRow(double station, const char* type, const std::string& radius, CPlanePoint p) {
     ControlRow row;
-    row.strField[kFieldStation] = Mm(station);
+    row.strField[kFieldStation] = MillimetreText(station);
     row.strField[kFieldLineType] = Gbk(type);
     row.strField[kFieldRadius] = radius;
-    row.strField[kFieldX] = Mm(p.X);
-    row.strField[kFieldY] = Mm(p.Y);
+    row.strField[kFieldX] = MillimetreText(p.X);
+    row.strField[kFieldY] = MillimetreText(p.Y);
     return row;
 }
 

@@ -1,5 +1,6 @@
 #include "core/files/PiCsv.h"
 
+#include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -147,9 +148,9 @@ std::string PiCsvText(const std::vector<PiRow>& rows) {
 }
 
 std::vector<std::string> CurveCells(const CurveRecord& c) {
-    return {c.strName,          DeflectionText(c.dDeflection), Millimetres(c.dRadius), Millimetres(c.dLs1),
-            Millimetres(c.dLs2), Millimetres(c.dT1),           Millimetres(c.dT2),     Millimetres(c.dLength),
-            Millimetres(c.dExternal), KStation(c.dZH),         KStation(c.dHY),        KStation(c.dQZ),
+    return {c.strName,          DeflectionText(c.dDeflection), MillimetreText(c.dRadius), MillimetreText(c.dLs1),
+            MillimetreText(c.dLs2), MillimetreText(c.dT1),           MillimetreText(c.dT2),     MillimetreText(c.dLength),
+            MillimetreText(c.dExternal), KStation(c.dZH),         KStation(c.dHY),        KStation(c.dQZ),
             KStation(c.dYH),    KStation(c.dHZ)};
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/files/TextFile.h"
+#include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
 #include "core/text/StationText.h"
@@ -24,11 +25,6 @@ std::string Trimmed(double v) {
 
 // "%.3f" without the minus of a value that rounds to zero: a controller
 // reads "-0.000" as a distinct, odd coordinate.
-std::string Mm(double v) {
-    std::string s = Format("%.3f", v);
-    return s == "-0.000" ? "0.000" : s;
-}
-
 // A CSV field: quoted when it holds a comma, a quote or a line end.
 std::string CsvField(const std::string& gbk) {
     std::string utf8 = GbkToUtf8(gbk);
@@ -73,7 +69,7 @@ std::string StakesCassDat(const ResultSet& results) {
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
         bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
-        bytes += ",," + Mm(r.point.Y) + "," + Mm(r.point.X) + ",0.000\r\n";
+        bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",0.000\r\n";
     }
     return bytes;
 }

@@ -4,6 +4,7 @@
 
 #include "core/road/PiCurve.h"
 #include "core/text/AngleText.h"
+#include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -204,15 +205,15 @@ std::string Walk(const std::vector<PiPoint>& points, const std::vector<PlacedCur
 ControlRow RowOf(const PiChange& c) {
     const char* types[] = {text::kStraight, text::kCircular, text::kTransition, text::kEndPoint};
     ControlRow row;
-    row.strField[kFieldStation] = Millimetres(c.dStation);
+    row.strField[kFieldStation] = MillimetreText(c.dStation);
     row.strField[kFieldLineType] = Gbk(types[static_cast<int>(c.type)]);
     const bool left = c.turn == Turn::Left;
     if (c.dRadius == INFINITE_RADIUS)
         row.strField[kFieldRadius] = Gbk(left ? text::kMinusInfinity : text::kInfinity);
     else
-        row.strField[kFieldRadius] = Millimetres(left ? -c.dRadius : c.dRadius);
-    row.strField[kFieldX] = Millimetres(c.point.X);
-    row.strField[kFieldY] = Millimetres(c.point.Y);
+        row.strField[kFieldRadius] = MillimetreText(left ? -c.dRadius : c.dRadius);
+    row.strField[kFieldX] = MillimetreText(c.point.X);
+    row.strField[kFieldY] = MillimetreText(c.point.Y);
     return row;
 }
 
@@ -242,12 +243,6 @@ PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation) {
         return refused;
     }
     return road;
-}
-
-std::string Millimetres(double value) {
-    double r = std::round(value * 1000.0) / 1000.0;
-    if (r == 0) r = 0.0;  // no "-0.000"
-    return Format("%.3f", r);
 }
 
 std::string DeflectionText(double deflection) {

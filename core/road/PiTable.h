@@ -81,7 +81,4 @@ bool ParsePiNumber(const std::string& text, double& value);
 // "右12.3456" or "左3.0000": the side, then |α| in D.MMSS (UTF-8).
 std::string DeflectionText(double deflection);
 
-// A value rounded to the millimetre in "%.3f", never "-0.000".
-std::string Millimetres(double value);
-
 }  // namespace vexaline

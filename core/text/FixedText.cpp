@@ -80,6 +80,12 @@ void AppendFixed(std::string& out, double v, int decimals) {
     out.append(text, static_cast<std::size_t>(len));
 }
 
+std::string MillimetreText(double v) {
+    std::string out;
+    AppendFixed(out, v, 3);
+    return out == "-0.000" ? "0.000" : out;
+}
+
 double FixedRoundTrip(double v, int decimals) {
     std::uint64_t q;
     if (ValidDecimals(decimals) && ScaledRound(v, decimals, q) && q <= (std::uint64_t(1) << 53)) {

@@ -11,6 +11,10 @@ namespace vexaline {
 // whose scaled magnitude fits 64 bits; snprintf itself for the rest.
 void AppendFixed(std::string& out, double v, int decimals);
 
+// "%.3f" of a length or coordinate, but "0.000" for what rounds to zero
+// from below: a field of a file never says "-0.000".
+std::string MillimetreText(double v);
+
 // The value atof gives back for that text, without making the text.
 double FixedRoundTrip(double v, int decimals);
 

@@ -8,6 +8,7 @@
 #include "core/files/PiCsv.h"
 #include "core/road/ControlCheck.h"
 #include "core/road/PiTable.h"
+#include "core/text/FixedText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 
@@ -239,8 +240,8 @@ TEST(PiRoad, AQuarterTurnWithoutTransitionsByHand) {
 TEST(PiTexts, DeflectionsAndMillimetres) {
     EXPECT_EQ(DeflectionText((12 + 34 / 60.0 + 56 / 3600.0) * kDeg), "右12.3456");
     EXPECT_EQ(DeflectionText(-(3 + 59.9999 / 60) * kDeg), "左4.0000");
-    EXPECT_EQ(Millimetres(-0.0004), "0.000");
-    EXPECT_EQ(Millimetres(-2.5006), "-2.501");
+    EXPECT_EQ(MillimetreText(-0.0004), "0.000");
+    EXPECT_EQ(MillimetreText(-2.5006), "-2.501");
 }
 
 TEST(PiCsv, LineEndsBomAndGbkReadAlike) {
