@@ -26,23 +26,8 @@ using namespace vexaline;
 
 namespace {
 
-// Elements the data check flags, drawn red. The check numbers elements by
-// list order; an element of the road (station order) that is not one of
-// them is red when a row of it is flagged.
-std::vector<bool> Flagged(const Alignment& road) {
-    const CheckReport report = CheckControl(road);
-    std::vector<bool> flagged(road.Elements().size(), false);
-    for (std::size_t e = 0; e < flagged.size(); ++e) {
-        const Element& el = road.Elements()[e];
-        const auto row = static_cast<std::size_t>(el.nStartRow);
-        if (el.nEndRow == el.nStartRow + 1 && row >= 1 && row <= report.elements.size())
-            flagged[e] = report.elements[row - 1].bFlagged;
-        else
-            for (int r : {el.nStartRow, el.nEndRow})
-                flagged[e] = flagged[e] || std::binary_search(report.flaggedRows.begin(), report.flaggedRows.end(), r);
-    }
-    return flagged;
-}
+// Elements the data check flags, drawn red.
+std::vector<bool> Flagged(const Alignment& road) { return FlaggedElements(road, CheckControl(road)); }
 
 // What the open plan view draws besides the results, which it reads from
 // the window at each paint.

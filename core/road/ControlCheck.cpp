@@ -1,5 +1,6 @@
 #include "core/road/ControlCheck.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/geometry/Element.h"
@@ -135,6 +136,20 @@ CheckReport CheckControl(const Alignment& road, CheckTolerance tolerance) {
         if (check::RowFlagged(view, k, measureOf, tolerance)) report.flaggedRows.push_back(k);
     check::SearchSuggestion(rows, measures, tolerance, report);
     return report;
+}
+
+std::vector<bool> FlaggedElements(const Alignment& road, const CheckReport& report) {
+    std::vector<bool> flagged(road.Elements().size(), false);
+    for (std::size_t e = 0; e < flagged.size(); ++e) {
+        const Element& el = road.Elements()[e];
+        const auto row = static_cast<std::size_t>(el.nStartRow);
+        if (el.nEndRow == el.nStartRow + 1 && row >= 1 && row <= report.elements.size())
+            flagged[e] = report.elements[row - 1].bFlagged;
+        else
+            for (int r : {el.nStartRow, el.nEndRow})
+                flagged[e] = flagged[e] || std::binary_search(report.flaggedRows.begin(), report.flaggedRows.end(), r);
+    }
+    return flagged;
 }
 
 }  // namespace vexaline

@@ -86,4 +86,10 @@ struct CheckReport {
 // figure is finite or null. About 1 ms for 1,000 rows, search included.
 CheckReport CheckControl(const Alignment& road, CheckTolerance tolerance = {});
 
+// The report on road's own elements (station order, Alignment::Elements):
+// an element that joins list rows i and i+1 takes the flag of the check's
+// element i; any other (rows out of list order) is flagged when either of
+// its rows is.
+std::vector<bool> FlaggedElements(const Alignment& road, const CheckReport& report);
+
 }  // namespace vexaline

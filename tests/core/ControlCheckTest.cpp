@@ -50,6 +50,21 @@ TEST(ControlCheck, TheSampleRoadPassesWithSmallClosuresAndKinks) {
     EXPECT_EQ(GbkToUtf8(text[0]), "控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。");
 }
 
+// The plan view draws the road's elements: the flags land on the elements
+// that join the flagged rows, whatever order the list holds them in.
+TEST(ControlCheck, FlagsFallOnTheRoadsOwnElements) {
+    std::vector<std::string> list = WithField(DemoList(), 9, kFieldRadius, "250");  // the README's fault
+    std::vector<bool> want(list.size() - 2, false);
+    want[8] = want[9] = true;  // rows 9-10 and 10-11
+    Alignment road = Alignment::Parse(list);
+    EXPECT_EQ(FlaggedElements(road, CheckControl(road)), want);
+    std::swap(list[2], list[3]);  // rows 2 and 3 typed in the other order: the road is the same
+    road = Alignment::Parse(list);
+    const std::vector<bool> flagged = FlaggedElements(road, CheckControl(road));
+    EXPECT_TRUE(flagged[1] && flagged[2]) << "the swapped rows are flagged, their elements with them";
+    EXPECT_TRUE(flagged[8] && flagged[9]);
+}
+
 TEST(ControlCheck, EachTypingFaultIsFlaggedOnItsRowWithTheChangeThatMendsIt) {
     const std::vector<std::string> demo = DemoList();
     std::vector<std::string> leftOut = demo;
