@@ -12,21 +12,6 @@
 namespace vexaline {
 namespace {
 
-// The name in GBK for line 1, with "?" for a character GBK cannot hold: the
-// name is only a caption there, and the file is still worth writing.
-std::string NameForLine(const std::string& utf8) {
-    std::string gbk;
-    if (Utf8ToGbk(utf8, gbk)) return gbk;
-    std::string out, one;
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        out += Utf8ToGbk(utf8.substr(i, n), one) ? one : "?";
-        i += n;
-    }
-    return out;
-}
-
 // "%.3f" of a coordinate.
 void AppendNumber(std::string& out, double v) {
     char text[400];  // "%.3f" of the largest double fits
@@ -53,7 +38,8 @@ std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, con
     const bool cad = results.mode == ResultMode::Coordinates && layout == ResultsLayout::Cad;
     const std::string header = cad ? Gbk(text::kCadHeader) : ResultHeader(results.mode);
 
-    std::string out = Gbk(text::kProjectLabel) + NameForLine(fileName) + "\r\n";
+    // The name is only a caption: "?" where GBK lacks a character.
+    std::string out = Gbk(text::kProjectLabel) + Utf8ToGbkLossy(fileName) + "\r\n";
     out += ComputedDateLine(when) + "\r\n";
     out += header + "\r\n";
     out.reserve(out.size() + results.rows.size() * (cad ? 32 : 66));

@@ -80,4 +80,17 @@ std::string GbkToUtf8(const std::string& gbk) {
     return out;
 }
 
+std::string Utf8ToGbkLossy(const std::string& utf8) {
+    std::string gbk;
+    if (Utf8ToGbk(utf8, gbk)) return gbk;
+    std::string out, one;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        out += Utf8ToGbk(utf8.substr(i, n), one) ? one : "?";
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace vexaline

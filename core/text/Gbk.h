@@ -8,6 +8,10 @@ namespace vexaline {
 // not UTF-8); gbk is then left empty.
 bool Utf8ToGbk(const std::string& utf8, std::string& gbk);
 
+// UTF-8 to GBK for a name that is only shown or printed as a caption: a
+// character GBK cannot hold becomes "?", so the rest still reads.
+std::string Utf8ToGbkLossy(const std::string& utf8);
+
 // A fixed text of the program (Texts.h) in GBK. Every fixed text has one.
 std::string Gbk(const char* utf8);
 

@@ -97,16 +97,7 @@ FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string&
     }
 }
 
-std::string NameForDisplay(const std::string& utf8) {
-    std::string gbk;
-    if (Utf8ToGbk(utf8, gbk)) return gbk;
-    gbk.clear();
-    for (char32_t c : QString::fromStdString(utf8).toUcs4()) {
-        std::string one;
-        gbk += Utf8ToGbk(QString::fromUcs4(&c, 1).toStdString(), one) ? one : std::string("?");
-    }
-    return gbk;
-}
+std::string NameForDisplay(const std::string& utf8) { return Utf8ToGbkLossy(utf8); }
 
 bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown) {
     switch (outcome) {
