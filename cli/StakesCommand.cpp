@@ -136,6 +136,8 @@ int Run(const StakesOptions& o) {
     if (!deflection) return ComplainUtf8(text::kBadDeflection), kRefused;
     request.dDeflection = *deflection;
     ResultSet set;
+    // The road named in the report and CSV headers: the file as given, without folder.
+    set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), *list, std::time(nullptr)};
     const bool settingOut = !o.station.empty() || !o.backsight.empty() || !o.points.empty();
     if (settingOut) {
         const std::optional<StationSetup> setup = Setup(o);

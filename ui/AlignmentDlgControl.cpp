@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/files/AlignmentFile.h"
+#include "core/files/FileType.h"
 #include "core/files/OpenOrCreate.h"
 #include "core/files/TextFile.h"
 #include "core/text/ControlLine.h"
@@ -31,7 +32,8 @@ void CAlignmentDlg::OnOK() {
         UpdateData(false);
         return;
     }
-    if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
+    // A file to open is read as its name says, whatever type was left selected.
+    if (TypeOfName(choice.strName, choice.nType, {"vxa", "xml"}).nType == 2) {
         ImportLandXmlFile(choice);
         return;
     }
@@ -64,10 +66,12 @@ void CAlignmentDlg::OnSaveControl() {
 void CAlignmentDlg::OnSaveControlAs() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
-    const platform::FileChoice choice =
+    platform::FileChoice choice =
         platform::PickFileToSave(this, text::kAlignmentFilesFilter, platform::PathForDisplay(m_strFilePath), "vxa");
     if (choice.strPath.empty()) return;
-    if (platform::ChosenExtension(choice, {"vxa", "xml"}) == 2) {
+    const int type = platform::ChosenType(this, choice, text::kAlignmentFilesFilter, {"vxa", "xml"}, "vxa");
+    if (type == 0) return;
+    if (type == 2) {
         ExportLandXmlFile(choice);
         return;
     }

@@ -1,6 +1,5 @@
 #include "ui/StationSetupDlg.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/files/FileType.h"
 #include "core/files/OpenOrCreate.h"
 #include "core/road/Results.h"
 #include "core/text/Gbk.h"
@@ -183,10 +183,11 @@ void CStationSetupDlg::OnBrowse() {
 
 // A .dat or .csv by its extension, or by the file type chosen for it.
 std::optional<PointFormat> CStationSetupDlg::ImportFormat(const platform::FileChoice& choice) {
-    const QString suffix = QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower();
-    if (suffix == "dat" || (suffix != "csv" && suffix != "vxp" && choice.nType == 2)) return PointFormat::CassDat;
-    if (suffix == "csv" || (suffix != "vxp" && choice.nType == 3)) return PointFormat::Csv;
-    return std::nullopt;
+    switch (TypeOfName(choice.strName, choice.nType, {"vxp", "dat", "csv"}).nType) {
+    case 2: return PointFormat::CassDat;
+    case 3: return PointFormat::Csv;
+    default: return std::nullopt;
+    }
 }
 
 // Points from another program's file join the list; the point file (.vxp)

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "core/files/AlignmentFile.h"
+#include "core/files/FileType.h"
 #include "core/files/TextFile.h"
 
 namespace vexaline {
@@ -31,9 +32,9 @@ OpenedFile OpenOrCreate(FileKind kind, const std::string& path, const std::strin
     f.strPath = path;
     f.strName = name;
     ReadStatus status = ReadWholeFile(f.strPath, f.bytes);
-    if (kind == FileKind::PointFile && status == ReadStatus::Missing) {
-        // The new file gets the extension, always; a file of that name that
-        // is already there is read.
+    if (kind == FileKind::PointFile && status == ReadStatus::Missing && !HasExtension(name, "vxp")) {
+        // The new file gets the extension unless typed with it; a file of
+        // that name that is already there is read.
         f.strPath += ".vxp";
         f.strName += ".vxp";
         status = ReadWholeFile(f.strPath, f.bytes);
@@ -48,8 +49,10 @@ OpenedFile OpenOrCreate(FileKind kind, const std::string& path, const std::strin
     }
     if (!ask(Question::Create, f.strName)) return f;
     if (kind == FileKind::PointFile) return Write(f, std::string());
-    f.strPath += ".vxa";
-    f.strName += ".vxa";
+    if (!HasExtension(name, "vxa")) {
+        f.strPath += ".vxa";
+        f.strName += ".vxa";
+    }
     if (Exists(f.strPath) && !ask(Question::Replace, f.strName)) return f;
     return Write(f, NewAlignmentFile(TimeStampNow()));
 }

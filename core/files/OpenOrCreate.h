@@ -8,10 +8,11 @@
 namespace vexaline {
 
 enum class FileKind {
-    Alignment,  // a missing name is created with ".vxa" and the new-file header,
-                // after asking; an existing "name.vxa" is replaced only after asking
-    PointFile,  // a missing name is tried with ".vxp"; an existing one is read,
-                // never emptied; otherwise created empty, after asking
+    Alignment,  // a missing name is created with ".vxa" (unless it ends so, in any
+                // case) and the new-file header, after asking; an existing
+                // "name.vxa" is replaced only after asking
+    PointFile,  // a missing name is tried with ".vxp" (unless it ends so); an
+                // existing one is read, never emptied; otherwise created empty, after asking
 };
 
 enum class Question { Create, Replace };

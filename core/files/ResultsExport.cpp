@@ -25,13 +25,15 @@ std::string ResultsFileName(double startStation, double endStation, double inter
     return Format(text::kResultsFileName, startStation, endStation, interval, offset);
 }
 
-std::string ComputedDateLine(std::time_t when) {
+std::string ComputedTimeText(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);
     char date[128];
     std::size_t n = std::strftime(date, sizeof date, text::kComputedDateFormat, &local);
-    return Gbk(text::kComputedLabel) + Gbk(std::string(date, n).c_str());
+    return Gbk(std::string(date, n).c_str());
 }
+
+std::string ComputedDateLine(std::time_t when) { return Gbk(text::kComputedLabel) + "  " + ComputedTimeText(when); }
 
 std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
                              std::time_t when) {
@@ -40,7 +42,10 @@ std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, con
 
     // The name is only a caption: "?" where GBK lacks a character.
     std::string out = Gbk(text::kProjectLabel) + Utf8ToGbkLossy(fileName) + "\r\n";
-    out += ComputedDateLine(when) + "\r\n";
+    const std::optional<ResultSource>& source = results.source;
+    out += ComputedDateLine(source ? source->computed : when);
+    if (source && !source->strFile.empty()) out += Gbk(text::kComputedFromLabel) + Utf8ToGbkLossy(source->strFile);
+    out += "\r\n";
     out += header + "\r\n";
     out.reserve(out.size() + results.rows.size() * (cad ? 32 : 66));
     for (const StakeResult& row : results.rows) {

@@ -13,6 +13,9 @@ namespace vexaline {
 // "0.000-1000.000间20.000米偏-7.500米桩.txt".
 std::string ResultsFileName(double startStation, double endStation, double interval, double offset);
 
+// "20yy年mm月dd日hh时mm分ss秒" for the local time of when, GBK.
+std::string ComputedTimeText(std::time_t when);
+
 // "计算日期：  20yy年mm月dd日hh时mm分ss秒" for the local time of when, GBK.
 std::string ComputedDateLine(std::time_t when);
 
@@ -20,7 +23,9 @@ std::string ComputedDateLine(std::time_t when);
 enum class ResultsLayout { Ordinary = 1, Cad = 2 };
 
 // The file's bytes: the name line, the date line, the header of the mode,
-// then the rows. In coordinates mode the Ordinary layout gives the lines as
+// then the rows. For rows of a known source the date line gives when they
+// were computed and, after two blanks, "定线文件：" and the alignment file
+// they were computed from; otherwise it gives `when`. In coordinates mode the Ordinary layout gives the lines as
 // listed, Cad "X,Y" pairs with three decimals ("0.000,0.000" for a message
 // row); the setting-out report is always the ordinary one. fileName is the
 // chosen file's name without folder, UTF-8.

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/files/ResultsExport.h"
 #include "core/files/TextFile.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
 #include "core/text/StationText.h"
 #include "core/text/TextFields.h"
+#include "core/text/Texts.h"
 
 namespace vexaline {
 namespace {
@@ -76,6 +78,9 @@ std::string StakesCassDat(const ResultSet& results) {
 
 std::string StakesCsv(const ResultSet& results) {
     std::string bytes = "\xEF\xBB\xBF";
+    if (results.source)
+        AppendCsvRow(bytes, {Gbk(text::kCsvRoadLabel), Utf8ToGbkLossy(results.source->strFile),
+                             Gbk(text::kCsvComputedLabel), ComputedTimeText(results.source->computed)});
     AppendCsvRow(bytes, ColumnTitles(results.mode));
     for (const StakeResult& r : results.rows) AppendCsvRow(bytes, ResultFields(results, r));
     return bytes;

@@ -25,8 +25,10 @@ std::string StakeName(double station, double offset, double deflection);
 // north "%.3f", CR LF after each; no header.
 std::string StakesCassDat(const ResultSet& results);
 
-// CSV for spreadsheets: UTF-8 with a byte order mark, CR LF, a header row
-// of the list's column titles and one row per list row with the list's
+// CSV for spreadsheets: UTF-8 with a byte order mark, CR LF; for rows of a
+// known source first a row "定线文件,<file>,计算日期,<20yy年mm月dd日hh时mm分ss秒>"
+// naming the road and when they were computed; a header row of the list's
+// column titles and one row per list row with the list's
 // field texts; a message row has the message in its last column. Fields
 // holding a comma or a quote are quoted.
 std::string StakesCsv(const ResultSet& results);

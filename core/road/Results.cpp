@@ -25,12 +25,15 @@ void ResultSet::Append(ResultSet&& more) {
     if (rows.empty() && messages.empty() && setups.empty()) {
         const ResultMode keep = mode;
         const std::optional<StakeRange> run = range ? range : more.range;
+        std::optional<ResultSource> from = source ? std::move(source) : std::move(more.source);
         *this = std::move(more);
         mode = keep;
         range = run;
+        source = std::move(from);
         return;
     }
     if (!range) range = more.range;
+    if (!source) source = std::move(more.source);
     const int messageBase = static_cast<int>(messages.size());
     const int setupBase = static_cast<int>(setups.size());
     messages.insert(messages.end(), std::make_move_iterator(more.messages.begin()),
@@ -48,6 +51,10 @@ std::size_t ResultSet::Stakes() const {
     std::size_t n = 0;
     for (const StakeResult& r : rows) n += r.IsMessage() ? 0 : 1;
     return n;
+}
+
+bool Stale(const ResultSet& results, const std::vector<std::string>& controlList) {
+    return !results.rows.empty() && results.source && results.source->controlList != controlList;
 }
 
 bool CanOrient(const StationSetup& s) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
@@ -53,10 +54,19 @@ struct StakeRange {
     double dFrom = 0, dTo = 0, dInterval = 0;
 };
 
+// The road a results list was computed from, and when: what prints or
+// saves the rows names it, and rows are not shown as another road's.
+struct ResultSource {
+    std::string strFile;                   // the alignment file's name without folder, UTF-8; empty: none
+    std::vector<std::string> controlList;  // the control list as it stood, header line first (GBK lines)
+    std::time_t computed = 0;              // when the rows began
+};
+
 // The results list: its mode and its rows in list order.
 struct ResultSet {
     ResultMode mode = ResultMode::Coordinates;
     std::optional<StakeRange> range;  // the run the rows began with; none for single stakes only
+    std::optional<ResultSource> source;  // the road of the rows; none when not known
     std::vector<StakeResult> rows;
     std::vector<std::string> messages;  // GBK
     std::vector<StationSetup> setups;
@@ -66,9 +76,15 @@ struct ResultSet {
     // Index of the message, added when it is not the last one already.
     int AddMessage(const std::string& gbk);
     // The rows of more after these, its messages and setups with them. The
-    // mode stays this set's, and so does the range unless this set had none.
+    // mode stays this set's, and so do the range and the source unless this
+    // set had none (rows of another road are the caller's to keep apart).
     void Append(ResultSet&& more);
     std::size_t Stakes() const;  // rows that are not messages
 };
+
+// True when the set holds rows computed from a control list other than
+// this one, byte for byte: they are then another road's stakes. Rows of no
+// known source are not stale.
+bool Stale(const ResultSet& results, const std::vector<std::string>& controlList);
 
 }  // namespace vexaline

@@ -40,7 +40,10 @@ inline constexpr const char* kSettingOutHeader = "桩号        水平角      �
 inline constexpr const char* kCadHeader = "X坐标         Y坐标";
 inline constexpr const char* kProjectLabel = "工 程 名  ";
 inline constexpr const char* kComputedLabel = "计算日期：";
-inline constexpr const char* kComputedDateFormat = "  20%y年%m月%d日%H时%M分%S秒";
+inline constexpr const char* kComputedDateFormat = "20%y年%m月%d日%H时%M分%S秒";
+inline constexpr const char* kComputedFromLabel = "  定线文件：";  // after the date: the road the rows came from
+inline constexpr const char* kCsvRoadLabel = "定线文件";
+inline constexpr const char* kCsvComputedLabel = "计算日期";
 inline constexpr const char* kResultsFileName = "%.3lf-%.3lf间%.3lf米偏%.3lf米桩.txt";
 
 // Traverse point file.
@@ -85,6 +88,7 @@ inline constexpr const char* kTooManyStakes = "桩数超过%d个，请加大桩�
 // Platform boxes and file dialogs.
 inline constexpr const char* kEnterInteger = "请输入一个整数。";
 inline constexpr const char* kAskReplaceFile = "%s已经存在。\n要替换它吗?";
+inline constexpr const char* kAskTypeByName = "%s的扩展名与选定的文件类型“%s”不符。\n要保存为“%s”吗?";
 inline constexpr const char* kButtonOk = "确定";
 inline constexpr const char* kButtonCancel = "取消";
 inline constexpr const char* kButtonYes = "是(&Y)";

@@ -217,6 +217,11 @@ TEST(OpenOrCreate, EachKindOpensAsksCreatesAndNeverEmptiesAFile) {
         {FileKind::PointFile, "none", false, true, O::Cancelled, "none.vxp", {Q::Create}},
         {FileKind::PointFile, "made", true, true, O::Created, "made.vxp", {Q::Create}},
         {FileKind::Alignment, "", true, true, O::Unreadable, "", {}},  // the folder itself
+        // Typed with the extension, in any case: not given it twice.
+        {FileKind::Alignment, "typed.vxa", true, true, O::Created, "typed.vxa", {Q::Create}},
+        {FileKind::Alignment, "Upper.VXA", true, true, O::Created, "Upper.VXA", {Q::Create}},
+        {FileKind::PointFile, "typed.vxp", true, true, O::Created, "typed.vxp", {Q::Create}},
+        {FileKind::Alignment, "k1.5", true, true, O::Created, "k1.5.vxa", {Q::Create}},
     };
     for (const Case& c : cases) {
         Asked asked;

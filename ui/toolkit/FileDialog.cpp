@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "core/files/FileType.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -112,12 +113,27 @@ bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown)
 
 std::string PathForDisplay(const std::string& path) { return QFile::decodeName(path.c_str()).toStdString(); }
 
-int ChosenExtension(const FileChoice& choice, std::initializer_list<const char*> extensions) {
-    const QString suffix = QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower();
-    int i = 0;
-    for (const char* e : extensions)
-        if (++i, suffix == e) return i;
-    return choice.nType >= 1 && choice.nType <= static_cast<int>(extensions.size()) ? choice.nType : 0;
+int ChosenType(QWidget* owner, FileChoice& choice, const char* filter, const std::vector<std::string>& extensions,
+               const char* proposedExtension) {
+    const NamedType named = TypeOfName(choice.strName, choice.nType, extensions, proposedExtension);
+    const QStringList types = NameFilters(filter);
+    if (named.bAsk) {
+        const std::string question = Format(text::kAskTypeByName, choice.strName.c_str(),
+                                            types.value(choice.nType - 1).toStdString().c_str(),
+                                            types.value(named.nType - 1).toStdString().c_str());
+        if (!AskYesNo(owner, question.c_str())) return 0;
+    }
+    if (named.bReplaceExtension) {
+        const char* extension = extensions[named.nType - 1].c_str();
+        choice.strPath = WithExtension(choice.strPath, extension);
+        choice.strName = WithExtension(choice.strName, extension);
+        // The dialog asked about the name it proposed; this is another file.
+        if (QFileInfo::exists(QFile::decodeName(choice.strPath.c_str())) &&
+            !AskYesNo(owner, Format(text::kAskReplaceFile, choice.strName.c_str()).c_str()))
+            return 0;
+    }
+    choice.nType = named.nType;
+    return named.nType;
 }
 
 }  // namespace vexaline::platform

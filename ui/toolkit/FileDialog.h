@@ -1,7 +1,7 @@
 #pragma once
 #include <QStringList>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "core/files/OpenOrCreate.h"
 class QWidget;
@@ -40,9 +40,13 @@ bool OpenedOrTold(QWidget* owner, OpenOutcome outcome, const std::string& shown)
 // A path in the file system's encoding as UTF-8, for a message.
 std::string PathForDisplay(const std::string& path);
 
-// Which of the extensions (lower case, without the dot; 1-based) the chosen
-// file has, or else the chosen file type when it is one of them; 0 for
-// neither. A typed name decides over the type left selected.
-int ChosenExtension(const FileChoice& choice, std::initializer_list<const char*> extensions);
+// The file type a save-as choice asks for, by the core's rule (TypeOfName
+// in core/files/FileType.h) over the filter's types and their extensions:
+// a name that contradicts the chosen type is asked about, and a proposed
+// name's extension is replaced by the chosen type's (asking before a file of
+// that name is replaced). The choice is updated to what is to be written;
+// 0 when the user answered No (nothing is to be written).
+int ChosenType(QWidget* owner, FileChoice& choice, const char* filter, const std::vector<std::string>& extensions,
+               const char* proposedExtension);
 
 }  // namespace vexaline::platform
