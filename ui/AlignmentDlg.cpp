@@ -176,6 +176,9 @@ void CAlignmentDlg::CreateControls() {
     m_editResultCount = CountField(1023);
     m_radioMode[0] = Named(new QRadioButton(U("逐桩坐标")), 1030);
     m_radioMode[1] = Named(new QRadioButton(U("放样元素")), 1031);
+    m_labelStale = Named(new QLabel(U(text::kResultsStale)), 1028);
+    m_labelStale->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    m_labelStale->setVisible(false);
     m_results = new ResultListModel;
     m_listResults = Named(new platform::GbkListView(m_results), 1022);
     m_listResults->setMinimumWidth(m_listResults->sizeHint().width());
@@ -218,6 +221,7 @@ void CAlignmentDlg::CreateControls() {
     auto* resultsLayout = new QVBoxLayout(resultsGroup);
     resultsLayout->addLayout(fields);
     resultsLayout->addLayout(mode);
+    resultsLayout->addWidget(m_labelStale);
     resultsLayout->addLayout(listAndBar, 1);
 
     // Reverse lookup, in a frame without caption.
@@ -297,9 +301,11 @@ void CAlignmentDlg::CreateControls() {
     };
     notify(m_listControl->Model(), &CAlignmentDlg::ControlChanged);
     notify(m_results, &CAlignmentDlg::ResultsChanged);
+    connect(this, &CAlignmentDlg::ControlChanged, this, &CAlignmentDlg::ShowStale);
+    connect(this, &CAlignmentDlg::ResultsChanged, this, &CAlignmentDlg::ShowStale);
 }
 
-bool CAlignmentDlg::UpdateData(bool read) {
+bool CAlignmentDlg::UpdateData(bool read, bool* allRead) {
     platform::FieldExchange dx(this, read);
     dx.Combo(m_comboLineType, m_strLineType);
     dx.Text(m_editFileName, m_strFileName);
@@ -322,6 +328,7 @@ bool CAlignmentDlg::UpdateData(bool read) {
     dx.Double(m_editLookupY, m_dLookupY);
     dx.Text(m_editLookupOffset, m_strLookupOffset);
     dx.Text(m_editLookupStation, m_strLookupStation);
+    if (allRead) *allRead = dx.Ok();
     return !dx.TextRefused();
 }
 
@@ -332,6 +339,15 @@ void CAlignmentDlg::reject() { OnClose(); }
 Alignment CAlignmentDlg::Road() const { return Alignment::Parse(m_listControl->LineModel()->Lines()); }
 
 const ResultSet& CAlignmentDlg::Results() const { return m_results->Results(); }
+
+Alignment CAlignmentDlg::ResultsRoad() const {
+    const std::optional<ResultSource>& source = Results().source;
+    return source ? Alignment::Parse(source->controlList) : Road();
+}
+
+bool CAlignmentDlg::ResultsStale() const { return Stale(Results(), m_listControl->LineModel()->Lines()); }
+
+void CAlignmentDlg::ShowStale() { m_labelStale->setVisible(ResultsStale()); }
 
 void CAlignmentDlg::OnClose() {
     const Busy busy(m_bBusy);

@@ -11,6 +11,7 @@
 #include "core/text/ControlLine.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -70,12 +71,17 @@ public:
     // The control list parsed into the road, and the results as values.
     vexaline::Alignment Road() const;
     const vexaline::ResultSet& Results() const;
+    // The road the results were computed from (the list's when not known).
+    vexaline::Alignment ResultsRoad() const;
+    // The results are another road's: the control data changed since.
+    bool ResultsStale() const;
 
     // Members to controls (false) or back (true). A number that does not
     // parse stops the read there with the toolkit's request and the handler
     // goes on; false only when a text could not be stored (not GBK), and the
     // handler must then stop, since its members no longer say what is shown.
-    bool UpdateData(bool read);
+    // allRead (when given) tells whether every field was read, numbers included.
+    bool UpdateData(bool read, bool* allRead = nullptr);
 
 public slots:
     void OnOK();  // "打开/创建", also Enter
@@ -123,8 +129,10 @@ private:
 
     void CreateControls();
     void EnableSave();   // 保存 and 另存为, once there are rows
-    // Rows made elsewhere (imported, constructed) in place of the list's, unsaved.
-    void PutUnsavedRows(const std::vector<vexaline::ControlRow>& rows);
+    // A new road made elsewhere (imported, constructed) in place of the list's:
+    // its rows unsaved, under the file they are to be saved to (path in the
+    // file system's encoding, name UTF-8).
+    void PutNewRoad(const std::string& path, const std::string& name, const std::vector<vexaline::ControlRow>& rows);
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
     // Exchange with other tools (AlignmentDlgExchange.cpp): a LandXML file
@@ -135,6 +143,12 @@ private:
     bool ExportStakesFile(const vexaline::platform::FileChoice& choice);
     // The results list down to its header, before a run.
     void EmptyResults();
+    // The open road as the source of rows computed now.
+    vexaline::ResultSource Source() const;
+    // True when the results are current, or the user answers Yes to question.
+    bool StaleAccepted(const char* question);
+    // The stale mark of the results group, kept with the data.
+    void ShowStale();
     // The results list holding only the header of a mode.
     void ShowModeHeader(vexaline::ResultMode mode);
     // "设置测站" on the six members; false on Cancel, the members then unchanged.
@@ -162,6 +176,7 @@ private:
     QLineEdit* m_editStakeStation;
     QLineEdit* m_editDeflection;
     QLineEdit* m_editResultCount;
+    QLabel* m_labelStale;  // 1028
     QLineEdit* m_editLookupX;
     QLineEdit* m_editLookupY;
     QLineEdit* m_editLookupStation;

@@ -82,7 +82,9 @@ void CAlignmentDlg::OnSaveControlAs() {
     UpdateData(false);
 }
 
-void CAlignmentDlg::PutUnsavedRows(const std::vector<ControlRow>& rows) {
+void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows) {
+    m_strFilePath = path;
+    m_strFileName = platform::NameForDisplay(name);
     platform::GbkLineModel* model = m_listControl->LineModel();
     model->Truncate(1);
     model->AppendAll(ControlLines(rows));

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <ctime>
 
+#include "core/files/FileType.h"
 #include "core/files/LandXml.h"
 #include "core/files/StakeExport.h"
 #include "core/files/TextFile.h"
@@ -19,17 +20,6 @@
 // field controllers.
 
 using namespace vexaline;
-
-namespace {
-
-// The path with its extension replaced (or added).
-std::string WithExtension(const std::string& path, const char* extension) {
-    std::size_t slash = path.find_last_of('/'), dot = path.find_last_of('.');
-    std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
-    return stem + "." + extension;
-}
-
-}  // namespace
 
 // The rows come in unsaved; the alignment file beside the LandXML file (same
 // name, .vxa) is written only when the user saves, as for typed rows.
@@ -57,9 +47,7 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
     if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
         !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
         return;
-    m_strFilePath = path;
-    m_strFileName = platform::NameForDisplay(name);
-    PutUnsavedRows(in.rows);
+    PutNewRoad(path, name, in.rows);
 }
 
 bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {
@@ -76,23 +64,12 @@ bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {
     return true;
 }
 
-// Types 3 to 5 of the results' save dialog: DXF, CASS .dat, CSV.
+// Types 3 to 5 of the results' save dialog: DXF, CASS .dat, CSV. The DXF
+// draws the road the stakes were computed from.
 bool CAlignmentDlg::ExportStakesFile(const platform::FileChoice& choice) {
     static const StakeFormat kFormats[] = {StakeFormat::Dxf, StakeFormat::CassDat, StakeFormat::Csv};
-    static const char* const kExtensions[] = {"dxf", "dat", "csv"};
-    const int i = choice.nType - 3;
-    std::string path = choice.strPath;
-    // The proposed name ends in .txt; a stake file gets its own extension,
-    // and the dialog's question was about the .txt: ask about this one.
-    if (QFileInfo(QString::fromStdString(choice.strName)).suffix().toLower() == "txt") {
-        path = WithExtension(path, kExtensions[i]);
-        const std::string name = WithExtension(choice.strName, kExtensions[i]);
-        if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
-            !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
-            return false;
-    }
-    if (!WriteStakes(path, kFormats[i], Results(), Road())) {
-        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(path).c_str()).c_str());
+    if (!WriteStakes(choice.strPath, kFormats[choice.nType - 3], Results(), ResultsRoad())) {
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/files/ResultsExport.h"
 #include "core/road/ControlCheck.h"
 #include "core/road/ReverseLookup.h"
 #include "core/text/AngleText.h"
@@ -35,6 +36,7 @@ struct PlanFeed {
     Alignment road;
     std::vector<bool> flagged;
     std::vector<PointRecord> points;
+    bool staleResults = false;
 };
 
 // The read-out's station and offset: the lookup's answer, or nothing.
@@ -50,13 +52,15 @@ CPlanView* MakePlanView(CAlignmentDlg* dlg) {
     auto feed = std::make_shared<PlanFeed>();
     CPlanCanvas* canvas = view->Canvas();
     canvas->SetPainter([dlg, feed](QPainter& painter, const ViewTransform& t) {
-        plan::PaintScene(painter, plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, feed->flagged}, t);
+        plan::PaintScene(
+            painter, plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, feed->flagged, feed->staleResults}, t);
     });
     view->SetDescriber([feed](CPlanePoint where) { return Describe(feed->road, where); });
     auto refresh = [dlg, feed, canvas] {
         feed->road = dlg->Road();
         feed->flagged = Flagged(feed->road);
         feed->points = dlg->m_setupPoints;
+        feed->staleResults = dlg->ResultsStale();
         canvas->SetBounds(plan::SceneBounds(plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, {}}));
         canvas->update();
     };
@@ -98,12 +102,14 @@ void CAlignmentDlg::OnPrintSheet() {
         platform::Warn(this, text::kSheetNothing);
         return;
     }
-    const Alignment road = Road();
-    const plan::PlanScene scene{&road, &Results(), &m_setupPoints, Flagged(road)};
-    plan::SheetHeader header;
-    header.strFile = GbkToUtf8(m_strFileName);
-    // What the rows were computed with, not what the fields say now.
+    if (!StaleAccepted(text::kAskPrintStale)) return;
+    // What the rows were computed from and with, not what the list and the fields say now.
     const ResultSet& results = Results();
+    const Alignment road = ResultsRoad();
+    const plan::PlanScene scene{&road, &results, &m_setupPoints, Flagged(road)};
+    plan::SheetHeader header;
+    header.strFile = results.source ? results.source->strFile : GbkToUtf8(m_strFileName);
+    if (results.source) header.strComputed = GbkToUtf8(ComputedTimeText(results.source->computed));
     if (results.range) {
         header.bRange = true;
         header.dFrom = results.range->dFrom, header.dTo = results.range->dTo;

@@ -1,5 +1,7 @@
 #include "ui/AlignmentDlg.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <ctime>
@@ -102,30 +104,47 @@ bool CAlignmentDlg::Passed(StakeCheck check, int badLine) {
     return false;
 }
 
+// Every input is checked, and the station set up, before the list is
+// emptied: a refusal or a cancel leaves list and count as they were.
 void CAlignmentDlg::OnCompute() {
     const Busy busy(m_bBusy);
     if (!busy) return;
-    EmptyResults();
-    if (!UpdateData(true)) return;
+    bool allRead = false;
+    if (!UpdateData(true, &allRead) || !allRead) return;
 
     const Alignment road = Road();
     if (!Passed(CheckStakeRun(road, Request(0)), road.BadStationRow())) return;
     const std::optional<double> deflection = Deflection();
     if (!deflection) return;
-    // Cancel ends the run without a word; the count and flag stay.
+    // Cancel ends the run without a word; the list, count and flag stay.
     if (Mode() == ResultMode::SettingOut && !SetUpStation()) return;
 
+    EmptyResults();
     if (m_results->Results().mode != Mode()) m_results->Reset(Mode());
     ResultSet rows = m_results->TakeSpare(Mode());
+    rows.source = Source();
     try {
         RunStakes(road, Request(*deflection), rows, m_progress->value(),
                   [this](int position) { m_progress->setValue(position); }, CheckBox(this));
     } catch (const std::bad_alloc&) {
         // Ten million rows are about 800 MB: a small machine may not have them.
+        m_nResultCount = 0;  // the list is down to its header
+        UpdateData(false);
         platform::Warn(this, text::kOutOfMemory);
         return;
     }
     AppendResults(std::move(rows));
+}
+
+ResultSource CAlignmentDlg::Source() const {
+    const QString path = QFile::decodeName(m_strFilePath.c_str());
+    return ResultSource{QFileInfo(path).fileName().toStdString(), m_listControl->LineModel()->Lines(),
+                        std::time(nullptr)};
+}
+
+bool CAlignmentDlg::StaleAccepted(const char* question) {
+    if (!ResultsStale()) return true;
+    return platform::AskYesNo(this, Format(question, Results().source->strFile.c_str()).c_str());
 }
 
 void CAlignmentDlg::OnSaveResults() {
@@ -135,15 +154,18 @@ void CAlignmentDlg::OnSaveResults() {
 
 void CAlignmentDlg::SaveResults() {
     // A refused text stops the read before the mode: the layout would be a guess.
-    if (!UpdateData(true)) return;
-    const platform::FileChoice choice = platform::PickFileToSave(
+    if (!UpdateData(true) || !StaleAccepted(text::kAskSaveStale)) return;
+    platform::FileChoice choice = platform::PickFileToSave(
         this, text::kStakesFilter, ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset), "txt");
     if (choice.strPath.empty()) return;
-    if (choice.nType >= 3) {
+    // A typed extension picks its type; the proposed .txt takes the chosen type's.
+    const int type = platform::ChosenType(this, choice, text::kStakesFilter, {"txt", "txt", "dxf", "dat", "csv"}, "txt");
+    if (type == 0) return;
+    if (type >= 3) {
         if (ExportStakesFile(choice)) m_bResultsSaved = true;
         return;
     }
-    const ResultsLayout layout = choice.nType == 1 ? ResultsLayout::Ordinary : ResultsLayout::Cad;
+    const ResultsLayout layout = type == 1 ? ResultsLayout::Ordinary : ResultsLayout::Cad;
     if (!WriteResultsFile(choice.strPath, m_results->Results(), layout, choice.strName, std::time(nullptr))) {
         // The results stay unsaved, so closing still asks for them.
         platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
@@ -154,7 +176,8 @@ void CAlignmentDlg::SaveResults() {
 
 void CAlignmentDlg::OnAddStake() {
     const Busy busy(m_bBusy);
-    if (!busy || !UpdateData(true)) return;
+    bool allRead = false;
+    if (!busy || !UpdateData(true, &allRead) || !allRead) return;
     const Alignment road = Road();
     const StakeCheck check = CheckSingleStake(road, m_dStakeStation);
     if (check == StakeCheck::NoControl) return;  // no control data: silently nothing
@@ -163,9 +186,11 @@ void CAlignmentDlg::OnAddStake() {
     if (!deflection) return;
     if (Mode() == ResultMode::SettingOut && !SetUpStation()) return;
 
-    if (m_results->Results().mode != Mode()) m_results->Reset(Mode());
+    // The list holds one road's stakes: another road's go first, as for a run.
+    if (m_results->Results().mode != Mode() || ResultsStale()) m_results->Reset(Mode());
     ResultSet row;
     row.mode = Mode();
+    row.source = Source();
     AddStake(road, m_dStakeStation, Request(*deflection), row, CheckBox(this));
     AppendResults(std::move(row));
 }

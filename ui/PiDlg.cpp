@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/files/FileType.h"
 #include "core/files/PiCsv.h"
 #include "core/files/TextFile.h"
 #include "core/text/TextFields.h"
@@ -158,11 +159,18 @@ void CPiDlg::OnOpenTable() {
         return;
     }
     SetRows(read.rows);
+    m_strTablePath = platform::PathForDisplay(choice.strPath);
+}
+
+std::string CPiDlg::ProposedRoadName() const {
+    return WithExtension(m_strTablePath.empty() ? text::kPiTableName : m_strTablePath, "vxa");
 }
 
 void CPiDlg::OnSaveTable() {
     const platform::FileChoice choice = platform::PickFileToSave(this, text::kPiTableFilter, text::kPiTableName, "csv");
-    if (!choice.strPath.empty()) WriteOrWarn(this, choice, PiCsvText(Rows()));
+    if (choice.strPath.empty()) return;
+    WriteOrWarn(this, choice, PiCsvText(Rows()));
+    m_strTablePath = platform::PathForDisplay(choice.strPath);
 }
 
 bool CPiDlg::Build(PiRoad& road) {

@@ -25,6 +25,9 @@ public:
     // The table's rows as the construction takes them (nLine: the table row).
     std::vector<vexaline::PiRow> Rows() const;
     void SetRows(const std::vector<vexaline::PiRow>& rows);
+    // The name proposed for the road the table makes: the table file's (as
+    // last opened or saved, UTF-8 path) with ".vxa", else "交点表.vxa".
+    std::string ProposedRoadName() const;
 
 public slots:
     void OnInsertRow();   // "2202": before the selected row, else before the end point
@@ -46,4 +49,5 @@ private:
     QTableWidget* m_curves;
     QPushButton* m_btnSaveCurves;
     std::vector<vexaline::CurveRecord> m_shown;  // what the curve table shows
+    std::string m_strTablePath;  // the table's file as last opened or saved, UTF-8; empty: none
 };

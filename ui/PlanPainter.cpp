@@ -144,13 +144,14 @@ void PaintSetupsAndPoints(QPainter& painter, const PlanScene& scene, const ViewT
         }
     }
     if (!scene.results || scene.results->mode != ResultMode::SettingOut) return;
+    const QColor ink = scene.staleResults ? Colour(PlanColours::kStale) : QColor(Qt::black);
     for (const StationSetup& s : scene.results->setups) {
         const QPointF station = At(view, s.ptStation), backsight = At(view, s.ptBacksight);
-        QPen dashed(Qt::black, 1.2, Qt::DashLine);
+        QPen dashed(ink, 1.2, Qt::DashLine);
         painter.setPen(dashed);
         DrawLine(painter, view, s.ptStation, s.ptBacksight);
-        painter.setPen(QPen(Qt::black, 1.2));
-        painter.setBrush(Qt::black);
+        painter.setPen(QPen(ink, 1.2));
+        painter.setBrush(ink);
         painter.drawPolygon(Triangle(station, 7));
         painter.setBrush(Qt::white);
         painter.drawEllipse(backsight, 5, 5);
@@ -184,15 +185,17 @@ void PaintStakes(QPainter& painter, const PlanScene& scene, const ViewTransform&
         }
         named.emplace_back(at, r.dStation);
     }
-    painter.setPen(QPen(Colour(PlanColours::kRay), 1));
+    // Stakes of another road are greyed, all alike.
+    const bool stale = scene.staleResults;
+    painter.setPen(QPen(Colour(stale ? PlanColours::kStale : PlanColours::kRay), 1));
     painter.drawLines(rays);
-    QPen mark(Colour(PlanColours::kCentreStake), 4, Qt::SolidLine, Qt::SquareCap);
+    QPen mark(Colour(stale ? PlanColours::kStale : PlanColours::kCentreStake), 4, Qt::SolidLine, Qt::SquareCap);
     painter.setPen(mark);
     painter.drawPoints(centre);
-    mark.setColor(Colour(PlanColours::kSideStake));
+    mark.setColor(Colour(stale ? PlanColours::kStale : PlanColours::kSideStake));
     painter.setPen(mark);
     painter.drawPoints(side);
-    painter.setPen(Colour(PlanColours::kCentreStake));
+    painter.setPen(Colour(stale ? PlanColours::kStale : PlanColours::kCentreStake));
     for (const auto& [at, station] : named) labels.Place(at + QPointF(5, -4), QString::fromStdString(KStation(station)));
 }
 

@@ -19,6 +19,7 @@ struct PlanScene {
     const ResultSet* results = nullptr;
     const std::vector<PointRecord>* points = nullptr;  // traverse points of the point file
     std::vector<bool> flagged;  // per element: the data check found fault with it (drawn red)
+    bool staleResults = false;  // the results are another road's: stakes and setups drawn grey
 };
 
 // Colours of the drawing, one per kind, shared with the sheet and the tests.
@@ -32,6 +33,7 @@ struct PlanColours {
     static constexpr unsigned kSideStake = 0x9a009a;
     static constexpr unsigned kRay = 0xb4c8e6;
     static constexpr unsigned kPoint = 0x0050a0;
+    static constexpr unsigned kStale = 0xb8b8b8;  // light grey: stakes of results that are out of date
 };
 
 // Everything the scene holds: change points, stakes, setups and points.

@@ -56,6 +56,8 @@ QStringList SettingOutSheet::HeaderLines() const {
     lines << QString::fromStdString(Format(text::kSheetFile, header_.strFile.c_str())) + QStringLiteral("    ") +
                  QString::fromUtf8(settingOut ? text::kSheetModeSettingOut : text::kSheetModeCoordinates) +
                  QStringLiteral("    ") + QString::fromStdString(Format(text::kSheetDate, header_.strDate.c_str()));
+    if (!header_.strComputed.empty())
+        lines << QString::fromStdString(Format(text::kSheetComputed, header_.strComputed.c_str()));
     lines << QString::fromStdString(header_.bRange ? Format(text::kSheetRange, header_.dFrom, header_.dTo,
                                                             header_.dInterval, header_.dOffset,
                                                             header_.strDeflection.c_str())

@@ -11,7 +11,7 @@ class QPainter;
 class QPagedPaintDevice;
 
 // The setting-out sheet: A4 pages with a header on each (alignment file,
-// result mode, range, interval, offset, deflection, date, and in
+// result mode, date, when the rows were computed, range, interval, offset, deflection, and in
 // setting-out mode the station and backsight with their coordinates), the
 // plan of the stakes on the first page, then the results table with the
 // list's columns and "第 n 页 / 共 m 页" at the foot. Pages paint onto any
@@ -24,6 +24,7 @@ struct SheetHeader {
     double dFrom = 0, dTo = 0, dInterval = 0, dOffset = 0;
     std::string strDeflection;  // D.MMSS, UTF-8
     std::string strDate;        // UTF-8
+    std::string strComputed;    // when the rows were computed, UTF-8; empty: not known
 };
 
 class SettingOutSheet {

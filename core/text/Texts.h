@@ -46,6 +46,12 @@ inline constexpr const char* kCsvRoadLabel = "定线文件";
 inline constexpr const char* kCsvComputedLabel = "计算日期";
 inline constexpr const char* kResultsFileName = "%.3lf-%.3lf间%.3lf米偏%.3lf米桩.txt";
 
+inline constexpr const char* kResultsStale = "结果已过期：控制数据已改动，请重新计算";
+inline constexpr const char* kAskPrintStale =
+    "计算结果已过期：它们是按改动前的控制数据（%s）算得的，与现在的控制数据不符。\n仍要打印吗?";
+inline constexpr const char* kAskSaveStale =
+    "计算结果已过期：它们是按改动前的控制数据（%s）算得的，与现在的控制数据不符。\n仍要保存吗?";
+
 // Traverse point file.
 inline constexpr const char* kPointHeader = "  点名    X坐标       Y坐标   ";
 
@@ -199,6 +205,7 @@ inline constexpr const char* kSheetModeSettingOut = "成果：放样要素";
 inline constexpr const char* kSheetRange = "里程 %.3f 至 %.3f，间距 %.3f 米，偏距 %.3f 米，偏向角 %s";
 inline constexpr const char* kSheetSingles = "单桩，偏距 %.3f 米，偏向角 %s";
 inline constexpr const char* kSheetDate = "日期：%s";
+inline constexpr const char* kSheetComputed = "计算日期：%s";  // when the rows were computed from the file named above
 inline constexpr const char* kSheetDateFormat = "yyyy年M月d日";
 inline constexpr const char* kSheetSetup = "测站 %s（X %.3f，Y %.3f）  后视 %s（X %.3f，Y %.3f）";
 inline constexpr const char* kSheetPage = "第 %d 页 / 共 %d 页";

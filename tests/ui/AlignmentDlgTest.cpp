@@ -27,11 +27,13 @@ protected:
     }
 };
 
-TEST_F(AlignmentDlgTest, CreateAppendsTheExtensionAlwaysAndNeverReplacesUnasked) {
-    for (auto [typed, made] : {std::pair{"road", "road.vxa"}, {"lane.vxa", "lane.vxa.vxa"}, {"路线", "路线.vxa"}}) {
+TEST_F(AlignmentDlgTest, CreateAddsTheExtensionWhereMissingAndNeverReplacesUnasked) {
+    for (auto [typed, made] : {std::pair{"road", "road.vxa"}, {"lane.vxa", "lane.vxa"}, {"LANE2.VXA", "LANE2.VXA"},
+                               {"k1.5", "k1.5.vxa"}, {"路线", "路线.vxa"}}) {
         EXPECT_EQ(Click(1, ModalScript().File(QPath(typed)).Box(QMessageBox::Ok)).at(1).text, Q(text::kAskCreate));
         EXPECT_EQ(ReadBytes(made).substr(34), NewFileTitleLine() + "\r\n");
         EXPECT_EQ(Edit(1007)->text(), Q(made));
+        EXPECT_FALSE(fs::exists(PathOf(std::string(made) + ".vxa")));
     }
     WriteBytes("road.vxa", "kept");
     auto seen = Click(1, ModalScript().File(QPath("road")).Box(QMessageBox::Ok).Box(QMessageBox::No));

@@ -31,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(ComputeDlgTest, ARunFillsTheListAndARefusedOneTellsWhyAndEmptiesIt) {
+TEST_F(ComputeDlgTest, ARunFillsTheListAndARefusedOrCancelledOneLeavesListAndCountAsTheyWere) {
     EXPECT_EQ(Warnings(1018), Q(text::kNoControl));
     OpenRows({kStart, {"abc", "直线", "∞", "0", "50"}, kEnd});
     Set({{1014, "0"}, {1015, "100"}, {1016, "50"}});
@@ -39,25 +39,41 @@ TEST_F(ComputeDlgTest, ARunFillsTheListAndARefusedOneTellsWhyAndEmptiesIt) {
     EXPECT_EQ(Warnings(1051), Q("控制数据第2行的里程不是数字！"));
 
     RunStraight();
-    EXPECT_EQ(Results(), GbkLines({text::kCoordinatesHeader, k0, k50, k100}));
+    const std::vector<std::string> three = GbkLines({text::kCoordinatesHeader, k0, k50, k100});
+    EXPECT_EQ(Results(), three);
     EXPECT_EQ(Edit(1023)->text(), "3");
     EXPECT_EQ(dlg_.m_progress->value(), 100);
     EXPECT_FALSE(dlg_.m_bResultsSaved);
-    // One refusal of the run's check (its core tests take every rule) and one of the deflection.
+    // A refusal of the run's check (its core tests take every rule), of the
+    // deflection, and a typo in a number field (the toolkit's box, captioned
+    // with the program's title): nothing computed, nothing emptied.
     struct Case { const char *start, *end, *interval, *deflection, *message; } cases[] = {
         {"0", "100.001", "10", "90", text::kOutOfRange},
         {"0", "100", "50", "nan", text::kBadDeflection},
+        {"0", "1O0", "10", "90", text::kEnterNumber},
     };
     for (const Case& c : cases) {
         RunStraight();
         dlg_.m_bResultsSaved = true;
         Set({{1014, c.start}, {1015, c.end}, {1016, c.interval}, {1024, c.deflection}});
-        EXPECT_EQ(Warnings(1018), Q(c.message)) << c.start << " " << c.deflection;
-        EXPECT_EQ(Results(), GbkLines({text::kCoordinatesHeader}));
-        EXPECT_EQ(dlg_.m_progress->value(), 25);  // 100 / 4 lines
+        ModalScript script;
+        script.Box(QMessageBox::Ok);
+        Click(1018, script);
+        EXPECT_EQ(script.Seen().at(0).text, Q(c.message)) << c.end << " " << c.deflection;
+        EXPECT_EQ(Results(), three);
+        EXPECT_EQ(dlg_.m_progress->value(), 100);
         EXPECT_EQ(Edit(1023)->text(), "3");
         EXPECT_TRUE(dlg_.m_bResultsSaved);
     }
+    // 设置测站 cancelled in setting-out mode: the last setting-out list stays.
+    Click(1031);
+    Set({{1015, "100"}, {1016, "50"}});
+    Click(1018, ModalScript().Dialog(StationSetup("A1")));
+    const std::vector<std::string> settingOut = Results();
+    ASSERT_EQ(settingOut.size(), 4u);
+    Click(1018, ModalScript().Dialog(StationSetup(nullptr)));
+    EXPECT_EQ(Results(), settingOut);
+    EXPECT_EQ(Edit(1023)->text(), "3");
 }
 
 TEST_F(ComputeDlgTest, ModeSwitchesEmptyTheListAndSettingOutAsksForTheStationEachTime) {
@@ -129,7 +145,7 @@ TEST_F(ComputeDlgTest, ExportWritesEitherLayoutByteForByteAndOnlyThenCountsAsSav
     Click(1019, ModalScript().CancelFile());
     EXPECT_FALSE(dlg_.m_bResultsSaved);
     EXPECT_FALSE(fs::exists(PathOf("0.000-100.000间50.000米偏0.000米桩.txt")));
-    const QRegularExpression head(Q("^工 程 名  a.txt\r\n计算日期：  20\\d\\d年\\d\\d月\\d\\d日\\d\\d时\\d\\d分\\d\\d秒\r\n"));
+    const QRegularExpression head(Q("^工 程 名  a.txt\r\n计算日期：  20\\d\\d年\\d\\d月\\d\\d日\\d\\d时\\d\\d分\\d\\d秒  定线文件：road.vxa\r\n"));
     for (auto [type, body] : {std::pair{1, GbkLines({text::kCoordinatesHeader, k0, k50, k100})},
                               {2, GbkLines({text::kCadHeader, "0.000,0.000", "0.000,50.000", "0.000,100.000"})}}) {
         dlg_.m_bResultsSaved = false;

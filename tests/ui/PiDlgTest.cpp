@@ -56,7 +56,7 @@ TEST_F(PiDlgTest, ComputeShowsTheCurveTableAndOkPutsTheRowsInUnsaved) {
         pi->Table()->item(1, 3)->setText("60");  // an edit hides the table that no longer fits
         EXPECT_EQ(pi->Curves()->rowCount(), 0);
         pi->Table()->item(1, 3)->setText("50");
-        Click(2210, {}, pi);  // the list was saved: no question
+        Click(2210, ModalScript().File(QPath("turn.vxa")), pi);  // the list was saved: only the new file's name
         EXPECT_FALSE(pi->isVisible());
     });
     EXPECT_EQ(Records(), TurnRows());
@@ -74,7 +74,7 @@ TEST_F(PiDlgTest, UnsavedRowsAreAskedAboutFirst) {
         RunPi([&](CPiDlg* pi) {
             Type(pi, kTurn, 3);
             Set({{2206, "1000"}}, pi);
-            const auto seen = Click(2210, ModalScript().Box(answer), pi);
+            const auto seen = Click(2210, ModalScript().Box(answer).File(QPath("turn.vxa")), pi);
             EXPECT_EQ(seen.at(0).text, Q(text::kAskSaveControl));
         });
         EXPECT_EQ(Records(), TurnRows());
@@ -134,4 +134,36 @@ TEST_F(PiDlgTest, TablesLoadAndSaveAsCsvAndWithoutAFileTheNameIsAskedFirst) {
     EXPECT_EQ(dlg_.m_strFilePath, PathOf("new.vxa"));
     EXPECT_FALSE(fs::exists(PathOf("new.vxa")));  // written on 保存, not before
     EXPECT_FALSE(dlg_.m_bControlSaved);
+}
+
+// The rows are a new road: its file is asked for even with a road open
+// (proposed from the table's file), so 保存 never writes them over that road.
+TEST_F(PiDlgTest, OkWithARoadOpenAsksForTheNewRoadsFileAndCancelLeavesAllAsItWas) {
+    OpenRows({{"0", "直线", "∞", "1", "2"}, {"10", "终点", "∞", "11", "2"}});
+    const std::string before = ReadBytes("road.vxa");
+    const std::vector<std::string> rows = Records();
+    WriteBytes("turn.csv", kTurnCsv);
+    QString proposed;
+    RunPi([&](CPiDlg* pi) {
+        Click(2204, ModalScript().File(QPath("turn.csv")), pi);
+        Set({{2206, "1000"}}, pi);
+        Click(2210, ModalScript().CancelFile(), pi);
+        EXPECT_TRUE(pi->isVisible());
+        EXPECT_EQ(Records(), rows);
+        EXPECT_EQ(Edit(1007)->text(), "road.vxa");
+        EXPECT_TRUE(dlg_.m_bControlSaved);
+        Click(2210, ModalScript().Dialog([&](QWidget* w) {
+            auto* files = qobject_cast<QFileDialog*>(w);
+            ASSERT_TRUE(files);
+            proposed = files->selectedFiles().value(0);
+            files->selectFile(QPath("bend.vxa"));
+            static_cast<QDialog*>(files)->accept();
+        }), pi);
+    });
+    EXPECT_EQ(proposed, QPath("turn.vxa"));
+    EXPECT_EQ(Records(), TurnRows());
+    EXPECT_EQ(Edit(1007)->text(), "bend.vxa");
+    Click(1011);
+    EXPECT_EQ(ReadBytes("road.vxa"), before);
+    EXPECT_EQ(ReadBytes("bend.vxa").substr(94, 60), TurnRows()[0] + "\r\n");
 }

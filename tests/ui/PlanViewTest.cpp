@@ -278,7 +278,7 @@ TEST_F(PlanSceneTest, TheSheetHasAHeaderOnEveryPageThePlanFirstAndTheWholeTable)
     Set({{1014, "0"}, {1015, "2120"}, {1016, "20"}, {1017, "7.5"}});
     Click(1018);
     ASSERT_EQ(dlg_.Results().rows.size(), 107u);
-    plan::SheetHeader header{"demo.vxa", true, 0, 2120, 20, 7.5, "90.0000", "2026年12月7日"};
+    plan::SheetHeader header{"demo.vxa", true, 0, 2120, 20, 7.5, "90.0000", "2026年12月7日", ""};
     const plan::SettingOutSheet sheet(Scene(), header);
     // Every row on exactly one page, and no page without rows.
     const int pages = sheet.PageCount();

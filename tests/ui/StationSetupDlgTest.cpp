@@ -18,8 +18,11 @@ TEST_F(StationSetupDlgTest, ATypedNameOpensItsFileAMissingOneIsCreatedAndExitKee
     WriteBytes("p.vxp", kA);  // the p.vxp that is there, not a new one
     Click(1045, ModalScript().File(QPath("p")), &dlg);
     EXPECT_EQ(Lines(dlg), (std::vector<std::string>{PointHeader(), kA}));
-    Click(1045, ModalScript().File(QPath("q.vxp")).Box(QMessageBox::Ok), &dlg);  // the extension, always
-    EXPECT_TRUE(fs::exists(PathOf("q.vxp.vxp")));
+    for (const char* typed : {"q.vxp", "Q2.VXP"}) {  // typed with the extension: not given it twice
+        Click(1045, ModalScript().File(QPath(typed)).Box(QMessageBox::Ok), &dlg);
+        EXPECT_TRUE(fs::exists(PathOf(typed)) && !fs::exists(PathOf(std::string(typed) + ".vxp"))) << typed;
+        EXPECT_EQ(Edit(1044, &dlg)->text(), typed);
+    }
     EXPECT_EQ(Click(1045, ModalScript().File(QPath("new")).Box(QMessageBox::Ok), &dlg).at(1).text, Q(text::kAskCreate));
     EXPECT_EQ(Edit(1044, &dlg)->text(), "new.vxp");
     Click(1047, {}, &dlg);
