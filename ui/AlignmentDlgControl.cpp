@@ -69,7 +69,7 @@ void CAlignmentDlg::OnSaveControlAs() {
     platform::FileChoice choice =
         platform::PickFileToSave(this, text::kAlignmentFilesFilter, platform::PathForDisplay(m_strFilePath), "vxa");
     if (choice.strPath.empty()) return;
-    const int type = platform::ChosenType(this, choice, text::kAlignmentFilesFilter, {"vxa", "xml"}, "vxa");
+    const int type = platform::ChosenType(this, choice, text::kAlignmentFilesFilter, {"vxa", "xml"}, "");
     if (type == 0) return;
     if (type == 2) {
         ExportLandXmlFile(choice);

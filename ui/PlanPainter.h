@@ -33,7 +33,7 @@ struct PlanColours {
     static constexpr unsigned kSideStake = 0x9a009a;
     static constexpr unsigned kRay = 0xb4c8e6;
     static constexpr unsigned kPoint = 0x0050a0;
-    static constexpr unsigned kStale = 0xb8b8b8;  // light grey: stakes of results that are out of date
+    static constexpr unsigned kStale = 0xb0b4b8;  // light grey: stakes of results that are out of date
 };
 
 // Everything the scene holds: change points, stakes, setups and points.

@@ -68,3 +68,32 @@ TEST_F(ExchangeDlgTest, StakesSaveAsDxfCassAndCsvWithTheirOwnExtensions) {
     EXPECT_NE(dxf.find(Gbk("边桩")), std::string::npos);
     EXPECT_NE(dxf.find("K0+050.000L2"), std::string::npos);
 }
+
+// A typed extension of a known type picks that type; one that contradicts a
+// type the user chose is asked about, and No writes nothing.
+TEST_F(ExchangeDlgTest, ATypedExtensionPicksTheStakesFormatAndAContradictionIsAsked) {
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
+    Set({{1014, "0"}, {1015, "100"}, {1016, "50"}, {1017, "0"}, {1024, "90"}});
+    Click(1018);
+    Click(1019, ModalScript().File(QPath("big.dxf"), 1));  // 普通格式 left selected
+    EXPECT_EQ(ReadBytes("big.dxf").find(Gbk("工 程 名")), std::string::npos);
+    EXPECT_NE(ReadBytes("big.dxf").find("$DWGCODEPAGE"), std::string::npos);
+    Click(1019, ModalScript().File(QPath("cad.txt"), 2));
+    EXPECT_NE(ReadBytes("cad.txt").find("\r\n0.000,50.000\r\n0.000,100.000\r\n"), std::string::npos);
+
+    const QString asked = Q("s.csv的扩展名与选定的文件类型“CASS 坐标文件 (*.dat)”不符。\n要保存为“CSV 表格 (*.csv)”吗?");
+    dlg_.m_bResultsSaved = false;
+    EXPECT_EQ(Click(1019, ModalScript().File(QPath("s.csv"), 4).Box(QMessageBox::No)).at(1).text, asked);
+    EXPECT_FALSE(fs::exists(PathOf("s.csv")) || fs::exists(PathOf("s.dat")));
+    EXPECT_FALSE(dlg_.m_bResultsSaved);
+    Click(1019, ModalScript().File(QPath("s.csv"), 4).Box(QMessageBox::Yes));
+    EXPECT_NE(ReadBytes("s.csv").find("\r\n50.000,0.000,50.000,90.0000,直线段\r\n"), std::string::npos);
+    EXPECT_TRUE(dlg_.m_bResultsSaved);
+
+    // The control rows likewise: a .vxa typed while LandXML is chosen.
+    const std::string before = ReadBytes("road.vxa");
+    const auto seen = Click(2005, ModalScript().File(QPath("copy.vxa"), 2).Box(QMessageBox::No));
+    EXPECT_EQ(seen.at(1).text, Q("copy.vxa的扩展名与选定的文件类型“LandXML (*.xml)”不符。\n要保存为“平面定线文件 (*.vxa)”吗?"));
+    EXPECT_FALSE(fs::exists(PathOf("copy.vxa")) || fs::exists(PathOf("copy.xml")));
+    EXPECT_EQ(Edit(1007)->text(), "road.vxa");
+}
