@@ -131,6 +131,11 @@ TEST_F(Cli, FilesAreTheWindowsExportsInGbkAndAFaultyElementExitsOne) {
     EXPECT_EQ(o.status, 0);
     const std::string bytes = Bytes(Path("r.txt"));
     EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), Gbk("工 程 名  r.txt"));
+    // The date line names the road the stakes were computed from, as the CSV's first row does.
+    const std::size_t date = bytes.find("\r\n") + 2;
+    EXPECT_EQ(bytes.substr(bytes.find("\r\n", date) - 20, 22), Gbk("  定线文件：demo.vxa\r\n"));
+    const std::string csv = Run("stakes " + kDemo + " --at 0 --format csv").out;
+    EXPECT_EQ(csv.substr(0, csv.find(',', 20)), "\xEF\xBB\xBF定线文件,demo.vxa");
     EXPECT_NE(bytes.find("\r\n3805000.000,500000.000\r\n3805012.175,500015.867\r\n"), std::string::npos) << bytes;
     o = Run("stakes " + kDemo + " --at 0 --gbk");
     EXPECT_EQ(Line(o.out, 0), Gbk("桩号        X坐标         Y坐标      切线方位角  说明     "));
