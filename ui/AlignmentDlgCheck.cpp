@@ -2,7 +2,7 @@
 #include <QPointer>
 
 #include "core/road/ControlCheck.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/Gbk.h"
 #include "core/text/Texts.h"
 #include "ui/AlignmentDlg.h"

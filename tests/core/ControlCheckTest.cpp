@@ -5,7 +5,7 @@
 
 #include "CoreFixture.h"
 #include "core/road/ControlCheck.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/Texts.h"
 
 namespace {

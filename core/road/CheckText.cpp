@@ -1,4 +1,4 @@
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 
 #include <algorithm>
 #include <cmath>
