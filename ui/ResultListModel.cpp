@@ -24,6 +24,7 @@ ResultSet ResultListModel::TakeSpare(ResultMode mode) {
     set.messages.clear();
     set.setups.clear();
     set.range.reset();
+    set.source.reset();
     set.mode = mode;
     return set;
 }
