@@ -40,9 +40,9 @@ void AppendCsvRow(std::string& out, const std::vector<std::string>& gbkFields) {
 }
 
 // The list's column titles: its header line cut at runs of blanks.
-std::vector<std::string> ColumnTitles(ResultMode mode) {
+std::vector<std::string> ColumnTitles(const ResultSet& results) {
     std::vector<std::string> titles;
-    const std::string& header = ResultHeader(mode);
+    const std::string& header = ResultHeader(results.mode, results.bHeights);
     for (std::size_t at = header.find_first_not_of(' '); at != std::string::npos;) {
         std::size_t end = header.find(' ', at);
         titles.push_back(header.substr(at, end - at));
@@ -69,14 +69,15 @@ std::string StakesCassDat(const ResultSet& results) {
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
         bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
-        bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",0.000\r\n";
+        bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",";
+        bytes += MillimetreText(r.elevation ? *r.elevation : 0.0) + "\r\n";
     }
     return bytes;
 }
 
 std::string StakesCsv(const ResultSet& results) {
     std::string bytes = "\xEF\xBB\xBF";
-    AppendCsvRow(bytes, ColumnTitles(results.mode));
+    AppendCsvRow(bytes, ColumnTitles(results));
     for (const StakeResult& r : results.rows) AppendCsvRow(bytes, ResultFields(results, r));
     return bytes;
 }

@@ -251,4 +251,43 @@ inline constexpr const char* kPiCurvesFilter = "直曲表 (*.csv)|*.csv||";
 inline constexpr const char* kPiTableName = "交点表.csv";
 inline constexpr const char* kPiCurvesName = "直曲表.csv";
 
+// Heights: the vertical alignment (纵断面), cross slopes (横坡) and design elevations.
+inline constexpr const char* kGradeStartName = "起点";
+inline constexpr const char* kGradeEndName = "终点";
+inline constexpr const char* kGradePointName = "变坡点";
+inline constexpr const char* kGradeColumns[4] = {"变坡点", "桩号", "高程", "竖曲线半径"};
+inline constexpr const char* kGradeCsvHeader = "变坡点,桩号,高程,竖曲线半径";
+inline constexpr const char* kGradeTableName = "纵断面";
+inline constexpr const char* kGradeTooFew = "纵断面至少要有两行：起点和终点!";
+inline constexpr const char* kGradeTooMany = "纵断面最多%d行!";
+inline constexpr const char* kGradeNotANumber = "纵断面第%d行（%s）的%s不是数字!";
+inline constexpr const char* kGradeNegativeRadius = "纵断面第%d行（%s）的竖曲线半径不能为负!";
+inline constexpr const char* kGradeEndHasRadius = "纵断面第%d行（%s）是起点或终点，不能填写竖曲线半径!";
+inline constexpr const char* kGradeNotIncreasing = "纵断面第%d行（%s）的桩号必须大于上一行的桩号!";
+inline constexpr const char* kGradeNoGrade = "纵断面第%d行（%s）与上一行之间的坡度无法计算!";
+inline constexpr const char* kGradeCurvesOverlap = "变坡点%s与%s的竖曲线重叠：两切线长之和比变坡点间距长%.3f米!";
+inline constexpr const char* kGradeCurveBeforeStart = "变坡点%s的竖曲线切线长%.3f米大于起点到该变坡点的距离%.3f米!";
+inline constexpr const char* kGradeCurveAfterEnd = "变坡点%s的竖曲线切线长%.3f米大于该变坡点到终点的距离%.3f米!";
+inline constexpr const char* kVerticalCurveCsvHeader =
+    "变坡点,桩号,高程,坡度i1(%),坡度i2(%),半径,切线长T,曲线长L,外距E,凸凹,起点桩号,终点桩号";
+inline constexpr const char* kCrest = "凸";
+inline constexpr const char* kSag = "凹";
+inline constexpr const char* kSlopeColumns[3] = {"桩号", "左侧横坡", "右侧横坡"};
+inline constexpr const char* kSlopeCsvHeader = "桩号,左侧横坡,右侧横坡";
+inline constexpr const char* kSlopeTableName = "横坡表";
+inline constexpr const char* kSlopeTooMany = "横坡表最多%d行!";
+inline constexpr const char* kSlopeNotANumber = "横坡表第%d行的%s不是数字!";
+inline constexpr const char* kSlopeNotIncreasing = "横坡表第%d行的桩号必须大于上一行的桩号!";
+inline constexpr const char* kSlopeTooSteep = "横坡表第%d行的%s%s%%超出了±%d%%!";
+inline constexpr const char* kCsvBadHeader = "%s文件的第1行不是表头“%s”!";
+inline constexpr const char* kCsvTooManyFields = "%s文件第%d行多于%d列!";
+inline constexpr const char* kCsvBadQuote = "%s文件第%d行的引号不配对!";
+inline constexpr const char* kCsvTooLong = "%s文件太大（最多%d行，每行最多%d个字节）!";
+inline constexpr const char* kCsvNotText = "%s文件既不是UTF-8也不是GBK文本!";
+inline constexpr const char* kElevationHeader = "设计高程";
+inline constexpr const char* kOutsideProfile = "超出纵断面";
+inline constexpr const char* kFill = "填%.3f米";
+inline constexpr const char* kCut = "挖%.3f米";
+inline constexpr const char* kNoElevation = "该点超出纵断面，没有设计高程!";
+
 }  // namespace vexaline::text

@@ -258,3 +258,66 @@ TEST_F(Cli, CheckOfACleanRoadExitsZeroAFaultyOneOneWithTheMendAndAnUnreadableOne
     const std::string oneRow = Write("one.vxa", Bytes(kDemo).substr(0, 94 + 60));  // the header and the first row
     EXPECT_EQ(Run("check " + oneRow).status, 2);
 }
+
+// The sample road's heights (README): the vertical curve table, elevations
+// at stations, stakes and the lookup with their elevations, worked by hand
+// from examples/demo.vxz and examples/demo.vxh.
+TEST_F(Cli, ProfileGivesTheCurveTableAndElevationsAndStakesCarryThem) {
+    const std::string vxz = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxz";
+    const std::string vxh = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxh";
+    Outcome o = Run("profile " + vxz);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(Line(o.out, 2), "SJD1,K0+560.000,131.200,2.000,-1.600,8000.000,144.000,288.000,1.296,凸,K0+416.000,K0+704.000");
+    // On the crest at 500: 128.32 + 2 % of 84 m − 0.036 × 84² / 576.
+    o = Run("profile " + vxz + " --at 0,500,2200");
+    EXPECT_EQ(o.out, "0.000 120.000\n500.000 129.559\n2200.000 超出纵断面\n");
+    const json points = json::parse(Run("profile " + vxz + " --json --report " + Path("curves.csv")).out);
+    EXPECT_EQ(points["points"][0]["grade_in"], nullptr);
+    EXPECT_EQ(points["points"][2]["type"], "凹");
+    EXPECT_NEAR(points["points"][2]["T"].get<double>(), 216, 1e-9);
+    EXPECT_EQ(Bytes(Path("curves.csv")).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(Run("profile " + vxz + " --from 2100 --to 2140 --interval 20 --json").out,
+              R"({"stations":[{"station":2100.0,"elevation":127.92},{"station":2120.0,"elevation":127.68},)"
+                         R"({"station":2140.0,"elevation":null}]})" "\n");
+
+    // The right curve is superelevated 4 %: 7.5 m right of 500 lies 0.3 m lower.
+    o = Run("stakes " + kDemo + " --at 500 --offset 7.5 --profile " + vxz + " --slopes " + vxh + " --format cass");
+    EXPECT_EQ(o.out, "K0+500.000R7.5,,500409.229,3805283.061,129.259\r\n");
+    o = Run("stakes " + kDemo + " --at 500 --profile " + vxz);
+    EXPECT_EQ(Line(o.out, 0), "桩号        X坐标         Y坐标      切线方位角  说明     设计高程    ");
+    EXPECT_EQ(Line(o.out, 1), "500.000     3805289.905   500406.163  65.5208   圆曲段    129.559     ");
+    o = Run("stakes " + kDemo + " --at 500 --profile " + vxz + " --format csv");
+    EXPECT_EQ(Line(o.out, 1), "500.000,3805289.905,500406.163,65.5208,圆曲段,129.559\r");
+    o = Run("stakes " + kDemo + " --at 500 --offset 7.5 --profile " + vxz + " --slopes " + vxh + " --format dxf");
+    EXPECT_NE(o.out.find("\n 30\n129.259012"), std::string::npos);  // the point's Z
+    // Without a profile every byte stays: the CASS height 0.000.
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 500 --format cass").out, "K0+500.000,,500406.163,3805289.905,0.000\r\n");
+
+    // 1000 lies on the grade line before the sag: 131.2 − 1.6 % of 440 m,
+    // then 28.499 m left on the −2 % crown.
+    o = Run("lookup " + kDemo + " 3805381.597 500897.434 --profile " + vxz + " --slopes " + vxh + " --height 125");
+    EXPECT_EQ(o.out, "1000.000 左28.499米 123.590 挖1.410米\n");
+    const json fill = json::parse(Run("lookup " + kDemo + " 3805381.597 500897.434 --profile " + vxz +
+                                      " --height 123.5 --json").out);
+    EXPECT_EQ(fill["elevation"], 124.160);
+    EXPECT_EQ(fill["fill_text"], "填0.660米");
+}
+
+TEST_F(Cli, RefusedProfilesExitOneUnreadableTwo) {
+    const std::string h = "\xEF\xBB\xBF变坡点,桩号,高程,竖曲线半径\r\n";
+    const std::string overlap = Write("o.vxz", h + "A,0,100,\r\nB,100,102,2600\r\nC,200,100,2600\r\nD,300,102,\r\n");
+    Outcome o = Run("profile " + overlap);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "变坡点B与C的竖曲线重叠：两切线长之和比变坡点间距长4.000米!\n");
+    o = Run("stakes " + kDemo + " --at 500 --profile " + overlap + " -o " + Path("out.txt"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_FALSE(fs::exists(Path("out.txt")));
+    const std::string good = Write("g.vxz", h + "A,0,100,\r\nB,2200,102,\r\n");
+    const std::string steep = Write("s.vxh", "桩号,左侧横坡,右侧横坡\n0,-2,-25\n");
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 500 --profile " + good + " --slopes " + steep).status, 1);
+    EXPECT_EQ(Run("profile " + Write("bad.vxz", "变坡点,桩号\n")).status, 2);
+    EXPECT_EQ(Run("profile " + Path("missing.vxz")).status, 2);
+    EXPECT_EQ(Run("profile " + good + " --from 10 --to 0 --interval 5").status, 2);
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 500 --slopes " + steep).status, 2);
+    EXPECT_EQ(Run("lookup " + kDemo + " 3805381.597 500897.434 --height 1").status, 2);
+}
