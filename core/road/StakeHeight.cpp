@@ -18,6 +18,8 @@ std::optional<double> StakeElevation(const Alignment& road, const Profile& profi
                                      const StakeResult& row) {
     if (row.IsMessage()) return std::nullopt;
     if (row.dOffset == 0) return profile.ElevationAt(row.dStation);
+    if (std::fabs(row.dOffset * std::cos(row.dDeflection)) <= kSquareStake)
+        return SurfaceElevation(profile, slopes, row.dStation, row.dOffset * std::sin(row.dDeflection));
     const LookupResult at = ReverseLookupFrom(road, row.point, row.dStation);
     if (at.status != LookupStatus::Converged) return std::nullopt;
     return SurfaceElevation(profile, slopes, at.dStation, at.dOffset);

@@ -21,9 +21,14 @@ std::optional<double> SurfaceElevation(const Profile& profile, const CrossSlopes
 // side stake is the surface at its point's own station and signed offset
 // (a skewed side stake lies at another station than it was set out from),
 // found by the reverse lookup from the stake's station, so to the
-// millimetre in station (about 0.05 mm of height on a 5 % grade). nullopt
-// for a message row, and where the lookup finds no station or the profile
-// no elevation.
+// millimetre in station (about 0.05 mm of height on a 5 % grade). A stake
+// set off square to the road lies on the normal at its station, whose foot
+// is that station: where |offset · cos deflection| ≤ kSquareStake (a "90"
+// deflection reads 1.570796, 2.4 µm along for 7.5 m) it is taken as
+// station, offset · sin deflection without the walk, ten times finer than
+// the walk's millimetre. nullopt for a message row, and where the lookup
+// finds no station or the profile no elevation.
+inline constexpr double kSquareStake = 1e-4;
 std::optional<double> StakeElevation(const Alignment& road, const Profile& profile, const CrossSlopes& slopes,
                                      const StakeResult& row);
 
