@@ -62,15 +62,13 @@ Json PointsJson(const Profile& profile) {
 // passes B, as a run of stakes steps. Empty after saying why.
 std::optional<std::vector<double>> Stations(const ProfileOptions& o) {
     if (!o.from) return o.at;
-    StakeRequest r;
-    r.dStartStation = *o.from, r.dEndStation = *o.to, r.dInterval = *o.interval;
-    if (!(r.dStartStation <= r.dEndStation) || !(r.dInterval > 0)) return ComplainUtf8(text::kInvalidRange), std::nullopt;
-    if (!((r.dEndStation - r.dStartStation) / r.dInterval < kMaxStakes))
-        return ComplainUtf8(CheckMessage(StakeCheck::TooManyStakes, 0)), std::nullopt;
+    const double from = *o.from, to = *o.to, interval = *o.interval;
+    if (!(from <= to) || !(interval > 0)) return ComplainUtf8(text::kInvalidRange), std::nullopt;
+    if (!((to - from) / interval < kMaxStakes)) return ComplainUtf8(CheckMessage(StakeCheck::TooManyStakes, 0)), std::nullopt;
     std::vector<double> stations;
-    for (double s = r.dStartStation; s <= r.dEndStation;) {
+    for (double s = from; s <= to;) {
         stations.push_back(s);
-        const double next = s + r.dInterval;
+        const double next = s + interval;
         if (!(next > s)) break;
         s = next;
     }

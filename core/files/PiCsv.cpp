@@ -4,7 +4,6 @@
 
 #include "core/files/CsvTable.h"
 #include "core/text/FixedText.h"
-#include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 

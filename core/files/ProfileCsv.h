@@ -38,7 +38,7 @@ SlopeCsvRead ReadSlopeCsv(const std::string& bytes);
 std::string GradeCsvText(const std::vector<GradeRow>& rows);
 std::string SlopeCsvText(const std::vector<SlopeRow>& rows);
 
-// Grade point k of the vertical curve table as its fields (UTF-8): name,
+// Grade point k (< the number of points) of the vertical curve table as its fields (UTF-8): name,
 // station (K notation), elevation, i1 and i2 in percent, R, T, L, E
 // ("%.3f"), 凸/凹, the curve's start and end stations (K notation). The first
 // row has no i1, the last no i2, and neither a curve: those fields are

@@ -27,7 +27,8 @@ struct CrossSlopes {
 
     // The left and right slopes (percent) at station s: linear in station
     // between rows, the first row's before it and the last row's after it,
-    // 0, 0 without rows. Within a few roundings of the exact line.
+    // 0, 0 without rows (a NaN station gets the first row's). Within a few
+    // roundings of the exact line.
     std::pair<double, double> At(double s) const;
 };
 

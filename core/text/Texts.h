@@ -288,6 +288,5 @@ inline constexpr const char* kElevationHeader = "设计高程";
 inline constexpr const char* kOutsideProfile = "超出纵断面";
 inline constexpr const char* kFill = "填%.3f米";
 inline constexpr const char* kCut = "挖%.3f米";
-inline constexpr const char* kNoElevation = "该点超出纵断面，没有设计高程!";
 
 }  // namespace vexaline::text
