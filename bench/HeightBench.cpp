@@ -2,7 +2,7 @@
 // elevations (the aim: at most 1.3× the run without), centre stakes and
 // side stakes 7.5 m square to the road; and the vertical curve table of
 // 10,000 grade points, built and rendered (the aim: under 50 ms).
-//   build/bench/HeightBench
+//   build/bench/HeightBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include "BenchRoad.h"
@@ -70,6 +70,22 @@ BENCHMARK(BM_Run)
     ->Args({75, 0})
     ->Args({75, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The heights alone, on a run made once: what they add to it.
+void BM_HeightsAlone(benchmark::State& state) {
+    const Road& r = TheRoad();
+    StakeRequest request;
+    request.dStartStation = 0, request.dEndStation = 1e6 * 0.075, request.dInterval = 0.075;
+    request.dOffset = static_cast<double>(state.range(0)) / 10;
+    request.dDeflection = *ParseDeflection("90.0000");
+    ResultSet set;
+    RunStakes(r.road, request, set, 0, nullptr);
+    for (auto _ : state) {
+        AddHeights(set, r.road, r.profile, r.slopes);
+        benchmark::DoNotOptimize(set.rows.data());
+    }
+}
+BENCHMARK(BM_HeightsAlone)->ArgName("offset_dm")->Arg(0)->Arg(75)->Unit(benchmark::kMillisecond);
 
 // The vertical curve table of 10,000 grade points: built from the rows and
 // rendered as its file.
