@@ -53,6 +53,12 @@ Cut Middle(const std::vector<Placed>& elements, const Cut& a, const Cut& b) {
     return Cut{e, std::max(0.0, middle - elements[e].dStation), b.nOwner};
 }
 
+// An element off by more than half the tolerance is merged where that
+// stakes out better: two neighbours each off by most of 20″ the opposite
+// way would meet at a kink a LandXML file of the road could not show.
+constexpr double kGoodEnough = 0.5;
+constexpr std::size_t kMaxMerged = 100;
+
 }  // namespace
 
 Stake OnFile(const Placed& p, double d) {
@@ -106,8 +112,11 @@ Deviation Deviate(const std::vector<Placed>& elements, const Cut& from, const Cu
     const Alignment road = Alignment::Parse(lines);
     Deviation worst;
     worst.nWorst = from.nElement;
-    if (!road.Usable() || road.Elements()[0].fault != ElementFault::None) {
-        worst.dPosition = HUGE_VAL;  // e.g. a transition merged to equal radii
+    // A transition merged to equal radii holds nothing; and no real road
+    // merges a hundred elements into one: a file that would (thousands of
+    // centimetre pieces) is refused before its checks grow quadratic.
+    if (!road.Usable() || road.Elements()[0].fault != ElementFault::None || to.nElement - from.nElement > kMaxMerged) {
+        worst.dPosition = HUGE_VAL;
         return worst;
     }
     double worstRatio = -1.0;
@@ -147,7 +156,7 @@ Fit FitCuts(const std::vector<Placed>& elements) {
     for (std::size_t next = 1; next < cuts.size();) {
         const Cut a = kept.back(), b = cuts[next];
         const Deviation here = Deviate(elements, a, b);
-        if (here.Ratio() <= 1.0) {
+        if (here.Ratio() <= kGoodEnough) {
             kept.push_back(b), ++next;
             continue;
         }
@@ -163,7 +172,11 @@ Fit FitCuts(const std::vector<Placed>& elements) {
         if (prev && after)
             into[2] = std::max(Deviate(elements, *prev, middle).Ratio(), Deviate(elements, middle, *after).Ratio());
         const int best = static_cast<int>(std::min_element(into, into + 3) - into);
-        if (!(into[best] <= 1.0)) {
+        if (!(into[best] < here.Ratio() && into[best] <= 1.0)) {
+            if (here.Ratio() <= 1.0) {
+                kept.push_back(b), ++next;
+                continue;
+            }
             fit.cuts.clear();
             fit.failed = here;
             fit.bHolds = false;

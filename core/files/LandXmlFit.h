@@ -66,10 +66,10 @@ Deviation Deviate(const std::vector<Placed>& elements, const Cut& from, const Cu
 
 // The cuts of the rows, one at the start of each element and the end cut
 // last, made to stake out within the tolerance: an element whose rows do
-// not hold it is merged into the previous one, into the next one, or split
-// between both at its middle, whichever stakes out best, as long as that
-// holds. Empty cuts and `failed` set to the first stretch still off when
-// no merge holds it.
+// not hold it to half the tolerance is merged into the previous one, into
+// the next one, or split between both at its middle, whichever stakes out
+// best, where that is better and holds. Empty cuts and `failed` set to the
+// first stretch still off when no merge holds it.
 struct Fit {
     std::vector<Cut> cuts;
     Deviation failed;
