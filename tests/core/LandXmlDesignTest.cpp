@@ -9,6 +9,7 @@
 #include "CoreFixture.h"
 #include "core/files/LandXml.h"
 #include "core/road/Alignment.h"
+#include "core/road/ControlCheck.h"
 
 namespace {
 
@@ -73,14 +74,13 @@ std::string Xml(const Design& d) {
 }
 
 // A spiral into an arc of 2.8 cm and out again, a line of 0.6 m ahead of a
-// long one, a left curve, a 3 cm arc straight off a line; northings of 7
-// digits, eastings of 8.
+// long one, a left curve, a 3 cm arc of radius 3000 between lines (a
+// turn of 2″); northings of 7 digits, eastings of 8.
 Design ShortElements() {
     const double r1 = 1 / 150.0, r2 = -1 / 200.0;
     return Design{DrivenRoad({3805123.4567891, 24525276.8671234}, 0.7,
                              {{120, 0, 0}, {40, 0, r1}, {0.028, r1, r1}, {40, r1, 0}, {0.6, 0, 0}, {80, 0, 0},
-                              {30, 0, r2}, {25.3, r2, r2}, {30, r2, 0}, {20, 0, 0}, {0.03, 1 / 300.0, 1 / 300.0}, {50, 1 / 300.0, 0},
-                              {40, 0, 0}}),
+                              {30, 0, r2}, {25.3, r2, r2}, {30, r2, 0}, {20, 0, 0}, {0.03, 1 / 3000.0, 1 / 3000.0}, {50, 0, 0}}),
                   1000.0};
 }
 
@@ -129,10 +129,14 @@ TEST(LandXmlDesign, ShortElementsStakeOutAsTheFileWithinFiveMillimetresAndTwenty
     const Worst w = StakeOut(in.rows, d);
     EXPECT_LE(w.position, 0.005) << "at " << w.at;
     EXPECT_LE(w.azimuth, 20 * kSecond) << w.azimuth / kSecond;
-    std::printf("worst %.4f m at %.3f, %.2f s\n", w.position, w.at, w.azimuth / kSecond);
+    // And the control check finds the road as smooth as the file draws it.
+    EXPECT_EQ(CheckControl(Alignment::Parse(List(in.rows))).flaggedRows, std::vector<int>{});
+    { CheckReport r = CheckControl(Alignment::Parse(List(in.rows)));
+      for (auto& e : r.elements) { std::printf("kink %g\n", e.dKinkSec.value_or(-1)); for (auto& p : e.problems) std::printf("  problem %d %g\n", (int)p.kind, p.dValue);} 
+      for (auto& r2 : in.rows) std::printf("%s\n", Show(r2).c_str()); }
     // The 2.8 cm arc, the 0.6 m line and the 3 cm arc (elements 3, 5, 11)
     // have no rows of their own, and the notice says so.
-    EXPECT_EQ(in.rows.size(), 14u - 3u);
+    EXPECT_EQ(in.rows.size(), 13u - 3u);
     EXPECT_EQ(in.strNotice, "第3、5、11个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。");
     // Every row as long as the column allows: the 8-digit easting to the
     // millimetre, the northing to 1e-4.
