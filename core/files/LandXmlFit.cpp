@@ -134,9 +134,8 @@ Deviation Deviate(const std::vector<Placed>& elements, const Cut& from, const Cu
                 const double side = want.dAzimuth + kPi * 0.5;
                 const CPlanePoint stake(want.point.X + offset * std::cos(side), want.point.Y + offset * std::sin(side));
                 here.dPosition = std::max(here.dPosition, got.point.Distance(stake));
+                here.dAzimuth = std::max(here.dAzimuth, std::fabs(std::remainder(got.dAzimuth - want.dAzimuth, kTwoPi)));
             }
-            const double turn = std::fabs(std::remainder(road.At(0, want.dStation, 0, 0).dAzimuth - want.dAzimuth, kTwoPi));
-            here.dAzimuth = std::max(here.dAzimuth, turn);
         }
         if (!(here.Ratio() <= worstRatio)) worstRatio = here.Ratio(), worst.nWorst = e;
         worst.dPosition = std::max(worst.dPosition, here.dPosition);

@@ -71,13 +71,13 @@ struct UnitName {
 
 constexpr UnitName kUnits[] = {
     {"meter", 1.0, "", ""},
-    {"millimeter", 0.001, "毫米", "0.001"},
-    {"centimeter", 0.01, "厘米", "0.01"},
-    {"kilometer", 1000.0, "千米", "1000"},
-    {"foot", 0.3048, "国际英尺", "0.3048"},
-    {"USSurveyFoot", 1200.0 / 3937.0, "美国测量英尺", "1200/3937"},
-    {"inch", 0.0254, "英寸", "0.0254"},
-    {"mile", 1609.344, "英里", "1609.344"},
+    {"millimeter", 0.001, text::kUnitMillimetre, "0.001"},
+    {"centimeter", 0.01, text::kUnitCentimetre, "0.01"},
+    {"kilometer", 1000.0, text::kUnitKilometre, "1000"},
+    {"foot", 0.3048, text::kUnitFoot, "0.3048"},
+    {"USSurveyFoot", 1200.0 / 3937.0, text::kUnitSurveyFoot, "1200/3937"},
+    {"inch", 0.0254, text::kUnitInch, "0.0254"},
+    {"mile", 1609.344, text::kUnitMile, "1609.344"},
 };
 
 }  // namespace

@@ -131,6 +131,13 @@ inline constexpr const char* kXmlTooWide = "%s的数值超出了控制数据的�
 inline constexpr const char* kXmlNothing = "路线中没有长于1毫米的线元!";
 inline constexpr const char* kXmlUnknownUnit =
     "LandXML文件的长度单位“%s”无法识别（可用米、毫米、厘米、千米、英尺、美国测量英尺、英寸、英里），不能导入!";
+inline constexpr const char* kUnitMillimetre = "毫米";
+inline constexpr const char* kUnitCentimetre = "厘米";
+inline constexpr const char* kUnitKilometre = "千米";
+inline constexpr const char* kUnitFoot = "国际英尺";
+inline constexpr const char* kUnitSurveyFoot = "美国测量英尺";
+inline constexpr const char* kUnitInch = "英寸";
+inline constexpr const char* kUnitMile = "英里";
 inline constexpr const char* kXmlUnitConverted =
     "LandXML文件的长度单位是%s（%s），坐标、里程、半径和长度已按1%s=%s米换算为米。";
 inline constexpr const char* kXmlOffDesign =
