@@ -1,5 +1,7 @@
 // Exchange through the main window: LandXML opened as unsaved rows and saved
 // as LandXML, and the stakes saved as DXF, CASS .dat and CSV.
+#include <QInputDialog>
+
 #include "DlgFixture.h"
 #include "core/files/LandXml.h"
 
@@ -40,6 +42,24 @@ TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
     const auto seen = Click(1, ModalScript().File(QPath("feet.xml"), 2).Box(QMessageBox::Ok));
     EXPECT_EQ(seen.at(1).text, Q("LandXML文件的长度单位是国际英尺（foot），坐标、里程、半径和长度已按1国际英尺=0.3048米换算为米。"));
     EXPECT_EQ(Records(), LinesOf({{"1000.000", "直线", "∞", "0.000", "0.000"}, {"1100.000", "终点", "∞", "0.000", "100.000"}}));
+}
+
+TEST_F(ExchangeDlgTest, AnAlignmentOfAGbkFileIsChosenInTheListByItsOwnName) {
+    WriteBytes("gbk.xml", "<?xml version=\"1.0\" encoding=\"GBK\"?>" +
+                              Gbk("<LandXML><Alignments>"
+                                  "<Alignment name='主线'><CoordGeom><Line><Start>0 0</Start><End>0 20</End></Line></CoordGeom></Alignment>"
+                                  "<Alignment name='匝道'><CoordGeom><Line><Start>5 5</Start><End>5 25</End></Line></CoordGeom></Alignment>"
+                                  "</Alignments></LandXML>"));
+    QStringList offered;
+    Click(1, ModalScript().File(QPath("gbk.xml"), 2).Dialog([&offered](QWidget* w) {
+        auto* choice = qobject_cast<QInputDialog*>(w);
+        ASSERT_TRUE(choice);
+        offered = choice->comboBoxItems();
+        choice->setTextValue(Q("匝道"));
+        choice->accept();
+    }));
+    EXPECT_EQ(offered, QStringList({Q("主线"), Q("匝道")}));
+    EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "5.000", "5.000"}, {"20.000", "终点", "∞", "5.000", "25.000"}}));
 }
 
 TEST_F(ExchangeDlgTest, ControlRowsSaveAsLandXmlAndTheAlignmentFileStaysAsItWas) {
