@@ -150,14 +150,13 @@ void ReadCoordGeom(const pugi::xml_node& geom, double station, double metres, La
     if (!merged.empty()) out.strNotice = Format(text::kXmlAbsorbed, merged.c_str());
 }
 
-// The document as UTF-8: one declared GBK, GB2312 or GB18030 is decoded
-// (pugixml reads UTF-8, UTF-16/32 and Latin-1 itself).
-std::string DecodedDocument(const std::string& bytes) {
-    const std::size_t close = bytes.find("?>");
-    if (bytes.compare(0, 5, "<?xml") != 0 || close == std::string::npos) return bytes;
-    const std::string declaration = bytes.substr(0, close);
+// Whether the XML declaration names GBK, GB2312 or GB18030: pugixml reads
+// UTF-8, UTF-16/32 and Latin-1 itself, but would take GBK names as UTF-8.
+bool DeclaredGbk(const std::string& bytes) {
+    if (bytes.compare(0, 5, "<?xml") != 0) return false;
+    const std::string head = bytes.substr(0, 256);  // a declaration is short
     static const std::regex kEncoding(R"(encoding\s*=\s*["']\s*(gbk|gb2312|gb18030|cp936)\s*["'])", std::regex::icase);
-    return std::regex_search(declaration, kEncoding) ? Gb18030ToUtf8(bytes) : bytes;
+    return std::regex_search(head.substr(0, head.find("?>")), kEncoding);
 }
 
 LandXmlImport Import(const std::string& document, const std::string& alignmentName) {
@@ -203,7 +202,7 @@ LandXmlImport Import(const std::string& document, const std::string& alignmentNa
 }  // namespace
 
 LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName) {
-    LandXmlImport out = Import(DecodedDocument(bytes), alignmentName);
+    LandXmlImport out = DeclaredGbk(bytes) ? Import(Gb18030ToUtf8(bytes), alignmentName) : Import(bytes, alignmentName);
     // Names and messages quote the file: whatever it held, they print.
     out.strMessage = ValidUtf8(out.strMessage);
     out.strName = ValidUtf8(out.strName);

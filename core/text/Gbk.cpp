@@ -54,9 +54,8 @@ Converter& FromGb18030() {
 std::string Decode(Converter& from, const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    std::string in = bytes;
-    char* p = in.data();
-    size_t left = in.size();
+    char* p = const_cast<char*>(bytes.data());  // iconv reads its input, never writes it: no copy of a large file
+    size_t left = bytes.size();
     while (!from.Run(p, left, out)) {
         out += "\xEF\xBF\xBD";  // U+FFFD for the byte that cannot start a character
         ++p;
