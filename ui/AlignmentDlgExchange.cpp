@@ -60,6 +60,8 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
     PutUnsavedRows(in.rows);
+    // What the rows changed from the file (feet converted, elements merged).
+    if (!in.strNotice.empty()) platform::Notify(this, in.strNotice.c_str(), text::kTipCaption);
 }
 
 bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {

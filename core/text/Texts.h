@@ -130,6 +130,21 @@ inline constexpr const char* kXmlKink = "%s与前一线元的方向相差%.1f秒
 inline constexpr const char* kXmlRadiusBreak = "%s的起点半径与前面缓和曲线的终点半径不同，控制数据无法表示!";
 inline constexpr const char* kXmlTooWide = "%s的数值超出了控制数据的字段宽度!";
 inline constexpr const char* kXmlNothing = "路线中没有长于1毫米的线元!";
+inline constexpr const char* kXmlUnknownUnit =
+    "LandXML文件的长度单位“%s”无法识别（可用米、毫米、厘米、千米、英尺、美国测量英尺、英寸、英里），不能导入!";
+inline constexpr const char* kUnitMillimetre = "毫米";
+inline constexpr const char* kUnitCentimetre = "厘米";
+inline constexpr const char* kUnitKilometre = "千米";
+inline constexpr const char* kUnitFoot = "国际英尺";
+inline constexpr const char* kUnitSurveyFoot = "美国测量英尺";
+inline constexpr const char* kUnitInch = "英寸";
+inline constexpr const char* kUnitMile = "英里";
+inline constexpr const char* kXmlUnitConverted =
+    "LandXML文件的长度单位是%s（%s），坐标、里程、半径和长度已按1%s=%s米换算为米。";
+inline constexpr const char* kXmlOffDesign =
+    "%s按控制数据放样偏离文件中的线形%.1f毫米、%.1f秒（允许5毫米、20秒），无法如实导入!";
+inline constexpr const char* kXmlAbsorbed =
+    "第%s个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。";
 inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或有里程不是数字，无法导出!";
 inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
 inline constexpr const char* kPointImportFilter =

@@ -190,6 +190,62 @@ TEST_F(Cli, ConvertGoesBothWaysRefusesWithoutWritingAndStakesTakeTheExchangeForm
     EXPECT_TRUE(fs::file_size(Path("s.dxf")) > 0);
 }
 
+// A road as a design program writes it, in US survey feet (every number
+// here worked out by integrating its curvature): a line, a clothoid into a
+// 2.8 cm arc of radius 100 m and out again, a 0.6 m line, a line; eastings
+// of 8 digits once in metres.
+const char* const kFeetRoad = R"(<?xml version="1.0" encoding="UTF-8"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2">
+<Units><Imperial linearUnit="USSurveyFoot" angularUnit="decimal degrees"/></Units>
+<Alignments><Alignment name="K" staStart="1640.416667" length="330.143697"><CoordGeom>
+<Line length="98.425000"><Start>12483571.238374 80463345.854887</Start><End>12483632.420462 80463422.954065</End></Line>
+<Spiral spiType="clothoid" rot="cw" length="65.616667" radiusStart="INF" radiusEnd="328.083333"><Start>12483632.420462 80463422.954065</Start><PI>12483659.626720 80463457.238255</PI><End>12483671.455580 80463475.660613</End></Spiral>
+<Curve rot="cw" radius="328.083333" length="0.091863"><Start>12483671.455580 80463475.660613</Start><Center>12483395.382975 80463652.924795</Center><End>12483671.505080 80463475.738834</End><PI>12483671.480397 80463475.699263</PI></Curve>
+<Spiral spiType="clothoid" rot="cw" length="65.616667" radiusStart="328.083333" radiusEnd="INF"><Start>12483671.505080 80463475.738834</Start><PI>12483683.328798 80463494.164530</PI><End>12483703.170591 80463533.175902</End></Spiral>
+<Line length="1.968500"><Start>12483703.170591 80463533.175902</Start><End>12483704.063107 80463534.930989</End></Line>
+<Line length="98.425000"><Start>12483704.063107 80463534.930989</Start><End>12483748.683696 80463622.660911</End></Line>
+</CoordGeom></Alignment></Alignments></LandXML>
+)";
+
+TEST_F(Cli, ConvertTakesFeetSaysSoAndWhatItWritesComesBackToTheSameRows) {
+    const std::string in = Write("in.xml", kFeetRoad), a = Path("a.vxa"), out = Path("out.xml"), b = Path("b.vxa");
+    Outcome o = Run("convert " + in + " " + a);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Line(o.err, 0), "LandXML文件的长度单位是美国测量英尺（USSurveyFoot），坐标、里程、半径和长度已按1美国测量英尺=1200/3937米换算为米。");
+    // The 2.8 cm arc and the 0.6 m line have no rows of their own.
+    EXPECT_EQ(Line(o.err, 1), "第3、5个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。");
+    const std::vector<std::string> first = vexaline::AlignmentRecords(Bytes(a));
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_EQ(first[0], Gbk("500.000     直线      ∞          3805000.1235") + "24525276.867");
+    o = Run("convert " + a + " " + out);
+    ASSERT_EQ(o.status, 0) << o.err;
+    o = Run("convert " + out + " " + b);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");  // metres, nothing merged
+    const std::vector<std::string> second = vexaline::AlignmentRecords(Bytes(b));
+    ASSERT_EQ(second.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(second[i].substr(12, 22), first[i].substr(12, 22)) << i;  // line type and radius
+        for (std::size_t at : {0, 34, 46})
+            EXPECT_NEAR(std::atof(second[i].substr(at, 12).c_str()), std::atof(first[i].substr(at, 12).c_str()), 0.001)
+                << i << " at " << at;
+    }
+}
+
+TEST_F(Cli, AnAlignmentOfAGbkFileIsChosenByItsOwnName) {
+    const std::string xml = Write("g.xml", "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n" +
+                                               Gbk("<LandXML><Alignments>"
+                                                   "<Alignment name='主线'><CoordGeom><Line><Start>0 0</Start><End>0 20</End></Line></CoordGeom></Alignment>"
+                                                   "<Alignment name='匝道'><CoordGeom><Line><Start>5 5</Start><End>5 25</End></Line></CoordGeom></Alignment>"
+                                                   "</Alignments></LandXML>"));
+    Outcome o = Run("convert " + xml + " " + Path("g.vxa"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "LandXML文件中有2条路线，请指定一条：主线、匝道\n");
+    o = Run("convert " + xml + " " + Path("g.vxa") + " --alignment 匝道");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(vexaline::AlignmentRecords(Bytes(Path("g.vxa")))[0], Gbk("0.000       直线      ∞          5.000       5.000       "));
+}
+
 TEST_F(Cli, PiQuarterTurnGivesItsRowsCurveTableAndJson) {
     // R = 50 turning 90° right: T = 50, L = 25π, E = 50(√2 − 1).
     const std::string table = Table("turn.csv", "QD,0,0,,,\r\nJD1,100,0,50,,\r\nZD,100,100,,,\r\n");
