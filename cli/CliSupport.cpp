@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "core/files/AlignmentFile.h"
+#include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
@@ -59,6 +60,31 @@ bool EmitBytes(const std::string& bytes, const std::string& path) {
     if (!path.empty()) return Write(path, bytes);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return true;
+}
+
+std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status) {
+    status = kUsage;
+    Heights heights;
+    const std::optional<std::string> profileBytes = ReadFile(profilePath);
+    if (!profileBytes) return std::nullopt;
+    const GradeCsvRead grades = ReadGradeCsv(*profileBytes);
+    if (!grades.Ok()) return ComplainUtf8(grades.strMessage), std::nullopt;
+    if (!slopesPath.empty()) {
+        const std::optional<std::string> slopeBytes = ReadFile(slopesPath);
+        if (!slopeBytes) return std::nullopt;
+        const SlopeCsvRead rows = ReadSlopeCsv(*slopeBytes);
+        if (!rows.Ok()) return ComplainUtf8(rows.strMessage), std::nullopt;
+        status = kRefused;
+        SlopesBuild slopes = BuildCrossSlopes(rows.rows);
+        if (!slopes.Ok()) return ComplainUtf8(slopes.strMessage), std::nullopt;
+        heights.slopes = std::move(slopes.slopes);
+    }
+    status = kRefused;
+    ProfileBuild profile = BuildProfile(grades.rows);
+    if (!profile.Ok()) return ComplainUtf8(profile.strMessage), std::nullopt;
+    heights.profile = std::move(profile.profile);
+    status = kDone;
+    return heights;
 }
 
 }  // namespace vexaline::cli

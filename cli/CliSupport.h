@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "core/road/CrossSlope.h"
+#include "core/road/Profile.h"
+
 // What every subcommand of vexaline-cli needs: reading the files, speaking
 // UTF-8 on the terminal and GBK in files, and the exit statuses.
 namespace vexaline::cli {
@@ -29,5 +32,14 @@ bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk);
 // Bytes of an exchange format (DXF, CASS, CSV, LandXML), written to path
 // atomically or printed on stdout exactly as they are.
 bool EmitBytes(const std::string& bytes, const std::string& path);
+
+// The road's heights: the vertical alignment and, when a path is given,
+// the cross slopes. status is kUsage for a file that cannot be read or is
+// no table, kRefused for a table whose rows are refused (said on stderr).
+struct Heights {
+    Profile profile;
+    CrossSlopes slopes;
+};
+std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status);
 
 }  // namespace vexaline::cli

@@ -11,5 +11,6 @@ void AddLookupCommand(CLI::App& app, int& status);
 void AddConvertCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
 void AddPiCommand(CLI::App& app, int& status);
+void AddProfileCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

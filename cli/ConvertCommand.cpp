@@ -44,7 +44,9 @@ int Import(const ConvertOptions& o) {
     }
     std::vector<std::string> list = ControlLines(in.rows);
     list.insert(list.begin(), ControlHeaderLine());
-    return EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out) ? kDone : kRefused;
+    if (!EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out)) return kRefused;
+    if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
+    return kDone;
 }
 
 int Export(const ConvertOptions& o) {

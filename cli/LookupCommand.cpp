@@ -1,4 +1,5 @@
-// vexaline-cli lookup: the window's 平面反查.
+// vexaline-cli lookup: the window's 平面反查, with the design elevation and
+// the cut or fill when the road's heights are given.
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -6,6 +7,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/road/ReverseLookup.h"
+#include "core/road/StakeHeight.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -19,11 +21,43 @@ struct LookupOptions {
     std::string road;
     double x = 0, y = 0;
     bool json = false;
+    std::string profile, slopes;
+    std::optional<double> height;
 };
+
+using Json = nlohmann::ordered_json;
+
+// "填0.123米" where the design lies above the measured height, "挖" below.
+std::string FillText(double fill) {
+    const double mm = FixedRoundTrip(fill, 3);
+    return mm < 0 ? Format(text::kCut, -mm) : Format(text::kFill, mm + 0.0);
+}
+
+// The design elevation and, with a measured height, the fill: added to the
+// answer and the text.
+void AddHeight(const LookupOptions& o, std::optional<double> design, Json& answer, std::string& line) {
+    answer["elevation"] = design ? Json(FixedRoundTrip(*design, 3)) : Json(nullptr);
+    line += ' ' + (design ? Format("%.3f", *design) : std::string(text::kOutsideProfile));
+    if (!o.height) return;
+    if (!design) {
+        answer["fill"] = nullptr;
+        return;
+    }
+    const double fill = *design - *o.height;
+    answer["fill"] = FixedRoundTrip(fill, 3);
+    answer["fill_text"] = FillText(fill);
+    line += ' ' + FillText(fill);
+}
 
 int Run(const LookupOptions& o) {
     const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
     if (!list) return kUsage;
+    std::optional<Heights> heights;
+    if (!o.profile.empty()) {
+        int status = kDone;
+        heights = ReadHeights(o.profile, o.slopes, status);
+        if (!heights) return status;
+    }
     const LookupResult r = ReverseLookup(Alignment::Parse(*list), CPlanePoint(o.x, o.y), Complain);
     switch (r.status) {
     case LookupStatus::Converged: break;
@@ -33,15 +67,15 @@ int Run(const LookupOptions& o) {
     case LookupStatus::Failed: return kRefused;  // the message is on stderr
     }
     const std::string station = LookupStationText(r.dStation), offset = GbkToUtf8(LookupOffsetText(r.dOffset));
-    if (o.json) {
-        const nlohmann::ordered_json answer = {{"station", FixedRoundTrip(r.dStation, 3)},
-                                       {"offset", FixedRoundTrip(r.dOffset, 3)},
-                                       {"station_text", station},
-                                       {"offset_text", offset}};
-        std::cout << answer.dump() << '\n';
-    } else {
-        std::cout << station << ' ' << offset << '\n';
-    }
+    Json answer = {{"station", FixedRoundTrip(r.dStation, 3)},
+                   {"offset", FixedRoundTrip(r.dOffset, 3)},
+                   {"station_text", station},
+                   {"offset_text", offset}};
+    std::string line = station + ' ' + offset;
+    if (heights)
+        AddHeight(o, SurfaceElevation(heights->profile, heights->slopes, r.dStation, r.dOffset), answer, line);
+    if (o.json) std::cout << answer.dump() << '\n';
+    else std::cout << line << '\n';
     return kDone;
 }
 
@@ -54,7 +88,14 @@ void AddLookupCommand(CLI::App& app, int& status) {
     cmd->add_option("X", o->x, "X (north)")->required();
     cmd->add_option("Y", o->y, "Y (east)")->required();
     cmd->add_flag("--json", o->json, "Answer as JSON");
-    cmd->callback([o, &status] { status = Run(*o); });
+    cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): also the design elevation at the point");
+    cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) (needs --profile)");
+    cmd->add_option("--height", o->height, "Measured height of the point: also the fill (design − measured)");
+    cmd->callback([o, &status] {
+        if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
+        if (o->height && o->profile.empty()) throw CLI::ValidationError("--height needs --profile");
+        status = Run(*o);
+    });
 }
 
 }  // namespace vexaline::cli

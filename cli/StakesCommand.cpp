@@ -10,6 +10,7 @@
 #include "core/files/PointFile.h"
 #include "core/files/ResultsExport.h"
 #include "core/files/StakeExport.h"
+#include "core/road/StakeHeight.h"
 #include "core/road/StakeRun.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -26,6 +27,7 @@ struct StakesOptions {
     double offset = 0;
     std::string deflection = "90.0000";
     std::string station, backsight, points;
+    std::string profile, slopes;
     std::string format = "list";
     std::string output;
     bool gbk = false;
@@ -97,7 +99,7 @@ bool Write(const StakesOptions& o, const ResultSet& set, const Alignment& road) 
     std::string bytes;
     if (o.format == "list") {
         bytes.reserve((set.rows.size() + 1) * 62);
-        bytes += ResultHeader(set.mode);
+        bytes += ResultHeader(set.mode, set.bHeights);
         bytes += "\r\n";
         for (const StakeResult& row : set.rows) {
             AppendResultLine(bytes, set, row);
@@ -135,6 +137,12 @@ int Run(const StakesOptions& o) {
     const std::optional<double> deflection = ParseDeflection(o.deflection);
     if (!deflection) return ComplainUtf8(DeflectionRefusal(o.deflection)), kUsage;
     request.dDeflection = *deflection;
+    std::optional<Heights> heights;
+    if (!o.profile.empty()) {
+        int status = kDone;
+        heights = ReadHeights(o.profile, o.slopes, status);
+        if (!heights) return status;
+    }
     ResultSet set;
     // The road named in the report and CSV headers: the file as given, without folder.
     set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), *list, std::time(nullptr)};
@@ -153,6 +161,7 @@ int Run(const StakesOptions& o) {
     };
     if (range) RunStakes(road, request, set, 0, nullptr, report);
     for (double s : o.at) AddStake(road, s, request, set, report);
+    if (heights) AddHeights(set, road, heights->profile, heights->slopes);
 
     if (!Write(o, set, road)) return kRefused;
     return set.Stakes() == set.rows.size() ? kDone : kRefused;
@@ -176,6 +185,8 @@ void AddStakesCommand(CLI::App& app, int& status) {
     cmd->add_option("--format", o->format, "list, txt, cad, dxf, cass or csv")
         ->capture_default_str()
         ->check(CLI::IsMember({"list", "txt", "cad", "dxf", "cass", "csv"}));
+    cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): each stake with its design elevation");
+    cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) for the side stakes' elevations (needs --profile)");
     cmd->add_option("-o", o->output, "Write this file (GBK) instead of stdout");
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8");
     cmd->callback([o, &status] {
@@ -183,6 +194,7 @@ void AddStakesCommand(CLI::App& app, int& status) {
         if (named && (o->station.empty() || o->backsight.empty()))
             throw CLI::ValidationError("--station and --backsight go together");
         if (!o->points.empty() && !named) throw CLI::ValidationError("--points needs --station and --backsight");
+        if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
         status = Run(*o);
     });
 }

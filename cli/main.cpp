@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     AddConvertCommand(app, status);
     AddCheckCommand(app, status);
     AddPiCommand(app, status);
+    AddProfileCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -48,6 +48,8 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
         !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
         return;
     PutNewRoad(path, name, in.rows);
+    // What the rows changed from the file (feet converted, elements merged).
+    if (!in.strNotice.empty()) platform::Notify(this, in.strNotice.c_str(), text::kTipCaption);
 }
 
 bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {

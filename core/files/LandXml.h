@@ -27,6 +27,7 @@ struct LandXmlImport {
     std::string strName;             // the alignment taken, UTF-8
     std::vector<std::string> names;  // every alignment of the file, in file order
     std::string strMessage;          // UTF-8; empty when Ok
+    std::string strNotice;           // UTF-8, when Ok: what the rows changed from the file (units, merges)
 };
 
 // The control rows of one alignment of a LandXML document.
@@ -34,14 +35,28 @@ struct LandXmlImport {
 // Accepts <Alignments>/<Alignment>/<CoordGeom> made of <Line>, <Curve> and
 // <Spiral spiType="clothoid">, each with <Start> and <End> points; a curve
 // also needs <Center> or <PI> for its tangents and a spiral <PI>. Radii
-// "INF" (any case) or absent mean infinite. Each element gives one row:
-// station "%.3f" of the running station, its line type, its start radius
-// ("%.3f", negative for ccw; "∞" on a line, "∞"/"-∞" for an infinite spiral
-// end by its rot), X and Y "%.3f" of its start point. A last 终点 row holds
-// the end point and the last element's end radius.
+// "INF" (any case) or absent mean infinite. Lengths are converted to metres
+// from the document's <Units> (<Metric> or <Imperial> linearUnit: meter,
+// millimeter, centimeter, kilometer, foot = 0.3048 m, USSurveyFoot =
+// 1200/3937 m, inch, mile; none stated: metres), and strNotice says so. A
+// document declared GBK, GB2312 or GB18030 is decoded; names and messages
+// are valid UTF-8 whatever the file holds.
 //
-// An element shorter than 1 mm gives no row: its length still counts in
-// the stations after it, and continuity is judged across it.
+// Each element gives one row: station "%.3f" of the running station, its
+// line type, its start radius ("%.3f", negative for ccw; "∞" on a line,
+// "∞"/"-∞" for an infinite spiral end by its rot), X and Y of its start
+// point with as many decimals as the 12-byte column holds (3 to 6). A last
+// 终点 row holds the end point and the last element's end radius.
+//
+// Accuracy: the rows stake out within 5 mm and 20″ of the file's own
+// geometry (integrated from each element's start point and tangent), on the
+// centreline and 10 m either side, at every change point and at most 10 m
+// apart. An element whose rows cannot hold its direction (a few centimetres
+// long, its points rounded to the column) gives no row of its own: it is
+// merged into the previous or next element, or split between them, where
+// the merged element still holds; strNotice names it. An element shorter
+// than 1 mm gives no row either: its length still counts in the stations
+// after it, and continuity is judged across it.
 //
 // Refuses (status Refused, message naming the element by its number in the
 // file and its start station): another element or spiral type; a missing
@@ -49,8 +64,10 @@ struct LandXmlImport {
 // length; a spiral with equal end radii; a gap over 1 mm or a change of
 // direction over 20″ between elements; a spiral whose end radius differs
 // from the next element's start radius (the rows hold one radius per
-// change point); a value wider than its column. With an empty name the
-// document must hold exactly one alignment; otherwise the named one.
+// change point); a value wider than its column; rows that stake out beyond
+// 5 mm or 20″ of the file (how far, and where); an unknown length unit.
+// With an empty name the document must hold exactly one alignment;
+// otherwise the named one.
 LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName);
 
 struct LandXmlExport {
@@ -61,17 +78,19 @@ struct LandXmlExport {
 // A LandXML 1.2 document (root version, date and time of `when` in local
 // time, metric units, decimal degrees) with one <Alignment name staStart
 // length> whose <CoordGeom> holds one element per element of the road, in
-// station order. Positions and tangents are the road's own evaluation at
-// each element's two stations, so the file draws what the stakes are set
-// out on; the remaining attributes follow from them and the radii:
+// station order. Each element starts and ends on the points of its two
+// rows, so consecutive elements meet exactly; its tangents are the road's
+// own evaluation at its two stations, so the file draws what the stakes are
+// set out on; the remaining attributes follow from them and the radii:
 // Curve: Start, Center, End, PI (left out for an arc of 180° or more),
 // radius, chord, delta, tangent, length, rot. Spiral: Start, PI, End,
 // length, radiusStart, radiusEnd ("INF" for ∞), rot, spiType="clothoid";
 // and, from or to a straight, theta, totalX, totalY, tanLong, tanShort.
 // Lengths and coordinates to 1e-6 m, angles to 1e-8 degree. An element of
 // zero length (two rows at one station) has no geometry and is left out.
-// Importing the document gives the rows back within 1 mm wherever the
-// control points lie on the road they describe.
+// Importing the document gives the same rows back (to 1e-6 m) wherever the
+// road's kinks stay within the import's 20″ and the control points lie on
+// the road they describe.
 //
 // Refuses (message): a road that is not Usable, an element with a fault,
 // an arc of radius 0 or ∞, an element whose ends are no finite numbers.

@@ -148,6 +148,12 @@ LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std:
         Ends e{road.At(i, el.dStartStation, 0, 0), road.At(i, el.dEndStation, 0, 0),
                el.dEndStation - el.dStartStation};
         if (!(e.dLength > 0)) continue;
+        // Each join is the change point its row holds, the same for the
+        // element that ends there and the one that starts: the road's own
+        // end point can miss it by what the rows' millimetres allow, and
+        // the file would not close.
+        e.start.point = el.ptStart;
+        e.end.point = el.ptEnd;
         // An arc of radius 0 or ∞, or a stake that is no number, would be
         // written as "nan" and read back by nobody.
         const bool arcOk = el.type != LineType::Circular || (el.dStartRadius > 0 && el.dStartRadius < INFINITE_RADIUS);

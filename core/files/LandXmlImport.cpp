@@ -1,9 +1,11 @@
 #include <cmath>
+#include <optional>
+#include <regex>
 
 #include "core/files/LandXml.h"
+#include "core/files/LandXmlFit.h"
 #include "core/files/LandXmlRead.h"
 #include "core/geometry/Element.h"
-#include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -13,43 +15,13 @@ namespace {
 
 using landxml::Geom;
 using landxml::Kind;
+using landxml::Placed;
 
 // Design software leaves elements this short at joins; they carry no shape.
 constexpr double kSliver = 0.001;
 constexpr double kGap = 0.001;
 constexpr double kKink = 20.0 / 3600.0 * kPi / 180.0;  // 20″
 constexpr int kMaxElements = 100000;
-
-// "%.3f" without the minus of a value that rounds to zero.
-std::string RadiusText(double magnitude, Turn turn) {
-    bool left = turn == Turn::Left;
-    if (magnitude == INFINITE_RADIUS) return Gbk(left ? text::kMinusInfinity : text::kInfinity);
-    return MillimetreText(left ? -magnitude : magnitude);
-}
-
-ControlRow MakeRow(double station, const char* type, const std::string& radius, CPlanePoint p) {
-    ControlRow row;
-    row.strField[kFieldStation] = MillimetreText(station);
-    row.strField[kFieldLineType] = Gbk(type);
-    row.strField[kFieldRadius] = radius;
-    row.strField[kFieldX] = MillimetreText(p.X);
-    row.strField[kFieldY] = MillimetreText(p.Y);
-    return row;
-}
-
-ControlRow StartRow(const Geom& g, double station) {
-    switch (g.kind) {
-    case Kind::Line: return MakeRow(station, text::kStraight, Gbk(text::kInfinity), g.ptStart);
-    case Kind::Curve: return MakeRow(station, text::kCircular, RadiusText(g.dRadiusStart, g.turn), g.ptStart);
-    case Kind::Spiral: break;
-    }
-    return MakeRow(station, text::kTransition, RadiusText(g.dRadiusStart, g.turn), g.ptStart);
-}
-
-ControlRow EndRow(const Geom& g, double station) {
-    std::string radius = g.kind == Kind::Line ? Gbk(text::kInfinity) : RadiusText(g.dRadiusEnd, g.turn);
-    return MakeRow(station, text::kEndPoint, radius, g.ptEnd);
-}
 
 bool SameRadius(double a, double b) {
     if (a == INFINITE_RADIUS || b == INFINITE_RADIUS) return a == b;
@@ -107,51 +79,90 @@ Choice Choose(const pugi::xml_node& root, const std::string& wanted, std::vector
     return c;
 }
 
-// The rows of one <CoordGeom>; message set on refusal.
-void ReadCoordGeom(const pugi::xml_node& geom, double station, LandXmlImport& out) {
-    std::optional<Geom> prev;
-    double prevEnd = station;
+std::string At(const Placed& p) { return Format(text::kXmlElementAt, p.nNumber, p.dStation); }
+
+// Why the row at the cut cannot be written, or empty.
+std::string TooWide(const std::vector<Placed>& elements, const landxml::Cut& cut) {
+    if (OverflowingField(landxml::RowAt(elements, cut)) < 0) return std::string();
+    return Format(text::kXmlTooWide, At(elements[cut.nElement]).c_str());
+}
+
+// The tangent the file gives at the element's start: its own, or where its
+// points give none, the one the element before it ends on.
+double StartAzimuth(const Geom& g, const std::vector<Placed>& before) {
+    if (std::optional<double> t = landxml::StartTangent(g)) return *t;
+    if (!before.empty()) return landxml::OnFile(before.back(), before.back().geom.dLength).dAzimuth;
+    return landxml::EndTangent(g).value_or(0.0);
+}
+
+// The elements of one <CoordGeom> longer than a sliver, each checked alone
+// and against the one before; message set on refusal.
+std::vector<Placed> ReadElements(const pugi::xml_node& geom, double station, double metres, std::string& message) {
+    std::vector<Placed> placed;
     int number = 0;
     for (pugi::xml_node node : geom.children()) {
         if (node.type() != pugi::node_element) continue;
         if (++number > kMaxElements) {
-            out.strMessage = Format(text::kXmlTooManyElements, kMaxElements);
-            return;
+            message = Format(text::kXmlTooManyElements, kMaxElements);
+            return placed;
         }
-        landxml::GeomRead read = landxml::ReadGeom(node, number, station);
-        out.strMessage = read.strMessage;
+        landxml::GeomRead read = landxml::ReadGeom(node, number, station, metres);
+        message = read.strMessage;
         const Geom& g = read.geom;
-        if (out.strMessage.empty() && g.dLength >= kSliver) {
+        if (message.empty() && g.dLength >= kSliver) {
             const std::string at = Format(text::kXmlElementAt, number, station);
-            ControlRow row = StartRow(g, station);
             if (g.kind == Kind::Spiral && SameRadius(g.dRadiusStart, g.dRadiusEnd))
-                out.strMessage = Format(text::kXmlSpiralSameRadius, at.c_str());
-            else if (prev)
-                out.strMessage = JoinFault(*prev, g, at);
-            if (out.strMessage.empty() && OverflowingField(row) >= 0)
-                out.strMessage = Format(text::kXmlTooWide, at.c_str());
-            out.rows.push_back(row);
-            prev = g;
-            prevEnd = station + g.dLength;
+                message = Format(text::kXmlSpiralSameRadius, at.c_str());
+            else if (!placed.empty())
+                message = JoinFault(placed.back().geom, g, at);
+            placed.push_back(Placed{g, number, station, StartAzimuth(g, placed)});
+            if (message.empty()) message = TooWide(placed, landxml::Cut{placed.size() - 1, 0.0, 0});
         }
-        if (!out.strMessage.empty()) return;
+        if (!message.empty()) return placed;
         station += g.dLength;
     }
-    if (!prev) {
-        out.strMessage = text::kXmlNothing;
-        return;
-    }
-    out.rows.push_back(EndRow(*prev, prevEnd));
-    if (OverflowingField(out.rows.back()) >= 0)
-        out.strMessage = Format(text::kXmlTooWide, Format(text::kXmlElementAt, number, prevEnd).c_str());
+    if (placed.empty()) message = text::kXmlNothing;
+    else message = TooWide(placed, landxml::Cut{placed.size() - 1, placed.back().geom.dLength, -1});
+    return placed;
 }
 
-}  // namespace
+// The rows of one <CoordGeom>, staking out as the file does; message set
+// on refusal, a notice when elements were merged.
+void ReadCoordGeom(const pugi::xml_node& geom, double station, double metres, LandXmlImport& out) {
+    const std::vector<Placed> placed = ReadElements(geom, station, metres, out.strMessage);
+    if (!out.strMessage.empty()) return;
+    const landxml::Fit fit = landxml::FitCuts(placed);
+    if (!fit.bHolds) {
+        const landxml::Deviation& d = fit.failed;
+        out.strMessage = Format(text::kXmlOffDesign, At(placed[d.nWorst]).c_str(), d.dPosition * 1000.0,
+                                d.dAzimuth * 180.0 / kPi * 3600.0);
+        return;
+    }
+    std::vector<bool> own(placed.size(), false);
+    for (const landxml::Cut& cut : fit.cuts) {
+        if (cut.nOwner >= 0) own[static_cast<std::size_t>(cut.nOwner)] = true;
+        if (out.strMessage.empty()) out.strMessage = TooWide(placed, cut);
+        out.rows.push_back(landxml::RowAt(placed, cut));
+    }
+    std::string merged;
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (!own[i]) merged += (merged.empty() ? "" : "、") + std::to_string(placed[i].nNumber);
+    if (!merged.empty()) out.strNotice = Format(text::kXmlAbsorbed, merged.c_str());
+}
 
-LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName) {
+// Whether the XML declaration names GBK, GB2312 or GB18030: pugixml reads
+// UTF-8, UTF-16/32 and Latin-1 itself, but would take GBK names as UTF-8.
+bool DeclaredGbk(const std::string& bytes) {
+    if (bytes.compare(0, 5, "<?xml") != 0) return false;
+    const std::string head = bytes.substr(0, 256);  // a declaration is short
+    static const std::regex kEncoding(R"(encoding\s*=\s*["']\s*(gbk|gb2312|gb18030|cp936)\s*["'])", std::regex::icase);
+    return std::regex_search(head.substr(0, head.find("?>")), kEncoding);
+}
+
+LandXmlImport Import(const std::string& document, const std::string& alignmentName) {
     LandXmlImport out;
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed = doc.load_buffer(bytes.data(), bytes.size());
+    pugi::xml_parse_result parsed = doc.load_buffer(document.data(), document.size());
     if (!parsed) {
         out.status = ImportStatus::Malformed;
         out.strMessage = Format(text::kXmlNotXml, static_cast<int>(parsed.offset), parsed.description());
@@ -163,6 +174,11 @@ LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignme
         out.strMessage = Format(text::kXmlNotLandXml, root.name());
         return out;
     }
+    const landxml::LinearUnit unit = landxml::ReadLinearUnit(root);
+    if (!unit.strMessage.empty()) {
+        out.strMessage = unit.strMessage;
+        return out;
+    }
     Choice choice = Choose(root, alignmentName, out.names);
     out.strMessage = choice.strMessage;
     if (!choice.alignment) return out;
@@ -172,12 +188,25 @@ LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignme
     if (choice.alignment.attribute("staStart")) staStart = landxml::Number(choice.alignment.attribute("staStart").value());
     if (!geom) out.strMessage = Format(text::kXmlNoCoordGeom, out.strName.c_str());
     else if (!staStart) out.strMessage = Format(text::kXmlMissing, out.strName.c_str(), "staStart");
-    else ReadCoordGeom(geom, *staStart, out);
+    else ReadCoordGeom(geom, *staStart * unit.dMetres, unit.dMetres, out);
     if (!out.strMessage.empty()) {
         out.rows.clear();
+        out.strNotice.clear();
         return out;
     }
+    if (!unit.strNotice.empty()) out.strNotice = unit.strNotice + (out.strNotice.empty() ? "" : "\n") + out.strNotice;
     out.status = ImportStatus::Ok;
+    return out;
+}
+
+}  // namespace
+
+LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName) {
+    LandXmlImport out = DeclaredGbk(bytes) ? Import(Gb18030ToUtf8(bytes), alignmentName) : Import(bytes, alignmentName);
+    // Names and messages quote the file: whatever it held, they print.
+    out.strMessage = ValidUtf8(out.strMessage);
+    out.strName = ValidUtf8(out.strName);
+    for (std::string& name : out.names) name = ValidUtf8(name);
     return out;
 }
 

@@ -50,7 +50,57 @@ double SweptAngle(const Geom& g) {
     return NormaliseAngle(g.turn == Turn::Right ? b - a : a - b);
 }
 
+// Every length of the element from the file's unit to metres.
+void Scale(Geom& g, double metres) {
+    auto point = [metres](CPlanePoint& p) { p = CPlanePoint(p.X * metres, p.Y * metres); };
+    point(g.ptStart);
+    point(g.ptEnd);
+    if (g.ptCenter) point(*g.ptCenter);
+    if (g.ptPi) point(*g.ptPi);
+    for (double* r : {&g.dRadiusStart, &g.dRadiusEnd})
+        if (*r != INFINITE_RADIUS) *r *= metres;
+    g.dLength *= metres;
+}
+
+struct UnitName {
+    const char* name;   // the linearUnit value of the schema
+    double dMetres;     // one of it in metres, exactly as defined
+    const char* words;  // its name for the notice
+    const char* factor; // the definition as the notice states it
+};
+
+constexpr UnitName kUnits[] = {
+    {"meter", 1.0, "", ""},
+    {"millimeter", 0.001, text::kUnitMillimetre, "0.001"},
+    {"centimeter", 0.01, text::kUnitCentimetre, "0.01"},
+    {"kilometer", 1000.0, text::kUnitKilometre, "1000"},
+    {"foot", 0.3048, text::kUnitFoot, "0.3048"},
+    {"USSurveyFoot", 1200.0 / 3937.0, text::kUnitSurveyFoot, "1200/3937"},
+    {"inch", 0.0254, text::kUnitInch, "0.0254"},
+    {"mile", 1609.344, text::kUnitMile, "1609.344"},
+};
+
 }  // namespace
+
+LinearUnit ReadLinearUnit(const pugi::xml_node& root) {
+    LinearUnit u;
+    pugi::xml_node units = Child(root, "Units");
+    pugi::xml_node system = Child(units, "Metric");
+    const bool imperial = !system;
+    if (imperial) system = Child(units, "Imperial");
+    if (!system) return u;  // no units stated: metres, as LandXML is mostly written
+    pugi::xml_attribute linear = system.attribute("linearUnit");
+    if (!linear && !imperial) return u;
+    for (const UnitName& n : kUnits)
+        if (std::strcmp(linear.value(), n.name) == 0) {
+            u.dMetres = n.dMetres;
+            if (n.dMetres != 1.0) u.strNotice = Format(text::kXmlUnitConverted, n.words, n.name, n.words, n.factor);
+            return u;
+        }
+    // Feet read as metres would put every point a third of the way: refuse.
+    u.strMessage = Format(text::kXmlUnknownUnit, linear.value());
+    return u;
+}
 
 std::string LocalName(const pugi::xml_node& node) {
     const char* name = node.name();
@@ -74,7 +124,7 @@ std::optional<double> Number(const char* text) {
     return v;
 }
 
-GeomRead ReadGeom(const pugi::xml_node& node, int number, double station) {
+GeomRead ReadGeom(const pugi::xml_node& node, int number, double station, double metres) {
     const std::string at = At(number, station);
     const std::string name = LocalName(node);
     GeomRead r;
@@ -127,6 +177,7 @@ GeomRead ReadGeom(const pugi::xml_node& node, int number, double station) {
     if (!length) return Refuse(text::kXmlMissing, at, "length");
     if (*length < 0) return Refuse(text::kXmlBadLength, at);
     g.dLength = *length;
+    if (metres != 1.0) Scale(g, metres);
     return r;
 }
 

@@ -37,8 +37,20 @@ pugi::xml_node Child(const pugi::xml_node& node, const char* name);
 // A whole text as one finite number (blanks around it allowed).
 std::optional<double> Number(const char* text);
 
-// Reads element number `number` starting at `station`; the message names it.
-GeomRead ReadGeom(const pugi::xml_node& node, int number, double station);
+// The length unit of the document (<Units><Metric|Imperial linearUnit>):
+// metres per unit, exact by definition (international foot 0.3048 m, US
+// survey foot 1200/3937 m); 1 when no unit is stated. A unit this program
+// does not know, or feet without a linearUnit, is refused (message).
+struct LinearUnit {
+    double dMetres = 1.0;
+    std::string strNotice;   // UTF-8: what was converted; empty for metres
+    std::string strMessage;  // UTF-8: why refused; empty when known
+};
+LinearUnit ReadLinearUnit(const pugi::xml_node& root);
+
+// Reads element number `number` starting at `station` (metres); the message
+// names it. Points, radii and the length are multiplied by `metres`.
+GeomRead ReadGeom(const pugi::xml_node& node, int number, double station, double metres);
 
 // Tangent azimuths at the element's ends, from its points alone; empty
 // where the points do not give one (coincident points).

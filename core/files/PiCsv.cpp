@@ -1,149 +1,34 @@
 #include "core/files/PiCsv.h"
 
+#include <iterator>
+
+#include "core/files/CsvTable.h"
 #include "core/text/FixedText.h"
-#include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 
 namespace vexaline {
-namespace {
-
-const std::string kBom = "\xEF\xBB\xBF";
-constexpr int kPiFields = 6;
-
-// Well-formed UTF-8 sequences (lead byte ranges and continuation bytes).
-bool IsUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t more = 0;
-        if (c < 0x80) more = 0;
-        else if (c >= 0xC2 && c <= 0xDF) more = 1;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3;
-        else return false;
-        if (i + more >= s.size() && more > 0) return false;
-        for (std::size_t k = 1; k <= more; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += more + 1;
-    }
-    return true;
-}
-
-// The file as UTF-8 text, or false.
-bool AsUtf8(const std::string& bytes, std::string& text) {
-    if (bytes.compare(0, kBom.size(), kBom) == 0) {
-        text = bytes.substr(kBom.size());
-        return IsUtf8(text);
-    }
-    if (IsUtf8(bytes)) {
-        text = bytes;
-        return true;
-    }
-    text = GbkToUtf8(bytes);
-    return text.find("\xEF\xBF\xBD") == std::string::npos;  // no replacement character
-}
-
-std::string Trim(const std::string& s) {
-    const std::size_t a = s.find_first_not_of(" \t");
-    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(" \t") - a + 1);
-}
-
-// The fields of one line; false for an unmatched quote.
-bool SplitFields(const std::string& line, std::vector<std::string>& fields) {
-    fields.assign(1, std::string());
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c != '"') {
-                fields.back() += c;
-            } else if (i + 1 < line.size() && line[i + 1] == '"') {
-                fields.back() += '"';
-                ++i;
-            } else {
-                quoted = false;
-            }
-        } else if (c == ',') {
-            fields.emplace_back();
-        } else if (c == '"' && Trim(fields.back()).empty()) {
-            fields.back().clear();
-            quoted = true;
-        } else {
-            fields.back() += c;
-        }
-    }
-    return !quoted;
-}
-
-std::string Quoted(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string out = "\"";
-    for (char c : field) {
-        out += c;
-        if (c == '"') out += '"';
-    }
-    return out + "\"";
-}
-
-std::string Line(const std::vector<std::string>& fields) {
-    std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + Quoted(fields[i]);
-    return out + "\r\n";
-}
-
-PiCsvRead Refused(std::string message) {
-    PiCsvRead r;
-    r.strMessage = std::move(message);
-    return r;
-}
-
-// Line n (1-based) of the text: its fields, checked and padded to six.
-std::string ReadLine(const std::string& line, int n, std::vector<std::string>& fields) {
-    if (line.size() > static_cast<std::size_t>(kPiCsvMaxLineBytes))
-        return Format(text::kPiCsvTooLong, kPiCsvMaxRows, kPiCsvMaxLineBytes);
-    if (!SplitFields(line, fields)) return Format(text::kPiCsvBadQuote, n);
-    while (fields.size() > static_cast<std::size_t>(kPiFields) && Trim(fields.back()).empty()) fields.pop_back();
-    if (fields.size() > static_cast<std::size_t>(kPiFields)) return Format(text::kPiCsvTooManyFields, n);
-    fields.resize(kPiFields);
-    return std::string();
-}
-
-}  // namespace
 
 PiCsvRead ReadPiCsv(const std::string& bytes) {
-    std::string text;
-    if (!AsUtf8(bytes, text)) return Refused(text::kPiCsvNotText);
+    const std::vector<std::string> titles(std::begin(text::kPiColumns), std::end(text::kPiColumns));
+    const CsvTableRead table = ReadCsvTable(bytes, titles, kPiCsvMaxRows, kPiCsvMaxLineBytes);
     PiCsvRead read;
-    std::vector<std::string> fields;
-    std::size_t at = 0;
-    for (int n = 1; at < text.size(); ++n) {
-        if (n > kPiCsvMaxRows) return Refused(Format(text::kPiCsvTooLong, kPiCsvMaxRows, kPiCsvMaxLineBytes));
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::string m = ReadLine(line, n, fields);
-        if (!m.empty()) return Refused(m);
-        if (n == 1) {
-            for (int f = 0; f < kPiFields; ++f) {
-                if (Trim(fields[f]) != text::kPiColumns[f]) return Refused(text::kPiCsvBadHeader);
-            }
-            continue;
-        }
-        bool blank = true;
-        for (const std::string& f : fields) blank = blank && Trim(f).empty();
-        if (blank) continue;
-        read.rows.push_back(PiRow{n, fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+    switch (table.fault) {
+    case CsvFault::None: break;
+    case CsvFault::NotText: read.strMessage = text::kPiCsvNotText; return read;
+    case CsvFault::TooLong: read.strMessage = Format(text::kPiCsvTooLong, kPiCsvMaxRows, kPiCsvMaxLineBytes); return read;
+    case CsvFault::BadHeader: read.strMessage = text::kPiCsvBadHeader; return read;
+    case CsvFault::TooManyFields: read.strMessage = Format(text::kPiCsvTooManyFields, table.nLine); return read;
+    case CsvFault::BadQuote: read.strMessage = Format(text::kPiCsvBadQuote, table.nLine); return read;
     }
-    if (text.empty()) return Refused(text::kPiCsvBadHeader);
+    for (const CsvRow& r : table.rows)
+        read.rows.push_back(PiRow{r.nLine, r.fields[0], r.fields[1], r.fields[2], r.fields[3], r.fields[4], r.fields[5]});
     return read;
 }
 
 std::string PiCsvText(const std::vector<PiRow>& rows) {
-    std::string out = kBom + text::kPiCsvHeader + "\r\n";
-    for (const PiRow& r : rows) out += Line({r.strName, r.strX, r.strY, r.strRadius, r.strLs1, r.strLs2});
+    std::string out = kUtf8Bom + std::string(text::kPiCsvHeader) + "\r\n";
+    for (const PiRow& r : rows) out += CsvLine({r.strName, r.strX, r.strY, r.strRadius, r.strLs1, r.strLs2});
     return out;
 }
 
@@ -155,8 +40,8 @@ std::vector<std::string> CurveCells(const CurveRecord& c) {
 }
 
 std::string CurveTableCsv(const std::vector<CurveRecord>& curves) {
-    std::string out = kBom + text::kPiCurveCsvHeader + "\r\n";
-    for (const CurveRecord& c : curves) out += Line(CurveCells(c));
+    std::string out = kUtf8Bom + std::string(text::kPiCurveCsvHeader) + "\r\n";
+    for (const CurveRecord& c : curves) out += CsvLine(CurveCells(c));
     return out;
 }
 

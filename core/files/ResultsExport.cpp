@@ -38,7 +38,7 @@ std::string ComputedDateLine(std::time_t when) { return Gbk(text::kComputedLabel
 std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
                              std::time_t when) {
     const bool cad = results.mode == ResultMode::Coordinates && layout == ResultsLayout::Cad;
-    const std::string header = cad ? Gbk(text::kCadHeader) : ResultHeader(results.mode);
+    const std::string header = cad ? Gbk(text::kCadHeader) : ResultHeader(results.mode, results.bHeights);
 
     // The name is only a caption: "?" where GBK lacks a character.
     std::string out = Gbk(text::kProjectLabel) + Utf8ToGbkLossy(fileName) + "\r\n";

@@ -23,10 +23,11 @@ std::string ComputedDateLine(std::time_t when);
 enum class ResultsLayout { Ordinary = 1, Cad = 2 };
 
 // The file's bytes: the name line, the date line, the header of the mode,
-// then the rows. For rows of a known source the date line gives when they
-// were computed and, after two blanks, "定线文件：" and the alignment file
-// they were computed from; otherwise it gives `when`. In coordinates mode the Ordinary layout gives the lines as
-// listed, Cad "X,Y" pairs with three decimals ("0.000,0.000" for a message
+// then the rows (with the design elevation where the set has heights). For
+// rows of a known source the date line gives when they were computed and,
+// after two blanks, "定线文件：" and the alignment file they were computed
+// from; otherwise it gives `when`. In coordinates mode the Ordinary layout
+// gives the lines as listed, Cad "X,Y" pairs with three decimals ("0.000,0.000" for a message
 // row); the setting-out report is always the ordinary one. fileName is the
 // chosen file's name without folder, UTF-8.
 std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,

@@ -95,7 +95,8 @@ void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Align
     }
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
-        dxf.writePoint(dw, DL_PointData(r.point.Y, r.point.X, 0), On(r.dOffset != 0 ? l.sideStake : l.centreStake));
+        const double z = r.elevation ? *r.elevation : 0.0;
+        dxf.writePoint(dw, DL_PointData(r.point.Y, r.point.X, z), On(r.dOffset != 0 ? l.sideStake : l.centreStake));
         Label(dxf, dw, l.name, r.point, StakeName(r.dStation, r.dOffset, r.dDeflection));
     }
     if (results.mode == ResultMode::SettingOut) {

@@ -42,9 +42,9 @@ void AppendCsvRow(std::string& out, const std::vector<std::string>& gbkFields) {
 }
 
 // The list's column titles: its header line cut at runs of blanks.
-std::vector<std::string> ColumnTitles(ResultMode mode) {
+std::vector<std::string> ColumnTitles(const ResultSet& results) {
     std::vector<std::string> titles;
-    const std::string& header = ResultHeader(mode);
+    const std::string& header = ResultHeader(results.mode, results.bHeights);
     for (std::size_t at = header.find_first_not_of(' '); at != std::string::npos;) {
         std::size_t end = header.find(' ', at);
         titles.push_back(header.substr(at, end - at));
@@ -71,7 +71,8 @@ std::string StakesCassDat(const ResultSet& results) {
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
         bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
-        bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",0.000\r\n";
+        bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",";
+        bytes += MillimetreText(r.elevation ? *r.elevation : 0.0) + "\r\n";
     }
     return bytes;
 }
@@ -81,7 +82,7 @@ std::string StakesCsv(const ResultSet& results) {
     if (results.source)
         AppendCsvRow(bytes, {Gbk(text::kCsvRoadLabel), Utf8ToGbkLossy(results.source->strFile),
                              Gbk(text::kCsvComputedLabel), ComputedTimeText(results.source->computed)});
-    AppendCsvRow(bytes, ColumnTitles(results.mode));
+    AppendCsvRow(bytes, ColumnTitles(results));
     for (const StakeResult& r : results.rows) AppendCsvRow(bytes, ResultFields(results, r));
     return bytes;
 }

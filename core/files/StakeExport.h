@@ -21,15 +21,17 @@ enum class StakeFormat { Dxf, CassDat, Csv };
 // straight ahead or behind (sin 0) gets no side letter.
 std::string StakeName(double station, double offset, double deflection);
 
-// CASS .dat, GBK: one "name,,east,north,0.000" line per stake, east and
-// north "%.3f", CR LF after each; no header.
+// CASS .dat, GBK: one "name,,east,north,height" line per stake, east,
+// north and the design elevation "%.3f", CR LF after each; no header. The
+// height is 0.000 where the stake has none (no profile, or outside it), as
+// the format has no empty height.
 std::string StakesCassDat(const ResultSet& results);
 
 // CSV for spreadsheets: UTF-8 with a byte order mark, CR LF; for rows of a
 // known source first a row "定线文件,<file>,计算日期,<20yy年mm月dd日hh时mm分ss秒>"
 // naming the road and when they were computed; a header row of the list's
-// column titles and one row per list row with the list's
-// field texts; a message row has the message in its last column. Fields
+// column titles and one row per list row with the list's field texts
+// (设计高程 the last with heights); a message row has the message in its last column. Fields
 // holding a comma or a quote are quoted.
 std::string StakesCsv(const ResultSet& results);
 
@@ -37,7 +39,8 @@ std::string StakesCsv(const ResultSet& results);
 // east (Y), y north (X). Layers: 中线, the centreline of the road over the
 // stakes' station range as polylines, densified to 0.01 m chord error
 // (broken at an element that cannot be evaluated); 中桩 or 边桩, a POINT per
-// stake (边桩 when the stake has an offset); 桩号, a TEXT of its name at each
+// stake (边桩 when the stake has an offset) at the height of its design
+// elevation (0 where it has none); 桩号, a TEXT of its name at each
 // stake; in setting-out mode 测站, a POINT and TEXT name for the instrument
 // station and for the backsight and a LINE between them. Empty when dxflib
 // could not write its temporary file.

@@ -44,6 +44,7 @@ struct StakeResult {
     LineType segment = LineType::Invalid;  // the element's line type
     int nMessage = -1;        // index into ResultSet::messages, or -1
     int nSetup = -1;          // index into ResultSet::setups (setting-out), or -1
+    std::optional<double> elevation;  // design elevation of the stake (StakeHeight.h); none outside the profile
 
     bool IsMessage() const { return nMessage >= 0; }
 };
@@ -70,6 +71,7 @@ struct ResultSet {
     std::vector<StakeResult> rows;
     std::vector<std::string> messages;  // GBK
     std::vector<StationSetup> setups;
+    bool bHeights = false;  // a vertical alignment gave the rows their elevations
 
     // Index of the setup, added when it is not the last one already.
     int AddSetup(const StationSetup& setup);
@@ -77,7 +79,8 @@ struct ResultSet {
     int AddMessage(const std::string& gbk);
     // The rows of more after these, its messages and setups with them. The
     // mode stays this set's, and so do the range and the source unless this
-    // set had none (rows of another road are the caller's to keep apart).
+    // set had none (rows of another road are the caller's to keep apart),
+    // and bHeights unless this set was empty.
     void Append(ResultSet&& more);
     std::size_t Stakes() const;  // rows that are not messages
 };

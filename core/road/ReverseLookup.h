@@ -32,4 +32,10 @@ inline constexpr int kMaxLookupSteps = 100;
 // millimetre: render with LookupStationText and LookupOffsetText.
 LookupResult ReverseLookup(const Alignment& road, CPlanePoint q, const MessageSink& report = MessageSink());
 
+// The same walk started at a station the caller knows to lie near the
+// answer (a side stake's own station) instead of the nearest change point:
+// a stake set off square to the road converges at the first step.
+LookupResult ReverseLookupFrom(const Alignment& road, CPlanePoint q, double startStation,
+                               const MessageSink& report = MessageSink());
+
 }  // namespace vexaline

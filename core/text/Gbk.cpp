@@ -46,6 +46,24 @@ Converter& FromGbk() {
     return c;
 }
 
+Converter& FromGb18030() {
+    static Converter c("UTF-8", "GB18030");
+    return c;
+}
+
+std::string Decode(Converter& from, const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    char* p = const_cast<char*>(bytes.data());  // iconv reads its input, never writes it: no copy of a large file
+    size_t left = bytes.size();
+    while (!from.Run(p, left, out)) {
+        out += "\xEF\xBF\xBD";  // U+FFFD for the byte that cannot start a character
+        ++p;
+        --left;
+    }
+    return out;
+}
+
 }  // namespace
 
 bool Utf8ToGbk(const std::string& utf8, std::string& gbk) {
@@ -66,16 +84,30 @@ std::string Gbk(const char* utf8) {
     return gbk;
 }
 
-std::string GbkToUtf8(const std::string& gbk) {
+std::string GbkToUtf8(const std::string& gbk) { return Decode(FromGbk(), gbk); }
+
+std::string Gb18030ToUtf8(const std::string& bytes) { return Decode(FromGb18030(), bytes); }
+
+std::string ValidUtf8(const std::string& text) {
     std::string out;
-    out.reserve(gbk.size() + gbk.size() / 2);
-    std::string in = gbk;
-    char* p = in.data();
-    size_t left = in.size();
-    while (!FromGbk().Run(p, left, out)) {
-        out += "\xEF\xBF\xBD";  // U+FFFD for the byte that cannot start a character
-        ++p;
-        --left;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        // The length a lead byte announces, and the range its second byte
+        // must lie in (overlong forms, surrogates and beyond U+10FFFF out).
+        std::size_t n = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (lead < 0x80) n = 1;
+        else if (lead >= 0xC2 && lead <= 0xDF) n = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF) n = 3, lo = lead == 0xE0 ? 0xA0 : 0x80, hi = lead == 0xED ? 0x9F : 0xBF;
+        else if (lead >= 0xF0 && lead <= 0xF4) n = 4, lo = lead == 0xF0 ? 0x90 : 0x80, hi = lead == 0xF4 ? 0x8F : 0xBF;
+        bool ok = n > 0 && i + n <= text.size();
+        for (std::size_t k = 1; ok && k < n; ++k) {
+            const unsigned char c = static_cast<unsigned char>(text[i + k]);
+            ok = k == 1 ? c >= lo && c <= hi : c >= 0x80 && c <= 0xBF;
+        }
+        if (ok) out.append(text, i, n), i += n;
+        else out += "\xEF\xBF\xBD", ++i;
     }
     return out;
 }

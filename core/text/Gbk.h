@@ -19,4 +19,11 @@ std::string Gbk(const char* utf8);
 // character becomes U+FFFD, so every byte of a line stays visible.
 std::string GbkToUtf8(const std::string& gbk);
 
+// GB18030 (which holds GBK and GB2312) to UTF-8, by the same rule.
+std::string Gb18030ToUtf8(const std::string& bytes);
+
+// The text with every byte that does not begin a well-formed UTF-8
+// character replaced by U+FFFD: what may be printed or shown as UTF-8.
+std::string ValidUtf8(const std::string& text);
+
 }  // namespace vexaline

@@ -14,10 +14,21 @@ namespace {
 // Column widths of a result line.
 constexpr std::size_t kCoordinateWidths[5] = {12, 14, 12, 10, 10};
 constexpr std::size_t kSettingOutWidths[5] = {12, 12, 10, 10, 10};
+constexpr std::size_t kElevationWidth = 12;
+
+std::string WithElevationTitle(std::string header) {
+    const std::size_t start = header.size();
+    header += Gbk(text::kElevationHeader);
+    PadField(header, start, kElevationWidth);
+    return header;
+}
 
 struct GbkTexts {
     std::string coordinates = Gbk(text::kCoordinatesHeader);
     std::string settingOut = Gbk(text::kSettingOutHeader);
+    std::string coordinatesHeights = WithElevationTitle(coordinates);
+    std::string settingOutHeights = WithElevationTitle(settingOut);
+    std::string outsideProfile = Gbk(text::kOutsideProfile);
     std::string remark[3] = {Gbk(text::kRemarkStraight), Gbk(text::kRemarkCircular), Gbk(text::kRemarkTransition)};
     std::string mismatch = Gbk(text::kElementMismatch);
     std::string invalidType = Gbk(text::kInvalidLineType);
@@ -70,6 +81,14 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
     next();
 }
 
+// The design elevation field of a set with heights.
+void AppendElevation(std::string& out, const StakeResult& row, bool pad) {
+    const std::size_t start = out.size();
+    if (row.elevation) AppendFixed(out, *row.elevation, 3);
+    else out += Texts().outsideProfile;
+    if (pad) PadField(out, start, kElevationWidth);
+}
+
 const StationSetup* SetupOf(const ResultSet& set, const StakeResult& row) {
     return row.nSetup >= 0 ? &set.setups[static_cast<std::size_t>(row.nSetup)] : nullptr;
 }
@@ -78,6 +97,11 @@ const StationSetup* SetupOf(const ResultSet& set, const StakeResult& row) {
 
 const std::string& ResultHeader(ResultMode mode) {
     return mode == ResultMode::Coordinates ? Texts().coordinates : Texts().settingOut;
+}
+
+const std::string& ResultHeader(ResultMode mode, bool heights) {
+    if (!heights) return ResultHeader(mode);
+    return mode == ResultMode::Coordinates ? Texts().coordinatesHeights : Texts().settingOutHeights;
 }
 
 const std::string& SegmentRemark(LineType type) {
@@ -95,6 +119,7 @@ void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult&
         return;
     }
     AppendFields(out, set.mode, row, SetupOf(set, row), true, nullptr);
+    if (set.bHeights) AppendElevation(out, row, true);
 }
 
 void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup) {
@@ -109,9 +134,9 @@ std::string ResultLine(const ResultSet& set, std::size_t i) {
 }
 
 std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& row) {
-    std::vector<std::string> fields(5);
+    std::vector<std::string> fields(set.bHeights ? 6 : 5);
     if (row.IsMessage()) {
-        fields[4] = set.messages[static_cast<std::size_t>(row.nMessage)];
+        fields.back() = set.messages[static_cast<std::size_t>(row.nMessage)];
         return fields;
     }
     std::string all;
@@ -122,6 +147,7 @@ std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& r
         fields[i] = all.substr(from, cuts[i] - from);
         from = cuts[i];
     }
+    if (set.bHeights) AppendElevation(fields.back(), row, false);
     return fields;
 }
 

@@ -11,8 +11,10 @@
 // column widths of a result line are defined here and nowhere else.
 namespace vexaline {
 
-// The header line of the results list in a mode.
+// The header line of the results list in a mode; with heights it ends in
+// the 12-byte title 设计高程.
 const std::string& ResultHeader(ResultMode mode);
+const std::string& ResultHeader(ResultMode mode, bool heights);
 
 // The remark of a stake's segment: "直线段", "圆曲段", "缓曲段" (empty otherwise).
 const std::string& SegmentRemark(LineType type);
@@ -21,14 +23,15 @@ const std::string& SegmentRemark(LineType type);
 // Y (12), azimuth D.MMSS (10), remark (10); in setting-out mode station
 // (12), angle D.MMSS (12), distance (10), station name (10), backsight name
 // (10); each field left-aligned and padded with blanks, a longer one never
-// cut. A message row is its message.
+// cut; in a set with heights then the design elevation "%.3f" or 超出纵断面
+// (12). A message row is its message.
 void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult& row);
 // The same for a stake row in a mode, with its setup (setting-out).
 void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup);
 std::string ResultLine(const ResultSet& set, std::size_t i);
 
 // The same fields unpadded (GBK), in line order; a message row gives its
-// five fields empty but the last, which holds the message.
+// fields empty but the last, which holds the message.
 std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& row);
 
 // The lookup text of a point and azimuth: X (14), Y (12), azimuth "%.6f".

@@ -35,6 +35,11 @@ std::optional<double> ParseNumber(const std::string& text) {
     return v;
 }
 
+std::string TrimBlanks(const std::string& s) {
+    const std::size_t a = s.find_first_not_of(" \t");
+    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(" \t") - a + 1);
+}
+
 double ReadDoubleOr0(const std::string& text) {
     double v = 0;
     ReadDouble(text, v);

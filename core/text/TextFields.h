@@ -24,6 +24,9 @@ std::optional<double> ParseNumber(const std::string& text);
 // sscanf("%lf") with 0 for a text that holds no number (atof's rule).
 double ReadDoubleOr0(const std::string& text);
 
+// The text without blanks and tabs at either end.
+std::string TrimBlanks(const std::string& text);
+
 // printf-style formatting into a string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

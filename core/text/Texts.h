@@ -140,6 +140,21 @@ inline constexpr const char* kXmlKink = "%s与前一线元的方向相差%.1f秒
 inline constexpr const char* kXmlRadiusBreak = "%s的起点半径与前面缓和曲线的终点半径不同，控制数据无法表示!";
 inline constexpr const char* kXmlTooWide = "%s的数值超出了控制数据的字段宽度!";
 inline constexpr const char* kXmlNothing = "路线中没有长于1毫米的线元!";
+inline constexpr const char* kXmlUnknownUnit =
+    "LandXML文件的长度单位“%s”无法识别（可用米、毫米、厘米、千米、英尺、美国测量英尺、英寸、英里），不能导入!";
+inline constexpr const char* kUnitMillimetre = "毫米";
+inline constexpr const char* kUnitCentimetre = "厘米";
+inline constexpr const char* kUnitKilometre = "千米";
+inline constexpr const char* kUnitFoot = "国际英尺";
+inline constexpr const char* kUnitSurveyFoot = "美国测量英尺";
+inline constexpr const char* kUnitInch = "英寸";
+inline constexpr const char* kUnitMile = "英里";
+inline constexpr const char* kXmlUnitConverted =
+    "LandXML文件的长度单位是%s（%s），坐标、里程、半径和长度已按1%s=%s米换算为米。";
+inline constexpr const char* kXmlOffDesign =
+    "%s按控制数据放样偏离文件中的线形%.1f毫米、%.1f秒（允许5毫米、20秒），无法如实导入!";
+inline constexpr const char* kXmlAbsorbed =
+    "第%s个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。";
 inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或有里程不是数字，无法导出!";
 inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
 inline constexpr const char* kPointImportFilter =
@@ -261,5 +276,43 @@ inline constexpr const char* kPiTableFilter = "交点表 (*.csv)|*.csv||";
 inline constexpr const char* kPiCurvesFilter = "直曲表 (*.csv)|*.csv||";
 inline constexpr const char* kPiTableName = "交点表.csv";
 inline constexpr const char* kPiCurvesName = "直曲表.csv";
+
+// Heights: the vertical alignment (纵断面), cross slopes (横坡) and design elevations.
+inline constexpr const char* kGradeStartName = "起点";
+inline constexpr const char* kGradeEndName = "终点";
+inline constexpr const char* kGradePointName = "变坡点";
+inline constexpr const char* kGradeColumns[4] = {"变坡点", "桩号", "高程", "竖曲线半径"};
+inline constexpr const char* kGradeCsvHeader = "变坡点,桩号,高程,竖曲线半径";
+inline constexpr const char* kGradeTableName = "纵断面";
+inline constexpr const char* kGradeTooFew = "纵断面至少要有两行：起点和终点!";
+inline constexpr const char* kGradeTooMany = "纵断面最多%d行!";
+inline constexpr const char* kGradeNotANumber = "纵断面第%d行（%s）的%s不是数字!";
+inline constexpr const char* kGradeNegativeRadius = "纵断面第%d行（%s）的竖曲线半径不能为负!";
+inline constexpr const char* kGradeEndHasRadius = "纵断面第%d行（%s）是起点或终点，不能填写竖曲线半径!";
+inline constexpr const char* kGradeNotIncreasing = "纵断面第%d行（%s）的桩号必须大于上一行的桩号!";
+inline constexpr const char* kGradeNoGrade = "纵断面第%d行（%s）与上一行之间的坡度无法计算!";
+inline constexpr const char* kGradeCurvesOverlap = "变坡点%s与%s的竖曲线重叠：两切线长之和比变坡点间距长%.3f米!";
+inline constexpr const char* kGradeCurveBeforeStart = "变坡点%s的竖曲线切线长%.3f米大于起点到该变坡点的距离%.3f米!";
+inline constexpr const char* kGradeCurveAfterEnd = "变坡点%s的竖曲线切线长%.3f米大于该变坡点到终点的距离%.3f米!";
+inline constexpr const char* kVerticalCurveCsvHeader =
+    "变坡点,桩号,高程,坡度i1(%),坡度i2(%),半径,切线长T,曲线长L,外距E,凸凹,起点桩号,终点桩号";
+inline constexpr const char* kCrest = "凸";
+inline constexpr const char* kSag = "凹";
+inline constexpr const char* kSlopeColumns[3] = {"桩号", "左侧横坡", "右侧横坡"};
+inline constexpr const char* kSlopeCsvHeader = "桩号,左侧横坡,右侧横坡";
+inline constexpr const char* kSlopeTableName = "横坡表";
+inline constexpr const char* kSlopeTooMany = "横坡表最多%d行!";
+inline constexpr const char* kSlopeNotANumber = "横坡表第%d行的%s不是数字!";
+inline constexpr const char* kSlopeNotIncreasing = "横坡表第%d行的桩号必须大于上一行的桩号!";
+inline constexpr const char* kSlopeTooSteep = "横坡表第%d行的%s%s%%超出了±%d%%!";
+inline constexpr const char* kCsvBadHeader = "%s文件的第1行不是表头“%s”!";
+inline constexpr const char* kCsvTooManyFields = "%s文件第%d行多于%d列!";
+inline constexpr const char* kCsvBadQuote = "%s文件第%d行的引号不配对!";
+inline constexpr const char* kCsvTooLong = "%s文件太大（最多%d行，每行最多%d个字节）!";
+inline constexpr const char* kCsvNotText = "%s文件既不是UTF-8也不是GBK文本!";
+inline constexpr const char* kElevationHeader = "设计高程";
+inline constexpr const char* kOutsideProfile = "超出纵断面";
+inline constexpr const char* kFill = "填%.3f米";
+inline constexpr const char* kCut = "挖%.3f米";
 
 }  // namespace vexaline::text

@@ -195,6 +195,62 @@ TEST_F(Cli, ConvertGoesBothWaysRefusesWithoutWritingAndStakesTakeTheExchangeForm
     EXPECT_TRUE(fs::file_size(Path("s.dxf")) > 0);
 }
 
+// A road as a design program writes it, in US survey feet (every number
+// here worked out by integrating its curvature): a line, a clothoid into a
+// 2.8 cm arc of radius 100 m and out again, a 0.6 m line, a line; eastings
+// of 8 digits once in metres.
+const char* const kFeetRoad = R"(<?xml version="1.0" encoding="UTF-8"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2">
+<Units><Imperial linearUnit="USSurveyFoot" angularUnit="decimal degrees"/></Units>
+<Alignments><Alignment name="K" staStart="1640.416667" length="330.143697"><CoordGeom>
+<Line length="98.425000"><Start>12483571.238374 80463345.854887</Start><End>12483632.420462 80463422.954065</End></Line>
+<Spiral spiType="clothoid" rot="cw" length="65.616667" radiusStart="INF" radiusEnd="328.083333"><Start>12483632.420462 80463422.954065</Start><PI>12483659.626720 80463457.238255</PI><End>12483671.455580 80463475.660613</End></Spiral>
+<Curve rot="cw" radius="328.083333" length="0.091863"><Start>12483671.455580 80463475.660613</Start><Center>12483395.382975 80463652.924795</Center><End>12483671.505080 80463475.738834</End><PI>12483671.480397 80463475.699263</PI></Curve>
+<Spiral spiType="clothoid" rot="cw" length="65.616667" radiusStart="328.083333" radiusEnd="INF"><Start>12483671.505080 80463475.738834</Start><PI>12483683.328798 80463494.164530</PI><End>12483703.170591 80463533.175902</End></Spiral>
+<Line length="1.968500"><Start>12483703.170591 80463533.175902</Start><End>12483704.063107 80463534.930989</End></Line>
+<Line length="98.425000"><Start>12483704.063107 80463534.930989</Start><End>12483748.683696 80463622.660911</End></Line>
+</CoordGeom></Alignment></Alignments></LandXML>
+)";
+
+TEST_F(Cli, ConvertTakesFeetSaysSoAndWhatItWritesComesBackToTheSameRows) {
+    const std::string in = Write("in.xml", kFeetRoad), a = Path("a.vxa"), out = Path("out.xml"), b = Path("b.vxa");
+    Outcome o = Run("convert " + in + " " + a);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Line(o.err, 0), "LandXML文件的长度单位是美国测量英尺（USSurveyFoot），坐标、里程、半径和长度已按1美国测量英尺=1200/3937米换算为米。");
+    // The 2.8 cm arc and the 0.6 m line have no rows of their own.
+    EXPECT_EQ(Line(o.err, 1), "第3、5个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。");
+    const std::vector<std::string> first = vexaline::AlignmentRecords(Bytes(a));
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_EQ(first[0], Gbk("500.000     直线      ∞          3805000.1235") + "24525276.867");
+    o = Run("convert " + a + " " + out);
+    ASSERT_EQ(o.status, 0) << o.err;
+    o = Run("convert " + out + " " + b);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");  // metres, nothing merged
+    const std::vector<std::string> second = vexaline::AlignmentRecords(Bytes(b));
+    ASSERT_EQ(second.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(second[i].substr(12, 22), first[i].substr(12, 22)) << i;  // line type and radius
+        for (std::size_t at : {0, 34, 46})
+            EXPECT_NEAR(std::atof(second[i].substr(at, 12).c_str()), std::atof(first[i].substr(at, 12).c_str()), 0.001)
+                << i << " at " << at;
+    }
+}
+
+TEST_F(Cli, AnAlignmentOfAGbkFileIsChosenByItsOwnName) {
+    const std::string xml = Write("g.xml", "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n" +
+                                               Gbk("<LandXML><Alignments>"
+                                                   "<Alignment name='主线'><CoordGeom><Line><Start>0 0</Start><End>0 20</End></Line></CoordGeom></Alignment>"
+                                                   "<Alignment name='匝道'><CoordGeom><Line><Start>5 5</Start><End>5 25</End></Line></CoordGeom></Alignment>"
+                                                   "</Alignments></LandXML>"));
+    Outcome o = Run("convert " + xml + " " + Path("g.vxa"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "LandXML文件中有2条路线，请指定一条：主线、匝道\n");
+    o = Run("convert " + xml + " " + Path("g.vxa") + " --alignment 匝道");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(vexaline::AlignmentRecords(Bytes(Path("g.vxa")))[0], Gbk("0.000       直线      ∞          5.000       5.000       "));
+}
+
 TEST_F(Cli, PiQuarterTurnGivesItsRowsCurveTableAndJson) {
     // R = 50 turning 90° right: T = 50, L = 25π, E = 50(√2 − 1).
     const std::string table = Table("turn.csv", "QD,0,0,,,\r\nJD1,100,0,50,,\r\nZD,100,100,,,\r\n");
@@ -262,4 +318,67 @@ TEST_F(Cli, CheckOfACleanRoadExitsZeroAFaultyOneOneWithTheMendAndAnUnreadableOne
     EXPECT_EQ(Run("check " + kDemo + " --closure-mm -1").status, 2);
     const std::string oneRow = Write("one.vxa", Bytes(kDemo).substr(0, 94 + 60));  // the header and the first row
     EXPECT_EQ(Run("check " + oneRow).status, 2);
+}
+
+// The sample road's heights (README): the vertical curve table, elevations
+// at stations, stakes and the lookup with their elevations, worked by hand
+// from examples/demo.vxz and examples/demo.vxh.
+TEST_F(Cli, ProfileGivesTheCurveTableAndElevationsAndStakesCarryThem) {
+    const std::string vxz = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxz";
+    const std::string vxh = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxh";
+    Outcome o = Run("profile " + vxz);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(Line(o.out, 2), "SJD1,K0+560.000,131.200,2.000,-1.600,8000.000,144.000,288.000,1.296,凸,K0+416.000,K0+704.000");
+    // On the crest at 500: 128.32 + 2 % of 84 m − 0.036 × 84² / 576.
+    o = Run("profile " + vxz + " --at 0,500,2200");
+    EXPECT_EQ(o.out, "0.000 120.000\n500.000 129.559\n2200.000 超出纵断面\n");
+    const json points = json::parse(Run("profile " + vxz + " --json --report " + Path("curves.csv")).out);
+    EXPECT_EQ(points["points"][0]["grade_in"], nullptr);
+    EXPECT_EQ(points["points"][2]["type"], "凹");
+    EXPECT_NEAR(points["points"][2]["T"].get<double>(), 216, 1e-9);
+    EXPECT_EQ(Bytes(Path("curves.csv")).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(Run("profile " + vxz + " --from 2100 --to 2140 --interval 20 --json").out,
+              R"({"stations":[{"station":2100.0,"elevation":127.92},{"station":2120.0,"elevation":127.68},)"
+                         R"({"station":2140.0,"elevation":null}]})" "\n");
+
+    // The right curve is superelevated 4 %: 7.5 m right of 500 lies 0.3 m lower.
+    o = Run("stakes " + kDemo + " --at 500 --offset 7.5 --profile " + vxz + " --slopes " + vxh + " --format cass");
+    EXPECT_EQ(o.out, "K0+500.000R7.5,,500409.229,3805283.061,129.259\r\n");
+    o = Run("stakes " + kDemo + " --at 500 --profile " + vxz);
+    EXPECT_EQ(Line(o.out, 0), "桩号        X坐标         Y坐标      切线方位角  说明     设计高程    ");
+    EXPECT_EQ(Line(o.out, 1), "500.000     3805289.905   500406.163  65.5208   圆曲段    129.559     ");
+    o = Run("stakes " + kDemo + " --at 500 --profile " + vxz + " --format csv");
+    EXPECT_EQ(Line(o.out, 2), "500.000,3805289.905,500406.163,65.5208,圆曲段,129.559\r");  // after the road and the titles
+    o = Run("stakes " + kDemo + " --at 500 --offset 7.5 --profile " + vxz + " --slopes " + vxh + " --format dxf");
+    EXPECT_NE(o.out.find("\n 30\n129.259000"), std::string::npos);  // the point's Z
+    // Without a profile every byte stays: the CASS height 0.000.
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 500 --format cass").out, "K0+500.000,,500406.163,3805289.905,0.000\r\n");
+
+    // 1000 lies on the grade line before the sag: 131.2 − 1.6 % of 440 m,
+    // then 28.499 m left on the −2 % crown.
+    o = Run("lookup " + kDemo + " 3805381.597 500897.434 --profile " + vxz + " --slopes " + vxh + " --height 125");
+    EXPECT_EQ(o.out, "1000.000 左28.499米 123.590 挖1.410米\n");
+    const json fill = json::parse(Run("lookup " + kDemo + " 3805381.597 500897.434 --profile " + vxz +
+                                      " --height 123.5 --json").out);
+    EXPECT_EQ(fill["elevation"], 124.160);
+    EXPECT_EQ(fill["fill_text"], "填0.660米");
+}
+
+TEST_F(Cli, RefusedProfilesExitOneUnreadableTwo) {
+    const std::string h = "\xEF\xBB\xBF变坡点,桩号,高程,竖曲线半径\r\n";
+    const std::string overlap = Write("o.vxz", h + "A,0,100,\r\nB,100,102,2600\r\nC,200,100,2600\r\nD,300,102,\r\n");
+    Outcome o = Run("profile " + overlap);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "变坡点B与C的竖曲线重叠：两切线长之和比变坡点间距长4.000米!\n");
+    o = Run("stakes " + kDemo + " --at 500 --profile " + overlap + " -o " + Path("out.txt"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_FALSE(fs::exists(Path("out.txt")));
+    const std::string good = Write("g.vxz", h + "A,0,100,\r\nB,2200,102,\r\n");
+    const std::string steep = Write("s.vxh", "桩号,左侧横坡,右侧横坡\n0,-2,-25\n");
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 500 --profile " + good + " --slopes " + steep).status, 1);
+    EXPECT_EQ(Run("profile " + Write("bad.vxz", "变坡点,桩号\n")).status, 2);
+    EXPECT_EQ(Run("profile " + Path("missing.vxz")).status, 2);
+    EXPECT_EQ(Run("profile " + good + " --from 10 --to 0 --interval 5").status, 2);
+    EXPECT_EQ(Run("stakes " + kDemo + " --at 500 --slopes " + steep).status, 2);
+    EXPECT_EQ(Run("lookup " + kDemo + " 3805381.597 500897.434 --height 1").status, 2);
 }

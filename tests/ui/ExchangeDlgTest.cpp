@@ -1,5 +1,7 @@
 // Exchange through the main window: LandXML opened as unsaved rows and saved
 // as LandXML, and the stakes saved as DXF, CASS .dat and CSV.
+#include <QInputDialog>
+
 #include "DlgFixture.h"
 #include "core/files/LandXml.h"
 
@@ -31,6 +33,33 @@ TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesid
     EXPECT_EQ(Click(1, ModalScript().File(QPath("bad.xml"), 2).Box(QMessageBox::Ok)).at(1).text,
               Q("第1个线元（里程0.000）缺少Start或其数值无效!"));
     EXPECT_EQ(Records().size(), 2u);
+}
+
+TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
+    WriteBytes("feet.xml", R"(<LandXML><Units><Imperial linearUnit="foot"/></Units><Alignments>
+      <Alignment name="east" staStart="3280.839895"><CoordGeom>
+      <Line length="328.083990"><Start>0 0</Start><End>0 328.083990</End></Line></CoordGeom></Alignment></Alignments></LandXML>)");
+    const auto seen = Click(1, ModalScript().File(QPath("feet.xml"), 2).Box(QMessageBox::Ok));
+    EXPECT_EQ(seen.at(1).text, Q("LandXML文件的长度单位是国际英尺（foot），坐标、里程、半径和长度已按1国际英尺=0.3048米换算为米。"));
+    EXPECT_EQ(Records(), LinesOf({{"1000.000", "直线", "∞", "0.000", "0.000"}, {"1100.000", "终点", "∞", "0.000", "100.000"}}));
+}
+
+TEST_F(ExchangeDlgTest, AnAlignmentOfAGbkFileIsChosenInTheListByItsOwnName) {
+    WriteBytes("gbk.xml", "<?xml version=\"1.0\" encoding=\"GBK\"?>" +
+                              Gbk("<LandXML><Alignments>"
+                                  "<Alignment name='主线'><CoordGeom><Line><Start>0 0</Start><End>0 20</End></Line></CoordGeom></Alignment>"
+                                  "<Alignment name='匝道'><CoordGeom><Line><Start>5 5</Start><End>5 25</End></Line></CoordGeom></Alignment>"
+                                  "</Alignments></LandXML>"));
+    QStringList offered;
+    Click(1, ModalScript().File(QPath("gbk.xml"), 2).Dialog([&offered](QWidget* w) {
+        auto* choice = qobject_cast<QInputDialog*>(w);
+        ASSERT_TRUE(choice);
+        offered = choice->comboBoxItems();
+        choice->setTextValue(Q("匝道"));
+        choice->accept();
+    }));
+    EXPECT_EQ(offered, QStringList({Q("主线"), Q("匝道")}));
+    EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "5.000", "5.000"}, {"20.000", "终点", "∞", "5.000", "25.000"}}));
 }
 
 TEST_F(ExchangeDlgTest, ControlRowsSaveAsLandXmlAndTheAlignmentFileStaysAsItWas) {
