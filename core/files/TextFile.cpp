@@ -1,8 +1,9 @@
 #include "core/files/TextFile.h"
 
 #include <cerrno>
+#include <climits>
+#include <optional>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,25 @@ namespace vexaline {
 namespace {
 
 WriteCall g_writeCall = nullptr;  // set by tests only
+
+// The path a write goes to: the path itself, or, where it is a symbolic
+// link, the file at the end of its links, so that the link stays a link
+// (renaming over it would put a plain file in its place). A link that points
+// nowhere gives the path it points to; a loop gives nothing.
+std::optional<std::string> ThroughLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        char to[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), to, sizeof to);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof to) return std::nullopt;
+        std::string next(to, static_cast<std::size_t>(n));
+        const std::size_t slash = path.find_last_of('/');
+        if (next[0] != '/' && slash != std::string::npos) next.insert(0, path, 0, slash + 1);
+        path = next;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -50,13 +70,9 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteFileAtomically(const std::string& target, const std::string& bytes) {
-    // Through a symbolic link to the file it names: renaming over the link
-    // would put a copy in its place and leave that file as it was.
-    std::string path = target;
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-        path = real;
-        std::free(real);
-    }
+    const std::optional<std::string> through = ThroughLinks(target);
+    if (!through) return false;
+    const std::string& path = *through;
     // A directory, or anything else that is not a plain file, is not replaced.
     struct stat st;
     bool exists = ::stat(path.c_str(), &st) == 0;

@@ -20,7 +20,10 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
 // Writes bytes to a temporary file beside path and renames it over path only
 // when every byte reached the disk, so a failure leaves any old file whole.
 // False on any failure, and for an old file that is not a plain file or
-// that this user may not write; the temporary file is then removed.
+// that this user may not write; the temporary file is then removed. A
+// symbolic link is written through to the file it names and stays a link;
+// one that names a missing file has it created (when its folder exists);
+// a loop of links is refused.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 // Test seam, for tests only: the call that writes the temporary file's
