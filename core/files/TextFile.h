@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 // Whole-file reads and safe whole-file writes. Files are opened, read or
@@ -25,6 +27,17 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
 // one that names a missing file has it created (when its folder exists);
 // a loop of links is refused.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Several files that belong together (a road and its report), each as
+// WriteFileAtomically writes it, but renamed over their targets only once
+// every one is complete: when one cannot be written, none is. The index of
+// the first file that could not be written, nullopt when all were. (Only a
+// rename failing between two renames could leave the first one written;
+// renames within a folder just written to do not fail.)
+struct FileBytes {
+    std::string path, bytes;
+};
+std::optional<std::size_t> WriteFilesAtomically(const std::vector<FileBytes>& files);
 
 // Test seam, for tests only: the call that writes the temporary file's
 // bytes, ::write unless a test puts another in (to make a disk full or a

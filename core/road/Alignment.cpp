@@ -29,6 +29,14 @@ std::optional<double> Number(const std::string& field) {
     return std::nullopt;
 }
 
+// A number that is a survey coordinate: 1e300 in an X field is no more a
+// coordinate than "abc", and would reach every writer as one.
+std::optional<double> Coordinate(const std::string& field) {
+    std::optional<double> v = Number(field);
+    if (v && !IsSurveyCoordinate(*v)) return std::nullopt;
+    return v;
+}
+
 }  // namespace
 
 LineType LineTypeOf(const std::string& gbk) {
@@ -62,8 +70,8 @@ ChangePoint ParseChangePoint(const std::string& line) {
         p.radius = *r < 0 ? -*r : *r;
         p.turn = *r < 0 ? Turn::Left : Turn::Right;
     }
-    p.x = Number(f[kFieldX]);
-    p.y = Number(f[kFieldY]);
+    p.x = Coordinate(f[kFieldX]);
+    p.y = Coordinate(f[kFieldY]);
     return p;
 }
 

@@ -93,4 +93,26 @@ std::string Utf8ToGbkLossy(const std::string& utf8) {
     return out;
 }
 
+bool IsUtf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        // How many continuation bytes follow, and the range of the first
+        // (narrower after E0, ED, F0 and F4: overlongs, surrogates, > U+10FFFF).
+        std::size_t more = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c < 0x80) more = 0;
+        else if (c >= 0xC2 && c <= 0xDF) more = 1;
+        else if (c >= 0xE0 && c <= 0xEF) more = 2, lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
+        else if (c >= 0xF0 && c <= 0xF4) more = 3, lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
+        else return false;
+        if (s.size() - i <= more) return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            const unsigned char b = static_cast<unsigned char>(s[i + k]);
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF)) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
 }  // namespace vexaline

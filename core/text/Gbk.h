@@ -19,4 +19,8 @@ std::string Gbk(const char* utf8);
 // character becomes U+FFFD, so every byte of a line stays visible.
 std::string GbkToUtf8(const std::string& gbk);
 
+// Well-formed UTF-8: no stray or missing continuation byte, no overlong
+// form, no surrogate, nothing above U+10FFFF.
+bool IsUtf8(const std::string& text);
+
 }  // namespace vexaline

@@ -42,7 +42,7 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
     int field = 0;
     std::size_t start = out.size();
     auto next = [&] {
-        if (pad) PadField(out, start, widths[field]);
+        if (pad) PadColumn(out, start, widths[field]);
         if (cuts) cuts->push_back(out.size());
         ++field;
         start = out.size();
@@ -128,10 +128,10 @@ std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& r
 std::string LookupText(CPlanePoint p, double azimuth) {
     std::string out;
     AppendFixed(out, p.X, 3);
-    PadField(out, 0, 14);
+    PadColumn(out, 0, 14);
     const std::size_t start = out.size();
     AppendFixed(out, p.Y, 3);
-    PadField(out, start, 12);
+    PadColumn(out, start, 12);
     AppendFixed(out, azimuth, 6);
     return out;
 }
@@ -166,6 +166,13 @@ std::string CheckMessage(StakeCheck check, int badLine) {
     case StakeCheck::TooManyStakes: return Format(text::kTooManyStakes, kMaxStakes);
     }
     return std::string();
+}
+
+std::string SetupMessage(const StationSetup& s) {
+    if (!s.ptStation.IsSurveyPoint()) return Format(text::kPointNotACoordinate, GbkToUtf8(s.strStationName).c_str());
+    if (!s.ptBacksight.IsSurveyPoint())
+        return Format(text::kPointNotACoordinate, GbkToUtf8(s.strBacksightName).c_str());
+    return CanOrient(s) ? std::string() : std::string(text::kSamePoints);
 }
 
 }  // namespace vexaline
