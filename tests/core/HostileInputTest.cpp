@@ -265,6 +265,16 @@ TEST(HostileInput, WritesKeepTheOldFileWholeAndReadsRefuseWhatIsNoFile) {
         }
     }
     EXPECT_FALSE(fs::exists(sub / "missing"));
+    // Files that belong together: when the second cannot be written, the
+    // first is not either.
+    const std::string road = (sub / "pair.vxa").string(), report = (sub / "pair.csv").string();
+    EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {(sub / "missing" / "r.csv").string(), "report"}}), 1u);
+    EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {(sub / "loop1").string(), "report"}}), 1u);
+    EXPECT_FALSE(fs::exists(road));
+    EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {report, "report"}}), std::nullopt);
+    std::string back;
+    EXPECT_TRUE(ReadWholeFile(report, back) == ReadStatus::Ok && back == "report");
+    fs::remove(road), fs::remove(report);
     // The links, link.vxa, made.txt and abs.txt: no temporary file left over.
     EXPECT_EQ(std::distance(fs::directory_iterator(sub), fs::directory_iterator()), 10);
     // Reads: a missing file, a pipe (that would wait for ever), a huge file, a folder.
