@@ -73,8 +73,9 @@ struct LandXmlExport {
 // Importing the document gives the rows back within 1 mm wherever the
 // control points lie on the road they describe.
 //
-// Refuses (message): a name IsLandXmlName refuses, a road that is not Usable, an element with a fault,
-// an arc of radius 0 or ∞, an element whose ends are no finite numbers.
+// Refuses (message): a name IsLandXmlName refuses, a road that is not
+// Usable, an element with a fault, an arc of radius 0 or ∞, an element
+// whose ends are no finite numbers.
 LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when);
 
 // A name an XML attribute can hold: well-formed UTF-8 without control

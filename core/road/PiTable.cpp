@@ -139,7 +139,7 @@ PiChange Change(double station, LineType type, Turn turn, double radius, CPlaneP
 
 // Every figure of the curve's table line and its change points from first
 // on is finite, every point a survey coordinate.
-bool Finite(const CurveRecord& r, const std::vector<PiChange>& changes, std::size_t first) {
+bool Computed(const CurveRecord& r, const std::vector<PiChange>& changes, std::size_t first) {
     const double figures[] = {r.dDeflection, r.dRadius, r.dLs1, r.dLs2, r.dT1, r.dT2, r.dLength,
                               r.dExternal,   r.dZH,     r.dHY,  r.dQZ,  r.dYH, r.dHZ};
     for (double v : figures)
@@ -207,7 +207,7 @@ std::string Walk(const std::vector<PiPoint>& points, const std::vector<PlacedCur
         const double zh = meet ? station : station + gap;
         const std::size_t first = road.changes.size() - 1;  // the last row may move
         road.curves.push_back(WalkCurve(points[j], c, zh, road.changes));
-        if (!Finite(road.curves.back(), road.changes, first)) return Format(text::kPiCannotCompute, name);
+        if (!Computed(road.curves.back(), road.changes, first)) return Format(text::kPiCannotCompute, name);
         station = road.curves.back().dHZ;
         lastT2 = c.shape.dT2;
     }
