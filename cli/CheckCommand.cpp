@@ -6,7 +6,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/road/ControlCheck.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/Texts.h"

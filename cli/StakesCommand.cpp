@@ -135,7 +135,7 @@ int Run(const StakesOptions& o) {
     }
     request.dOffset = o.offset;
     const std::optional<double> deflection = ParseDeflection(o.deflection);
-    if (!deflection) return ComplainUtf8(text::kBadDeflection), kRefused;
+    if (!deflection) return ComplainUtf8(DeflectionRefusal(o.deflection)), kUsage;
     request.dDeflection = *deflection;
     ResultSet set;
     const bool settingOut = !o.station.empty() || !o.backsight.empty() || !o.points.empty();

@@ -160,6 +160,8 @@ void CAlignmentDlg::CreateControls() {
     controlLayout->addLayout(inputs);
     controlLayout->addLayout(buttons);
     controlLayout->addWidget(m_listControl, 1);
+    m_labelCheck = Named(new QLabel, 2010);
+    controlLayout->addWidget(m_labelCheck);
 
     // Results.
     m_editStartStation = Edit(1014);
@@ -219,6 +221,9 @@ void CAlignmentDlg::CreateControls() {
     resultsLayout->addLayout(fields);
     resultsLayout->addLayout(mode);
     resultsLayout->addLayout(listAndBar, 1);
+    m_labelResultsCheck = Named(new QLabel, 2011);
+    m_labelResultsCheck->setVisible(false);
+    resultsLayout->addWidget(m_labelResultsCheck);
 
     // Reverse lookup, in a frame without caption.
     m_editLookupX = Edit(1052);
@@ -297,6 +302,7 @@ void CAlignmentDlg::CreateControls() {
     };
     notify(m_listControl->Model(), &CAlignmentDlg::ControlChanged);
     notify(m_results, &CAlignmentDlg::ResultsChanged);
+    connect(this, &CAlignmentDlg::ControlChanged, this, &CAlignmentDlg::ShowCheckLine);
 }
 
 bool CAlignmentDlg::UpdateData(bool read) {

@@ -11,6 +11,7 @@
 #include "core/text/ControlLine.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -146,6 +147,9 @@ private:
     // Shows the message of a check that stops a command; false when one was shown.
     bool Passed(vexaline::StakeCheck check, int badLine);
     void AppendResults(vexaline::ResultSet&& rows);
+    // The check's line under the control list, kept current as rows change;
+    // the same line in the results group after a run on flagged rows.
+    void ShowCheckLine();
     vexaline::ResultMode Mode() const;
 
     bool m_bBusy = false;
@@ -166,6 +170,8 @@ private:
     QLineEdit* m_editLookupY;
     QLineEdit* m_editLookupStation;
     QLineEdit* m_editLookupOffset;
+    QLabel* m_labelCheck;         // 2010, under the control list
+    QLabel* m_labelResultsCheck;  // 2011, in the results group: the rows a run used were flagged
     QRadioButton* m_radioMode[2];
     QPushButton* m_btnOpen;
     QPushButton* m_btnDelete;

@@ -1,7 +1,8 @@
+#include <QLabel>
 #include <QPointer>
 
 #include "core/road/ControlCheck.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/Gbk.h"
 #include "core/text/Texts.h"
 #include "ui/AlignmentDlg.h"
@@ -41,4 +42,10 @@ void CAlignmentDlg::OnCheckControl() {
     connect(this, &CAlignmentDlg::ControlChanged, m_listControl, [list = m_listControl] { list->SetMarked({}); },
             Qt::SingleShotConnection);
     dlg->show();
+}
+
+void CAlignmentDlg::ShowCheckLine() {
+    const CheckReport report = CheckControl(Road());
+    m_labelCheck->setText(QString::fromUtf8(GbkToUtf8(CheckStatusText(report)).c_str()));
+    m_labelCheck->setStyleSheet(report.flaggedRows.empty() ? QString() : QStringLiteral("color: #c00000"));
 }

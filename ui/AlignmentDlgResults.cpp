@@ -1,11 +1,13 @@
 #include "ui/AlignmentDlg.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <ctime>
 #include <new>
 
 #include "core/files/ResultsExport.h"
+#include "core/road/ControlCheck.h"
 #include "core/road/ReverseLookup.h"
 #include "core/road/StakeRun.h"
 #include "core/text/Gbk.h"
@@ -78,7 +80,7 @@ bool CAlignmentDlg::SetUpStation() {
 std::optional<double> CAlignmentDlg::Deflection() {
     const std::optional<double> radians = ParseDeflection(m_strDeflection);
     if (!radians) {
-        platform::Warn(this, text::kBadDeflection);
+        platform::Warn(this, DeflectionRefusal(m_strDeflection));
         m_editDeflection->setFocus();
     }
     return radians;
@@ -126,6 +128,10 @@ void CAlignmentDlg::OnCompute() {
         return;
     }
     AppendResults(std::move(rows));
+    // A run on flagged rows goes ahead; its group says so, as the list's line does.
+    const bool flagged = !CheckControl(road).flaggedRows.empty();
+    m_labelResultsCheck->setText(flagged ? m_labelCheck->text() : QString());
+    m_labelResultsCheck->setVisible(flagged);
 }
 
 void CAlignmentDlg::OnSaveResults() {

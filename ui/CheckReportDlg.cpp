@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/files/TextFile.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"

@@ -5,6 +5,7 @@
 #include "core/text/AngleText.h"
 #include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
+#include "core/text/Texts.h"
 
 namespace vexaline {
 
@@ -27,11 +28,17 @@ StakeCheck CheckSingleStake(const Alignment& road, double station) {
     return StakeCheck::Ok;
 }
 
-std::optional<double> ParseDeflection(const std::string& dms) {
+const char* DeflectionRefusal(const std::string& dms) {
     // Read as an angle, a text without a number would count 0 and every
     // side stake would quietly fall on the tangent.
     double value = 0;
-    if (!ReadDouble(dms, value) || !std::isfinite(value)) return std::nullopt;
+    if (!ReadDouble(dms, value) || !std::isfinite(value)) return text::kBadDeflection;
+    if (!DmsFieldsBelowSixty(dms)) return text::kDeflectionOver60;
+    return nullptr;
+}
+
+std::optional<double> ParseDeflection(const std::string& dms) {
+    if (DeflectionRefusal(dms)) return std::nullopt;
     double radians = 0;
     ReadDouble(DmsToRadians(dms), radians);
     return radians;

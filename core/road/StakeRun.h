@@ -41,10 +41,12 @@ StakeCheck CheckStakeRun(const Alignment& road, const StakeRequest& request);
 // silently), BadStationLine, OutOfRange.
 StakeCheck CheckSingleStake(const Alignment& road, double station);
 
-// The deflection rule: a D.MMSS text that holds no finite number is refused
-// (nullopt); otherwise the angle as the geometry gets it, D.MMSS to a
+// The deflection rule: a D.MMSS text that holds no finite number, or whose
+// minutes or seconds reach 60, is refused (nullopt; DeflectionRefusal gives
+// the text that says why, naming the field); otherwise the angle as the geometry gets it, D.MMSS to a
 // radians text "%lf" and back, so it carries six decimals of a radian.
 std::optional<double> ParseDeflection(const std::string& dms);
+const char* DeflectionRefusal(const std::string& dms);  // nullptr when taken
 
 // One stake on an element whose geometry is worked out: the row, with the
 // angle and distance from setup when one is given (setting-out). Empty when

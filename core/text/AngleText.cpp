@@ -23,22 +23,26 @@ double Part(const std::string& text) {
     return std::isfinite(v) ? v : 0;
 }
 
-// Steps 2 to 5 of DmsToRadians, for a text without its sign.
-double DmsValue(const std::string& text) {
+struct DmsParts {
     double degrees = 0, minutes = 0, seconds = 0;
+};
+
+// Steps 2 to 4 of DmsToRadians, for a text without its sign.
+DmsParts SplitDms(const std::string& text) {
+    DmsParts parts;
     std::size_t p = text.find('.');
     if (p == std::string::npos) {
-        degrees = Part(text);
+        parts.degrees = Part(text);
     } else {
-        degrees = Part(text.substr(0, p));
-        minutes = Part(text.substr(p + 1, 2));
+        parts.degrees = Part(text.substr(0, p));
+        parts.minutes = Part(text.substr(p + 1, 2));
         // Seconds: the bytes after the two minute bytes, with a point after
         // their first two ("1525" reads as 15.25).
         std::string rest = p + 3 < text.size() ? text.substr(p + 3) : std::string();
         std::string secondsText = rest.substr(0, 2) + "." + (rest.size() > 2 ? rest.substr(2) : std::string());
-        seconds = Part(secondsText);
+        parts.seconds = Part(secondsText);
     }
-    return ((minutes * kInv10800 + degrees * kInv180) + seconds * kInv648000) * kPi;
+    return parts;
 }
 
 void AppendTwoDigits(std::string& out, int n) {
@@ -53,8 +57,16 @@ std::string DmsToRadians(std::string text) {
     while (first < text.size() && IsSpace(text[first])) ++first;
     bool negative = first < text.size() && text[first] == '-';
     if (negative) text.erase(first, 1);
-    double value = DmsValue(text);
+    const DmsParts d = SplitDms(text);
+    double value = ((d.minutes * kInv10800 + d.degrees * kInv180) + d.seconds * kInv648000) * kPi;
     return Format("%lf", negative ? -value : value);
+}
+
+bool DmsFieldsBelowSixty(const std::string& text) {
+    // A leading minus stands before the degrees only; the fields after the
+    // point read the same without it.
+    const DmsParts d = SplitDms(text);
+    return d.minutes < 60 && d.seconds < 60;
 }
 
 void AppendDms(std::string& out, double v) {

@@ -9,6 +9,11 @@ namespace vexaline {
 // A part that holds no finite number ("abc", "nan", "1e400") counts 0.
 std::string DmsToRadians(std::string text);
 
+// Whether the minutes and the seconds of a D.MMSS text, read as DmsToRadians
+// reads them, are both below 60: "90.7000" holds 70 minutes and is no angle
+// in this notation (it would quietly read as 91°10').
+bool DmsFieldsBelowSixty(const std::string& text);
+
 // An angle in radians, read with atof, to D.MMSS rounded to the whole second.
 // A text without a finite angle in degrees ("abc", "nan", "1e308") gives 0.0000.
 std::string RadiansToDms(std::string text);

@@ -81,6 +81,7 @@ inline constexpr const char* kPointTooWide = "坐标超出了点文件的字段�
 inline constexpr const char* kCannotRead = "无法读取文件：%s";
 inline constexpr const char* kCannotWrite = "无法写入文件：%s\n原有文件没有改动。";
 inline constexpr const char* kBadDeflection = "偏向角必须是“度.分秒”形式的数字!";
+inline constexpr const char* kDeflectionOver60 = "偏向角的分和秒必须小于60（度.分秒：90.3000是90°30′）!";
 inline constexpr const char* kTooManyStakes = "桩数超过%d个，请加大桩间距或缩小里程范围!";
 
 // Platform boxes and file dialogs.
@@ -154,10 +155,12 @@ inline constexpr const char* kCheckTitle = "控制数据检查";
 inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";
 inline constexpr const char* kCheckSummary = "控制数据检查：%d 行，%zu 行有问题：第 %s 行（闭合差限 %g 毫米，折角限 %g″）。";
 inline constexpr const char* kCheckTooFew = "控制数据不足两行，无法检查!";
-inline constexpr const char* kCheckColumns[8] = {"行", "起点里程", "终点里程", "线型", "起点闭合差mm", "终点闭合差mm", "折角″", "问题"};
+inline constexpr const char* kCheckColumns[8] = {"行", "起点里程", "终点里程", "线型", "起点闭合差mm", "终点闭合差mm", "折角", "问题"};
 inline constexpr const char* kCheckClosureStart = "第 %d 行闭合差 %.1f 毫米";
 inline constexpr const char* kCheckClosureEnd = "第 %d 行闭合差 %.1f 毫米";
-inline constexpr const char* kCheckKink = "第 %d 行折角 %.1f″";
+inline constexpr const char* kCheckKink = "第 %d 行折角 %s";
+inline constexpr const char* kCheckLineClean = "检查通过";
+inline constexpr const char* kCheckLineFlagged = "检查：第 %s 行有问题";
 inline constexpr const char* kCheckRuleTexts[9] = {
     "第 %d 行里程不大于上一行",
     "第 %d 行线型不是直线、圆曲线、缓和曲线或终点",

@@ -5,7 +5,7 @@
 
 #include "CoreFixture.h"
 #include "core/road/ControlCheck.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/Texts.h"
 
 namespace {
@@ -48,6 +48,14 @@ TEST(ControlCheck, TheSampleRoadPassesWithSmallClosuresAndKinks) {
     }
     const std::vector<std::string> text = CheckReportLines(r, Alignment::Parse(list).Rows(), {});
     EXPECT_EQ(GbkToUtf8(text[0]), "控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。");
+}
+
+TEST(ControlCheck, KinksReadAsDegreesMinutesAndTenthsOfSeconds) {
+    struct Case { double seconds; const char* text; } cases[] = {
+        {5333.04, "1°28′53.0″"}, {-12.34, "-0°00′12.3″"}, {59.96, "0°01′00.0″"}, {3599.95, "1°00′00.0″"},
+        {0.04, "0°00′00.0″"}, {-0.04, "0°00′00.0″"}, {648000, "180°00′00.0″"}, {16.5, "0°00′16.5″"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KinkText(c.seconds), c.text) << c.seconds;
 }
 
 // The plan view draws the road's elements: the flags land on the elements

@@ -207,9 +207,21 @@ TEST(StakeRun, ChecksInTheirOrder) {
         EXPECT_EQ(CheckStakeRun(road, Request(c.start, c.end, c.interval)), c.want) << c.start;
         EXPECT_TRUE(c.want != C::BadStationLine || road.BadStationRow() == 3);
     }
-    // The deflection: six decimals of a radian, as shown; no number is refused.
+    // The deflection: six decimals of a radian, as shown; no number, or minutes
+    // or seconds of 60 and more, is refused with the text that says which.
     EXPECT_EQ(ParseDeflection("-45.3000"), -0.794125);
-    for (const char* bad : {"", "abc", "nan", "inf", "1e400"}) EXPECT_FALSE(ParseDeflection(bad)) << bad;
+    EXPECT_EQ(ParseDeflection("90.595999"), 1.588250);  // 90°59'59.99", just under 91°
+    struct Bad { const char* dms; const char* why; } bad[] = {
+        {"", text::kBadDeflection}, {"abc", text::kBadDeflection}, {"nan", text::kBadDeflection},
+        {"inf", text::kBadDeflection}, {"1e400", text::kBadDeflection}, {"90.7000", text::kDeflectionOver60},
+        {"90.6000", text::kDeflectionOver60}, {"90.0060", text::kDeflectionOver60},
+        {"-10.5960", text::kDeflectionOver60}, {"90.99", text::kDeflectionOver60},
+    };
+    for (const Bad& b : bad) {
+        EXPECT_FALSE(ParseDeflection(b.dms)) << b.dms;
+        EXPECT_STREQ(DeflectionRefusal(b.dms), b.why) << b.dms;
+    }
+    EXPECT_EQ(DeflectionRefusal("359.5959"), nullptr);
     // A single stake: the same range; at the last station the last element.
     const Alignment road = Alignment::Parse(kRoad);
     EXPECT_EQ(CheckSingleStake(Alignment::Parse({kRoad[0], kRoad[1]}), 5), C::NoControl);

@@ -14,7 +14,7 @@
 #include "core/files/ResultsExport.h"
 #include "core/road/Alignment.h"
 #include "core/road/ControlCheck.h"
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 #include "core/text/ResultText.h"
 #include "core/text/AngleText.h"
 #include "core/text/TextFields.h"

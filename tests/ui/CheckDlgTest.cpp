@@ -20,6 +20,7 @@ protected:
         Open("faulty.vxa");
     }
     CCheckReportDlg* Report() { return dlg_.findChild<CCheckReportDlg*>(); }
+    QLabel* CheckLine() { return dlg_.findChild<QLabel*>("2010"); }
 };
 
 TEST_F(CheckDlg, ACleanRoadSaysSoInOneLineAndTooFewRowsAreRefused) {
@@ -30,9 +31,11 @@ TEST_F(CheckDlg, ACleanRoadSaysSoInOneLineAndTooFewRowsAreRefused) {
     EXPECT_EQ(seen[0].text, Q("控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。"));
     EXPECT_FALSE(Report());
     EXPECT_TRUE(dlg_.m_listControl->Marked().empty());
+    EXPECT_EQ(CheckLine()->text(), Q("检查通过"));  // kept under the list without asking
 
     OpenRows({{"0", "直线", "∞", "0", "0"}});
     EXPECT_EQ(Warnings(2001), Q(text::kCheckTooFew));
+    EXPECT_EQ(CheckLine()->text(), "");
 }
 
 TEST_F(CheckDlg, TheReportListsFlaggedRowsFirstSelectsTheirRowAndIsSavedAsText) {
@@ -70,4 +73,24 @@ TEST_F(CheckDlg, TheReportListsFlaggedRowsFirstSelectsTheirRowAndIsSavedAsText) 
     EXPECT_TRUE(dlg_.m_listControl->Marked().empty());
     EXPECT_FALSE(Report());
     Click(2001, ModalScript().Box(QMessageBox::Ok));  // now clean
+    EXPECT_EQ(CheckLine()->text(), Q("检查通过"));
+}
+
+TEST_F(CheckDlg, TheCheckLineFollowsTheRowsAndARunOnFlaggedRowsRepeatsItWithoutAsking) {
+    OpenFaulty();
+    EXPECT_EQ(CheckLine()->text(), Q("检查：第 9、10 行有问题"));
+    QLabel* inResults = dlg_.findChild<QLabel*>("2011");
+    Set({{1014, "0"}, {1015, "2120"}, {1016, "20"}});
+    EXPECT_TRUE(Click(1018).empty());  // the run goes ahead: no question box
+    EXPECT_EQ(Edit(1023)->text(), "107");
+    EXPECT_FALSE(inResults->isHidden());
+    EXPECT_EQ(inResults->text(), Q("检查：第 9、10 行有问题"));
+
+    dlg_.m_listControl->Select(9);  // the mend of the report's suggestion, typed in
+    dlg_.OnSelchangeControlList();
+    dlg_.m_comboRadius->setCurrentText("-250");
+    Click(1008, ModalScript().Box(QMessageBox::Yes));
+    EXPECT_EQ(CheckLine()->text(), Q("检查通过"));
+    Click(1018);
+    EXPECT_TRUE(inResults->isHidden());
 }

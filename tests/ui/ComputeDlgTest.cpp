@@ -105,6 +105,8 @@ TEST_F(ComputeDlgTest, SingleStakesAreAppendedInOrderEvenTwice) {
     EXPECT_EQ(Warnings(1021), Q(text::kOutOfRange));
     Set({{1020, "10"}, {1024, "x"}});
     EXPECT_EQ(Warnings(1021), Q(text::kBadDeflection));
+    Set({{1024, "90.7000"}});  // 70 minutes: no angle, not 91°10'
+    EXPECT_EQ(Warnings(1021), Q(text::kDeflectionOver60));
     EXPECT_EQ(Results().size(), 7u);
 }
 

@@ -1,6 +1,7 @@
-#include "core/text/CheckText.h"
+#include "core/road/CheckText.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/text/AngleText.h"
 #include "core/text/Gbk.h"
@@ -26,15 +27,29 @@ std::string Number(const char* format, const std::optional<double>& v) {
 }
 
 // Column widths of the text report, in bytes.
-constexpr int kWidths[7] = {6, 12, 12, 10, 14, 14, 10};
+constexpr int kWidths[7] = {6, 12, 12, 10, 14, 14, 16};
+
+std::string FlaggedRowsText(const CheckReport& r) {
+    std::string rows;
+    for (int row : r.flaggedRows) rows += (rows.empty() ? "" : "、") + std::to_string(row);
+    return rows;
+}
 
 }  // namespace
+
+std::string KinkText(double seconds) {
+    // Whole tenths first, so that 59.96″ carries into the minute as 1′00.0″.
+    const long long tenths = std::llround(std::fabs(seconds) * 10);
+    const long long degrees = tenths / 36000, minutes = tenths / 600 % 60, rest = tenths % 600;
+    return Format("%s%lld°%02lld′%02lld.%lld″", seconds < 0 && tenths > 0 ? "-" : "", degrees, minutes, rest / 10,
+                  rest % 10);
+}
 
 std::string CheckProblemText(const CheckProblem& p) {
     switch (p.kind) {
     case ProblemKind::ClosureStart: return G(Format(text::kCheckClosureStart, p.nRow, p.dValue));
     case ProblemKind::ClosureEnd: return G(Format(text::kCheckClosureEnd, p.nRow, p.dValue));
-    case ProblemKind::Kink: return G(Format(text::kCheckKink, p.nRow, p.dValue));
+    case ProblemKind::Kink: return G(Format(text::kCheckKink, p.nRow, KinkText(p.dValue).c_str()));
     case ProblemKind::Rule: break;
     }
     const char* format = text::kCheckRuleTexts[static_cast<int>(p.rule)];
@@ -62,15 +77,20 @@ std::vector<std::string> CheckCells(const ElementCheck& e, const std::vector<Cha
             e.strType,
             Number("%.1f", e.dClosureStartMm),
             Number("%.1f", e.dClosureEndMm),
-            Number("%.1f", e.dKinkSec),
+            e.dKinkSec ? G(KinkText(*e.dKinkSec)) : std::string(),
             CheckProblemsText(e)};
 }
 
 std::string CheckSummaryText(const CheckReport& r, const CheckTolerance& t) {
     if (r.flaggedRows.empty()) return G(Format(text::kCheckClean, r.nRows, t.dClosureMm, t.dKinkSec));
-    std::string rows;
-    for (int row : r.flaggedRows) rows += (rows.empty() ? "" : "、") + std::to_string(row);
-    return G(Format(text::kCheckSummary, r.nRows, r.flaggedRows.size(), rows.c_str(), t.dClosureMm, t.dKinkSec));
+    return G(Format(text::kCheckSummary, r.nRows, r.flaggedRows.size(), FlaggedRowsText(r).c_str(), t.dClosureMm,
+                    t.dKinkSec));
+}
+
+std::string CheckStatusText(const CheckReport& r) {
+    if (r.elements.empty()) return std::string();
+    if (r.flaggedRows.empty()) return Gbk(text::kCheckLineClean);
+    return G(Format(text::kCheckLineFlagged, FlaggedRowsText(r).c_str()));
 }
 
 std::string CheckSuggestionText(const CheckReport& r) {
