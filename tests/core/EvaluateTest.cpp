@@ -128,7 +128,7 @@ TEST(EvaluateStation, ElementMessagesAreReportedAndReturned) {
         {"1200|直线|∞|0.5x|0", e, ""},
         // No survey coordinate lies 1e8 m or more from its origin.
         {"1200|直线|∞|99999999.999|0", e, ""}, {"1200|直线|∞|0|-99999999.99", e, ""},
-        {"1200.0|直线|∞|1e8|0", e, nan}, {"1200.0|直线|∞|0|-1e8", e, nan}, {"1200.0|直线|∞|1e150|0", e, nan},
+        {"1200.0|直线|∞|1e8|0", e, nan}, {"1e300|直线|∞|0|0", e, Gbk("控制数据中里程1e300处的数据不是数字！")}, {"1200.0|直线|∞|0|-1e8", e, nan}, {"1200.0|直线|∞|1e150|0", e, nan},
     };
     for (const Case& c : cases) {
         for (int mode : {0, 1, 101}) {
