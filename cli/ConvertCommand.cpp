@@ -52,6 +52,9 @@ int Import(const ConvertOptions& o) {
 int Export(const ConvertOptions& o) {
     const std::optional<std::vector<std::string>> list = ReadControlList(o.in);
     if (!list) return kUsage;
+    // A name of the user's own that XML cannot hold is bad usage; the file's
+    // own stem is refused by the export itself.
+    if (!o.alignment.empty() && !IsLandXmlName(o.alignment)) return ComplainUtf8(text::kXmlExportBadName), kUsage;
     const std::string name = o.alignment.empty() ? Stem(o.in) : o.alignment;
     const LandXmlExport out = ExportLandXml(Alignment::Parse(*list), name, std::time(nullptr));
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;

@@ -8,8 +8,10 @@
 #include "cli/Commands.h"
 #include "core/files/AlignmentFile.h"
 #include "core/files/PiCsv.h"
+#include "core/files/TextFile.h"
 #include "core/road/PiTable.h"
 #include "core/text/FixedText.h"
+#include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 
 namespace vexaline::cli {
@@ -47,9 +49,12 @@ int Run(const PiOptions& o) {
     if (!road.Ok()) return ComplainUtf8(road.strMessage), kRefused;
     std::vector<std::string> list = ControlLines(road.rows);
     list.insert(list.begin(), ControlHeaderLine());
-    // The report first: when it cannot be written, no alignment file is either.
-    if (!o.report.empty() && !EmitBytes(CurveTableCsv(road.curves), o.report)) return kRefused;
-    if (!EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out)) return kRefused;
+    // Both or neither: a report beside no road, or a road without the
+    // report asked for, would be half a result.
+    std::vector<FileBytes> files{{o.out, SavedAlignmentFile(list, TimeStampNow())}};
+    if (!o.report.empty()) files.push_back({o.report, CurveTableCsv(road.curves)});
+    if (const std::optional<std::size_t> failed = WriteFilesAtomically(files))
+        return ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str())), kRefused;
     if (o.json) std::cout << Json(road.curves).dump() << '\n';
     return kDone;
 }

@@ -34,53 +34,55 @@ struct StakesOptions {
 };
 
 // "NAME,X,Y", or with a point file just NAME: the point as the station
-// setup takes it. The name is GBK, at most 8 bytes.
+// setup takes it. The name is GBK, at most 8 bytes. nullopt after saying
+// why, status set: an argument that is no point is bad usage, a name the
+// point file lacks refuses the run.
 std::optional<std::pair<std::string, CPlanePoint>> ParsePoint(const std::string& arg,
-                                                                const std::vector<std::string>* pointLines) {
+                                                                const std::vector<std::string>* pointLines,
+                                                                int& status) {
+    status = kUsage;
     std::string name = arg;
     std::optional<CPlanePoint> at;
     if (!pointLines) {
         // Exactly "NAME,X,Y": a stray field or character is a typing fault.
         const std::size_t a = arg.find(','), b = a == std::string::npos ? a : arg.find(',', a + 1);
-        if (b == std::string::npos || arg.find(',', b + 1) != std::string::npos) return std::nullopt;
-        const std::optional<double> x = ParseNumber(arg.substr(a + 1, b - a - 1)), y = ParseNumber(arg.substr(b + 1));
-        if (!x || !y) return std::nullopt;
+        const bool three = b != std::string::npos && arg.find(',', b + 1) == std::string::npos;
+        const std::optional<double> x = three ? ParseNumber(arg.substr(a + 1, b - a - 1)) : std::nullopt;
+        const std::optional<double> y = three ? ParseNumber(arg.substr(b + 1)) : std::nullopt;
+        if (!x || !y) return ComplainUtf8(text::kBadPointArgument), std::nullopt;
         name = arg.substr(0, a);
         at = CPlanePoint(*x, *y);
     }
     std::string gbk;
-    if (!Utf8ToGbk(name, gbk) || gbk.size() > 8) return std::nullopt;
-    if (pointLines) {
-        for (std::size_t i = 1; i < pointLines->size(); ++i) {
-            const PointRecord p = SplitPointLine((*pointLines)[i]);
-            if (p.strName == gbk) return std::make_pair(gbk, CPlanePoint(p.dX, p.dY));
-        }
-        ComplainUtf8(Format(text::kPointNotFound, name.c_str()));
-        return std::nullopt;
+    if (!Utf8ToGbk(name, gbk)) return ComplainUtf8(text::kNotGbk), std::nullopt;
+    if (gbk.size() > 8) return ComplainUtf8(Format(text::kPointNameTooLong, name.c_str())), std::nullopt;
+    if (!pointLines) return std::make_pair(gbk, *at);
+    for (std::size_t i = 1; i < pointLines->size(); ++i) {
+        const PointRecord p = SplitPointLine((*pointLines)[i]);
+        if (p.strName == gbk) return std::make_pair(gbk, CPlanePoint(p.dX, p.dY));
     }
-    return std::make_pair(gbk, *at);
+    status = kRefused;
+    return ComplainUtf8(Format(text::kPointNotFound, name.c_str())), std::nullopt;
 }
 
-// The instrument station and backsight, or nullopt after saying why.
-std::optional<StationSetup> Setup(const StakesOptions& o) {
+// The instrument station and backsight, or nullopt after saying why, with
+// status set.
+std::optional<StationSetup> Setup(const StakesOptions& o, int& status) {
     std::vector<std::string> pointLines;
     if (!o.points.empty()) {
+        status = kUsage;
         std::optional<std::string> bytes = ReadFile(o.points);
         if (!bytes) return std::nullopt;
         pointLines = ParsePointFile(*bytes);
     }
     const std::vector<std::string>* file = o.points.empty() ? nullptr : &pointLines;
-    auto station = ParsePoint(o.station, file);
-    auto backsight = station ? ParsePoint(o.backsight, file) : std::nullopt;
-    if (!station || !backsight) {
-        if (!file) ComplainUtf8(text::kBadPointArgument);
-        return std::nullopt;
-    }
+    auto station = ParsePoint(o.station, file, status);
+    auto backsight = station ? ParsePoint(o.backsight, file, status) : std::nullopt;
+    if (!station || !backsight) return std::nullopt;
     StationSetup setup{station->first, station->second, backsight->first, backsight->second};
-    if (!CanOrient(setup)) {
-        ComplainUtf8(text::kSamePoints);
-        return std::nullopt;
-    }
+    status = kRefused;
+    const std::string fault = SetupMessage(setup);
+    if (!fault.empty()) return ComplainUtf8(fault), std::nullopt;
     return setup;
 }
 
@@ -148,8 +150,9 @@ int Run(const StakesOptions& o) {
     set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), *list, std::time(nullptr)};
     const bool settingOut = !o.station.empty() || !o.backsight.empty() || !o.points.empty();
     if (settingOut) {
-        const std::optional<StationSetup> setup = Setup(o);
-        if (!setup) return kRefused;
+        int status = kDone;
+        const std::optional<StationSetup> setup = Setup(o, status);
+        if (!setup) return status;
         set.mode = ResultMode::SettingOut;
         request.setup = *setup;
     }

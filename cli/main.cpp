@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kDone : kUsage;
     } catch (const std::bad_alloc&) {
-        ComplainUtf8(vexaline::text::kOutOfMemory);
+        // A run is cut down by a wider interval or a shorter range; the other
+        // subcommands have only their file, too big.
+        ComplainUtf8(app.got_subcommand("stakes") ? vexaline::text::kOutOfMemory : vexaline::text::kOutOfMemoryFile);
         return kRefused;
     }
     // A full disk or a closed pipe on stdout is a failure, not a result.

@@ -12,6 +12,7 @@
 #include "core/files/OpenOrCreate.h"
 #include "core/road/Results.h"
 #include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
 #include "core/text/Texts.h"
@@ -250,9 +251,10 @@ void CStationSetupDlg::OnDeletePoint() {
 
 void CStationSetupDlg::OnOK() {
     if (!DoDataExchange(true)) return;
-    if (!CanOrient(StationSetup{m_strStationName, CPlanePoint(m_dStationX, m_dStationY), m_strBacksightName,
-                                CPlanePoint(m_dBacksightX, m_dBacksightY)})) {
-        platform::Warn(this, text::kSamePoints);
+    const std::string fault = SetupMessage(StationSetup{m_strStationName, CPlanePoint(m_dStationX, m_dStationY),
+                                                        m_strBacksightName, CPlanePoint(m_dBacksightX, m_dBacksightY)});
+    if (!fault.empty()) {
+        platform::Warn(this, fault.c_str());
         return;
     }
     if (!m_strPointFile.empty() &&

@@ -6,25 +6,6 @@
 namespace vexaline {
 namespace {
 
-// Well-formed UTF-8 sequences (lead byte ranges and continuation bytes).
-bool IsUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t more = 0;
-        if (c < 0x80) more = 0;
-        else if (c >= 0xC2 && c <= 0xDF) more = 1;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3;
-        else return false;
-        if (i + more >= s.size() && more > 0) return false;
-        for (std::size_t k = 1; k <= more; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += more + 1;
-    }
-    return true;
-}
-
 // The file as UTF-8 text, or false.
 bool AsUtf8(const std::string& bytes, std::string& text) {
     const std::string bom = kUtf8Bom;

@@ -92,8 +92,14 @@ struct LandXmlExport {
 // road's kinks stay within the import's 20″ and the control points lie on
 // the road they describe.
 //
-// Refuses (message): a road that is not Usable, an element with a fault,
-// an arc of radius 0 or ∞, an element whose ends are no finite numbers.
+// Refuses (message): a name IsLandXmlName refuses, a road that is not
+// Usable, an element with a fault, an arc of radius 0 or ∞, an element
+// whose ends are no finite numbers.
 LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when);
+
+// A name an XML attribute can hold: well-formed UTF-8 without control
+// characters (below U+0020, and U+007F), which XML 1.0 does not allow.
+// ExportLandXml refuses any other.
+bool IsLandXmlName(const std::string& name);
 
 }  // namespace vexaline

@@ -123,6 +123,10 @@ void AddHeader(pugi::xml_node root, std::time_t when) {
 
 LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when) {
     LandXmlExport out;
+    if (!IsLandXmlName(name)) {
+        out.strMessage = text::kXmlExportBadName;
+        return out;
+    }
     if (!road.Usable()) {
         out.strMessage = text::kXmlExportUnusable;
         return out;
@@ -174,6 +178,12 @@ LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std:
     doc.save(bytes, " ", pugi::format_default, pugi::encoding_utf8);
     out.bytes = bytes.str();
     return out;
+}
+
+bool IsLandXmlName(const std::string& name) {
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    return IsUtf8(name);
 }
 
 }  // namespace vexaline

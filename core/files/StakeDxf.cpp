@@ -1,15 +1,11 @@
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <unistd.h>
 
 #include <dl_dxf.h>
 
 #include "core/files/StakeExport.h"
-#include "core/files/TextFile.h"
 #include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
 
 namespace vexaline {
 namespace {
@@ -43,12 +39,47 @@ std::vector<Polyline> Centreline(const Alignment& road, double from, double to) 
         }
         for (int i = lines.back().empty() ? 0 : 1; i <= steps; ++i) {
             double s = i == steps ? b : a + (b - a) * i / steps;
-            lines.back().push_back(road.At(e, s, 0, 0).point);
+            const CPlanePoint p = road.At(e, s, 0, 0).point;
+            if (p.IsSurveyPoint()) lines.back().push_back(p);
+            else if (!lines.back().empty()) lines.emplace_back();  // no coordinate: the line breaks
         }
     }
-    if (lines.back().size() < 2) lines.pop_back();
+    lines.erase(std::remove_if(lines.begin(), lines.end(), [](const Polyline& l) { return l.size() < 2; }),
+                lines.end());
     return lines;
 }
+
+// dxflib's ASCII writer, into memory, byte for byte what it writes to a
+// file. dxflib writes only to a named file through a stream whose failure
+// it never reports: a temporary file cut short (a full $TMPDIR, a file size
+// limit) read back as a whole drawing, and one left behind when the program
+// died. In memory nothing can be cut short; the one write is the caller's.
+class MemoryWriter : public DL_WriterA {
+public:
+    MemoryWriter() : DL_WriterA("", DL_Codes::AC1009) {}  // "" opens no file
+
+    // "%.16f" without the zeros after the last significant decimal, one
+    // decimal kept ("12.5", "3.0"), as dxflib writes a real.
+    void dxfReal(int gc, double value) const override {
+        std::string text = Format("%.16f", value);
+        const std::size_t point = text.find('.');
+        if (point != std::string::npos)
+            text.resize(std::max(point + 2, text.find_last_not_of('0') + 1));
+        dxfString(gc, text);
+    }
+    void dxfInt(int gc, int value) const override { dxfString(gc, std::to_string(value)); }
+    void dxfHex(int gc, int value) const override { dxfString(gc, Format("%X", static_cast<unsigned>(value))); }
+    void dxfString(int gc, const char* value) const override { dxfString(gc, std::string(value)); }
+    void dxfString(int gc, const std::string& value) const override {
+        bytes += gc < 10 ? "  " : gc < 100 ? " " : "";
+        bytes += std::to_string(gc);
+        bytes += '\n';
+        bytes += value;
+        bytes += '\n';
+    }
+
+    mutable std::string bytes;
+};
 
 struct Layers {
     std::string centre = Gbk("中线"), centreStake = Gbk("中桩"), sideStake = Gbk("边桩");
@@ -115,25 +146,16 @@ void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Align
 }  // namespace
 
 std::string StakesDxf(const ResultSet& results, const Alignment& road) {
-    // dxflib writes only to a named file: a private temporary one, read back.
-    const char* dir = std::getenv("TMPDIR");
-    std::string name = std::string(dir && *dir ? dir : "/tmp") + "/vexaline-dxf-XXXXXX";
-    int fd = mkstemp(name.data());
-    if (fd < 0) return std::string();
-    close(fd);
     DL_Dxf dxf;
-    std::unique_ptr<DL_WriterA> dw(dxf.out(name.c_str(), DL_Codes::AC1009));
-    std::string bytes;
-    if (dw && !dw->openFailed()) {
-        Layers layers;
-        Tables(dxf, *dw, layers);
-        Entities(dxf, *dw, results, road, layers);
-        dw->dxfEOF();
-        dw->close();
-        if (ReadWholeFile(name, bytes) != ReadStatus::Ok) bytes.clear();
-    }
-    unlink(name.c_str());
-    return bytes;
+    // out() with no name opens nothing but sets the version every entity
+    // is written in.
+    if (dxf.out("", DL_Codes::AC1009) != nullptr) return std::string();
+    MemoryWriter dw;
+    Layers layers;
+    Tables(dxf, dw, layers);
+    Entities(dxf, dw, results, road, layers);
+    dw.dxfEOF();
+    return std::move(dw.bytes);
 }
 
 }  // namespace vexaline

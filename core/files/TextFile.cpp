@@ -1,8 +1,9 @@
 #include "core/files/TextFile.h"
 
 #include <cerrno>
+#include <climits>
+#include <optional>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,71 @@ namespace vexaline {
 namespace {
 
 WriteCall g_writeCall = nullptr;  // set by tests only
+
+// The path a write goes to: the path itself, or, where it is a symbolic
+// link, the file at the end of its links, so that the link stays a link
+// (renaming over it would put a plain file in its place). A link that points
+// nowhere gives the path it points to; a loop gives nothing.
+std::optional<std::string> ThroughLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        char to[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), to, sizeof to);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof to) return std::nullopt;
+        std::string next(to, static_cast<std::size_t>(n));
+        const std::size_t slash = path.find_last_of('/');
+        if (next[0] != '/' && slash != std::string::npos) next.insert(0, path, 0, slash + 1);
+        path = next;
+    }
+    return std::nullopt;
+}
+
+// A complete temporary file beside the file it is to replace.
+struct Staged {
+    std::string temp, path;
+};
+
+// Writes bytes to a temporary file beside target (through its links) and
+// syncs it; nothing when target may not be replaced or a write fails, the
+// temporary file then removed.
+std::optional<Staged> Stage(const std::string& target, const std::string& bytes) {
+    const std::optional<std::string> through = ThroughLinks(target);
+    if (!through) return std::nullopt;
+    const std::string& path = *through;
+    // A directory, or anything else that is not a plain file, is not replaced.
+    struct stat st;
+    bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) return std::nullopt;
+    // Nor is a file the user made read-only: the rename would replace it.
+    if (exists && ::access(path.c_str(), W_OK) != 0) return std::nullopt;
+
+    std::string temp = path + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) return std::nullopt;
+    // Keep the old file's permissions; a new file gets the usual ones.
+    mode_t mode = exists ? (st.st_mode & 07777) : 0666;
+    if (!exists) {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        ssize_t n = (g_writeCall ? g_writeCall : ::write)(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return std::nullopt;
+    }
+    return Staged{temp, path};
+}
 
 }  // namespace
 
@@ -50,43 +116,26 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteFileAtomically(const std::string& target, const std::string& bytes) {
-    // Through a symbolic link to the file it names: renaming over the link
-    // would put a copy in its place and leave that file as it was.
-    std::string path = target;
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-        path = real;
-        std::free(real);
-    }
-    // A directory, or anything else that is not a plain file, is not replaced.
-    struct stat st;
-    bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) return false;
-    // Nor is a file the user made read-only: the rename would replace it.
-    if (exists && ::access(path.c_str(), W_OK) != 0) return false;
+    return !WriteFilesAtomically({{target, bytes}});
+}
 
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    // Keep the old file's permissions; a new file gets the usual ones.
-    mode_t mode = exists ? (st.st_mode & 07777) : 0666;
-    if (!exists) {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
+std::optional<std::size_t> WriteFilesAtomically(const std::vector<FileBytes>& files) {
+    std::vector<Staged> staged;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::optional<Staged> s = Stage(files[i].path, files[i].bytes);
+        if (!s) {
+            for (const Staged& done : staged) ::unlink(done.temp.c_str());
+            return i;
+        }
+        staged.push_back(*s);
     }
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = (g_writeCall ? g_writeCall : ::write)(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (::rename(staged[i].temp.c_str(), staged[i].path.c_str()) != 0) {
+            for (std::size_t j = i; j < staged.size(); ++j) ::unlink(staged[j].temp.c_str());
+            return i;
+        }
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return std::nullopt;
 }
 
 }  // namespace vexaline

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 // Whole-file reads and safe whole-file writes. Files are opened, read or
@@ -20,8 +22,22 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
 // Writes bytes to a temporary file beside path and renames it over path only
 // when every byte reached the disk, so a failure leaves any old file whole.
 // False on any failure, and for an old file that is not a plain file or
-// that this user may not write; the temporary file is then removed.
+// that this user may not write; the temporary file is then removed. A
+// symbolic link is written through to the file it names and stays a link;
+// one that names a missing file has it created (when its folder exists);
+// a loop of links is refused.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Several files that belong together (a road and its report), each as
+// WriteFileAtomically writes it, but renamed over their targets only once
+// every one is complete: when one cannot be written, none is. The index of
+// the first file that could not be written, nullopt when all were. (Only a
+// rename failing between two renames could leave the first one written;
+// renames within a folder just written to do not fail.)
+struct FileBytes {
+    std::string path, bytes;
+};
+std::optional<std::size_t> WriteFilesAtomically(const std::vector<FileBytes>& files);
 
 // Test seam, for tests only: the call that writes the temporary file's
 // bytes, ::write unless a test puts another in (to make a disk full or a

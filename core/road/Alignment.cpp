@@ -29,6 +29,15 @@ std::optional<double> Number(const std::string& field) {
     return std::nullopt;
 }
 
+// A number within a survey coordinate's bound: 1e300 in an X field is no
+// more a coordinate than "abc", nor in a station field a station, and would
+// reach every writer as one.
+std::optional<double> Bounded(const std::string& field) {
+    std::optional<double> v = Number(field);
+    if (v && !IsSurveyCoordinate(*v)) return std::nullopt;
+    return v;
+}
+
 }  // namespace
 
 LineType LineTypeOf(const std::string& gbk) {
@@ -53,7 +62,7 @@ ChangePoint ParseChangePoint(const std::string& line) {
         const std::size_t end = f[i].find_last_not_of(' ');
         f[i].resize(end == std::string::npos ? 0 : end + 1);
     }
-    p.station = Number(f[kFieldStation]);
+    p.station = Bounded(f[kFieldStation]);
     p.type = LineTypeOf(f[kFieldLineType]);
     if (f[kFieldRadius] == Texts().infinity || f[kFieldRadius] == Texts().minusInfinity) {
         p.radius = INFINITE_RADIUS;
@@ -62,8 +71,8 @@ ChangePoint ParseChangePoint(const std::string& line) {
         p.radius = *r < 0 ? -*r : *r;
         p.turn = *r < 0 ? Turn::Left : Turn::Right;
     }
-    p.x = Number(f[kFieldX]);
-    p.y = Number(f[kFieldY]);
+    p.x = Bounded(f[kFieldX]);
+    p.y = Bounded(f[kFieldY]);
     return p;
 }
 

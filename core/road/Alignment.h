@@ -25,7 +25,8 @@ LineType LineTypeOf(const std::string& gbk);
 const std::string& LineTypeText(LineType type);
 
 // One control row. A number field that holds no finite number (what
-// sscanf("%lf") reads; "nan" and "inf" are no measurement) is empty.
+// sscanf("%lf") reads; "nan" and "inf" are no measurement) is empty, and so
+// is a station, X or Y beyond a survey coordinate's bound (IsSurveyCoordinate).
 struct ChangePoint {
     ControlRow text;  // the five fields as typed, GBK, trailing blanks removed
     std::optional<double> station;

@@ -124,7 +124,11 @@ std::vector<std::string> CheckReportLines(const CheckReport& r, const std::vecto
         const ElementCheck& e = r.elements[i];
         const std::vector<std::string> cells = CheckCells(e, rows);
         std::string line = e.bFlagged ? std::string(text::kCheckFlagMark) + " " : "  ";
-        for (int c = 0; c < 7; ++c) line += PadRight(cells[static_cast<std::size_t>(c)], kWidths[c]);
+        for (int c = 0; c < 7; ++c) {
+            const std::size_t start = line.size();
+            line += cells[static_cast<std::size_t>(c)];
+            PadColumn(line, start, kWidths[c]);
+        }
         line += cells[7];
         while (!line.empty() && line.back() == ' ') line.pop_back();
         lines.push_back(line);

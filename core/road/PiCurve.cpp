@@ -42,6 +42,13 @@ CurveShape CurveShape::Build(double radius, double ls1, double ls2, double defle
     return c;
 }
 
+bool CurveShape::Finite() const {
+    const double figures[] = {end1.X, end1.Y, end2.X, end2.Y, dP1, dQ1, dP2, dQ2, dT1, dT2, dArc, dLength};
+    for (double v : figures)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
 CPlanePoint CurveShape::Local(double d) const {
     const double R = dRadius;
     if (d <= dLs1) return ClothoidPoint(d, R, dLs1);

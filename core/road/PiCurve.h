@@ -31,6 +31,9 @@ struct CurveShape {
     // + (p1 − p2)/sin|α|. Needs R > 0, Ls ≥ 0, 0 < |α| < π; the caller
     // refuses β1 + β2 > |α| and negative tangents.
     static CurveShape Build(double radius, double ls1, double ls2, double deflection);
+    // Every figure Build worked out is finite: false where the numbers, each
+    // sound, make none (a transition of 1e-320 m turns at an infinite rate).
+    bool Finite() const;
 
     // The point at distance d from ZH along the curve (0 ≤ d ≤ dLength), in
     // the frame of ZH: +x along the incoming straight, +y towards the side

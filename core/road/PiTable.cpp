@@ -49,6 +49,10 @@ std::string ReadPoint(const PiRow& row, bool isEnd, PiPoint& p) {
         if (empty || !ParsePiNumber(*fields[f], values[f]))
             return Format(text::kPiNotANumber, row.nLine, p.name.c_str(), text::kPiColumns[f + 1]);
     }
+    for (int f = 0; f < 2; ++f) {
+        if (!IsSurveyCoordinate(values[f]))
+            return Format(text::kPiNotACoordinate, row.nLine, p.name.c_str(), text::kPiColumns[f + 1]);
+    }
     p.line = row.nLine;
     p.pt = CPlanePoint(values[0], values[1]);
     if (isEnd) return std::string();
@@ -95,6 +99,7 @@ std::string PlaceCurves(const std::vector<PiPoint>& points, std::vector<PlacedCu
         c.jd = p.pt;
         c.dAzimuthIn = in;
         c.shape = CurveShape::Build(p.radius, p.ls1, p.ls2, alpha);
+        if (!c.shape.Finite()) return Format(text::kPiCannotCompute, name);
         // An arc too short for a row of its own would leave the entering
         // transition ending on a straight's row: no radius to end at.
         if (c.shape.dBeta1 + c.shape.dBeta2 > std::fabs(alpha) ||
@@ -130,6 +135,18 @@ PiChange Change(double station, LineType type, Turn turn, double radius, CPlaneP
     c.dRadius = radius;
     c.point = point;
     return c;
+}
+
+// Every figure of the curve's table line and its change points from first
+// on is finite, every point a survey coordinate.
+bool Computed(const CurveRecord& r, const std::vector<PiChange>& changes, std::size_t first) {
+    const double figures[] = {r.dDeflection, r.dRadius, r.dLs1, r.dLs2, r.dT1, r.dT2, r.dLength,
+                              r.dExternal,   r.dZH,     r.dHY,  r.dQZ,  r.dYH, r.dHZ};
+    for (double v : figures)
+        if (!std::isfinite(v)) return false;
+    for (std::size_t i = first; i < changes.size(); ++i)
+        if (!std::isfinite(changes[i].dStation) || !changes[i].point.IsSurveyPoint()) return false;
+    return true;
 }
 
 // The curve's change points from ZH on, and its line of the curve table.
@@ -188,7 +205,9 @@ std::string Walk(const std::vector<PiPoint>& points, const std::vector<PlacedCur
         if (meet && j > 1 && points[j - 1].ls2 == 0 && points[j].ls1 > 0)
             return Format(text::kPiArcMeetsTransition, prev, name, prev);
         const double zh = meet ? station : station + gap;
+        const std::size_t first = road.changes.size() - 1;  // the last row may move
         road.curves.push_back(WalkCurve(points[j], c, zh, road.changes));
+        if (!Computed(road.curves.back(), road.changes, first)) return Format(text::kPiCannotCompute, name);
         station = road.curves.back().dHZ;
         lastT2 = c.shape.dT2;
     }
@@ -229,7 +248,8 @@ PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation) {
     PiRoad road;
     std::vector<PiPoint> points;
     std::vector<PlacedCurve> curves;
-    std::string m = ReadPoints(table, points);
+    // A station is held in the same 12-byte field as a coordinate.
+    std::string m = IsSurveyCoordinate(startStation) ? ReadPoints(table, points) : text::kPiStartStationTooLarge;
     if (m.empty()) m = PlaceCurves(points, curves);
     if (m.empty()) m = Walk(points, curves, startStation, road);
     for (std::size_t i = 0; m.empty() && i < road.changes.size(); ++i) {

@@ -62,8 +62,10 @@ inline constexpr double kPiMeetTolerance = 0.0005;
 // or the end (within kPiMeetTolerance), they share one row at their
 // midpoint: no straight of zero length.
 //
-// Refuses, with a message naming the point(s) and no rows: fewer than three
-// rows; a coordinate, radius or length that is no number (naming its line);
+// Refuses, with a message naming the point(s) and no rows: a start station
+// that is no survey coordinate (IsSurveyCoordinate: it would not fit its
+// field); fewer than three rows; a coordinate, radius or length that is no
+// number, or a coordinate that is no survey coordinate (naming its line);
 // a radius or length at the start or end; a missing or non-positive radius;
 // a negative length; two consecutive points less than 1 mm apart; a
 // deflection within half a second of 0 or 180°; β1 + β2 > |α|, or an arc
@@ -71,7 +73,9 @@ inline constexpr double kPiMeetTolerance = 0.0005;
 // overlap, or a tangent longer than the line from the start or to the end
 // (beyond kPiMeetTolerance); a leaving transition meeting an arc that
 // begins without one, or an arc that ends without one meeting an entering
-// transition; a row wider than its column of the control line.
+// transition; a curve any of whose figures or change points is not finite
+// or no survey coordinate (a transition of 1e-320 m); a row wider than its
+// column of the control line.
 // (With β1 + β2 ≤ |α| both tangents are positive: no further check.)
 PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation);
 

@@ -54,15 +54,16 @@ std::string StakeOn(const Element& element, const ElementGeometry& geometry, dou
     const StakePoint p = geometry.At(station, offset, deflection);
     row.point = CPlanePoint(p.dX, p.dY);
     row.dAzimuth = p.dAzimuth;
-    bool finite;
+    // A stake beyond any survey coordinate (an offset of 1e300) is no stake.
+    bool finite = row.point.IsSurveyPoint();
     if (!setup) {
-        finite = std::isfinite(p.dX) && std::isfinite(p.dY) && std::isfinite(p.dAzimuth);
+        finite = finite && std::isfinite(p.dAzimuth);
     } else {
         row.dDistance = setup->ptStation.Distance(p.dX, p.dY);
         double angle = setup->ptStation.Azimuth(p.dX, p.dY) - setup->ptStation.Azimuth(setup->ptBacksight);
         if (angle < 0) angle += kTwoPi;
         row.dAngle = angle;
-        finite = std::isfinite(row.dDistance) && std::isfinite(angle);
+        finite = finite && std::isfinite(row.dDistance) && std::isfinite(angle);
     }
     // Degenerate but readable data (an arc of radius 0, coordinates near the
     // largest double) would otherwise print "nan" as a stake.

@@ -51,7 +51,8 @@ const char* DeflectionRefusal(const std::string& dms);  // nullptr when taken
 // One stake on an element whose geometry is worked out: the row, with the
 // angle and distance from setup when one is given (setting-out). Empty when
 // it is a stake; otherwise the message (GBK) that stands in its place: the
-// element's fault, or a stake that is no finite number.
+// element's fault, or a stake that is no finite number or whose point is no
+// survey coordinate (IsSurveyCoordinate).
 std::string StakeOn(const Element& element, const ElementGeometry& geometry, double station, double offset,
                     double deflection, const StationSetup* setup, StakeResult& row);
 

@@ -25,11 +25,14 @@ std::string PadRight(std::string text, int width);
 // text), appended to out: the formatting core, shared with the stake run.
 void AppendDms(std::string& out, double radians);
 
-// Blanks appended to out until the field that began at fieldStart is width
-// bytes long: PadRight for a field built in place.
-inline void PadField(std::string& out, std::size_t fieldStart, std::size_t width) {
+// Blanks appended to out until the column that began at fieldStart is width
+// bytes long; a text that already fills its column gets one blank, so that
+// it never runs into the next (an 8-digit easting in a 12-byte column). For
+// the columns of lines people read: the list, reports, the sheet. The
+// fixed layouts of stored files (control lines, point lines) use PadRight.
+inline void PadColumn(std::string& out, std::size_t fieldStart, std::size_t width) {
     std::size_t used = out.size() - fieldStart;
-    if (used < width) out.append(width - used, ' ');
+    out.append(used < width ? width - used : 1, ' ');
 }
 
 }  // namespace vexaline

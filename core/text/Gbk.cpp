@@ -64,6 +64,26 @@ std::string Decode(Converter& from, const std::string& bytes) {
     return out;
 }
 
+// The length of the well-formed UTF-8 character that starts at byte i, or 0:
+// no stray or missing continuation byte, no overlong form, no surrogate,
+// nothing above U+10FFFF.
+std::size_t Utf8CharLength(const std::string& s, std::size_t i) {
+    const unsigned char lead = static_cast<unsigned char>(s[i]);
+    std::size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) n = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) n = 3, lo = lead == 0xE0 ? 0xA0 : 0x80, hi = lead == 0xED ? 0x9F : 0xBF;
+    else if (lead >= 0xF0 && lead <= 0xF4) n = 4, lo = lead == 0xF0 ? 0x90 : 0x80, hi = lead == 0xF4 ? 0x8F : 0xBF;
+    else return 0;
+    if (s.size() - i < n) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        const unsigned char c = static_cast<unsigned char>(s[i + k]);
+        if (c < (k == 1 ? lo : 0x80) || c > (k == 1 ? hi : 0xBF)) return 0;
+    }
+    return n;
+}
+
 }  // namespace
 
 bool Utf8ToGbk(const std::string& utf8, std::string& gbk) {
@@ -92,21 +112,8 @@ std::string ValidUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        // The length a lead byte announces, and the range its second byte
-        // must lie in (overlong forms, surrogates and beyond U+10FFFF out).
-        std::size_t n = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (lead < 0x80) n = 1;
-        else if (lead >= 0xC2 && lead <= 0xDF) n = 2;
-        else if (lead >= 0xE0 && lead <= 0xEF) n = 3, lo = lead == 0xE0 ? 0xA0 : 0x80, hi = lead == 0xED ? 0x9F : 0xBF;
-        else if (lead >= 0xF0 && lead <= 0xF4) n = 4, lo = lead == 0xF0 ? 0x90 : 0x80, hi = lead == 0xF4 ? 0x8F : 0xBF;
-        bool ok = n > 0 && i + n <= text.size();
-        for (std::size_t k = 1; ok && k < n; ++k) {
-            const unsigned char c = static_cast<unsigned char>(text[i + k]);
-            ok = k == 1 ? c >= lo && c <= hi : c >= 0x80 && c <= 0xBF;
-        }
-        if (ok) out.append(text, i, n), i += n;
+        const std::size_t n = Utf8CharLength(text, i);
+        if (n) out.append(text, i, n), i += n;
         else out += "\xEF\xBF\xBD", ++i;
     }
     return out;
@@ -123,6 +130,12 @@ std::string Utf8ToGbkLossy(const std::string& utf8) {
         i += n;
     }
     return out;
+}
+
+bool IsUtf8(const std::string& s) {
+    for (std::size_t i = 0, n = 0; i < s.size(); i += n)
+        if ((n = Utf8CharLength(s, i)) == 0) return false;
+    return true;
 }
 
 }  // namespace vexaline

@@ -26,4 +26,8 @@ std::string Gb18030ToUtf8(const std::string& bytes);
 // character replaced by U+FFFD: what may be printed or shown as UTF-8.
 std::string ValidUtf8(const std::string& text);
 
+// Well-formed UTF-8: no stray or missing continuation byte, no overlong
+// form, no surrogate, nothing above U+10FFFF.
+bool IsUtf8(const std::string& text);
+
 }  // namespace vexaline

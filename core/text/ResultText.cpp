@@ -19,7 +19,7 @@ constexpr std::size_t kElevationWidth = 12;
 std::string WithElevationTitle(std::string header) {
     const std::size_t start = header.size();
     header += Gbk(text::kElevationHeader);
-    PadField(header, start, kElevationWidth);
+    PadColumn(header, start, kElevationWidth);
     return header;
 }
 
@@ -53,7 +53,7 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
     int field = 0;
     std::size_t start = out.size();
     auto next = [&] {
-        if (pad) PadField(out, start, widths[field]);
+        if (pad) PadColumn(out, start, widths[field]);
         if (cuts) cuts->push_back(out.size());
         ++field;
         start = out.size();
@@ -86,7 +86,7 @@ void AppendElevation(std::string& out, const StakeResult& row, bool pad) {
     const std::size_t start = out.size();
     if (row.elevation) AppendFixed(out, *row.elevation, 3);
     else out += Texts().outsideProfile;
-    if (pad) PadField(out, start, kElevationWidth);
+    if (pad) PadColumn(out, start, kElevationWidth);
 }
 
 const StationSetup* SetupOf(const ResultSet& set, const StakeResult& row) {
@@ -154,10 +154,10 @@ std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& r
 std::string LookupText(CPlanePoint p, double azimuth) {
     std::string out;
     AppendFixed(out, p.X, 3);
-    PadField(out, 0, 14);
+    PadColumn(out, 0, 14);
     const std::size_t start = out.size();
     AppendFixed(out, p.Y, 3);
-    PadField(out, start, 12);
+    PadColumn(out, start, 12);
     AppendFixed(out, azimuth, 6);
     return out;
 }
@@ -192,6 +192,13 @@ std::string CheckMessage(StakeCheck check, int badLine) {
     case StakeCheck::TooManyStakes: return Format(text::kTooManyStakes, kMaxStakes);
     }
     return std::string();
+}
+
+std::string SetupMessage(const StationSetup& s) {
+    if (!s.ptStation.IsSurveyPoint()) return Format(text::kPointNotACoordinate, GbkToUtf8(s.strStationName).c_str());
+    if (!s.ptBacksight.IsSurveyPoint())
+        return Format(text::kPointNotACoordinate, GbkToUtf8(s.strBacksightName).c_str());
+    return CanOrient(s) ? std::string() : std::string(text::kSamePoints);
 }
 
 }  // namespace vexaline

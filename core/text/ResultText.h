@@ -22,9 +22,10 @@ const std::string& SegmentRemark(LineType type);
 // Appends row's line: for a stake in coordinates mode station (12), X (14),
 // Y (12), azimuth D.MMSS (10), remark (10); in setting-out mode station
 // (12), angle D.MMSS (12), distance (10), station name (10), backsight name
-// (10); each field left-aligned and padded with blanks, a longer one never
-// cut; in a set with heights then the design elevation "%.3f" or 超出纵断面
-// (12). A message row is its message.
+// (10); each field left-aligned and padded with blanks, one that fills its
+// column or more followed by one blank (PadColumn), never cut; in a set with
+// heights then the design elevation "%.3f" or 超出纵断面 (12). A message
+// row is its message.
 void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult& row);
 // The same for a stake row in a mode, with its setup (setting-out).
 void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup);
@@ -34,7 +35,8 @@ std::string ResultLine(const ResultSet& set, std::size_t i);
 // fields empty but the last, which holds the message.
 std::vector<std::string> ResultFields(const ResultSet& set, const StakeResult& row);
 
-// The lookup text of a point and azimuth: X (14), Y (12), azimuth "%.6f".
+// The lookup text of a point and azimuth: X (14), Y (12), azimuth "%.6f",
+// the columns as a result line's.
 std::string LookupText(CPlanePoint p, double azimuth);
 
 // Why an element cannot be evaluated (its fault), and the message of a
@@ -50,5 +52,10 @@ std::string LookupOffsetText(double offset);
 // The message of a check that refuses stakes (UTF-8, the fixed texts);
 // empty for Ok. badLine names the row whose station is no number.
 std::string CheckMessage(StakeCheck check, int badLine);
+
+// Why a station setup cannot be used (UTF-8, the fixed texts), or empty: a
+// point whose X or Y is no survey coordinate, named (the station first),
+// then CanOrient's rule.
+std::string SetupMessage(const StationSetup& setup);
 
 }  // namespace vexaline

@@ -76,6 +76,7 @@ inline constexpr const char* kOutOfRange = "输入的桩号超出了范围!";
 inline constexpr const char* kInvalidRange = "输入的起止桩号无效!";
 inline constexpr const char* kNotFound = "抱歉!查找不到对应的桩号!";
 inline constexpr const char* kSamePoints = "设站点与后视点不可相同!";
+inline constexpr const char* kPointNotACoordinate = "点%s的坐标不是测量坐标（X、Y的绝对值须小于100000000米）!";
 inline constexpr const char* kInvalidPoint = "无效的控制点！";
 inline constexpr const char* kEnterNumber = "请输入一个数字。";
 inline constexpr const char* kElementMismatch = "控制数据中里程%.3f或%.3f处的线型和半径不相符！";
@@ -111,8 +112,10 @@ inline constexpr const char* kFileTypeLabel = "文件类型:";
 // The command line.
 inline constexpr const char* kPointNotFound = "点文件中没有点%s!";
 inline constexpr const char* kBadPointArgument = "点必须写成“点名,X,Y”，点名最多8个字节!";
+inline constexpr const char* kPointNameTooLong = "点名“%s”超过8个字节（一个汉字占2个字节）!";
 inline constexpr const char* kStdoutFailed = "无法输出结果：标准输出写入失败!";
 inline constexpr const char* kOutOfMemory = "内存不足，请加大桩间距或缩小里程范围!";
+inline constexpr const char* kOutOfMemoryFile = "内存不足，文件太大，无法处理!";
 inline constexpr const char* kRangeOrStations = "请给出 --from、--to、--interval，或者 --at，二者选一!";
 
 // Control row fields, as named in the overflow message.
@@ -156,6 +159,7 @@ inline constexpr const char* kXmlOffDesign =
 inline constexpr const char* kXmlAbsorbed =
     "第%s个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。";
 inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或有里程不是数字，无法导出!";
+inline constexpr const char* kXmlExportBadName = "路线名含有控制字符或不是有效的UTF-8文本，无法写入LandXML!";
 inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
@@ -259,6 +263,9 @@ inline constexpr const char* kPiArcMeetsTransition =
     "交点%s的圆曲线正好止于交点%s的缓和曲线起点，曲率会从圆曲线突变到直线：请给交点%s设缓和曲线，或调整两交点的曲线!";
 inline constexpr const char* kPiRowTooWide = "生成的第%d行控制数据（里程%s）超出了字段宽度，里程或坐标太大!";
 inline constexpr const char* kPiBadStartStation = "起点里程必须是数字!";
+inline constexpr const char* kPiStartStationTooLarge = "起点里程超出范围（绝对值须小于100000000米）!";
+inline constexpr const char* kPiNotACoordinate = "交点表第%d行（%s）的%s不是测量坐标（绝对值须小于100000000米）!";
+inline constexpr const char* kPiCannotCompute = "交点%s的曲线算不出有限的数值，请检查半径和缓和曲线长!";
 inline constexpr const char* kPiCsvBadHeader = "交点表文件的第1行不是表头“交点,X,Y,半径,缓和曲线长1,缓和曲线长2”!";
 inline constexpr const char* kPiCsvTooManyFields = "交点表文件第%d行多于6列!";
 inline constexpr const char* kPiCsvBadQuote = "交点表文件第%d行的引号不配对!";

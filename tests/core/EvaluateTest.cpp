@@ -98,10 +98,11 @@ TEST(EvaluateStation, ResultFormsByteForByte) {
     // A stake due north of a backsight due east: −90° becomes 270°.
     EXPECT_EQ(Eval(50, a, L("100|终点|∞|100|0"), 1, {0, 0}, {0, 100}, "A1"),
               "50.000      270.0000    50.000    A1        B2        ");
-    // Overflowing fields shift what follows; nothing is cut.
-    EXPECT_EQ(Eval(50, a, b, 1, {0, 0}, {100, 0}, "STATION-0012").size(), 56u);
-    EXPECT_EQ(Eval(0, L("0|直线|∞|123456789012|0"), L("100|终点|∞|123456789112|0"), 101),
-              "123456789012.000" "0.000       0.000000");
+    // A field that fills its column is followed by one blank; nothing is cut.
+    EXPECT_EQ(Eval(50, a, b, 1, {0, 0}, {100, 0}, "STATION-0012"),
+              "50.000      90.0000     50.000    STATION-0012 B2        ");
+    EXPECT_EQ(Eval(0, L("0|直线|∞|4500000|24525276.868"), L("100|终点|∞|4500100|24525276.868"), 101),
+              "4500000.000   24525276.868 0.000000");
     // The remark follows the start line's type.
     EXPECT_EQ(Eval(0, L("0|圆曲线|-300|0|0"), L("100|终点|600|0|100")).substr(48), Gbk("圆曲段    "));
     EXPECT_EQ(Eval(0, L("0|缓和曲线|∞|0|0"), L("100|终点|600|0|100")).substr(48), Gbk("缓曲段    "));
@@ -124,7 +125,10 @@ TEST(EvaluateStation, ElementMessagesAreReportedAndReturned) {
         {"1200.0|直线|∞|-inf|0", e, nan}, {"1200.0|直线|∞|1e400|0", e, nan},
         {"1200.0|直线|∞|0|infinity", e, nan}, {"1200.0|圆曲线|--5|0|0", e, nan}, {"1200.0|圆曲线|1e400|0|0", e, nan},
         {"1200|圆曲线|0|0|0", e, cannot}, {"1200|圆曲线|-0|0|0", e, cannot}, {"1200|圆曲线|1e-320|0|0", e, cannot},
-        {"1200|直线|∞|1e150|0", e, ""}, {"1200|直线|∞|0.5x|0", e, ""},
+        {"1200|直线|∞|0.5x|0", e, ""},
+        // No survey coordinate lies 1e8 m or more from its origin.
+        {"1200|直线|∞|99999999.999|0", e, ""}, {"1200|直线|∞|0|-99999999.99", e, ""},
+        {"1200.0|直线|∞|1e8|0", e, nan}, {"1e300|直线|∞|0|0", e, Gbk("控制数据中里程1e300处的数据不是数字！")}, {"1200.0|直线|∞|0|-1e8", e, nan}, {"1200.0|直线|∞|1e150|0", e, nan},
     };
     for (const Case& c : cases) {
         for (int mode : {0, 1, 101}) {
@@ -310,9 +314,10 @@ TEST(ReverseLookup, ConvergesOnEveryElementKindBothSides) {
     EXPECT_TRUE(r.status == LookupStatus::Converged && r.nEvaluations == 1);
     EXPECT_EQ(LookupStationText(r.dStation), "300.000");
     EXPECT_EQ(LookupOffsetText(r.dOffset), Gbk("左0.000米"));
-    // Coordinates wider than their printed column (X "100000000000.000") are
-    // stepped from as numbers, not read back out of a shifted text.
-    const Alignment wide = Alignment::Parse({kRoad[0], L("0|直线|∞|100000000000|0"), L("100|终点|∞|100000000000|100")});
+    // An 8-digit easting fills its printed column (Y "24525276.868"): it is
+    // stepped from as a number, not read back out of a text.
+    const Alignment wide =
+        Alignment::Parse({kRoad[0], L("0|直线|∞|4500000|24525276.868"), L("100|终点|∞|4500000|24525376.868")});
     r = ReverseLookup(wide, wide.At(50, 3, kPi * 0.5).point);
     ASSERT_EQ(r.status, LookupStatus::Converged);
     EXPECT_EQ(LookupStationText(r.dStation) + GbkToUtf8(LookupOffsetText(r.dOffset)), "50.000右3.000米");

@@ -166,6 +166,11 @@ TEST(StakesDxf, R12InGbkWithStakesNamesAndTheCentrelineOnTheirLayers) {
         along += chord;
     }
     EXPECT_NEAR(along, 500, 0.01);  // chords of a gentle curve: just short of its length
+
+    // Reals as dxflib writes them: "%.16f" without trailing zeros, one decimal kept.
+    const std::string bytes = StakesDxf(results, Demo());
+    EXPECT_NE(bytes.find("\n 10\n500200.5\n 20\n3805100.25\n 30\n0.0\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\n 10\n500000.0\n 20\n3805000.0\n"), std::string::npos);
 }
 
 TEST(StakesDxf, SideStakesAndTheStationSetupInSettingOutMode) {

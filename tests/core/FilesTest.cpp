@@ -13,6 +13,9 @@
 #include "core/files/PointFile.h"
 #include "core/files/ResultsExport.h"
 #include "core/road/Alignment.h"
+#include "core/road/ControlCheck.h"
+#include "core/road/CheckText.h"
+#include "core/text/ResultText.h"
 #include "core/text/AngleText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -285,4 +288,38 @@ TEST(StationSetup, StationAndBacksightMustDifferByNameAndByPlace) {
         {{"", {0, 0}, "", {1, 1}}, false},
     };
     for (const Case& c : cases) EXPECT_EQ(CanOrient(c.setup), c.can) << c.setup.strStationName;
+    // What no field can show is no coordinate: named, station first.
+    const std::string far = Format(text::kPointNotACoordinate, "D9");
+    struct Far { CPlanePoint station, backsight; std::string message; };
+    const Far points[] = {
+        {{99999999.999, -99999999.999}, {1, 2}, ""},
+        {{1e8, 0}, {1, 2}, far}, {{0, -1e8}, {1, 2}, far}, {{1e308, 0}, {1, 2}, far}, {{NAN, 0}, {1, 2}, far},
+        {{1, 2}, {0, INFINITY}, Format(text::kPointNotACoordinate, "D3")},
+        {{1, 2}, {1, 2}, text::kSamePoints},
+    };
+    for (const Far& f : points)
+        EXPECT_EQ(SetupMessage({"D9", f.station, "D3", f.backsight}), f.message) << f.station.X << " " << f.backsight.Y;
+}
+
+// An 8-digit easting fills its 12-byte column: one blank keeps it from the
+// next field. Lines whose fields are all shorter keep every byte.
+TEST(ResultText, AFieldThatFillsItsColumnIsFollowedByOneBlank) {
+    ResultSet set;
+    StakeResult a = StakeRow(20, 4500123.4567, 24525276.86789), b = StakeRow(1234.5, 3825123.4567, 512345.6);
+    a.dAzimuth = b.dAzimuth = kPi / 2, a.segment = b.segment = LineType::Straight;
+    set.rows = {a, b};
+    EXPECT_EQ(ResultLine(set, 0), "20.000      4500123.457   24525276.868 90.0000   " + Gbk("直线段    "));
+    EXPECT_EQ(ResultLine(set, 1), "1234.500    3825123.457   512345.600  90.0000   " + Gbk("直线段    "));
+    ResultSet setting;
+    setting.mode = ResultMode::SettingOut;
+    StakeResult s;
+    s.dStation = 5, s.dAngle = kPi, s.dDistance = 1234567.25, s.nSetup = setting.AddSetup({"S", {}, "B", {1, 0}});
+    setting.rows = {s};
+    EXPECT_EQ(ResultLine(setting, 0), "5.000       180.0000    1234567.250 S         B         ");
+    // The check report's columns alike (stations 12 bytes wide).
+    const std::vector<std::string> list = {ControlHeaderLine(), L("12345678.123|直线|∞|0|0"), L("12345778.123|终点|∞|100|0")};
+    const Alignment road = Alignment::Parse(list);
+    const std::vector<std::string> report = CheckReportLines(CheckControl(road), road.Rows(), {});
+    ASSERT_EQ(report.size(), 3u);
+    EXPECT_EQ(GbkToUtf8(report[2]), "  1     12345678.123 12345778.123 直线      0.0           0.0");
 }

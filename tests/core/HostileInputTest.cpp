@@ -242,6 +242,41 @@ TEST(HostileInput, WritesKeepTheOldFileWholeAndReadsRefuseWhatIsNoFile) {
     fs::create_symlink(path, link);
     EXPECT_TRUE(WriteFileAtomically(link, "new file") && fs::is_symlink(link));
     alone("new file");
+    // Links that name no file: written where they point when that folder
+    // exists, refused otherwise and for a loop; never replaced by a file.
+    const fs::path sub = dir / "sub";
+    struct LinkCase { const char* name; const char* to; bool ok; const char* written; };
+    const LinkCase links[] = {
+        {"dangling", "made.txt", true, "made.txt"},          // relative to the link's folder
+        {"chain", "dangling", true, "made.txt"},             // a link to a link
+        {"absolute", "", true, "abs.txt"},                   // filled in below
+        {"nowhere", "missing/a.txt", false, nullptr},
+        {"loop1", "loop2", false, nullptr}, {"loop2", "loop1", false, nullptr},
+        {"self", "self", false, nullptr},
+    };
+    for (const LinkCase& c : links)
+        fs::create_symlink(*c.to ? fs::path(c.to) : sub / "abs.txt", sub / c.name);
+    for (const LinkCase& c : links) {
+        EXPECT_EQ(WriteFileAtomically((sub / c.name).string(), c.name), c.ok) << c.name;
+        EXPECT_TRUE(fs::is_symlink(sub / c.name)) << c.name;
+        std::string back;
+        if (c.written) {
+            EXPECT_TRUE(ReadWholeFile((sub / c.written).string(), back) == ReadStatus::Ok && back == c.name);
+        }
+    }
+    EXPECT_FALSE(fs::exists(sub / "missing"));
+    // Files that belong together: when the second cannot be written, the
+    // first is not either.
+    const std::string road = (sub / "pair.vxa").string(), report = (sub / "pair.csv").string();
+    EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {(sub / "missing" / "r.csv").string(), "report"}}), 1u);
+    EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {(sub / "loop1").string(), "report"}}), 1u);
+    EXPECT_FALSE(fs::exists(road));
+    EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {report, "report"}}), std::nullopt);
+    std::string back;
+    EXPECT_TRUE(ReadWholeFile(report, back) == ReadStatus::Ok && back == "report");
+    fs::remove(road), fs::remove(report);
+    // The links, link.vxa, made.txt and abs.txt: no temporary file left over.
+    EXPECT_EQ(std::distance(fs::directory_iterator(sub), fs::directory_iterator()), 10);
     // Reads: a missing file, a pipe (that would wait for ever), a huge file, a folder.
     std::string bytes = "left over", fifo = (dir / "sub" / "pipe").string(), huge = (dir / "sub" / "huge").string();
     EXPECT_EQ(ReadWholeFile((dir / "none").string(), bytes), ReadStatus::Missing);

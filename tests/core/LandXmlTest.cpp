@@ -12,6 +12,7 @@
 #include "CoreFixture.h"
 #include "core/files/LandXml.h"
 #include "core/road/Alignment.h"
+#include "core/text/Texts.h"
 
 namespace {
 
@@ -248,4 +249,25 @@ TEST(LandXmlExport, ARoadThatCannotBeEvaluatedIsRefused) {
     out = ExportLandXml(Alignment::Parse(list), "x", 0);
     EXPECT_EQ(out.strMessage, "控制数据中里程420.000至670.000之间的数据无法计算！");
     EXPECT_TRUE(out.bytes.empty());
+}
+
+// An attribute holds well-formed UTF-8 without control characters; any
+// other name would make a document no reader takes.
+TEST(LandXmlExport, ANameXmlCannotHoldIsRefused) {
+    struct Case { std::string name; bool ok; };
+    const Case cases[] = {
+        {"主线", true}, {"K0 \"A\" <&>", true}, {"\xF0\x9F\x98\x80", true}, {"", true},
+        {"a\tb", false}, {"a\nb", false}, {"a\x1B[31m", false}, {"a\x7F", false},
+        {"a\xFF", false}, {"\xE4\xB8", false},                             // stray and cut short
+        {"\xC0\xAF", false}, {"\xE0\x80\xAF", false},                    // overlong
+        {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},           // surrogate, beyond U+10FFFF
+        {Gbk("主线"), false},                                                // GBK bytes
+    };
+    const Alignment road = Alignment::Parse(DemoList());
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsLandXmlName(c.name), c.ok) << c.name;
+        const LandXmlExport out = ExportLandXml(road, c.name, 0);
+        EXPECT_EQ(out.strMessage, c.ok ? "" : text::kXmlExportBadName) << c.name;
+        EXPECT_EQ(out.bytes.empty(), !c.ok) << c.name;
+    }
 }

@@ -179,7 +179,9 @@ TEST(PiRoad, RefusalsNameThePointsAndMakeNoRows) {
     struct Case {
         std::vector<PiRow> table;
         std::string message;
+        double start = 0;
     };
+    const std::vector<PiRow> quarter = Table({{"QD", "0", "0"}, {"JD1", "100", "0", "50"}, {"ZD", "100", "100"}});
     const Case cases[] = {
         {Table({{"QD", "0", "0"}, {"ZD", "100", "0"}}), text::kPiTooFewPoints},
         {Table({{"QD", "0", "0"}, {"JD1", "abc", "0", "50"}, {"ZD", "1", "1"}}),
@@ -209,11 +211,22 @@ TEST(PiRoad, RefusalsNameThePointsAndMakeNoRows) {
          Format(text::kPiTransitionMeetsArc, "JD1", "JD2", "JD2")},
         {Design({0, 0}, 0, {{200, 200, 0, 100, 0, +1}, {0, 200, 50, 100, 0, -1}}, 100).table,
          Format(text::kPiArcMeetsTransition, "JD1", "JD2", "JD1")},
+        // Numbers that make no road: no survey coordinate, a transition too
+        // short to turn at a finite rate, stations beyond their field.
         {Table({{"QD", "123456789", "0"}, {"JD1", "123456889", "0", "10"}, {"ZD", "123456889", "100"}}),
-         Format(text::kPiRowTooWide, 1, "0.000")},
+         Format(text::kPiNotACoordinate, 2, "QD", "X")},
+        {Table({{"QD", "0", "0"}, {"JD1", "100", "-1e300", "10"}, {"ZD", "1", "1"}}),
+         Format(text::kPiNotACoordinate, 3, "JD1", "Y")},
+        {Table({{"QD", "0", "0"}, {"JD1", "100", "0", "50", "4.9e-324", "10"}, {"ZD", "100", "100"}}),
+         Format(text::kPiCannotCompute, "JD1")},
+        {Table({{"QD", "0", "0"}, {"JD1", "100", "0", "50", "10", "1e-320"}, {"ZD", "100", "100"}}),
+         Format(text::kPiCannotCompute, "JD1")},
+        {quarter, text::kPiStartStationTooLarge, 1e308},
+        {quarter, text::kPiStartStationTooLarge, -1e8},
+        {quarter, Format(text::kPiRowTooWide, 3, "100000028.540"), 99999900},  // 50 + 25π later
     };
     for (const Case& c : cases) {
-        const PiRoad road = BuildPiRoad(c.table, 0);
+        const PiRoad road = BuildPiRoad(c.table, c.start);
         EXPECT_EQ(road.strMessage, c.message);
         EXPECT_TRUE(road.rows.empty() && road.changes.empty() && road.curves.empty());
     }

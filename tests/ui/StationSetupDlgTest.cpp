@@ -1,5 +1,6 @@
 #include "DlgFixture.h"
 #include "core/files/PointFile.h"
+#include "core/text/TextFields.h"
 #include "ui/StationSetupDlg.h"
 
 const std::string kA = "A       1.000       2.000     ", kB = "B       3.000       4.000     ";
@@ -52,6 +53,14 @@ TEST_F(StationSetupDlgTest, OkRefusesTheSamePointAddRefusesWhatDoesNotFitAFailed
         CStationSetupDlg dlg(name, x, 2, "B", 1, 2);
         EXPECT_EQ(Click(1, ModalScript().Box(QMessageBox::Ok), &dlg).at(0).text, Q(text::kSamePoints));
         EXPECT_NE(dlg.result(), QDialog::Accepted);
+    }
+    {  // 1e308 in a point file is no coordinate: named, and the dialog stays
+        CStationSetupDlg far("", 0, 0, "B", 1, 2);
+        Browse(far, "far.vxp", PointHeader() + "\r\nD9      1e308       0         \r\n");
+        far.m_listPoints->Select(1), Click(1048, {}, &far);
+        const std::string named = Format(text::kPointNotACoordinate, "D9");
+        EXPECT_EQ(Click(1, ModalScript().Box(QMessageBox::Ok), &far).at(0).text, Q(named));
+        EXPECT_NE(far.result(), QDialog::Accepted);
     }
     CStationSetupDlg dlg("A", 0, 1000000, "B", 1, 2);
     Browse(dlg, "p.vxp", PointHeader() + "\r\n");
