@@ -108,6 +108,7 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     m_dStationX = m_dStationY = m_dBacksightX = m_dBacksightY = 0;
     m_strStationName.clear();
     m_strBacksightName.clear();
+    ShowHeightsLine();
     UpdateData(false);
     m_btnOpen->setFocus();
 }
@@ -116,6 +117,7 @@ void CAlignmentDlg::CreateControls() {
     // Created in tab order: "打开/创建" first, so it has the focus at start.
     m_btnOpen = Button("打开/创建", 1);
     QPushButton* btnPi = Button("交点法", 2004);
+    QPushButton* btnProfile = Button(text::kProfileButton, 2006);
 
     // Control data.
     m_editStation = Edit(1001);
@@ -152,7 +154,7 @@ void CAlignmentDlg::CreateControls() {
     inputs->addWidget(m_editFileName, 2, 1, 1, 5);
     for (int column : {1, 3, 5}) inputs->setColumnStretch(column, 1);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_btnOpen, btnPi, btnAdd, m_btnDelete, m_btnSaveControl, m_btnSaveControlAs, btnCheck}) buttons->addWidget(b);
+    for (QPushButton* b : {m_btnOpen, btnPi, btnProfile, btnAdd, m_btnDelete, m_btnSaveControl, m_btnSaveControlAs, btnCheck}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(new QLabel(U("线段总个数：")));
     buttons->addWidget(m_editSegmentCount);
@@ -162,6 +164,8 @@ void CAlignmentDlg::CreateControls() {
     controlLayout->addWidget(m_listControl, 1);
     m_labelCheck = Named(new QLabel, 2010);
     controlLayout->addWidget(m_labelCheck);
+    m_labelHeights = Named(new QLabel, 2012);
+    controlLayout->addWidget(m_labelHeights);
 
     // Results.
     m_editStartStation = Edit(1014);
@@ -235,6 +239,7 @@ void CAlignmentDlg::CreateControls() {
     QPushButton* btnLookup = Button("平面反查", 1051);
     m_editLookupStation = Edit(1054, true);
     m_editLookupOffset = Edit(1055, true);
+    m_editLookupElevation = Edit(2056, true);
     auto* lookupFrame = new QFrame;
     lookupFrame->setFrameShape(QFrame::StyledPanel);
     auto* lookup = new QGridLayout(lookupFrame);
@@ -247,6 +252,8 @@ void CAlignmentDlg::CreateControls() {
     lookup->addWidget(m_editLookupStation, 1, 1);
     lookup->addWidget(new QLabel(U("偏距")), 1, 2);
     lookup->addWidget(m_editLookupOffset, 1, 3);
+    lookup->addWidget(new QLabel(U(text::kElevationHeader)), 1, 4);
+    lookup->addWidget(m_editLookupElevation, 1, 5);
     lookup->setColumnStretch(1, 1);
     lookup->setColumnStretch(3, 1);
 
@@ -298,6 +305,7 @@ void CAlignmentDlg::CreateControls() {
     connect(btnPlan, &QPushButton::clicked, this, &CAlignmentDlg::OnPlanView);
     connect(btnPrint, &QPushButton::clicked, this, &CAlignmentDlg::OnPrintSheet);
     connect(btnPi, &QPushButton::clicked, this, &CAlignmentDlg::OnPiEntry);
+    connect(btnProfile, &QPushButton::clicked, this, &CAlignmentDlg::OnProfile);
     // The views that follow the data hear of every change to either list.
     auto notify = [this](QAbstractItemModel* model, void (CAlignmentDlg::*signal)()) {
         for (auto change : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
@@ -334,6 +342,7 @@ bool CAlignmentDlg::UpdateData(bool read, bool* allRead) {
     dx.Double(m_editLookupY, m_dLookupY);
     dx.Text(m_editLookupOffset, m_strLookupOffset);
     dx.Text(m_editLookupStation, m_strLookupStation);
+    dx.Text(m_editLookupElevation, m_strLookupElevation);
     if (allRead) *allRead = dx.Ok();
     return !dx.TextRefused();
 }
@@ -351,7 +360,9 @@ Alignment CAlignmentDlg::ResultsRoad() const {
     return source ? Alignment::Parse(source->controlList) : Road();
 }
 
-bool CAlignmentDlg::ResultsStale() const { return Stale(Results(), m_listControl->LineModel()->Lines()); }
+bool CAlignmentDlg::ResultsStale() const {
+    return Stale(Results(), m_listControl->LineModel()->Lines(), HeightsText());
+}
 
 void CAlignmentDlg::ShowStale() { m_labelStale->setVisible(ResultsStale()); }
 

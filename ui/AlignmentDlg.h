@@ -5,7 +5,10 @@
 #include <string>
 
 #include "core/files/PointFile.h"
+#include "core/files/TextFile.h"
 #include "core/road/Alignment.h"
+#include "core/road/CrossSlope.h"
+#include "core/road/Profile.h"
 #include "core/road/Results.h"
 #include "core/road/StakeRun.h"
 #include "core/text/ControlLine.h"
@@ -65,6 +68,11 @@ public:
     double m_dLookupY = 0;          // 1053
     std::string m_strLookupOffset;  // 1055
     std::string m_strLookupStation; // 1054
+    std::string m_strLookupElevation;  // 2056, empty without a vertical alignment or outside it
+    // The road's height tables as the window holds them (empty: none): the
+    // vertical alignment (ROAD.vxz) and cross slopes (ROAD.vxh) beside the file.
+    std::vector<vexaline::GradeRow> m_gradeRows;
+    std::vector<vexaline::SlopeRow> m_slopeRows;
     std::vector<vexaline::PointRecord> m_setupPoints;  // the points of the last station setup taken, for the plan
     QIcon m_hIcon;
 
@@ -73,8 +81,14 @@ public:
     const vexaline::ResultSet& Results() const;
     // The road the results were computed from (the list's when not known).
     vexaline::Alignment ResultsRoad() const;
-    // The results are another road's: the control data changed since.
+    // The results are another road's: the control data or the height tables changed since.
     bool ResultsStale() const;
+    // The vertical alignment and cross slopes from the tables; none without a grade table.
+    struct Heights {
+        vexaline::Profile profile;
+        vexaline::CrossSlopes slopes;
+    };
+    std::optional<Heights> RoadHeights() const;
 
     // Members to controls (false) or back (true). A number that does not
     // parse stops the read there with the toolkit's request and the handler
@@ -102,6 +116,7 @@ public slots:
     void OnPlanView();      // "平面图"
     void OnPrintSheet();    // "打印"
     void OnPiEntry();       // "交点法"
+    void OnProfile();       // "纵断面"
 
     void accept() override;  // the OK command opens a file, it never ends the window
     void reject() override;  // Escape and the close button go through OnClose
@@ -163,6 +178,13 @@ private:
     // The check's line under the control list, kept current as rows change;
     // the same line in the results group after a run on flagged rows.
     void ShowCheckLine();
+    // Heights (AlignmentDlgProfile.cpp): the tables beside the open file read
+    // (a bad one refused with its message), their text as the results'
+    // source records it, the files 保存 writes with the road, the group's line.
+    void LoadHeightsBeside();
+    std::string HeightsText() const;
+    std::vector<vexaline::FileBytes> HeightFiles() const;
+    void ShowHeightsLine();
     vexaline::ResultMode Mode() const;
 
     bool m_bBusy = false;
@@ -186,6 +208,11 @@ private:
     QLineEdit* m_editLookupOffset;
     QLabel* m_labelCheck;         // 2010, under the control list
     QLabel* m_labelResultsCheck;  // 2011, in the results group: the rows a run used were flagged
+    QLabel* m_labelHeights;       // 2012, in the control-data group: which height tables are loaded
+    QLineEdit* m_editLookupElevation;
+    // The alignment file whose beside-files hold the tables as shown; empty:
+    // the tables are to be written by the next 保存.
+    std::string m_strHeightsPath;
     QRadioButton* m_radioMode[2];
     QPushButton* m_btnOpen;
     QPushButton* m_btnDelete;

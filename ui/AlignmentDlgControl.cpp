@@ -53,6 +53,7 @@ void CAlignmentDlg::OnOK() {
     m_nSegmentCount = model->Count() - 1;
     if (m_nSegmentCount > 0) EnableSave();
     m_bControlSaved = true;  // the list is what the file holds
+    LoadHeightsBeside();
     UpdateData(false);
 }
 
@@ -91,6 +92,11 @@ void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name,
     m_nSegmentCount = model->Count() - 1;
     EnableSave();
     m_bControlSaved = false;  // nothing written yet: closing asks
+    // Another road's heights do not belong to this one.
+    m_gradeRows.clear();
+    m_slopeRows.clear();
+    m_strHeightsPath = m_strFilePath;
+    ShowHeightsLine();
     UpdateData(false);
 }
 
@@ -101,12 +107,16 @@ void CAlignmentDlg::EnableSave() {
 
 bool CAlignmentDlg::SaveControl() {
     UpdateData(true);
-    const std::string bytes = SavedAlignmentFile(m_listControl->LineModel()->Lines(), TimeStampNow());
-    if (!WriteFileAtomically(m_strFilePath, bytes)) {
-        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(m_strFilePath).c_str()).c_str());
+    // The road and the height tables taken in since: all written or none.
+    std::vector<FileBytes> files{{m_strFilePath, SavedAlignmentFile(m_listControl->LineModel()->Lines(), TimeStampNow())}};
+    for (FileBytes& table : HeightFiles()) files.push_back(std::move(table));
+    if (const std::optional<std::size_t> failed = WriteFilesAtomically(files)) {
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(files[*failed].path).c_str()).c_str());
         return false;
     }
     m_bControlSaved = true;
+    m_strHeightsPath = m_strFilePath;
+    ShowHeightsLine();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "core/files/ResultsExport.h"
 #include "core/road/ControlCheck.h"
 #include "core/road/ReverseLookup.h"
+#include "core/road/StakeHeight.h"
 #include "core/road/StakeRun.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -128,6 +129,8 @@ void CAlignmentDlg::OnCompute() {
     try {
         RunStakes(road, Request(*deflection), rows, m_progress->value(),
                   [this](int position) { m_progress->setValue(position); }, CheckBox(this));
+        if (const std::optional<Heights> heights = RoadHeights())
+            AddHeights(rows, road, heights->profile, heights->slopes);
     } catch (const std::bad_alloc&) {
         // Ten million rows are about 800 MB: a small machine may not have them.
         m_nResultCount = 0;  // the list is down to its header
@@ -145,7 +148,7 @@ void CAlignmentDlg::OnCompute() {
 ResultSource CAlignmentDlg::Source() const {
     const QString path = QFile::decodeName(m_strFilePath.c_str());
     return ResultSource{QFileInfo(path).fileName().toStdString(), m_listControl->LineModel()->Lines(),
-                        std::time(nullptr)};
+                        std::time(nullptr), HeightsText()};
 }
 
 bool CAlignmentDlg::StaleAccepted(const char* question) {
@@ -198,6 +201,7 @@ void CAlignmentDlg::OnAddStake() {
     row.mode = Mode();
     row.source = Source();
     AddStake(road, m_dStakeStation, Request(*deflection), row, CheckBox(this));
+    if (const std::optional<Heights> heights = RoadHeights()) AddHeights(row, road, heights->profile, heights->slopes);
     AppendResults(std::move(row));
 }
 
@@ -209,6 +213,10 @@ void CAlignmentDlg::OnReverseLookup() {
     case LookupStatus::Converged:
         m_strLookupStation = LookupStationText(result.dStation);
         m_strLookupOffset = LookupOffsetText(result.dOffset);
+        m_strLookupElevation.clear();  // none without a vertical alignment, or outside it
+        if (const std::optional<Heights> heights = RoadHeights())
+            if (const std::optional<double> h = SurfaceElevation(heights->profile, heights->slopes, result.dStation, result.dOffset))
+                m_strLookupElevation = Format("%.3f", *h);
         UpdateData(false);
         break;
     case LookupStatus::NoControl: platform::Warn(this, text::kNoControl); break;

@@ -5,7 +5,7 @@
 using namespace vexaline;
 
 std::string ResultListModel::Line(int i) const {
-    if (i == 0) return ResultHeader(set_.mode);
+    if (i == 0) return ResultHeader(set_.mode, set_.bHeights);
     return ResultLine(set_, static_cast<std::size_t>(i - 1));
 }
 
@@ -25,6 +25,7 @@ ResultSet ResultListModel::TakeSpare(ResultMode mode) {
     set.setups.clear();
     set.range.reset();
     set.source.reset();
+    set.bHeights = false;  // the next run's heights are its own
     set.mode = mode;
     return set;
 }
@@ -32,7 +33,9 @@ ResultSet ResultListModel::TakeSpare(ResultMode mode) {
 void ResultListModel::Append(ResultSet&& more) {
     if (more.rows.empty()) return;
     const int first = Count();
+    const bool heights = set_.bHeights;
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(more.rows.size()) - 1);
     set_.Append(std::move(more));
     endInsertRows();
+    if (set_.bHeights != heights) emit dataChanged(index(0), index(0));  // the header gains or loses 设计高程
 }

@@ -19,6 +19,7 @@ constexpr double kPlanHeight = 420;   // the plan on page 1
 constexpr double kRowHeight = 17;     // table rows
 constexpr double kFooterHeight = 28;
 constexpr double kColumns[5] = {0.18, 0.21, 0.21, 0.2, 0.2};  // shares of the table's width
+constexpr double kHeightColumns[6] = {0.15, 0.18, 0.18, 0.17, 0.16, 0.16};  // with 设计高程
 
 QFont Font(double pixels, bool bold = false) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
@@ -136,16 +137,18 @@ void SettingOutSheet::PaintTable(QPainter& painter, double top, std::size_t firs
     const auto names = set.mode == ResultMode::Coordinates ? text::kSheetCoordinateColumns : text::kSheetSettingOutColumns;
     QStringList header;
     for (int c = 0; c < 5; ++c) header << QString::fromUtf8(names[c]);
+    if (set.bHeights) header << QString::fromUtf8(text::kElevationHeader);
+    const double* shares = set.bHeights ? kHeightColumns : kColumns;
     auto row = [&](const QStringList& cells, double y) {
         double x = kMargin;
         if (cells.size() == 1) {  // a message spans the row
             painter.drawText(QRectF(x + 4, y, width - 8, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter, cells[0]);
             return;
         }
-        for (int c = 0; c < cells.size() && c < 5; ++c) {
-            painter.drawText(QRectF(x + 4, y, width * kColumns[c] - 8, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        for (int c = 0; c < cells.size() && c < header.size(); ++c) {
+            painter.drawText(QRectF(x + 4, y, width * shares[c] - 8, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                              cells[c]);
-            x += width * kColumns[c];
+            x += width * shares[c];
         }
     };
     painter.setPen(Qt::black);

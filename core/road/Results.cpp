@@ -53,8 +53,9 @@ std::size_t ResultSet::Stakes() const {
     return n;
 }
 
-bool Stale(const ResultSet& results, const std::vector<std::string>& controlList) {
-    return !results.rows.empty() && results.source && results.source->controlList != controlList;
+bool Stale(const ResultSet& results, const std::vector<std::string>& controlList, const std::string& heights) {
+    return !results.rows.empty() && results.source &&
+           (results.source->controlList != controlList || results.source->strHeights != heights);
 }
 
 bool CanOrient(const StationSetup& s) {

@@ -61,6 +61,7 @@ struct ResultSource {
     std::string strFile;                   // the alignment file's name without folder, UTF-8; empty: none
     std::vector<std::string> controlList;  // the control list as it stood, header line first (GBK lines)
     std::time_t computed = 0;              // when the rows began
+    std::string strHeights;  // the vertical alignment and cross slopes of the elevations, as their files' text; empty: none
 };
 
 // The results list: its mode and its rows in list order.
@@ -86,8 +87,9 @@ struct ResultSet {
 };
 
 // True when the set holds rows computed from a control list other than
-// this one, byte for byte: they are then another road's stakes. Rows of no
-// known source are not stale.
-bool Stale(const ResultSet& results, const std::vector<std::string>& controlList);
+// this one, byte for byte, or from other height tables (heights: as
+// ResultSource::strHeights): they are then another road's stakes. Rows of
+// no known source are not stale.
+bool Stale(const ResultSet& results, const std::vector<std::string>& controlList, const std::string& heights = {});
 
 }  // namespace vexaline

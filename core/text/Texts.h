@@ -319,6 +319,25 @@ inline constexpr const char* kCsvTooLong = "%s文件太大（最多%d行，每�
 inline constexpr const char* kCsvNotText = "%s文件既不是UTF-8也不是GBK文本!";
 inline constexpr const char* kElevationHeader = "设计高程";
 inline constexpr const char* kOutsideProfile = "超出纵断面";
+// The window's heights: the 纵断面 dialog and the control-data group's line.
+inline constexpr const char* kProfileButton = "纵断面";
+inline constexpr const char* kProfileTitle = "纵断面与横坡";
+inline constexpr const char* kProfileGrades = "纵断面（变坡点）";
+inline constexpr const char* kProfileSlopes = "横坡表（%，自中线向外上升为正）";
+inline constexpr const char* kProfileInsertRow = "插入行";
+inline constexpr const char* kProfileDeleteRow = "删除行";
+inline constexpr const char* kProfileOpen = "打开...";
+inline constexpr const char* kProfileSave = "保存...";
+inline constexpr const char* kProfileCompute = "计算";
+inline constexpr const char* kProfileCurves = "竖曲线表";
+inline constexpr const char* kProfileScale = "竖向比例放大10倍";
+inline constexpr const char* kGradeFilter = "纵断面 (*.vxz)|*.vxz||";
+inline constexpr const char* kSlopeFilter = "横坡表 (*.vxh)|*.vxh||";
+inline constexpr const char* kGradeFileName = "纵断面.vxz";
+inline constexpr const char* kSlopeFileName = "横坡表.vxh";
+inline constexpr const char* kHeightsLine = "纵断面：%s    横坡表：%s";
+inline constexpr const char* kHeightsNone = "无";
+inline constexpr const char* kHeightsUnsaved = "已修改，未保存";
 inline constexpr const char* kFill = "填%.3f米";
 inline constexpr const char* kCut = "挖%.3f米";
 

@@ -1,0 +1,169 @@
+// The road's heights in the window: the tables beside the alignment file,
+// the elevations of a run and of the lookup, 纵断面 editing them, and what
+// closing and 保存 do with them. Figures are the README's worked demo.
+#include <QLabel>
+#include <QTableWidget>
+
+#include "DlgFixture.h"
+#include "core/files/ProfileCsv.h"
+#include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+#include "ui/ProfileDlg.h"
+#include "ui/ProfileView.h"
+
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+// B and C at 100 m with tangents of 52 m each: they overlap by 4 m.
+const char* const kOverlap[4][4] = {{"A", "0", "100", ""}, {"B", "100", "102", "2600"},
+                                    {"C", "200", "100", "2600"}, {"D", "300", "102", ""}};
+
+class ProfileDlgTest : public DlgTest {
+protected:
+    void OpenDemo(std::initializer_list<const char*> beside) {
+        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "demo.vxa", dir_ / "demo.vxa");
+        for (const char* name : beside) fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        Open("demo.vxa");
+    }
+    QString HeightsLine() { return Get<QLabel>(2012)->text(); }
+    // The last field of each stake line: the design elevation, 12 bytes.
+    std::vector<std::string> Elevations() {
+        std::vector<std::string> out;
+        for (const std::string& line : Results()) out.push_back(line.size() >= 12 ? line.substr(line.size() - 12) : line);
+        return out;
+    }
+    // Opens 纵断面; inside gets the dialog, which is closed afterwards if still open.
+    void RunProfile(const std::function<void(CProfileDlg*)>& inside) {
+        Click(2006, ModalScript().Dialog([&](QWidget* w) {
+            auto* dlg = qobject_cast<CProfileDlg*>(w);
+            ASSERT_TRUE(dlg && dlg->objectName() == "2400");
+            inside(dlg);
+            if (dlg->isVisible()) dlg->reject();
+        }));
+    }
+    static void Type(QTableWidget* t, int row, const char* const* cells) {
+        if (row >= t->rowCount()) t->setRowCount(row + 1);
+        for (int c = 0; c < t->columnCount(); ++c) t->setItem(row, c, new QTableWidgetItem(QString::fromUtf8(cells[c])));
+    }
+};
+
+}  // namespace
+
+TEST_F(ProfileDlgTest, TheTablesBesideTheRoadGiveTheRunItsElevations) {
+    OpenDemo({"demo.vxz", "demo.vxh"});
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, "demo.vxz", "demo.vxh")));
+    struct Case { const char* offset; std::vector<std::string> elevations; } cases[] = {
+        {"0", {"129.559     ", "124.160     "}},    // the profile alone
+        {"7.5", {"129.259     ", "124.010     "}},  // 7.5 m right on the cross slopes
+    };
+    for (const Case& c : cases) {
+        Set({{1014, "500"}, {1015, "1000"}, {1016, "500"}, {1017, c.offset}, {1024, "90"}});
+        Click(1018);
+        const std::vector<std::string> lines = Results();
+        ASSERT_EQ(lines.size(), 3u) << c.offset;
+        EXPECT_NE(lines[0].find(Gbk(text::kElevationHeader)), std::string::npos);
+        const std::vector<std::string> shown = Elevations();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.end()), c.elevations) << c.offset;
+    }
+    Set({{1020, "1240"}, {1017, "0"}});
+    Click(1021);
+    EXPECT_EQ(Elevations().back(), "122.264     ");
+}
+
+TEST_F(ProfileDlgTest, WithoutTablesTheListIsAsBefore) {
+    OpenDemo({});
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
+    Set({{1014, "500"}, {1015, "1000"}, {1016, "500"}, {1017, "0"}});
+    Click(1018);
+    ASSERT_EQ(Results().size(), 3u);
+    EXPECT_EQ(Results()[0], ResultHeader(ResultMode::Coordinates));
+    EXPECT_EQ(Results()[1].find("129.559"), std::string::npos);
+}
+
+TEST_F(ProfileDlgTest, ABadTableBesideIsRefusedAndTheRoadStillOpens) {
+    std::string bad = kBom + text::kGradeCsvHeader + "\r\n";
+    for (const auto& row : kOverlap) bad += std::string(row[0]) + "," + row[1] + "," + row[2] + "," + row[3] + "\r\n";
+    WriteBytes("demo.vxz", bad);
+    fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "demo.vxa", dir_ / "demo.vxa");
+    const auto seen = Click(1, ModalScript().File(QPath("demo.vxa")).Box(QMessageBox::Ok));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, Q("变坡点B与C的竖曲线重叠：两切线长之和比变坡点间距长4.000米!"));
+    EXPECT_FALSE(Records().empty());
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
+}
+
+TEST_F(ProfileDlgTest, ComputeShowsTheCurveTableAndRefusesOverlappingCurvesByName) {
+    OpenDemo({"demo.vxz"});
+    RunProfile([&](CProfileDlg* dlg) {
+        ASSERT_EQ(dlg->Grades()->rowCount(), 5);
+        Click(2411, {}, dlg);
+        ASSERT_EQ(dlg->Curves()->rowCount(), 5);
+        // SJD1 from the README's table: a crest of R 8000 between +2 % and −1.6 %.
+        const char* sjd1[12] = {"SJD1", "K0+560.000", "131.200", "2.000", "-1.600", "8000.000",
+                                "144.000", "288.000", "1.296", "凸", "K0+416.000", "K0+704.000"};
+        for (int c = 0; c < 12; ++c) EXPECT_EQ(dlg->Curves()->item(1, c)->text(), QString::fromUtf8(sjd1[c])) << c;
+        EXPECT_TRUE(dlg->View()->Shown().has_value());
+
+        dlg->Grades()->setRowCount(0);
+        for (int r = 0; r < 4; ++r) Type(dlg->Grades(), r, kOverlap[r]);
+        for (int button : {2411, 2414}) {
+            const auto seen = Click(button, ModalScript().Box(QMessageBox::Ok), dlg);
+            ASSERT_EQ(seen.size(), 1u);
+            EXPECT_EQ(seen[0].text, Q("变坡点B与C的竖曲线重叠：两切线长之和比变坡点间距长4.000米!"));
+        }
+        EXPECT_TRUE(dlg->isVisible());  // 确定 refused
+        EXPECT_EQ(dlg->Curves()->rowCount(), 0);
+    });
+    EXPECT_TRUE(dlg_.m_bControlSaved);  // nothing taken
+}
+
+TEST_F(ProfileDlgTest, OkTakesTheTablesUnsavedAndSaveWritesThemBesideTheRoad) {
+    OpenDemo({"demo.vxz", "demo.vxh"});
+    Set({{1014, "500"}, {1015, "1000"}, {1016, "500"}, {1017, "0"}});
+    Click(1018);
+    const std::string slopesBefore = ReadBytes("demo.vxh");
+    RunProfile([&](CProfileDlg* dlg) {
+        dlg->Grades()->item(1, 2)->setText("131.300");  // SJD1 10 cm higher
+        Click(2414, {}, dlg);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(Get<QLabel>(1028)->isVisibleTo(&dlg_));  // the run's heights are another profile's
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsUnsaved, text::kHeightsUnsaved)));
+
+    Click(1011);  // 保存
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+    const std::string grades = ReadBytes("demo.vxz");
+    EXPECT_EQ(grades.substr(0, 3), kBom);
+    EXPECT_NE(grades.find("SJD1,560,131.300,8000\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBytes("demo.vxh").substr(3), slopesBefore.substr(3));
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, "demo.vxz", "demo.vxh")));
+}
+
+TEST_F(ProfileDlgTest, ClosingAsksAboutTablesTakenIn) {
+    OpenDemo({});
+    RunProfile([&](CProfileDlg* dlg) {
+        for (int r = 0; r < 4; ++r) Type(dlg->Grades(), r, kOverlap[r]);
+        dlg->Grades()->item(1, 3)->setText("");
+        dlg->Grades()->item(2, 3)->setText("");
+        Click(2414, {}, dlg);
+    });
+    // Closing asks as for the control data; Yes writes them, No to quitting keeps the window.
+    ModalScript script;
+    script.Box(QMessageBox::Yes).Box(QMessageBox::No);
+    dlg_.reject();
+    EXPECT_TRUE(script.Done()) << script.Describe();
+    ASSERT_EQ(script.Seen().size(), 2u);
+    EXPECT_EQ(script.Seen()[0].text, Q(text::kAskSaveControl));
+    EXPECT_EQ(script.Seen()[1].text, Q(text::kAskQuit));
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_NE(ReadBytes("demo.vxz").find("B,100,102,\r\n"), std::string::npos);
+}
+
+TEST_F(ProfileDlgTest, TheLookupShowsTheDesignElevationAtThePoint) {
+    OpenDemo({"demo.vxz", "demo.vxh"});
+    Set({{1052, "3805381.597"}, {1053, "500897.434"}});
+    Click(1051);
+    EXPECT_EQ(Edit(1054)->text(), "1000.000");
+    EXPECT_EQ(Edit(2056)->text(), "123.590");  // the README's lookup, 28.5 m left
+}

@@ -1,0 +1,114 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "core/files/FileType.h"
+#include "core/files/ProfileCsv.h"
+#include "core/files/TextFile.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/AlignmentDlg.h"
+#include "ui/ProfileDlg.h"
+#include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/MessageBox.h"
+
+// The road's heights: the vertical alignment (ROAD.vxz) and cross slopes
+// (ROAD.vxh) beside the alignment file, read when it is opened, edited in
+// 纵断面 and written by the control data's 保存.
+
+using namespace vexaline;
+
+namespace {
+
+constexpr const char* kGradeExtension = "vxz";
+constexpr const char* kSlopeExtension = "vxh";
+
+// A table's file beside the alignment file; nothing when there is none, or
+// after telling the user it cannot be read.
+std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path) {
+    std::string bytes;
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadStatus::Ok: return bytes;
+    case ReadStatus::Missing: return std::nullopt;
+    case ReadStatus::Unreadable: break;
+    }
+    platform::Warn(owner, Format(text::kCannotRead, platform::PathForDisplay(path).c_str()).c_str());
+    return std::nullopt;
+}
+
+}  // namespace
+
+// A table that cannot be read or built is refused with its message and left
+// out; the road opens all the same.
+void CAlignmentDlg::LoadHeightsBeside() {
+    m_gradeRows.clear();
+    m_slopeRows.clear();
+    m_strHeightsPath = m_strFilePath;
+    if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kGradeExtension))) {
+        const GradeCsvRead read = ReadGradeCsv(*bytes);
+        const std::string refusal = read.Ok() ? BuildProfile(read.rows).strMessage : read.strMessage;
+        if (refusal.empty()) m_gradeRows = read.rows;
+        else platform::Warn(this, refusal.c_str());
+    }
+    if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kSlopeExtension))) {
+        const SlopeCsvRead read = ReadSlopeCsv(*bytes);
+        const std::string refusal = read.Ok() ? BuildCrossSlopes(read.rows).strMessage : read.strMessage;
+        if (refusal.empty()) m_slopeRows = read.rows;
+        else platform::Warn(this, refusal.c_str());
+    }
+    ShowHeightsLine();
+}
+
+std::optional<CAlignmentDlg::Heights> CAlignmentDlg::RoadHeights() const {
+    if (m_gradeRows.empty()) return std::nullopt;
+    ProfileBuild profile = BuildProfile(m_gradeRows);
+    SlopesBuild slopes = BuildCrossSlopes(m_slopeRows);
+    // Both were built when they were taken in; a failure here gives no heights rather than wrong ones.
+    if (!profile.Ok() || !slopes.Ok()) return std::nullopt;
+    return Heights{std::move(profile.profile), std::move(slopes.slopes)};
+}
+
+// Cross slopes alone give no elevation: without a grade table there are no heights.
+std::string CAlignmentDlg::HeightsText() const {
+    return m_gradeRows.empty() ? std::string() : GradeCsvText(m_gradeRows) + SlopeCsvText(m_slopeRows);
+}
+
+std::vector<FileBytes> CAlignmentDlg::HeightFiles() const {
+    std::vector<FileBytes> files;
+    if (m_strHeightsPath == m_strFilePath) return files;
+    if (!m_gradeRows.empty())
+        files.push_back({WithExtension(m_strFilePath, kGradeExtension), GradeCsvText(m_gradeRows)});
+    if (!m_slopeRows.empty())
+        files.push_back({WithExtension(m_strFilePath, kSlopeExtension), SlopeCsvText(m_slopeRows)});
+    return files;
+}
+
+void CAlignmentDlg::ShowHeightsLine() {
+    auto state = [this](bool loaded, const char* extension) -> std::string {
+        if (!loaded) return text::kHeightsNone;
+        if (m_strHeightsPath != m_strFilePath) return text::kHeightsUnsaved;
+        return QFileInfo(QFile::decodeName(WithExtension(m_strFilePath, extension).c_str())).fileName().toStdString();
+    };
+    m_labelHeights->setText(QString::fromStdString(Format(text::kHeightsLine, state(!m_gradeRows.empty(), kGradeExtension).c_str(),
+                                                          state(!m_slopeRows.empty(), kSlopeExtension).c_str())));
+}
+
+// "纵断面": the tables edited; 确定 takes them into the window as unsaved
+// control data (closing asks, 保存 writes them beside the alignment file).
+void CAlignmentDlg::OnProfile() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    if (m_strFilePath.empty()) return platform::Warn(this, text::kNoFile);
+    CProfileDlg dlg(m_gradeRows, m_slopeRows, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const std::vector<GradeRow> grades = dlg.GradeRows();
+    const std::vector<SlopeRow> slopes = dlg.SlopeRows();
+    if (GradeCsvText(grades) == GradeCsvText(m_gradeRows) && SlopeCsvText(slopes) == SlopeCsvText(m_slopeRows)) return;
+    m_gradeRows = grades;
+    m_slopeRows = slopes;
+    m_strHeightsPath.clear();
+    m_bControlSaved = false;
+    EnableSave();
+    ShowHeightsLine();
+    ShowStale();
+}
