@@ -130,14 +130,20 @@ void SettingOutSheet::PaintPlan(QPainter& painter, QRectF area) const {
     painter.restore();
 }
 
+QStringList SettingOutSheet::ColumnNames() const {
+    const bool settingOut = scene_.results && scene_.results->mode == ResultMode::SettingOut;
+    const auto names = settingOut ? text::kSheetSettingOutColumns : text::kSheetCoordinateColumns;
+    QStringList header;
+    for (int c = 0; c < 5; ++c) header << QString::fromUtf8(names[c]);
+    if (scene_.results && scene_.results->bHeights) header << QString::fromUtf8(text::kElevationHeader);
+    return header;
+}
+
 void SettingOutSheet::PaintTable(QPainter& painter, double top, std::size_t first, std::size_t count) const {
     if (!scene_.results) return;
     const ResultSet& set = *scene_.results;
     const double width = kPageWidth - 2 * kMargin;
-    const auto names = set.mode == ResultMode::Coordinates ? text::kSheetCoordinateColumns : text::kSheetSettingOutColumns;
-    QStringList header;
-    for (int c = 0; c < 5; ++c) header << QString::fromUtf8(names[c]);
-    if (set.bHeights) header << QString::fromUtf8(text::kElevationHeader);
+    const QStringList header = ColumnNames();
     const double* shares = set.bHeights ? kHeightColumns : kColumns;
     auto row = [&](const QStringList& cells, double y) {
         double x = kMargin;

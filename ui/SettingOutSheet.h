@@ -44,6 +44,8 @@ public:
     // Results rows on the first page and on each later one.
     int FirstPageRows() const { return firstRows_; }
     int RowsPerPage() const { return rowsPerPage_; }
+    // The table's column names: the list's, and 设计高程 when the results have heights.
+    QStringList ColumnNames() const;
 
 private:
     double PaintHeader(QPainter& painter) const;  // the y below it

@@ -10,6 +10,7 @@
 #include "core/text/TextFields.h"
 #include "ui/ProfileDlg.h"
 #include "ui/ProfileView.h"
+#include "ui/SettingOutSheet.h"
 
 namespace {
 
@@ -166,4 +167,53 @@ TEST_F(ProfileDlgTest, TheLookupShowsTheDesignElevationAtThePoint) {
     Click(1051);
     EXPECT_EQ(Edit(1054)->text(), "1000.000");
     EXPECT_EQ(Edit(2056)->text(), "123.590");  // the README's lookup, 28.5 m left
+}
+
+TEST_F(ProfileDlgTest, AnEmptiedGradeTableTakesTheHeightsAwayFromTheNextRun) {
+    OpenDemo({"demo.vxz", "demo.vxh"});
+    Set({{1014, "500"}, {1015, "1000"}, {1016, "500"}, {1017, "0"}});
+    Click(1018);
+    ASSERT_EQ(Elevations()[1], "129.559     ");
+    const auto columns = [&] {
+        const plan::SettingOutSheet sheet(plan::PlanScene{nullptr, &dlg_.Results(), nullptr, {}}, plan::SheetHeader{});
+        return sheet.ColumnNames();
+    };
+    EXPECT_EQ(columns().size(), 6);
+    EXPECT_EQ(columns().back(), Q(text::kElevationHeader));
+    RunProfile([&](CProfileDlg* dlg) {
+        dlg->Grades()->setRowCount(0);
+        Click(2414, {}, dlg);
+    });
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsUnsaved)));
+    Click(1018);
+    ASSERT_EQ(Results().size(), 3u);
+    EXPECT_EQ(Results()[0], ResultHeader(ResultMode::Coordinates));
+    EXPECT_EQ(Results()[1].find(Gbk(text::kOutsideProfile)), std::string::npos);
+    EXPECT_EQ(columns().size(), 5);
+    // Nor has the lookup an elevation.
+    Set({{1052, "3805381.597"}, {1053, "500897.434"}});
+    Click(1051);
+    EXPECT_EQ(Edit(1054)->text(), "1000.000");
+    EXPECT_EQ(Edit(2056)->text(), "");
+}
+
+TEST_F(ProfileDlgTest, EachTableIsSavedToAndLoadedFromItsOwnFile) {
+    OpenDemo({});
+    const std::string slopes = kBom + text::kSlopeCsvHeader + "\r\n0,-2,-2\r\n100,4,-4\r\n";
+    WriteBytes("s.vxh", slopes);
+    RunProfile([&](CProfileDlg* dlg) {
+        Click(2409, ModalScript().File(QPath("s.vxh")), dlg);
+        ASSERT_EQ(dlg->Slopes()->rowCount(), 2);
+        EXPECT_EQ(dlg->Slopes()->item(1, 1)->text(), "4");
+        Click(2407, {}, dlg);  // a blank row after the selected one is no row
+        Click(2410, ModalScript().File(QPath("t.vxh")), dlg);
+        Click(2403, {}, dlg);
+        Click(2403, {}, dlg);
+        const char* const ends[2][4] = {{"", "0", "100", ""}, {"", "300", "106", ""}};
+        for (int r = 0; r < 2; ++r) Type(dlg->Grades(), r, ends[r]);
+        Click(2406, ModalScript().File(QPath("g.vxz")), dlg);
+    });
+    EXPECT_EQ(ReadBytes("t.vxh"), slopes);
+    EXPECT_EQ(ReadBytes("g.vxz"), kBom + text::kGradeCsvHeader + "\r\n起点,0,100,\r\n终点,300,106,\r\n");
+    EXPECT_TRUE(dlg_.m_bControlSaved);  // cancelled: nothing taken
 }
