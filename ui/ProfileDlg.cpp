@@ -181,7 +181,7 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     Fill(m_grades, GradeCells(grades));
     Fill(m_slopes, SlopeCells(slopes));
     ShowProfile(nullptr);
-    resize(1000, 760);
+    resize(1000, 860);
 }
 
 std::vector<GradeRow> CProfileDlg::GradeRows() const {

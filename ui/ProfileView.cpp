@@ -11,7 +11,8 @@ using namespace vexaline;
 
 namespace {
 
-constexpr double kMargin = 40;     // pixels round the drawing, room for the labels
+constexpr double kMargin = 40;      // pixels left and right, and above for the scale's note
+constexpr double kLabelBand = 190;  // below the drawing: each point's name, station and elevation
 constexpr int kSamplesPerCurve = 32;
 
 // Stations across, elevations up at kExaggeration times the scale.
@@ -30,9 +31,9 @@ Frame FrameOf(const Profile& p, double width, double height) {
     Frame f;
     f.s0 = p.points.front().dStation;
     f.h0 = low;
-    f.scale = std::min((width - 2 * kMargin) / length, (height - 3 * kMargin) / rise);
     f.left = kMargin;
-    f.bottom = height - 1.5 * kMargin;
+    f.bottom = height - kLabelBand;
+    f.scale = std::min((width - 2 * kMargin) / length, (f.bottom - kMargin) / rise);
     return f;
 }
 
@@ -83,18 +84,21 @@ void CProfileView::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(QColor(0, 0, 192), 2));
     painter.drawPath(DesignLine(p, f));
 
-    // Each point: a tick down to the station line and its figures beside it;
-    // the grade leaving it half-way to the next point.
+    // Each point: a tick down to the band of labels and its figures there,
+    // read upwards; the grade leaving it half-way to the next point.
     painter.setPen(Qt::black);
+    painter.drawLine(QPointF(kMargin, f.bottom + 6), QPointF(width() - kMargin, f.bottom + 6));
     for (std::size_t k = 0; k < p.points.size(); ++k) {
         const GradePoint& g = p.points[k];
         const std::vector<std::string> cells = VerticalCurveCells(p, k);  // name, K station, elevation, i1, i2, …
         const QPointF at = f.At(g.dStation, g.dElevation);
         painter.drawEllipse(at, 3, 3);
-        painter.drawLine(QPointF(at.x(), at.y() + 4), QPointF(at.x(), f.bottom + 4));
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawLine(QPointF(at.x(), at.y() + 4), QPointF(at.x(), f.bottom + 6));
+        painter.setPen(Qt::black);
         const QString label = QString::fromStdString(cells[0] + " " + cells[1] + " " + cells[2]);
         painter.save();
-        painter.translate(at.x() + 3, f.bottom);
+        painter.translate(at.x() + 5, height() - 6);
         painter.rotate(-90);
         painter.drawText(QPointF(0, 0), label);
         painter.restore();

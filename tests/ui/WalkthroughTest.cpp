@@ -3,9 +3,12 @@
 // README's pictures (scripts/screenshots.sh runs it on Xvfb).
 #include "DlgFixture.h"
 #include "ui/CheckReportDlg.h"
+#include "ui/ProfileDlg.h"
+#include "core/text/TextFields.h"
 #include "ui/StationSetupDlg.h"
 
 #include <QLabel>
+#include <QTableWidget>
 
 static void Shot(QWidget* w, const char* name) {
     const QString dir = qEnvironmentVariable("VEXALINE_SCREENSHOTS");
@@ -96,4 +99,27 @@ TEST_F(Walkthrough, TheCheckOnAFaultyCopy) {
     ASSERT_TRUE(report);
     EXPECT_EQ(report->findChild<QLabel*>("2303")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
     Shot(report, "check.png");
+}
+
+// The heights the README walks: the tables beside the road, the dialog's
+// vertical curve table and drawing, the elevations of the stakes.
+TEST_F(Walkthrough, TheSampleRoadsHeights) {
+    for (const char* name : {"demo.vxz", "demo.vxh"})
+        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    Open("demo.vxa");
+    EXPECT_EQ(Get<QLabel>(2012)->text(), Q(Format(text::kHeightsLine, "demo.vxz", "demo.vxh")));
+    Click(2006, ModalScript().Dialog([](QWidget* w) {
+        auto* dlg = qobject_cast<CProfileDlg*>(w);
+        ASSERT_TRUE(dlg);
+        dlg->findChild<QAbstractButton*>("2411")->click();
+        EXPECT_EQ(dlg->Curves()->rowCount(), 5);
+        Shot(dlg, "profile.png");
+        dlg->reject();
+    }));
+    Set({{1014, "400"}, {1015, "500"}, {1016, "100"}, {1017, "7.5"}});
+    Click(1018);
+    ASSERT_EQ(Results().size(), 3u);
+    EXPECT_EQ(Result(0), "桩号        X坐标         Y坐标      切线方位角  说明     设计高程    ");
+    EXPECT_EQ(Result(1), "400.000     3805235.387   500322.853  56.2843   缓曲段    127.725     ");
+    EXPECT_EQ(Result(2), "500.000     3805283.061   500409.229  65.5208   圆曲段    129.259     ");
 }
