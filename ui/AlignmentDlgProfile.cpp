@@ -89,8 +89,9 @@ void CAlignmentDlg::ShowHeightsLine() {
         if (m_strHeightsPath != m_strFilePath) return text::kHeightsUnsaved;
         return QFileInfo(QFile::decodeName(WithExtension(m_strFilePath, extension).c_str())).fileName().toStdString();
     };
-    m_labelHeights->setText(QString::fromStdString(Format(text::kHeightsLine, state(!m_gradeRows.empty(), kGradeExtension).c_str(),
-                                                          state(!m_slopeRows.empty(), kSlopeExtension).c_str())));
+    const std::string grades = state(!m_gradeRows.empty(), kGradeExtension);
+    const std::string slopes = state(!m_slopeRows.empty(), kSlopeExtension);
+    m_labelHeights->setText(QString::fromStdString(Format(text::kHeightsLine, grades.c_str(), slopes.c_str())));
 }
 
 // "纵断面": the tables edited; 确定 takes them into the window as unsaved
@@ -98,7 +99,10 @@ void CAlignmentDlg::ShowHeightsLine() {
 void CAlignmentDlg::OnProfile() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
-    if (m_strFilePath.empty()) return platform::Warn(this, text::kNoFile);
+    if (m_strFilePath.empty()) {
+        platform::Warn(this, text::kNoFile);
+        return;
+    }
     CProfileDlg dlg(m_gradeRows, m_slopeRows, this);
     if (dlg.exec() != QDialog::Accepted) return;
     const std::vector<GradeRow> grades = dlg.GradeRows();

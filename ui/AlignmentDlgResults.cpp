@@ -214,9 +214,11 @@ void CAlignmentDlg::OnReverseLookup() {
         m_strLookupStation = LookupStationText(result.dStation);
         m_strLookupOffset = LookupOffsetText(result.dOffset);
         m_strLookupElevation.clear();  // none without a vertical alignment, or outside it
-        if (const std::optional<Heights> heights = RoadHeights())
-            if (const std::optional<double> h = SurfaceElevation(heights->profile, heights->slopes, result.dStation, result.dOffset))
-                m_strLookupElevation = Format("%.3f", *h);
+        if (const std::optional<Heights> heights = RoadHeights()) {
+            const std::optional<double> h =
+                SurfaceElevation(heights->profile, heights->slopes, result.dStation, result.dOffset);
+            if (h) m_strLookupElevation = Format("%.3f", *h);
+        }
         UpdateData(false);
         break;
     case LookupStatus::NoControl: platform::Warn(this, text::kNoControl); break;

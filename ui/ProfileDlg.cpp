@@ -126,7 +126,10 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     m_view = new CProfileView(this);
     m_view->setObjectName("2413");
 
-    auto group = [this](const char* title, QTableWidget* table, std::initializer_list<QPushButton*> buttons) {
+    // A table in its group, with its four buttons from the first identifier on.
+    auto group = [this](const char* title, QTableWidget* table, int firstId, QPushButton* (&buttons)[4]) {
+        const char* labels[4] = {text::kProfileInsertRow, text::kProfileDeleteRow, text::kProfileOpen, text::kProfileSave};
+        for (int i = 0; i < 4; ++i) buttons[i] = Button(this, labels[i], firstId + i);
         auto* box = new QGroupBox(QString::fromUtf8(title), this);
         auto* layout = new QVBoxLayout(box);
         layout->addWidget(table, 1);
@@ -136,13 +139,11 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
         layout->addLayout(row);
         return box;
     };
-    QPushButton* gradeButtons[4] = {Button(this, text::kProfileInsertRow, 2403), Button(this, text::kProfileDeleteRow, 2404),
-                                    Button(this, text::kProfileOpen, 2405), Button(this, text::kProfileSave, 2406)};
-    QPushButton* slopeButtons[4] = {Button(this, text::kProfileInsertRow, 2407), Button(this, text::kProfileDeleteRow, 2408),
-                                    Button(this, text::kProfileOpen, 2409), Button(this, text::kProfileSave, 2410)};
+    QPushButton* gradeButtons[4];
+    QPushButton* slopeButtons[4];
     auto* tables = new QHBoxLayout;
-    tables->addWidget(group(text::kProfileGrades, m_grades, {gradeButtons[0], gradeButtons[1], gradeButtons[2], gradeButtons[3]}), 4);
-    tables->addWidget(group(text::kProfileSlopes, m_slopes, {slopeButtons[0], slopeButtons[1], slopeButtons[2], slopeButtons[3]}), 3);
+    tables->addWidget(group(text::kProfileGrades, m_grades, 2403, gradeButtons), 4);
+    tables->addWidget(group(text::kProfileSlopes, m_slopes, 2407, slopeButtons), 3);
 
     auto* curvesBox = new QGroupBox(QString::fromUtf8(text::kProfileCurves), this);
     auto* curvesLayout = new QVBoxLayout(curvesBox);

@@ -217,3 +217,12 @@ TEST_F(ProfileDlgTest, EachTableIsSavedToAndLoadedFromItsOwnFile) {
     EXPECT_EQ(ReadBytes("g.vxz"), kBom + text::kGradeCsvHeader + "\r\n起点,0,100,\r\n终点,300,106,\r\n");
     EXPECT_TRUE(dlg_.m_bControlSaved);  // cancelled: nothing taken
 }
+
+TEST_F(ProfileDlgTest, SaveAsTakesTheTablesToTheNewNameAndWithoutAFileThereIsNoProfile) {
+    EXPECT_EQ(Warnings(2006), Q(text::kNoFile));
+    OpenDemo({"demo.vxz", "demo.vxh"});
+    Click(2005, ModalScript().File(QPath("copy.vxa")));
+    EXPECT_EQ(ReadBytes("copy.vxz"), ReadBytes("demo.vxz"));
+    EXPECT_EQ(ReadBytes("copy.vxh"), ReadBytes("demo.vxh"));
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, "copy.vxz", "copy.vxh")));
+}
