@@ -4,10 +4,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <functional>
 
 #include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
