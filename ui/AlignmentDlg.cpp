@@ -252,8 +252,9 @@ void CAlignmentDlg::CreateControls() {
     lookup->addWidget(m_editLookupStation, 1, 1);
     lookup->addWidget(new QLabel(U("偏距")), 1, 2);
     lookup->addWidget(m_editLookupOffset, 1, 3);
-    lookup->addWidget(new QLabel(U(text::kElevationHeader)), 1, 4);
-    lookup->addWidget(m_editLookupElevation, 1, 5);
+    // Its own row: beside the others it would squeeze X and Y out of sight.
+    lookup->addWidget(new QLabel(U(text::kElevationHeader)), 2, 0);
+    lookup->addWidget(m_editLookupElevation, 2, 1);
     lookup->setColumnStretch(1, 1);
     lookup->setColumnStretch(3, 1);
 
