@@ -12,5 +12,6 @@ void AddConvertCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
 void AddPiCommand(CLI::App& app, int& status);
 void AddProfileCommand(CLI::App& app, int& status);
+void AddInspectCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

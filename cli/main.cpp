@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     AddCheckCommand(app, status);
     AddPiCommand(app, status);
     AddProfileCommand(app, status);
+    AddInspectCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

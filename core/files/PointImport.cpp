@@ -1,10 +1,13 @@
 #include "core/files/PointImport.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
+#include "core/files/FileType.h"
 #include "core/files/PointFile.h"
+#include "core/geometry/PlanePoint.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -74,16 +77,17 @@ bool ValidGbkName(const std::string& name) {
     return !name.empty() && name.size() <= 8 && Utf8ToGbk(GbkToUtf8(name), back) && back == name;
 }
 
-}  // namespace
-
-PointImport ImportPoints(const std::string& bytes, PointFormat format) {
+// Each point row of the file, its name checked by nameWhy(name) and its
+// fields split, handed to take(fields, x, y); each gives why the line is
+// refused or an empty text. The lines'
+// numbering, the header row of a CSV and the refusal are the same for
+// every reader: the first refused line's message, or an empty text.
+template <class NameWhy, class Take>
+std::string EachPointRow(const std::string& bytes, PointFormat format, NameWhy nameWhy, Take take) {
     const bool dat = format == PointFormat::CassDat;
     const std::size_t need = dat ? 4 : 3, xAt = dat ? 3 : 1, yAt = 2;
-    std::vector<GbkLine> lines = GbkLines(bytes);
-    PointImport out;
-    std::string why;
     int number = 0;
-    for (const GbkLine& gbk : lines) {
+    for (const GbkLine& gbk : GbkLines(bytes)) {
         const std::string& line = gbk.text;
         ++number;
         if (gbk.ok && Trim(line).empty()) continue;
@@ -91,21 +95,82 @@ PointImport ImportPoints(const std::string& bytes, PointFormat format) {
         std::optional<double> x = f.size() >= need ? ParseNumber(f[xAt]) : std::nullopt;
         std::optional<double> y = f.size() >= need ? ParseNumber(f[yAt]) : std::nullopt;
         if (!dat && number == 1 && f.size() >= need && !x && !y) continue;  // a header row
-        std::string point;
+        std::string why;
         if (!gbk.ok) why = text::kImportBadName;
         else if (f.size() < need) why = Format(text::kImportFieldCount, static_cast<int>(need));
-        else if (!ValidGbkName(f[0])) why = text::kImportBadName;
-        else if (!x || !y) why = text::kImportBadNumber;
-        else if (!MakePointLine(f[0], *x, *y, point)) why = text::kImportTooWide;
-        else if (out.lines.size() >= static_cast<std::size_t>(kMaxPoints)) why = Format(text::kImportTooMany, kMaxPoints);
-        if (!why.empty()) {
-            out.lines.clear();
-            out.strMessage = Format(text::kImportBadLine, number, why.c_str());
-            return out;
-        }
-        out.lines.push_back(point);
+        else if (!(why = nameWhy(f[0])).empty()) {
+        } else if (!x || !y) why = text::kImportBadNumber;
+        else why = take(f, *x, *y);
+        if (!why.empty()) return Format(text::kImportBadLine, number, why.c_str());
     }
+    return {};
+}
+
+// The same for a traverse point file: the header line skipped, each line
+// its name (bytes 0-7), X (8-19) and Y (20 on).
+template <class NameWhy, class Take>
+std::string EachVxpRow(const std::string& bytes, NameWhy nameWhy, Take take) {
+    const std::string header = Trim(PointHeader().substr(0, 8));
+    int number = 0;
+    for (std::string line : SplitLines(bytes)) {
+        ++number;
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string name = Trim(line.substr(0, 8));
+        if (Trim(line).empty() || (number == 1 && name == header)) continue;
+        const std::optional<double> x = ParseNumber(Trim(line.substr(std::min<std::size_t>(8, line.size()), 12)));
+        const std::optional<double> y = ParseNumber(Trim(line.substr(std::min<std::size_t>(20, line.size()))));
+        std::string why;
+        if (!(why = nameWhy(name)).empty()) {
+        } else if (!x || !y) why = text::kImportBadNumber;
+        else why = take(std::vector<std::string>{name}, *x, *y);
+        if (!why.empty()) return Format(text::kImportBadLine, number, why.c_str());
+    }
+    return {};
+}
+
+}  // namespace
+
+PointImport ImportPoints(const std::string& bytes, PointFormat format) {
+    PointImport out;
+    auto nameWhy = [](const std::string& name) { return std::string(ValidGbkName(name) ? "" : text::kImportBadName); };
+    out.strMessage = EachPointRow(bytes, format, nameWhy, [&](const std::vector<std::string>& f, double x, double y) {
+        std::string point;
+        if (!MakePointLine(f[0], x, y, point)) return std::string(text::kImportTooWide);
+        if (out.lines.size() >= static_cast<std::size_t>(kMaxPoints)) return Format(text::kImportTooMany, kMaxPoints);
+        out.lines.push_back(point);
+        return std::string();
+    });
+    if (!out.strMessage.empty()) out.lines.clear();
     return out;
+}
+
+MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format) {
+    MeasuredImport out;
+    const std::size_t hAt = format == PointFormat::CassDat ? 4 : 3;
+    auto take = [&](const std::vector<std::string>& f, double x, double y) {
+        MeasuredPoint p{f[0], x, y, std::nullopt};
+        if (!IsSurveyCoordinate(x) || !IsSurveyCoordinate(y)) return std::string(text::kImportBadNumber);
+        if (f.size() > hAt && !f[hAt].empty()) {
+            p.height = ParseNumber(f[hAt]);
+            if (!p.height || !IsSurveyCoordinate(*p.height)) return std::string(text::kMeasuredBadHeight);
+        }
+        if (out.points.size() >= static_cast<std::size_t>(kMaxPoints)) return Format(text::kImportTooMany, kMaxPoints);
+        out.points.push_back(p);
+        return std::string();
+    };
+    auto nameWhy = [](const std::string& name) {
+        if (name.empty()) return std::string(text::kImportBadName);
+        return std::string(name.size() > kMaxMeasuredName ? text::kMeasuredLongName : "");
+    };
+    out.strMessage = format == PointFormat::Vxp ? EachVxpRow(bytes, nameWhy, take)
+                                                : EachPointRow(bytes, format, nameWhy, take);
+    if (!out.strMessage.empty()) out.points.clear();
+    return out;
+}
+
+PointFormat MeasuredFormatOf(const std::string& name) {
+    const std::string extension = ExtensionOf(name);
+    return extension == "dat" ? PointFormat::CassDat : extension == "vxp" ? PointFormat::Vxp : PointFormat::Csv;
 }
 
 }  // namespace vexaline

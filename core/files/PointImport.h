@@ -2,12 +2,15 @@
 #include <string>
 #include <vector>
 
+#include "core/road/Inspect.h"
+
 // Traverse points from the files field controllers and spreadsheets write.
 namespace vexaline {
 
 enum class PointFormat {
     CassDat,  // name,code,east,north[,height] — east is Y, north is X
-    Csv,      // name,X,Y
+    Csv,      // name,X,Y[,H]
+    Vxp,      // the traverse point file (PointFile.h): no heights
 };
 
 struct PointImport {
@@ -30,5 +33,28 @@ struct PointImport {
 // GBK bytes, a coordinate that is not a finite number or is wider than its
 // point-file field, more than 100000 points.
 PointImport ImportPoints(const std::string& bytes, PointFormat format);
+
+// Measured points with their heights, for the inspection (Inspect.h).
+struct MeasuredImport {
+    std::vector<MeasuredPoint> points;  // in file order
+    std::string strMessage;             // UTF-8; empty when every line was taken
+    bool Ok() const { return strMessage.empty(); }
+};
+
+inline constexpr std::size_t kMaxMeasuredName = 40;  // GBK bytes
+
+// The measured points of a file's bytes: CASS .dat "name,code,east,north,
+// height", CSV "name,X,Y,H" read as ImportPoints reads them (lines, fields,
+// encodings, a CSV header), or a .vxp as ParsePointFile keeps it. The
+// height is optional: a missing or empty field is a point without height.
+// A name may be up to kMaxMeasuredName bytes (stake names are longer than
+// a point file's 8), coordinates any survey coordinate (8-digit eastings).
+// Refuses the whole file as ImportPoints does, and for a name too long, a
+// coordinate beyond kMaxCoordinate, or a height field that holds no number.
+MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format);
+
+// The format a measured file's name asks for: .dat CASS, .vxp the point
+// file, anything else CSV (case ignored).
+PointFormat MeasuredFormatOf(const std::string& name);
 
 }  // namespace vexaline

@@ -1,7 +1,5 @@
 #include "core/files/StakeExport.h"
 
-#include "core/text/StationText.h"
-
 #include <cmath>
 #include <cstdlib>
 
@@ -17,16 +15,6 @@
 namespace vexaline {
 namespace {
 
-// "%.3f" with trailing zeros and a bare point removed: 7.500 is "7.5".
-std::string Trimmed(double v) {
-    std::string s = Format("%.3f", v);
-    s.erase(s.find_last_not_of('0') + 1);
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
-
-// "%.3f" without the minus of a value that rounds to zero: a controller
-// reads "-0.000" as a distinct, odd coordinate.
 // A CSV field: quoted when it holds a comma, a quote or a line end.
 std::string CsvField(const std::string& gbk) {
     std::string utf8 = GbkToUtf8(gbk);
@@ -54,17 +42,6 @@ std::vector<std::string> ColumnTitles(const ResultSet& results) {
 }
 
 }  // namespace
-
-std::string StakeName(double station, double offset, double deflection) {
-    std::string name = KStation(station);
-    if (offset != 0) {
-        double side = offset * std::sin(deflection);
-        if (side > 0) name += "R";
-        else if (side < 0) name += "L";
-        name += Trimmed(std::fabs(offset));
-    }
-    return name;
-}
 
 std::string StakesCassDat(const ResultSet& results) {
     std::string bytes;

@@ -4,6 +4,7 @@
 
 #include "core/road/Alignment.h"
 #include "core/road/Results.h"
+#include "core/text/StationText.h"
 
 // Stakes out to the tools a surveyor takes them to: CAD (DXF R12), field
 // controllers (CASS .dat) and spreadsheets (CSV). Each file holds exactly
@@ -13,13 +14,7 @@ namespace vexaline {
 
 enum class StakeFormat { Dxf, CassDat, Csv };
 
-// The stake's name, ASCII: its station to the millimetre in kilometres and
-// metres ("K1+234.500"; 999.9996 is "K1+000.000"; a station below zero
-// "K-0+012.500"), and for a side stake (offset not 0) the side it lies on,
-// "R" or "L" by the sign of offset × sin(deflection), and the offset's size
-// to the millimetre without trailing zeros ("K1+234.500R7.5"). A side stake
-// straight ahead or behind (sin 0) gets no side letter.
-std::string StakeName(double station, double offset, double deflection);
+// StakeName, the stake's name in K notation, is in core/text/StationText.h.
 
 // CASS .dat, GBK: one "name,,east,north,height" line per stake, east,
 // north and the design elevation "%.3f", CR LF after each; no header. The

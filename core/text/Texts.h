@@ -175,6 +175,19 @@ inline constexpr const char* kImportBadName = "点名为空、超过8个字节�
 inline constexpr const char* kImportBadNumber = "坐标不是数字";
 inline constexpr const char* kImportTooWide = "坐标超出了点文件的字段宽度（X最多12位，Y最多10位）";
 inline constexpr const char* kImportTooMany = "点数超过%d个";
+// Measured points against the design (检核).
+inline constexpr const char* kMeasuredLongName = "点名超过40个字节";
+inline constexpr const char* kMeasuredBadHeight = "高程不是数字";
+inline constexpr const char* kInspectTitles[] = {"点名", "桩号", "偏距", "ΔX", "ΔY", "Δ", "Δ纵向", "Δ横向",
+                                                 "设计高程", "实测高程", "ΔH", "检核"};
+inline constexpr const char* kInspectIn = "合格";
+inline constexpr const char* kInspectOut = "超限";
+inline constexpr const char* kInspectNotFound = "查找不到";
+inline constexpr const char* kInspectTolerances = "限差：平面 %s，高程 %s";
+inline constexpr const char* kInspectMillimetres = "%g毫米";
+inline constexpr const char* kInspectNotJudged = "不检核";
+inline constexpr const char* kInspectSummary = "点数 %d，合格 %d，超限 %d；Δ 最大 %s，均方根 %s；ΔH 最大 %s，均方根 %s";
+inline constexpr const char* kInspectNone = "—";
 // The control-data check.
 inline constexpr const char* kCheckTitle = "控制数据检查";
 inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";

@@ -1,0 +1,104 @@
+// vexaline-cli inspect: measured points against the design (检核), as the
+// window's 检核 shows them; exit 0 when every point is within tolerance.
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/files/InspectReport.h"
+#include "core/files/PointImport.h"
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+
+namespace vexaline::cli {
+namespace {
+
+struct InspectOptions {
+    std::string road, measured, profile, slopes, output;
+    std::string planMm = "20", heightMm = "10";
+    bool json = false;
+    std::string format = "text";
+};
+
+using Json = nlohmann::ordered_json;
+
+Json Value(const std::optional<double>& v) { return v ? Json(*v) : Json(nullptr); }
+
+// A tolerance in millimetres, or "off"; throws a usage error otherwise.
+std::optional<double> ToleranceMetres(const std::string& mm, const char* option) {
+    if (mm == "off") return std::nullopt;
+    const std::optional<double> v = ParseNumber(mm);
+    if (!v || !(*v >= 0) || *v > 1e6) throw CLI::ValidationError(option, "a tolerance in mm (>= 0) or off");
+    return *v / 1000;
+}
+
+Json ToJson(const Inspection& inspection) {
+    Json points = Json::array();
+    for (const InspectRow& r : inspection.rows) {
+        points.push_back({{"name", GbkToUtf8(r.point.strName)}, {"x", r.point.dX}, {"y", r.point.dY},
+                          {"h", Value(r.point.height)}, {"station", r.bFound ? Json(r.dStation) : Json(nullptr)},
+                          {"offset", r.bFound ? Json(r.dOffset) : Json(nullptr)}, {"named", r.bNamed},
+                          {"dx", Value(r.dx)}, {"dy", Value(r.dy)}, {"d", Value(r.d)}, {"d_along", Value(r.dAlong)},
+                          {"d_across", Value(r.dAcross)}, {"design_h", Value(r.designH)}, {"dh", Value(r.dh)},
+                          {"in", r.bIn}});
+    }
+    const InspectSummary& s = inspection.summary;
+    return {{"points", points},
+            {"summary",
+             {{"points", s.nPoints}, {"in", s.nIn}, {"out", s.nOut}, {"max_d", Value(s.maxD)}, {"rms_d", Value(s.rmsD)},
+              {"max_dh", Value(s.maxDh)}, {"rms_dh", Value(s.rmsDh)}}}};
+}
+
+int Run(const InspectOptions& o, const Tolerances& tolerances) {
+    const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
+    if (!list) return kUsage;
+    const std::optional<std::string> bytes = ReadFile(o.measured);
+    if (!bytes) return kUsage;
+    std::optional<Heights> heights;
+    if (!o.profile.empty()) {
+        int status = kDone;
+        heights = ReadHeights(o.profile, o.slopes, status);
+        if (!heights) return status;
+    }
+    const Alignment road = Alignment::Parse(*list);
+    if (road.BadStationRow()) return ComplainUtf8(Format(text::kBadStationLine, road.BadStationRow())), kRefused;
+    if (!road.Usable()) return ComplainUtf8(text::kNoControl), kRefused;
+    const MeasuredImport points = ImportMeasuredPoints(*bytes, MeasuredFormatOf(o.measured));
+    if (!points.Ok()) return ComplainUtf8(o.measured + ": " + points.strMessage), kRefused;
+    DesignHeights design;
+    if (heights) design.profile = &heights->profile, design.slopes = &heights->slopes;
+    const Inspection inspection = Inspect(road, points.points, design, tolerances);
+    bool written = false;
+    if (o.json) written = EmitBytes(ToJson(inspection).dump() + "\n", o.output);
+    else if (o.format == "csv") written = EmitBytes(InspectCsv(inspection, tolerances), o.output);
+    else written = EmitFile(InspectText(inspection, tolerances), o.output, false);
+    return written && inspection.summary.nOut == 0 ? kDone : kRefused;
+}
+
+}  // namespace
+
+void AddInspectCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<InspectOptions>();
+    CLI::App* cmd = app.add_subcommand("inspect", "Measured points against the design (exit 1 when one is out)");
+    cmd->add_option("ROAD", o->road, "Alignment file (.vxa)")->required();
+    cmd->add_option("MEASURED", o->measured, "Measured points: CASS .dat, CSV name,X,Y,H, or .vxp")->required();
+    cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): also judge heights");
+    cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) (needs --profile)");
+    cmd->add_option("--plan-mm", o->planMm, "Plan tolerance in mm, or off (default 20)");
+    cmd->add_option("--height-mm", o->heightMm, "Height tolerance in mm, or off (default 10)");
+    cmd->add_flag("--json", o->json, "Answer as JSON (metres, unrounded)");
+    cmd->add_option("--format", o->format, "Table as text (GBK in a file) or csv (UTF-8 with BOM)")
+        ->check(CLI::IsMember({"text", "csv"}));
+    cmd->add_option("-o", o->output, "Write to this file instead of stdout");
+    cmd->callback([o, &status] {
+        if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
+        Tolerances tolerances;
+        tolerances.plan = ToleranceMetres(o->planMm, "--plan-mm");
+        tolerances.height = ToleranceMetres(o->heightMm, "--height-mm");
+        status = Run(*o, tolerances);
+    });
+}
+
+}  // namespace vexaline::cli
