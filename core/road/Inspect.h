@@ -56,8 +56,7 @@ struct DesignHeights {
 };
 
 // Each point compared with the design. A named stake's design point is the
-// stake at its station and offset set off square to the road (a "90"
-// deflection, as the exports' stakes were), its design elevation the
+// stake at its station and offset set off exactly square to the road, its design elevation the
 // surface there (SurfaceElevation); its plan deviation is split along the
 // centreline's azimuth at that station. Any other point is placed by
 // ReverseLookup (to the millimetre) and gets the surface's elevation at
