@@ -1,7 +1,7 @@
 #include "core/files/PointImport.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -78,10 +78,10 @@ bool ValidGbkName(const std::string& name) {
 }
 
 // Each point row of the file, its name checked by nameWhy(name) and its
-// fields split, handed to take(fields, x, y); each gives why the line is
-// refused or an empty text. The lines'
-// numbering, the header row of a CSV and the refusal are the same for
-// every reader: the first refused line's message, or an empty text.
+// fields handed to take(fields, x, y); each gives why the line is refused
+// or an empty text. The numbering of lines, the header row of a CSV and the
+// refusal are the same for every reader: the first refused line's
+// message, or an empty text.
 template <class NameWhy, class Take>
 std::string EachPointRow(const std::string& bytes, PointFormat format, NameWhy nameWhy, Take take) {
     const bool dat = format == PointFormat::CassDat;
@@ -98,8 +98,8 @@ std::string EachPointRow(const std::string& bytes, PointFormat format, NameWhy n
         std::string why;
         if (!gbk.ok) why = text::kImportBadName;
         else if (f.size() < need) why = Format(text::kImportFieldCount, static_cast<int>(need));
-        else if (!(why = nameWhy(f[0])).empty()) {
-        } else if (!x || !y) why = text::kImportBadNumber;
+        else if (std::string bad = nameWhy(f[0]); !bad.empty()) why = bad;
+        else if (!x || !y) why = text::kImportBadNumber;
         else why = take(f, *x, *y);
         if (!why.empty()) return Format(text::kImportBadLine, number, why.c_str());
     }
@@ -119,10 +119,8 @@ std::string EachVxpRow(const std::string& bytes, NameWhy nameWhy, Take take) {
         if (Trim(line).empty() || (number == 1 && name == header)) continue;
         const std::optional<double> x = ParseNumber(Trim(line.substr(std::min<std::size_t>(8, line.size()), 12)));
         const std::optional<double> y = ParseNumber(Trim(line.substr(std::min<std::size_t>(20, line.size()))));
-        std::string why;
-        if (!(why = nameWhy(name)).empty()) {
-        } else if (!x || !y) why = text::kImportBadNumber;
-        else why = take(std::vector<std::string>{name}, *x, *y);
+        std::string why = nameWhy(name);
+        if (why.empty()) why = !x || !y ? std::string(text::kImportBadNumber) : take(std::vector<std::string>{name}, *x, *y);
         if (!why.empty()) return Format(text::kImportBadLine, number, why.c_str());
     }
     return {};

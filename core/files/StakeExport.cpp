@@ -1,6 +1,5 @@
 #include "core/files/StakeExport.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "core/files/ResultsExport.h"
