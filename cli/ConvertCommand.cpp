@@ -2,6 +2,7 @@
 // opening and saving the control data.
 #include <cctype>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "cli/CliSupport.h"
@@ -79,8 +80,17 @@ int Export(const ConvertOptions& o) {
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
 
+// Whether two names lead to one file (through "./", "..", links).
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ea, eb;
+    return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb) && !ea && !eb;
+}
+
 int Run(const ConvertOptions& o) {
     const std::string from = Extension(o.in), to = Extension(o.out);
+    // One would be written over the other.
+    if (!o.profile.empty() && (SameFile(o.profile, o.out) || SameFile(o.profile, o.in)))
+        return ComplainUtf8(Format(text::kConvertProfileIsOut, o.profile.c_str())), kUsage;
     if (from == "xml" && to == "vxa") return Import(o);
     if (from == "vxa" && to == "xml") return Export(o);
     ComplainUtf8(Format(text::kConvertKinds, o.in.c_str(), o.out.c_str()));

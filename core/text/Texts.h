@@ -173,6 +173,7 @@ inline constexpr const char* kXmlExportGradeName = "变坡点名“%s”含有�
 inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
+inline constexpr const char* kConvertProfileIsOut = "纵断面文件不能与输入或输出文件同名：%s";
 inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
 inline constexpr const char* kAlignmentFilesFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
 inline constexpr const char* kStakesFilter =

@@ -56,6 +56,12 @@ TEST_F(CliProfileXml, AProfileThatCannotBeWrittenLeavesNothingWritten) {
     EXPECT_FALSE(fs::exists(Path("out.xml")));
     EXPECT_EQ(Run("convert " + kDemo + " " + Path("out.xml") + " --profile " + Path("missing.vxz")).status, 2);
     EXPECT_FALSE(fs::exists(Path("out.xml")));
+    // A profile named as the output, or the input, would be written over it.
+    EXPECT_EQ(Run("convert " + Path("p.xml") + " " + Path("s.vxa") + " --profile " + dir_.string() + "/./s.vxa").status, 2);
+    EXPECT_FALSE(fs::exists(Path("s.vxa")));
+    const std::string before = Bytes(Path("p.xml"));
+    EXPECT_EQ(Run("convert " + Path("p.xml") + " " + Path("s.vxa") + " --profile " + Path("p.xml")).status, 2);
+    EXPECT_EQ(Bytes(Path("p.xml")), before);
 }
 
 }  // namespace
