@@ -2,12 +2,15 @@
 // opening and saving the control data.
 #include <cctype>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/files/AlignmentFile.h"
 #include "core/files/LandXml.h"
+#include "core/files/ProfileCsv.h"
+#include "core/files/TextFile.h"
 #include "core/road/Alignment.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -16,7 +19,7 @@ namespace vexaline::cli {
 namespace {
 
 struct ConvertOptions {
-    std::string in, out, alignment;
+    std::string in, out, alignment, profile;
 };
 
 std::string Extension(const std::string& path) {
@@ -34,6 +37,13 @@ std::string Stem(const std::string& path) {
     return name.substr(0, name.find_last_of('.'));
 }
 
+// The road and its profile, both or neither.
+bool WriteTogether(const std::string& road, const std::string& profile, const ConvertOptions& o) {
+    const std::optional<std::size_t> failed = WriteFilesAtomically({{o.out, road}, {o.profile, profile}});
+    if (failed) ComplainUtf8(Format(text::kCannotWrite, (*failed == 0 ? o.out : o.profile).c_str()));
+    return !failed;
+}
+
 int Import(const ConvertOptions& o) {
     const std::optional<std::string> bytes = ReadFile(o.in);
     if (!bytes) return kUsage;
@@ -42,9 +52,11 @@ int Import(const ConvertOptions& o) {
         ComplainUtf8(in.strMessage);
         return in.status == ImportStatus::Malformed ? kUsage : kRefused;
     }
+    if (!o.profile.empty() && in.grades.empty()) return ComplainUtf8(in.strProfileMessage), kRefused;
     std::vector<std::string> list = ControlLines(in.rows);
     list.insert(list.begin(), ControlHeaderLine());
-    if (!EmitBytes(SavedAlignmentFile(list, TimeStampNow()), o.out)) return kRefused;
+    const std::string road = SavedAlignmentFile(list, TimeStampNow());
+    if (o.profile.empty() ? !EmitBytes(road, o.out) : !WriteTogether(road, GradeCsvText(in.grades), o)) return kRefused;
     if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
     return kDone;
 }
@@ -56,13 +68,29 @@ int Export(const ConvertOptions& o) {
     // own stem is refused by the export itself.
     if (!o.alignment.empty() && !IsLandXmlName(o.alignment)) return ComplainUtf8(text::kXmlExportBadName), kUsage;
     const std::string name = o.alignment.empty() ? Stem(o.in) : o.alignment;
-    const LandXmlExport out = ExportLandXml(Alignment::Parse(*list), name, std::time(nullptr));
+    std::optional<Heights> heights;
+    if (!o.profile.empty()) {
+        int status = kUsage;
+        heights = ReadHeights(o.profile, std::string(), status);
+        if (!heights) return status;
+    }
+    const LandXmlExport out =
+        ExportLandXml(Alignment::Parse(*list), name, std::time(nullptr), heights ? &heights->profile : nullptr);
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
 
+// Whether two names lead to one file (through "./", "..", links).
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ea, eb;
+    return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb) && !ea && !eb;
+}
+
 int Run(const ConvertOptions& o) {
     const std::string from = Extension(o.in), to = Extension(o.out);
+    // One would be written over the other.
+    if (!o.profile.empty() && (SameFile(o.profile, o.out) || SameFile(o.profile, o.in)))
+        return ComplainUtf8(Format(text::kConvertProfileIsOut, o.profile.c_str())), kUsage;
     if (from == "xml" && to == "vxa") return Import(o);
     if (from == "vxa" && to == "xml") return Export(o);
     ComplainUtf8(Format(text::kConvertKinds, o.in.c_str(), o.out.c_str()));
@@ -78,6 +106,8 @@ void AddConvertCommand(CLI::App& app, int& status) {
     cmd->add_option("OUT", o->out, "ROAD.vxa or ROAD.xml; nothing is written when refused")->required();
     cmd->add_option("--alignment", o->alignment,
                     "Which alignment of a LandXML file holding several; the exported alignment's name");
+    cmd->add_option("--profile", o->profile,
+                    "Vertical alignment (.vxz): written from the LandXML profile, or exported with the road");
     cmd->callback([o, &status] { status = Run(*o); });
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/road/Alignment.h"
+#include "core/road/Profile.h"
 #include "core/text/ControlLine.h"
 
 // LandXML 1.2 alignments, the exchange format of road design software.
@@ -28,6 +29,11 @@ struct LandXmlImport {
     std::vector<std::string> names;  // every alignment of the file, in file order
     std::string strMessage;          // UTF-8; empty when Ok
     std::string strNotice;           // UTF-8, when Ok: what the rows changed from the file (units, merges)
+    // The alignment's design profile (纵断面) as grade rows, UTF-8, when Ok
+    // and it has one that BuildProfile takes; otherwise empty and
+    // strProfileMessage says why. The road's rows do not depend on it.
+    std::vector<GradeRow> grades;
+    std::string strProfileMessage;
 };
 
 // The control rows of one alignment of a LandXML document.
@@ -68,6 +74,22 @@ struct LandXmlImport {
 // 5 mm or 20″ of the file (how far, and where); an unknown length unit.
 // With an empty name the document must hold exactly one alignment;
 // otherwise the named one.
+//
+// The profile: the first <ProfAlign> in file order among the alignment's
+// <Profile> elements whose state (its own, else its Profile's) is absent
+// or "proposed"; <ProfSurf> (ground lines) and existing profiles are not
+// read. Its children in order give one grade row each, the text
+// "station elevation" of each its station and elevation ("%.3f", in the
+// alignment's station frame), the desc attribute (else name) its name:
+// <PVI> no curve; <ParaCurve length="L"> the radius L/|ω|, ω from the
+// grades to the points either side (no curve where L or ω is 0);
+// <CircCurve radius="R"> that radius. Stations in the linear unit,
+// elevations in the elevationUnit (the linear unit when none is stated),
+// converted to metres. Refused, naming the element by its number: an
+// <UnsymParaCurve> or any other element, a text that is not two numbers, a
+// missing or negative length or radius, a curve on the first or last
+// element, more than kMaxGradePoints elements, an unknown elevation unit,
+// and whatever BuildProfile refuses.
 LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName);
 
 struct LandXmlExport {
@@ -95,7 +117,14 @@ struct LandXmlExport {
 // Refuses (message): a name IsLandXmlName refuses, a road that is not
 // Usable, an element with a fault, an arc of radius 0 or ∞, an element
 // whose ends are no finite numbers.
-LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when);
+//
+// With a profile, the alignment also holds <Profile name><ProfAlign name>
+// (the alignment's name) with one child per grade point: <PVI> at the ends
+// and where there is no curve, <ParaCurve length="L"> (L = R·|ω|) where
+// there is one; text "station elevation" to 1e-6 m, the point's name as
+// desc. Refused besides: a point name IsLandXmlName refuses.
+LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when,
+                            const Profile* profile = nullptr);
 
 // A name an XML attribute can hold: well-formed UTF-8 without control
 // characters (below U+0020, and U+007F), which XML 1.0 does not allow.

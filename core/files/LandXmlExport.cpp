@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 
 #include "core/files/LandXml.h"
+#include "core/files/LandXmlRead.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -121,7 +122,7 @@ void AddHeader(pugi::xml_node root, std::time_t when) {
 
 }  // namespace
 
-LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when) {
+LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when, const Profile* profile) {
     LandXmlExport out;
     if (!IsLandXmlName(name)) {
         out.strMessage = text::kXmlExportBadName;
@@ -174,6 +175,8 @@ LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std:
             Point(line, "End", e.end.point);
         }
     }
+    if (profile) out.strMessage = landxml::AddProfile(alignment, name, *profile);
+    if (!out.strMessage.empty()) return out;
     std::ostringstream bytes;
     doc.save(bytes, " ", pugi::format_default, pugi::encoding_utf8);
     out.bytes = bytes.str();

@@ -195,6 +195,9 @@ LandXmlImport Import(const std::string& document, const std::string& alignmentNa
         return out;
     }
     if (!unit.strNotice.empty()) out.strNotice = unit.strNotice + (out.strNotice.empty() ? "" : "\n") + out.strNotice;
+    landxml::ProfileRead profile = landxml::ReadProfile(choice.alignment, unit);
+    out.grades = std::move(profile.rows);
+    out.strProfileMessage = profile.strMessage;
     out.status = ImportStatus::Ok;
     return out;
 }
@@ -207,6 +210,8 @@ LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignme
     out.strMessage = ValidUtf8(out.strMessage);
     out.strName = ValidUtf8(out.strName);
     for (std::string& name : out.names) name = ValidUtf8(name);
+    out.strProfileMessage = ValidUtf8(out.strProfileMessage);
+    for (GradeRow& row : out.grades) row.strName = ValidUtf8(row.strName);
     return out;
 }
 

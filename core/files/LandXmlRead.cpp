@@ -80,6 +80,13 @@ constexpr UnitName kUnits[] = {
     {"mile", 1609.344, text::kUnitMile, "1609.344"},
 };
 
+// The unit the schema names so; nullptr when this program does not know it.
+const UnitName* FindUnit(const char* name) {
+    for (const UnitName& n : kUnits)
+        if (std::strcmp(name, n.name) == 0) return &n;
+    return nullptr;
+}
+
 }  // namespace
 
 LinearUnit ReadLinearUnit(const pugi::xml_node& root) {
@@ -90,15 +97,22 @@ LinearUnit ReadLinearUnit(const pugi::xml_node& root) {
     if (imperial) system = Child(units, "Imperial");
     if (!system) return u;  // no units stated: metres, as LandXML is mostly written
     pugi::xml_attribute linear = system.attribute("linearUnit");
-    if (!linear && !imperial) return u;
-    for (const UnitName& n : kUnits)
-        if (std::strcmp(linear.value(), n.name) == 0) {
-            u.dMetres = n.dMetres;
-            if (n.dMetres != 1.0) u.strNotice = Format(text::kXmlUnitConverted, n.words, n.name, n.words, n.factor);
+    if (linear || imperial) {
+        const UnitName* n = FindUnit(linear.value());
+        // Feet read as metres would put every point a third of the way: refuse.
+        if (!n) {
+            u.strMessage = Format(text::kXmlUnknownUnit, linear.value());
             return u;
         }
-    // Feet read as metres would put every point a third of the way: refuse.
-    u.strMessage = Format(text::kXmlUnknownUnit, linear.value());
+        u.dMetres = n->dMetres;
+        if (n->dMetres != 1.0) u.strNotice = Format(text::kXmlUnitConverted, n->words, n->name, n->words, n->factor);
+    }
+    u.dElevationMetres = u.dMetres;
+    if (pugi::xml_attribute elevation = system.attribute("elevationUnit")) {
+        u.strElevationUnit = elevation.value();
+        const UnitName* n = FindUnit(elevation.value());
+        u.dElevationMetres = n ? n->dMetres : 0.0;
+    }
     return u;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <pugixml.hpp>
 
 #include "core/geometry/PlanePoint.h"
 #include "core/road/Alignment.h"
+#include "core/road/Profile.h"
 
 // The pieces of a LandXML document the import reads, checked one by one.
 // Internal to core/files: LandXml.h is the interface.
@@ -43,10 +45,24 @@ std::optional<double> Number(const char* text);
 // does not know, or feet without a linearUnit, is refused (message).
 struct LinearUnit {
     double dMetres = 1.0;
+    double dElevationMetres = 1.0;  // the elevationUnit's, else dMetres; 0 when unknown
+    std::string strElevationUnit;   // as the file names it
     std::string strNotice;   // UTF-8: what was converted; empty for metres
     std::string strMessage;  // UTF-8: why refused; empty when known
 };
 LinearUnit ReadLinearUnit(const pugi::xml_node& root);
+
+// The design profile of an <Alignment> as grade rows (LandXml.h says
+// which and how); message set when it has none or it is refused.
+struct ProfileRead {
+    std::vector<GradeRow> rows;
+    std::string strMessage;  // UTF-8; empty when read
+};
+ProfileRead ReadProfile(const pugi::xml_node& alignment, const LinearUnit& unit);
+
+// Appends <Profile><ProfAlign> of the profile to the alignment; the
+// message when a point's name cannot be written, else empty.
+std::string AddProfile(pugi::xml_node alignment, const std::string& name, const Profile& profile);
 
 // Reads element number `number` starting at `station` (metres); the message
 // names it. Points, radii and the length are multiplied by `metres`.

@@ -160,9 +160,20 @@ inline constexpr const char* kXmlAbsorbed =
     "第%s个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。";
 inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或有里程不是数字，无法导出!";
 inline constexpr const char* kXmlExportBadName = "路线名含有控制字符或不是有效的UTF-8文本，无法写入LandXML!";
+inline constexpr const char* kXmlNoProfile = "路线“%s”没有设计纵断面（Profile中的ProfAlign）!";
+inline constexpr const char* kXmlProfileIn = "LandXML纵断面“%s”：%s";
+inline constexpr const char* kXmlProfileUnsym = "第%d个纵断面元素是非对称竖曲线（UnsymParaCurve），无法导入!";
+inline constexpr const char* kXmlProfileUnknown = "第%d个纵断面元素是不支持的类型<%s>!";
+inline constexpr const char* kXmlProfileMissing = "第%d个纵断面元素缺少%s或其数值无效!";
+inline constexpr const char* kXmlProfileEndCurve = "第%d个纵断面元素是起点或终点，不能带竖曲线!";
+inline constexpr const char* kXmlProfileTooMany = "纵断面元素超过%d个!";
+inline constexpr const char* kXmlProfileUnit =
+    "LandXML文件的高程单位“%s”无法识别（可用米、毫米、厘米、千米、英尺、美国测量英尺、英寸、英里），纵断面不能导入!";
+inline constexpr const char* kXmlExportGradeName = "变坡点名“%s”含有控制字符或不是有效的UTF-8文本，无法写入LandXML!";
 inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线元无法计算，无法导出!";
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
+inline constexpr const char* kConvertProfileIsOut = "纵断面文件不能与输入或输出文件同名：%s";
 inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
 inline constexpr const char* kAlignmentFilesFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
 inline constexpr const char* kStakesFilter =

@@ -24,13 +24,13 @@ namespace {
 const std::string kDemo = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa";
 const std::string kPoints = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxp";
 
-std::string Bytes(const std::string& path) {
+inline std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 // Line n (0-based) of a text.
-std::string Line(const std::string& text, int n) {
+inline std::string Line(const std::string& text, int n) {
     std::istringstream in(text);
     std::string line;
     for (int i = 0; i <= n && std::getline(in, line);) ++i;
@@ -38,7 +38,7 @@ std::string Line(const std::string& text, int n) {
 }
 
 // The sample road with one byte string replaced.
-std::string DemoWith(const std::string& from, const std::string& to) {
+inline std::string DemoWith(const std::string& from, const std::string& to) {
     std::string bytes = Bytes(kDemo);
     return bytes.replace(bytes.find(from), from.size(), to);
 }

@@ -131,9 +131,6 @@ TEST(LandXmlDesign, ShortElementsStakeOutAsTheFileWithinFiveMillimetresAndTwenty
     EXPECT_LE(w.azimuth, 20 * kSecond) << w.azimuth / kSecond;
     // And the control check finds the road as smooth as the file draws it.
     EXPECT_EQ(CheckControl(Alignment::Parse(List(in.rows))).flaggedRows, std::vector<int>{});
-    { CheckReport r = CheckControl(Alignment::Parse(List(in.rows)));
-      for (auto& e : r.elements) { std::printf("kink %g\n", e.dKinkSec.value_or(-1)); for (auto& p : e.problems) std::printf("  problem %d %g\n", (int)p.kind, p.dValue);} 
-      for (auto& r2 : in.rows) std::printf("%s\n", Show(r2).c_str()); }
     // The 2.8 cm arc, the 0.6 m line and the 3 cm arc (elements 3, 5, 11)
     // have no rows of their own, and the notice says so.
     EXPECT_EQ(in.rows.size(), 13u - 3u);
