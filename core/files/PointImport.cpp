@@ -120,7 +120,8 @@ std::string EachVxpRow(const std::string& bytes, NameWhy nameWhy, Take take) {
         const std::optional<double> x = ParseNumber(Trim(line.substr(std::min<std::size_t>(8, line.size()), 12)));
         const std::optional<double> y = ParseNumber(Trim(line.substr(std::min<std::size_t>(20, line.size()))));
         std::string why = nameWhy(name);
-        if (why.empty()) why = !x || !y ? std::string(text::kImportBadNumber) : take(std::vector<std::string>{name}, *x, *y);
+        if (why.empty())
+            why = !x || !y ? std::string(text::kImportBadNumber) : take(std::vector<std::string>{name}, *x, *y);
         if (!why.empty()) return Format(text::kImportBadLine, number, why.c_str());
     }
     return {};

@@ -32,6 +32,7 @@ struct PointImport {
 // bad line, counted from 1): too few fields, an empty name or one over 8
 // GBK bytes, a coordinate that is not a finite number or is wider than its
 // point-file field, more than 100000 points.
+// format: CassDat or Csv (a Vxp is read as Csv).
 PointImport ImportPoints(const std::string& bytes, PointFormat format);
 
 // Measured points with their heights, for the inspection (Inspect.h).
