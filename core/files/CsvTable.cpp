@@ -113,4 +113,10 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     return out + "\r\n";
 }
 
+std::string GbkCsvLine(const std::vector<std::string>& gbkFields) {
+    std::vector<std::string> utf8;
+    for (const std::string& f : gbkFields) utf8.push_back(GbkToUtf8(f));
+    return CsvLine(utf8);
+}
+
 }  // namespace vexaline

@@ -43,4 +43,7 @@ CsvTableRead ReadCsvTable(const std::string& bytes, const std::vector<std::strin
 // One line of fields (UTF-8), quoted where needed, with CR LF.
 std::string CsvLine(const std::vector<std::string>& fields);
 
+// The same line of GBK fields, written in UTF-8.
+std::string GbkCsvLine(const std::vector<std::string>& gbkFields);
+
 }  // namespace vexaline

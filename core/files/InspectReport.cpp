@@ -22,13 +22,6 @@ std::string Tolerance(const std::optional<double>& metres) {
 // Widths of the text's columns, bytes.
 constexpr std::size_t kWidths[] = {16, 14, 10, 9, 9, 9, 9, 9, 11, 11, 9, 6};
 
-// A row of GBK fields as a CSV line.
-std::string GbkCsvLine(const std::vector<std::string>& gbkFields) {
-    std::vector<std::string> utf8;
-    for (const std::string& f : gbkFields) utf8.push_back(GbkToUtf8(f));
-    return CsvLine(utf8);
-}
-
 std::vector<std::string> Titles() {
     std::vector<std::string> titles;
     for (const char* t : text::kInspectTitles) titles.push_back(Gbk(t));

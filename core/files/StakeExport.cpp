@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/files/CsvTable.h"
 #include "core/files/ResultsExport.h"
 #include "core/files/TextFile.h"
 #include "core/text/FixedText.h"
@@ -13,20 +14,6 @@
 
 namespace vexaline {
 namespace {
-
-// A CSV field: quoted when it holds a comma, a quote or a line end.
-std::string CsvField(const std::string& gbk) {
-    std::string utf8 = GbkToUtf8(gbk);
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
-    std::string quoted = "\"";
-    for (char c : utf8) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-void AppendCsvRow(std::string& out, const std::vector<std::string>& gbkFields) {
-    for (std::size_t i = 0; i < gbkFields.size(); ++i) out += (i ? "," : "") + CsvField(gbkFields[i]);
-    out += "\r\n";
-}
 
 // The list's column titles: its header line cut at runs of blanks.
 std::vector<std::string> ColumnTitles(const ResultSet& results) {
@@ -56,10 +43,10 @@ std::string StakesCassDat(const ResultSet& results) {
 std::string StakesCsv(const ResultSet& results) {
     std::string bytes = "\xEF\xBB\xBF";
     if (results.source)
-        AppendCsvRow(bytes, {Gbk(text::kCsvRoadLabel), Utf8ToGbkLossy(results.source->strFile),
+        bytes += GbkCsvLine({Gbk(text::kCsvRoadLabel), Utf8ToGbkLossy(results.source->strFile),
                              Gbk(text::kCsvComputedLabel), ComputedTimeText(results.source->computed)});
-    AppendCsvRow(bytes, ColumnTitles(results));
-    for (const StakeResult& r : results.rows) AppendCsvRow(bytes, ResultFields(results, r));
+    bytes += GbkCsvLine(ColumnTitles(results));
+    for (const StakeResult& r : results.rows) bytes += GbkCsvLine(ResultFields(results, r));
     return bytes;
 }
 

@@ -24,14 +24,8 @@ struct PiPoint {
     double radius = 0, ls1 = 0, ls2 = 0;
 };
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t a = text.find_first_not_of(" \t");
-    if (a == std::string::npos) return std::string();
-    return text.substr(a, text.find_last_not_of(" \t") - a + 1);
-}
-
 std::string PointName(const PiRow& row, std::size_t i, std::size_t count) {
-    const std::string name = Trimmed(row.strName);
+    const std::string name = TrimBlanks(row.strName);
     if (!name.empty()) return name;
     if (i == 0) return text::kPiStartName;
     if (i + 1 == count) return text::kPiEndName;
@@ -43,7 +37,7 @@ std::string ReadPoint(const PiRow& row, bool isEnd, PiPoint& p) {
     const std::string* fields[5] = {&row.strX, &row.strY, &row.strRadius, &row.strLs1, &row.strLs2};
     double values[5] = {0, 0, 0, 0, 0};
     for (int f = 0; f < 5; ++f) {
-        const bool empty = Trimmed(*fields[f]).empty();
+        const bool empty = TrimBlanks(*fields[f]).empty();
         if (f >= 2 && empty) continue;  // an empty length is 0; a missing radius is named below
         if (f >= 2 && isEnd) return Format(text::kPiEndHasCurve, row.nLine, p.name.c_str());
         if (empty || !ParsePiNumber(*fields[f], values[f]))
@@ -56,7 +50,7 @@ std::string ReadPoint(const PiRow& row, bool isEnd, PiPoint& p) {
     p.line = row.nLine;
     p.pt = CPlanePoint(values[0], values[1]);
     if (isEnd) return std::string();
-    if (Trimmed(row.strRadius).empty()) return Format(text::kPiRadiusMissing, row.nLine, p.name.c_str());
+    if (TrimBlanks(row.strRadius).empty()) return Format(text::kPiRadiusMissing, row.nLine, p.name.c_str());
     if (!(values[2] > 0)) return Format(text::kPiRadiusNotPositive, row.nLine, p.name.c_str());
     if (values[3] < 0 || values[4] < 0) return Format(text::kPiNegativeLength, row.nLine, p.name.c_str());
     p.radius = values[2];
