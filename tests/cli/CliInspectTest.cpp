@@ -112,3 +112,17 @@ TEST_F(CliInspect, OtherPointsWithoutHeightsAndFilesRefused) {
 }
 
 }  // namespace
+
+// The new writers refuse a target they cannot write and leave what is there.
+TEST_F(CliInspect, AReportThatCannotBeWrittenIsAFailureAndLeavesTheTargetAsItWas) {
+    const std::string measured = Write("measured.dat", Exported());
+    fs::create_directories(Path("folder"));
+    const std::string vxz = std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxz";
+    for (const std::string& run : {"inspect " + kDemo + " " + measured + heights + " -o " + Path("folder"),
+                                   "profile " + vxz + " --report " + Path("folder")}) {
+        const Outcome o = Run(run);
+        EXPECT_EQ(o.status, 1) << run;
+        EXPECT_EQ(o.err.substr(0, o.err.find('\n')), "无法写入文件：" + Path("folder")) << run;
+        EXPECT_TRUE(fs::is_directory(Path("folder")) && fs::is_empty(Path("folder"))) << run;
+    }
+}

@@ -266,11 +266,15 @@ TEST(HostileInput, WritesKeepTheOldFileWholeAndReadsRefuseWhatIsNoFile) {
     }
     EXPECT_FALSE(fs::exists(sub / "missing"));
     // Files that belong together: when the second cannot be written, the
-    // first is not either.
+    // first is not either, and an old first stays whole.
     const std::string road = (sub / "pair.vxa").string(), report = (sub / "pair.csv").string();
     EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {(sub / "missing" / "r.csv").string(), "report"}}), 1u);
     EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {(sub / "loop1").string(), "report"}}), 1u);
     EXPECT_FALSE(fs::exists(road));
+    ASSERT_TRUE(WriteFileAtomically(road, "old road"));
+    EXPECT_EQ(WriteFilesAtomically({{road, "new road"}, {(sub / "missing" / "r.csv").string(), "report"}}), 1u);
+    std::string old;
+    EXPECT_TRUE(ReadWholeFile(road, old) == ReadStatus::Ok && old == "old road");
     EXPECT_EQ(WriteFilesAtomically({{road, "road"}, {report, "report"}}), std::nullopt);
     std::string back;
     EXPECT_TRUE(ReadWholeFile(report, back) == ReadStatus::Ok && back == "report");

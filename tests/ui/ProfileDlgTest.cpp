@@ -226,3 +226,18 @@ TEST_F(ProfileDlgTest, SaveAsTakesTheTablesToTheNewNameAndWithoutAFileThereIsNoP
     EXPECT_EQ(ReadBytes("copy.vxh"), ReadBytes("demo.vxh"));
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, "copy.vxz", "copy.vxh")));
 }
+
+TEST_F(ProfileDlgTest, ASaveThatCannotWriteATableWritesNothingAndKeepsThemUnsaved) {
+    OpenDemo({"demo.vxz", "demo.vxh"});
+    RunProfile([&](CProfileDlg* dlg) {
+        dlg->Grades()->item(1, 2)->setText("131.300");
+        Click(2414, {}, dlg);
+    });
+    const std::string road = ReadBytes("demo.vxa");
+    fs::remove(dir_ / "demo.vxz");
+    fs::create_directory(dir_ / "demo.vxz");  // where the profile goes, nothing can be written
+    EXPECT_TRUE(Warnings(1011).startsWith(Q("无法写入文件")));
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_EQ(ReadBytes("demo.vxa"), road);  // the road and its tables go together or not at all
+    EXPECT_TRUE(fs::is_directory(dir_ / "demo.vxz"));
+}
