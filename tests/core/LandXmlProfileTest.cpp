@@ -71,6 +71,8 @@ TEST(LandXmlProfileImport, TheDesignProfileInFeetBecomesGradeRowsInMetres) {
 // is refused naming its element.
 TEST(LandXmlProfileImport, RefusalsNameTheElementAndKeepTheRoad) {
     const std::string v2 = R"(<CircCurve desc="V2" radius="1000" length="60">500 100</CircCurve>)";
+    std::string crowded;  // 10,000 points between V1 and the end: 10,003 elements
+    for (int i = 0; i < 10000; ++i) crowded += "<PVI>" + std::to_string(300 + i * 0.05) + " 100</PVI>";
     struct Case { std::string xml, message; };
     const Case cases[] = {
         {Road(R"(<UnsymParaCurve desc="BP" lengthIn="10" lengthOut="20">0 100</UnsymParaCurve>)"),
@@ -90,6 +92,7 @@ TEST(LandXmlProfileImport, RefusalsNameTheElementAndKeepTheRoad) {
          "LandXML纵断面“FG”：变坡点V1与V2的竖曲线重叠：两切线长之和比变坡点间距长9.144米!"},
         {Road(R"(<PVI desc="BP">0 100</PVI>)", v2, "furlong"),
          "LandXML文件的高程单位“furlong”无法识别（可用米、毫米、厘米、千米、英尺、美国测量英尺、英寸、英里），纵断面不能导入!"},
+        {Road(R"(<PVI desc="BP">0 100</PVI>)", crowded), "LandXML纵断面“FG”：纵断面元素超过10000个!"},
     };
     for (const Case& c : cases) {
         const LandXmlImport in = ImportLandXml(c.xml, "");
