@@ -106,8 +106,7 @@ TEST_F(StaleResultsTest, EveryChangeOfTheControlDataMarksTheResultsAndPrintAndSa
         EXPECT_EQ(Pixels(greyed, plan::PlanColours::kSideStake), 0);
         EXPECT_GE(Pixels(greyed, plan::PlanColours::kStale), 16);  // one 4-pixel mark at least
         // No to either question: nothing printed, nothing saved, nothing else asked.
-        const QString asked = Q(Format(text::kAskPrintStale, "demo.vxa"));
-        EXPECT_EQ(Click(2003, ModalScript().Box(QMessageBox::No)).at(0).text, asked);
+        EXPECT_EQ(Click(2003, ModalScript().Box(QMessageBox::No)).at(0).text, Q(Format(text::kAskPrintStale, "demo.vxa")));
         EXPECT_EQ(Click(1019, ModalScript().Box(QMessageBox::No)).at(0).text, Q(Format(text::kAskSaveStale, "demo.vxa")));
         EXPECT_EQ(Edit(1023)->text(), "107");
         EXPECT_FALSE(dlg_.m_bResultsSaved);
