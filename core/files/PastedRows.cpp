@@ -92,6 +92,21 @@ std::string ControlRowFault(const PastedLine& line, ControlRow& row) {
     return Format(text::kPasteBadLineType, n, type.c_str());
 }
 
+constexpr std::size_t kPiColumnCount = 6;
+
+// Why a pasted intersection point row cannot go into the table; empty when
+// it can, its fields then made six.
+std::string PiRowFault(PastedLine& line) {
+    std::vector<std::string>& f = line.fields;
+    if (f.size() > kPiColumnCount) return Format(text::kPastePiFieldCount, line.nLine);
+    f.resize(kPiColumnCount);
+    double ignored = 0;
+    for (std::size_t c = 1; c < kPiColumnCount; ++c)
+        if (!f[c].empty() && !ParsePiNumber(f[c], ignored))
+            return Format(text::kPastePiNotANumber, line.nLine, text::kPiColumns[c], f[c].c_str());
+    return std::string();
+}
+
 }  // namespace
 
 PastedControlRows ParsePastedControlRows(const std::string& utf8) {
@@ -122,25 +137,18 @@ std::string CopiedControlRows(const std::vector<std::string>& lines) {
 }
 
 PastedPiRows ParsePastedPiRows(const std::string& utf8) {
-    constexpr std::size_t kColumns = 6;
     PastedPiRows pasted;
     std::vector<PastedLine> lines;
-    if (!SplitPasted(utf8, kColumns, lines, pasted.strMessage)) return pasted;
+    if (!SplitPasted(utf8, kPiColumnCount, lines, pasted.strMessage)) return pasted;
     for (PastedLine& line : lines) {
-        std::vector<std::string>& f = line.fields;
-        if (f.size() > kColumns) {
-            pasted.strMessage = Format(text::kPastePiFieldCount, line.nLine);
-            break;
+        pasted.strMessage = PiRowFault(line);
+        if (!pasted.Ok()) {
+            pasted.rows.clear();
+            return pasted;
         }
-        f.resize(kColumns);
-        double ignored = 0;
-        for (std::size_t c = 1; c < kColumns && pasted.Ok(); ++c)
-            if (!f[c].empty() && !ParsePiNumber(f[c], ignored))
-                pasted.strMessage = Format(text::kPastePiNotANumber, line.nLine, text::kPiColumns[c], f[c].c_str());
-        if (!pasted.Ok()) break;
+        const std::vector<std::string>& f = line.fields;
         pasted.rows.push_back(PiRow{line.nLine, f[0], f[1], f[2], f[3], f[4], f[5]});
     }
-    if (!pasted.Ok()) pasted.rows.clear();
     return pasted;
 }
 
