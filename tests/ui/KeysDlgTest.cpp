@@ -38,6 +38,13 @@ protected:
         Set({{1001, r.station}, {1004, r.x}, {1005, r.y}});
         Get<QComboBox>(1002)->setCurrentText(Q(r.type)), Get<QComboBox>(1013)->setEditText(Q(r.radius));
     }
+    // A road from 交点法 (one curve, pasted into its table) in place of the list, saved as name.
+    void PiRoad(const char* name) {
+        Click(2004, ModalScript().Dialog([&](QWidget* w) {
+            Paste("起点\t0\t0\nJD1\t100\t0\t50\n终点\t100\t100\n", static_cast<CPiDlg*>(w)->Table());
+            Click(2210, ModalScript().File(QPath(name)), w);
+        }));
+    }
     void Undo() { Keys(Edit(1001), Qt::Key_Z, Qt::ControlModifier); }
     void Redo() { Keys(Edit(1001), Qt::Key_Y, Qt::ControlModifier); }
     QString CheckLine() { return Get<QLabel>(2010)->text(); }
@@ -153,10 +160,7 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
     EXPECT_TRUE(dlg_.m_bControlSaved);
 
     // A road from 交点法 in place of the list, undone and redone with its file.
-    Click(2004, ModalScript().Dialog([&](QWidget* w) {
-        Paste("起点\t0\t0\nJD1\t100\t0\t50\n终点\t100\t100\n", static_cast<CPiDlg*>(w)->Table());
-        Click(2210, ModalScript().File(QPath("turn.vxa")), w);
-    }));
+    PiRoad("turn.vxa");
     const std::vector<std::string> turn = Records();
     ASSERT_EQ(turn.size(), 4u);
     Undo();
@@ -167,6 +171,19 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
     EXPECT_EQ(Records(), turn);
     EXPECT_EQ(Edit(1007)->text(), "turn.vxa");
     EXPECT_FALSE(dlg_.m_bControlSaved);
+}
+
+TEST_F(KeysDlgTest, UndoingANewRoadBringsBackTheHeightsOfTheOneBefore) {
+    for (const char* name : {"demo.vxa", "demo.vxz", "demo.vxh"})
+        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    Open("demo.vxa");
+    const QString heights = Get<QLabel>(2012)->text();
+    PiRoad("turn.vxa");
+    EXPECT_FALSE(dlg_.RoadHeights());
+    Undo();
+    EXPECT_EQ(Get<QLabel>(2012)->text(), heights);  // named as the files beside demo.vxa: nothing to write
+    EXPECT_TRUE(dlg_.RoadHeights());
+    EXPECT_TRUE(dlg_.m_bControlSaved);
 }
 
 TEST_F(KeysDlgTest, IntersectionPointTableIsKeptPastedCopiedAndReplacedOnlyWhenAsked) {
