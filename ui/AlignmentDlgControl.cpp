@@ -39,7 +39,7 @@ void CAlignmentDlg::OnOK() {
     }
     const OpenedFile file =
         OpenOrCreate(FileKind::Alignment, choice.strPath, choice.strName, [this](Question q, const std::string& name) {
-            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate, text::kAppTitle)
+            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate)
                                          : platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str());
         });
     if (!platform::OpenedOrTold(this, file.outcome, platform::PathForDisplay(file.strPath))) return;
