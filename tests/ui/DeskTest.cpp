@@ -9,7 +9,10 @@
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QScreen>
 #include <QToolButton>
+
+#include "ui/toolkit/Screen.h"
 
 class Desk : public DlgTest {
 protected:
@@ -121,4 +124,30 @@ TEST_F(Desk, EveryBoxCarriesTheOneCaption) {
     seen.push_back(Click(1018, ModalScript().Box(QMessageBox::Ok)).at(0));
     ASSERT_EQ(seen.size(), 4u);
     for (const SeenModal& s : seen) EXPECT_EQ(s.caption, Q(text::kTipCaption)) << s.text.toStdString();
+}
+
+// A window opened from another goes beside it where the screen has room:
+// right, else left, else at the screen's right edge over it.
+TEST(Screen, AWindowIsPlacedBesideItsAnchorWhereThereIsRoom) {
+    QWidget anchor;
+    anchor.show();
+    const QRect area = anchor.screen()->availableGeometry();
+    struct Case { int anchorX, anchorWidth; const char* expected; } cases[] = {
+        {0, 200, "right"}, {area.width() - 200, 200, "left"}, {area.width() / 2 - 250, 500, "edge"}};
+    for (const Case& c : cases) {
+        anchor.resize(c.anchorWidth, 200);
+        anchor.move(c.anchorX, 50);
+        QApplication::processEvents();
+        QWidget window(&anchor, Qt::Window);  // as the plan view belongs to the main window
+        window.resize(area.width() / 2 - 20, 300);
+        platform::PlaceBeside(&window, &anchor);
+        window.show();
+        QApplication::processEvents();
+        const QRect a = anchor.frameGeometry(), w = window.frameGeometry();
+        EXPECT_TRUE(area.contains(w)) << c.expected;
+        EXPECT_EQ(w.top(), a.top()) << c.expected;
+        const std::string side = w.left() == a.right() + 1 ? "right" : w.right() + 1 == a.left() ? "left"
+                               : w.right() == area.right() ? "edge" : "elsewhere";
+        EXPECT_EQ(side, c.expected);
+    }
 }

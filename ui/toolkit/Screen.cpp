@@ -56,10 +56,13 @@ void KeepOnScreen(QWidget* window) {
     const QSize least = window->minimumSize().expandedTo(window->minimumSizeHint());
     const QSize size = window->size().boundedTo(room).expandedTo(least);
     if (size != window->size()) window->resize(size);
+    // pos(), not x() and y(): while a window is being shown they disagree,
+    // and only pos() is where move() put its frame.
     const QSize framed = size.grownBy(frame);
-    const QPoint at(Clamp(window->x(), framed.width(), area.left(), area.right() + 1),
-                    Clamp(window->y(), framed.height(), area.top(), area.bottom() + 1));
-    if (at != window->pos()) window->move(at);
+    const QPoint corner = window->pos();
+    const QPoint at(Clamp(corner.x(), framed.width(), area.left(), area.right() + 1),
+                    Clamp(corner.y(), framed.height(), area.top(), area.bottom() + 1));
+    if (at != corner) window->move(at);
 }
 
 bool FitsOnScreen(const QWidget* window, QSize size) {
