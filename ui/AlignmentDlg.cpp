@@ -170,8 +170,7 @@ void CAlignmentDlg::CreateControls() {
     for (int column : {1, 3, 5}) inputs->setColumnStretch(column, 1);
     // Two rows of buttons: the file, then the rows; one row would not fit a small screen.
     auto* fileButtons = new QHBoxLayout;
-    for (QWidget* b : std::initializer_list<QWidget*>{m_btnOpen, m_btnRecent, m_btnSaveControl, m_btnSaveControlAs})
-        fileButtons->addWidget(b);
+    for (QPushButton* b : {m_btnOpen, m_btnRecent, m_btnSaveControl, m_btnSaveControlAs}) fileButtons->addWidget(b);
     fileButtons->addStretch();
     fileButtons->addWidget(new QLabel(U("线段总个数：")));
     fileButtons->addWidget(m_editSegmentCount);
