@@ -307,7 +307,8 @@ std::vector<LegendEntry> LegendEntries(const PlanScene& scene) {
         }
     if (scene.staleResults && scene.results && !scene.results->rows.empty())
         entries.push_back({PlanColours::kStale, QString::fromUtf8(text::kPlanLegendStale), false});
-    // Measured points, when the scene shows them: one entry per colour in use.
+    // Measured points (检核), when the scene shows them: add here one entry
+    // per colour in use (in and out of tolerance), only when there are such points.
     return entries;
 }
 
