@@ -84,15 +84,17 @@ public:
 
 private:
     // On a picture of pixels the halo is the text drawn in white round
-    // itself, from glyphs the painter has cached; on paper and in vector
-    // files it is the outline of the glyphs stroked, and the text stays text.
+    // itself, whole pixels off (the painter snaps text to pixels), from
+    // glyphs it has cached; on paper and in vector files it is the outline
+    // of the glyphs stroked, and the text stays text.
     void DrawOnHalo(QPainter& painter, QPointF baseline, const QString& text, QColor ink) {
         const int device = painter.device()->devType();
         if (device == QInternal::Image || device == QInternal::Widget || device == QInternal::Pixmap) {
             painter.setPen(Qt::white);
             for (QPointF d : {QPointF(-1, -1), QPointF(0, -1), QPointF(1, -1), QPointF(-1, 0), QPointF(1, 0),
-                              QPointF(-1, 1), QPointF(0, 1), QPointF(1, 1)})
-                painter.drawText(baseline + d * (kHalo * 0.75), text);
+                              QPointF(-1, 1), QPointF(0, 1), QPointF(1, 1), QPointF(-2, 0), QPointF(2, 0),
+                              QPointF(0, -2), QPointF(0, 2)})
+                painter.drawText(baseline + d, text);
         } else {
             QPainterPath outline;
             outline.addText(baseline, font_, text);

@@ -9,16 +9,6 @@ PixelSieve::PixelSieve(int width, int height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       bits_((static_cast<std::size_t>(width_) * height_ + 63) / 64) {}
 
-bool PixelSieve::Take(double u, double v) {
-    // Written so that NaN fails every comparison and is refused.
-    if (!(u >= 0 && u < width_ && v >= 0 && v < height_)) return false;
-    const std::size_t i = static_cast<std::size_t>(v) * width_ + static_cast<std::size_t>(u);
-    const std::uint64_t bit = std::uint64_t(1) << (i % 64);
-    if (bits_[i / 64] & bit) return false;
-    bits_[i / 64] |= bit;
-    return true;
-}
-
 bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box) {
     if (!std::isfinite(a.u) || !std::isfinite(a.v) || !std::isfinite(b.u) || !std::isfinite(b.v)) return false;
     const double du = b.u - a.u, dv = b.v - a.v;

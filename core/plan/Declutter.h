@@ -15,7 +15,16 @@ public:
     PixelSieve(int width, int height);
     // True when (u, v) lies in the picture and its pixel held no mark yet
     // (it holds one now). Points outside the picture, or not finite: false.
-    bool Take(double u, double v);
+    // Inline: a million stakes pass through here on every redraw.
+    bool Take(double u, double v) {
+        // Written so that NaN fails every comparison and is refused.
+        if (!(u >= 0 && u < width_ && v >= 0 && v < height_)) return false;
+        const std::size_t i = static_cast<std::size_t>(v) * width_ + static_cast<std::size_t>(u);
+        const std::uint64_t bit = std::uint64_t(1) << (i % 64);
+        if (bits_[i / 64] & bit) return false;
+        bits_[i / 64] |= bit;
+        return true;
+    }
 
 private:
     int width_, height_;

@@ -25,6 +25,10 @@ ScreenBox LabelBox(ScreenPoint a, double w, double h, double c, LabelSpot spot) 
     case LabelSpot::Left: return {a.u - c - w, a.v - h / 2, a.u - c, a.v + h / 2};
     case LabelSpot::AboveLeft: return {a.u - c - w, a.v - c - h, a.u - c, a.v - c};
     case LabelSpot::BelowLeft: return {a.u - c - w, a.v + c, a.u - c, a.v + c + h};
+    case LabelSpot::AboveSlidLeft: return {a.u - w * 0.75, a.v - c - h, a.u + w * 0.25, a.v - c};
+    case LabelSpot::AboveSlidRight: return {a.u - w * 0.25, a.v - c - h, a.u + w * 0.75, a.v - c};
+    case LabelSpot::BelowSlidLeft: return {a.u - w * 0.75, a.v + c, a.u + w * 0.25, a.v + c + h};
+    case LabelSpot::BelowSlidRight: return {a.u - w * 0.25, a.v + c, a.u + w * 0.75, a.v + c + h};
     }
     return {};
 }

@@ -12,9 +12,13 @@
 // screen pixels; the caller measures its texts and passes their extents.
 namespace vexaline {
 
-// The places tried round a mark, in this order.
-enum class LabelSpot { Right, AboveRight, BelowRight, Above, Below, Left, AboveLeft, BelowLeft };
-inline constexpr int kLabelSpots = 8;
+// The places tried round a mark, in this order; the last four slide a
+// label above or below the mark a quarter of its width off centre.
+enum class LabelSpot {
+    Right, AboveRight, BelowRight, Above, Below, Left, AboveLeft, BelowLeft,
+    AboveSlidLeft, AboveSlidRight, BelowSlidLeft, BelowSlidRight
+};
+inline constexpr int kLabelSpots = 12;
 
 // The box of a label width × height at `spot` round the anchor: `clearance`
 // pixels from it sideways, up or down (both, at a corner), so that a mark

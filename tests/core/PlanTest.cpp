@@ -196,7 +196,7 @@ TEST(LabelPlacement, EachLabelTakesTheFirstFreeSpotInsideThePicture) {
         {{100, 50}, true, {55, 45, 95, 55}},    // left
         {{100, 50}, true, {55, 35, 95, 45}},    // above left
         {{100, 50}, true, {55, 55, 95, 65}},    // below left
-        {{100, 50}, false, {}},                 // every spot taken: thinned
+        {{100, 50}, false, {}},                 // every spot taken, slid ones too: thinned
     };
     LabelPlacer edges(200, 100);
     edges.Block({0, 90, 200, 100});  // a scale bar along the bottom
@@ -217,6 +217,12 @@ TEST(LabelPlacement, EachLabelTakesTheFirstFreeSpotInsideThePicture) {
         }
     };
     check(round, crowd);
+    // Slid a quarter of the label off centre, past marks on either side.
+    LabelPlacer slid(200, 100);
+    for (double u : {68.0, 118.0}) slid.Block({u, 40, u + 2, 60});  // marks 32 left and 18 right of the anchor
+    slid.Block({0, 46, 200, 54});                                   // a row of marks through the anchor
+    const Case slide[] = {{{100, 50}, true, {70, 35, 110, 45}}, {{100, 50}, true, {70, 55, 110, 65}}};
+    check(slid, slide);
     check(edges, edge);
     // A mark that only touches the right spot leaves it free; one a pixel
     // wider takes every spot on the right, and above and below as well.
