@@ -16,7 +16,7 @@ namespace vexaline::plan {
 namespace {
 
 constexpr double kHalo = 2;       // pixels of light outline round a label's text
-constexpr double kRayCell = 4;    // one ray per cell this many pixels wide of the stakes it reaches
+constexpr double kRayCell = 8;    // one ray per cell this many pixels wide of the stakes it reaches
 
 QPointF At(const ViewTransform& view, CPlanePoint p) {
     const ScreenPoint s = view.ToScreen(p);
@@ -47,7 +47,7 @@ QString Utf8(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(g
 class Labels {
 public:
     Labels(const QFont& font, const ViewTransform& view, const std::vector<ScreenBox>& keepClear)
-        : font_(font), metrics_(font), placer_(view.Width(), view.Height()), cell_(metrics_.height()),
+        : font_(font), metrics_(font), placer_(view.Width(), view.Height()), cell_(std::max(metrics_.height(), 1.0)),
           stationCells_(static_cast<int>(view.Width() / cell_) + 1, static_cast<int>(view.Height() / cell_) + 1) {
         for (const ScreenBox& box : keepClear) placer_.Block(box);
     }
