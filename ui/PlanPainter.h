@@ -65,12 +65,14 @@ QSizeF LabelRoom(const QFont& font);
 
 // Paints the scene for the view: centreline sampled to half a pixel, change
 // points with their K station and line type, stakes one per pixel, the
-// setting-out station, backsight and rays (one per 4-pixel cell of the
+// setting-out station, backsight and rays (one per 8-pixel cell of the
 // stakes they reach), traverse points, and the legend at the bottom right.
 // Labels are set by LabelPlacer in order of importance (change points,
 // station and backsight, traverse points, then stakes, one tried per
-// label-high cell), clear of every mark, of the legend and of `keepClear`,
-// inside the picture, and drawn last on a light halo. Without `keepClear`,
+// label-high cell; a traverse point that is the station or the backsight
+// only as such), clear of every mark, of the legend and of `keepClear`,
+// inside the picture, where they can off the centreline, and drawn last on
+// a light halo. Without `keepClear`,
 // labels keep clear of the north arrow and scale bar where StandardDecor
 // puts them. Draws only what falls in the view; returns the labels set.
 std::vector<PlacedLabel> PaintScene(QPainter& painter, const PlanScene& scene, const ViewTransform& view);
