@@ -110,11 +110,16 @@ protected:
                 if (Near(image.pixelColor(int(s.u) + du, int(s.v) + dv), rgb)) return true;
         return false;
     }
-    // The pixels of the label's text drawn alone, with those next to them.
-    std::vector<QPoint> Glyphs(QSize size, const plan::PlacedLabel& label) {
+    // The label's text drawn alone where it was set.
+    static QImage Alone(QSize size, const plan::PlacedLabel& label) {
         QImage alone(size, QImage::Format_RGB32);
         alone.fill(Qt::white);
         QPainter(&alone).drawText(label.baseline, label.text);
+        return alone;
+    }
+    // The pixels of the label's text, with those next to them.
+    std::vector<QPoint> Glyphs(QSize size, const plan::PlacedLabel& label) {
+        const QImage alone = Alone(size, label);
         std::vector<QPoint> ink;
         for (int y = 1; y + 1 < size.height(); ++y)
             for (int x = 1; x + 1 < size.width(); ++x)
@@ -130,9 +135,7 @@ protected:
         const ScreenPoint s = view.ToScreen(p);
         if (std::hypot(label->baseline.x() - s.u, label->baseline.y() - s.v) > label->box.u1 - label->box.u0 + 12)
             return false;
-        QImage alone(image.size(), QImage::Format_RGB32);
-        alone.fill(Qt::white);
-        QPainter(&alone).drawText(label->baseline, label->text);
+        const QImage alone = Alone(image.size(), *label);
         int dark = 0, found = 0;
         for (int y = 0; y < alone.height(); ++y)
             for (int x = 0; x < alone.width(); ++x)
@@ -246,20 +249,21 @@ TEST_F(PlanSceneTest, TheSampleRoadIsDrawnWhereItLiesAndNowhereElse) {
     EXPECT_TRUE(Labelled(Draw(near), near, kK1190, "K1+190.000 缓和曲线"));
 }
 
-// The walkthrough's setting-out run from D2 with D3 as backsight, the
-// traverse points beside it, at the view 适应窗口 gives and zoomed in where
-// the labels crowd: the instrument at K0+420, D4 by K1+290, the road's end
-// by the north arrow.
+// The walkthrough's setting-out run from D2 with D3 as backsight, side
+// stakes too, the traverse points beside it, at the view 适应窗口 gives and
+// zoomed in where the labels crowd: the instrument at K0+420, D4 by K1+290,
+// the road's end by the north arrow.
 TEST_F(PlanSceneTest, LabelsStandClearOfOneAnotherTheMarksTheFurnitureAndTheEdge) {
     const CPlanePoint d2(3805268.796, 500466.512), d3(3805381.597, 500897.434);
     ResultSet results;
     results.mode = ResultMode::SettingOut;
     results.AddSetup({"D2", d2, "D3", d3});
-    for (double station = 400; station <= 700; station += 20) {
-        StakeResult r;
-        r.dStation = station, r.point = road_.At(station, 0, 0).point, r.nSetup = 0;
-        results.rows.push_back(r);
-    }
+    for (double station = 400; station <= 700; station += 20)
+        for (double offset : {0.0, 7.5}) {  // centre and side stakes
+            StakeResult r;
+            r.dStation = station, r.dOffset = offset, r.point = road_.At(station, offset, kPi / 2).point, r.nSetup = 0;
+            results.rows.push_back(r);
+        }
     const std::vector<PointRecord> points{{"D1", 3805088.644, 500058.029}, {"D2", d2.X, d2.Y},
                                           {"D3", d3.X, d3.Y},              {"D4", 3805372.603, 501305.880},
                                           {"D5", 3805716.755, 501431.101}, {"D6", 3806022.830, 501450.016}};
