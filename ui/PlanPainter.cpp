@@ -16,7 +16,7 @@ namespace vexaline::plan {
 namespace {
 
 constexpr double kHalo = 2;       // pixels of light outline round a label's text
-constexpr double kRayCell = 8;    // one ray per cell this many pixels wide of the stakes it reaches
+constexpr double kRayCell = 4;    // one ray per cell this many pixels wide of the stakes it reaches
 
 QPointF At(const ViewTransform& view, CPlanePoint p) {
     const ScreenPoint s = view.ToScreen(p);

@@ -65,7 +65,7 @@ QSizeF LabelRoom(const QFont& font);
 
 // Paints the scene for the view: centreline sampled to half a pixel, change
 // points with their K station and line type, stakes one per pixel, the
-// setting-out station, backsight and rays (one per 8-pixel cell of the
+// setting-out station, backsight and rays (one per 4-pixel cell of the
 // stakes they reach), traverse points, and the legend at the bottom right.
 // Labels are set by LabelPlacer in order of importance (change points,
 // station and backsight, traverse points, then stakes, one tried per
