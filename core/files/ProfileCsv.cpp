@@ -50,6 +50,21 @@ SlopeCsvRead ReadSlopeCsv(const std::string& bytes) {
     return read;
 }
 
+EquationCsvRead ReadEquationCsv(const std::string& bytes) {
+    EquationCsvRead read;
+    const std::vector<std::string> titles(std::begin(text::kChainColumns), std::end(text::kChainColumns));
+    const CsvTableRead t =
+        ReadTable(bytes, titles, kMaxEquations, text::kChainTableName, text::kChainCsvHeader, read.strMessage);
+    for (const CsvRow& r : t.rows) read.rows.push_back(EquationRow{r.nLine, r.fields[0], r.fields[1]});
+    return read;
+}
+
+std::string EquationCsvText(const std::vector<EquationRow>& rows) {
+    std::string out = kUtf8Bom + std::string(text::kChainCsvHeader) + "\r\n";
+    for (const EquationRow& r : rows) out += CsvLine({r.strBack, r.strAhead});
+    return out;
+}
+
 std::string GradeCsvText(const std::vector<GradeRow>& rows) {
     std::string out = kUtf8Bom + std::string(text::kGradeCsvHeader) + "\r\n";
     for (const GradeRow& r : NamedGradeRows(rows)) out += CsvLine({r.strName, r.strStation, r.strElevation, r.strRadius});

@@ -2,7 +2,26 @@
 
 #include <iterator>
 
+#include "core/text/FixedText.h"
+#include "core/text/StationText.h"
+
 namespace vexaline {
+
+std::string StakeNameOf(const StakeResult& row) {
+    if (!row.chain) return StakeName(row.dStation, row.dOffset, row.dDeflection);
+    std::string name = StakeName(row.chain->dValue, row.dOffset, row.dDeflection);
+    const std::size_t k = KStation(row.chain->dValue).size();
+    name.replace(0, k, ChainKStation(*row.chain));
+    if (row.equationBack) name.insert(0, KStation(*row.equationBack) + "=");
+    return name;
+}
+
+std::string StationTextOf(const StakeResult& row) {
+    if (row.chain) return ChainStationText(*row.chain);
+    std::string text;
+    AppendFixed(text, row.dStation, 3);
+    return text;
+}
 
 int ResultSet::AddSetup(const StationSetup& s) {
     if (!setups.empty()) {

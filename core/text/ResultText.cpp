@@ -34,6 +34,7 @@ struct GbkTexts {
     std::string invalidType = Gbk(text::kInvalidLineType);
     std::string notANumber = Gbk(text::kNotANumber);
     std::string cannotCompute = Gbk(text::kCannotCompute);
+    std::string chainRemark = Gbk(text::kChainRemark);
     std::string right = Gbk(text::kRight);
     std::string left = Gbk(text::kLeft);
     std::string none;
@@ -58,7 +59,8 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
         ++field;
         start = out.size();
     };
-    AppendFixed(out, row.dStation, 3);
+    if (row.chain) out += ChainStationText(*row.chain);
+    else AppendFixed(out, row.dStation, 3);
     next();
     if (coordinates) {
         AppendFixed(out, row.point.X, 3);
@@ -67,7 +69,7 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
         next();
         AppendDms(out, FixedRoundTrip(row.dAzimuth, 6));  // the azimuth as its "%lf" text reads
         next();
-        out += SegmentRemark(row.segment);
+        out += row.equationBack ? Texts().chainRemark : SegmentRemark(row.segment);
         next();
         return;
     }
