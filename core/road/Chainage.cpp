@@ -168,6 +168,15 @@ ChainStation Chainage::StationAt(double distance) const {
     return s;
 }
 
+std::string StationFieldToDistance(const Chainage& chain, std::string& field) {
+    const std::optional<ChainStation> s = ParseChainStation(field);
+    if (!s || chain.Empty()) return std::string();
+    const ChainDistance d = chain.Distance(*s);
+    if (d.fault != ChainFault::None) return ChainRefusal(d, TrimBlanks(field));
+    field = Format("%.17g", d.dDistance);
+    return std::string();
+}
+
 std::string ChainRefusal(const ChainDistance& answer, const std::string& typed) {
     const int n = static_cast<int>(answer.places.size());
     switch (answer.fault) {

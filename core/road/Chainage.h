@@ -125,6 +125,12 @@ std::optional<ChainStation> ParseChainStation(const std::string& text);
 std::string ChainStationText(ChainStation station);
 std::string ChainKStation(ChainStation station);
 
+// A station field of one of the road's tables (vertical alignment, cross
+// slopes) as typed, a 桩号, replaced by its distance written "%.17g" (read
+// back exactly). A field that is no 桩号 is left for the table's own check
+// to name. Empty when done; otherwise why (ChainRefusal), the field as it was.
+std::string StationFieldToDistance(const Chainage& chain, std::string& field);
+
 // Why a 桩号 was refused (UTF-8), naming it as typed (text) and, when it
 // names several places, each place by its distance.
 std::string ChainRefusal(const ChainDistance& answer, const std::string& typed);

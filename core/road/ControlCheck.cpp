@@ -138,6 +138,7 @@ CheckReport CheckControl(const Alignment& road, CheckTolerance tolerance) {
     for (int k = 1; k <= n; ++k)
         if (check::RowFlagged(view, k, measureOf, tolerance)) report.flaggedRows.push_back(k);
     check::SearchSuggestion(rows, road.Chain(), measures, tolerance, report);
+    report.bChained = !road.Chain().Empty();
     return report;
 }
 

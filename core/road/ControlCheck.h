@@ -79,6 +79,7 @@ struct CheckReport {
     std::vector<int> flaggedRows;        // ascending
     std::optional<CheckSuggestion> suggestion;
     int nCandidates = 0;  // single changes that clear every flag; more than 1: none named
+    bool bChained = false;  // the road has station equations: the rows' stations are 桩号
 };
 
 // Checks the rows of road. A row is flagged when a closure at it or the kink

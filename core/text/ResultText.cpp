@@ -184,6 +184,11 @@ std::string LookupOffsetText(double offset) {
     return std::signbit(offset) ? Format(Texts().left.c_str(), -offset) : Format(Texts().right.c_str(), offset);
 }
 
+std::string CheckMessage(StakeCheck check, const Alignment& road) {
+    if (check == StakeCheck::BadStationLine) return road.StationRefusal();
+    return CheckMessage(check, road.BadStationRow());
+}
+
 std::string CheckMessage(StakeCheck check, int badLine) {
     switch (check) {
     case StakeCheck::Ok: break;

@@ -52,6 +52,9 @@ std::string LookupOffsetText(double offset);
 // The message of a check that refuses stakes (UTF-8, the fixed texts);
 // empty for Ok. badLine names the row whose station is no number.
 std::string CheckMessage(StakeCheck check, int badLine);
+// The same on the road: a row whose 桩号 maps to no distance is named as
+// Alignment::StationRefusal names it.
+std::string CheckMessage(StakeCheck check, const Alignment& road);
 
 // Why a station setup cannot be used (UTF-8, the fixed texts), or empty: a
 // point whose X or Y is no survey coordinate, named (the station first),

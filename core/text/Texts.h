@@ -383,5 +383,7 @@ inline constexpr const char* kChainAmbiguous = "桩号%s在长链内出现%d次�
 inline constexpr const char* kChainNoOccurrence = "桩号%s只出现%d次（连续里程%s）!";
 inline constexpr const char* kChainBadStation = "“%s”不是桩号（如1050.000、K1+050.000，长链内加注次数如1050.000(2)）!";
 inline constexpr const char* kChainRowStation = "控制数据第%d行：";
+inline constexpr const char* kChainGradeRow = "纵断面第%d行：";
+inline constexpr const char* kChainSlopeRow = "横坡表第%d行：";
 
 }  // namespace vexaline::text
