@@ -55,9 +55,10 @@ std::string EquationCsvText(const std::vector<EquationRow>& rows);
 // ("%.3f"), 凸/凹, the curve's start and end stations (K notation). The first
 // row has no i1, the last no i2, and neither a curve: those fields are
 // empty; an inner point without a curve has 0.000 and its own station.
-std::vector<std::string> VerticalCurveCells(const Profile& profile, std::size_t k);
+// With station equations the stations are 桩号 (KStationOf).
+std::vector<std::string> VerticalCurveCells(const Profile& profile, std::size_t k, const Chainage& chain = Chainage());
 
 // The vertical curve table as a file: BOM, title, one line per grade point.
-std::string VerticalCurveTableCsv(const Profile& profile);
+std::string VerticalCurveTableCsv(const Profile& profile, const Chainage& chain = Chainage());
 
 }  // namespace vexaline

@@ -168,6 +168,10 @@ ChainStation Chainage::StationAt(double distance) const {
     return s;
 }
 
+std::string KStationOf(const Chainage& chain, double distance) {
+    return chain.Empty() ? KStation(distance) : ChainKStation(chain.StationAt(distance));
+}
+
 std::string StationFieldToDistance(const Chainage& chain, std::string& field) {
     const std::optional<ChainStation> s = ParseChainStation(field);
     if (!s || chain.Empty()) return std::string();

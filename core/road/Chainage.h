@@ -131,6 +131,10 @@ std::string ChainKStation(ChainStation station);
 // to name. Empty when done; otherwise why (ChainRefusal), the field as it was.
 std::string StationFieldToDistance(const Chainage& chain, std::string& field);
 
+// KStation of the distance, or on a road with equations ChainKStation of
+// its 桩号.
+std::string KStationOf(const Chainage& chain, double distance);
+
 // Why a 桩号 was refused (UTF-8), naming it as typed (text) and, when it
 // names several places, each place by its distance.
 std::string ChainRefusal(const ChainDistance& answer, const std::string& typed);

@@ -8,6 +8,7 @@
 
 #include "core/geometry/PlanePoint.h"
 #include "core/road/Alignment.h"
+#include "core/text/StationText.h"
 
 // Results as values: what a run, a single stake or the lookup computed. The
 // lines the window lists and the files hold are rendered from these
@@ -95,6 +96,12 @@ struct ResultSet {
 // one, with its occurrence ("K1+050.000(2)R7.5"), and at an equation
 // "K1+050.000=K1+030.000(2)"; by its station otherwise. ASCII.
 std::string StakeNameOf(const StakeResult& row);
+
+// The inverse of StakeNameOf for names of the road's stakes: on a road
+// with station equations the 桩号 (the ahead one of an equation's name)
+// with its occurrence, read as ParseStakeName reads a name, its dStation
+// the distance (NaN where the 桩号 maps to none); ParseStakeName otherwise.
+std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain);
 
 // The text of the row's station in lists and files: "%.3f" of the station,
 // or its 桩号 with its occurrence (ChainStationText).

@@ -119,9 +119,8 @@ private:
     MessageSink sink_;
 };
 
-// The distances of a run on a road with station equations: in each zone
-// the 桩号 A + n × interval (A the start's 桩号), and every equation point
-// once; in road order.
+}  // namespace
+
 std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& request) {
     const double from = request.dStartStation, to = request.dEndStation, step = request.dInterval;
     const double a = chain.StationAt(from).dValue;
@@ -143,6 +142,8 @@ std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& reques
     }
     return out;
 }
+
+namespace {
 
 void RunChainedStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
                       const std::function<void(int)>& progress, const MessageSink& report) {

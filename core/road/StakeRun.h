@@ -77,6 +77,10 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
 void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
                const std::function<void(int)>& progress, const MessageSink& report = MessageSink());
 
+// The distances a run by 桩号 stakes on the equations (see RunStakes), in
+// road order; the request's stations are distances, its interval > 0.
+std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& request);
+
 // "加桩": one row at the station. Needs CheckSingleStake's Ok.
 bool AddStake(const Alignment& road, double station, const StakeRequest& request, ResultSet& set,
               const MessageSink& report = MessageSink());
