@@ -174,6 +174,7 @@ inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
 inline constexpr const char* kConvertProfileIsOut = "纵断面文件不能与输入或输出文件同名：%s";
+inline constexpr const char* kConvertEquationsIsOut = "断链表文件不能与输入、输出或纵断面文件同名：%s";
 inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
 inline constexpr const char* kAlignmentFilesFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
 inline constexpr const char* kStakesFilter =
@@ -383,6 +384,8 @@ inline constexpr const char* kChainAmbiguous = "桩号%s在长链内出现%d次�
 inline constexpr const char* kChainNoOccurrence = "桩号%s只出现%d次（连续里程%s）!";
 inline constexpr const char* kChainBadStation = "“%s”不是桩号（如1050.000、K1+050.000，长链内加注次数如1050.000(2)）!";
 inline constexpr const char* kChainRowStation = "控制数据第%d行：";
+inline constexpr const char* kXmlBadEquation = "第%d个断链（StaEquation）的staBack、staAhead或staInternal不是数字!";
+inline constexpr const char* kXmlEquationInternal = "第%d个断链（StaEquation）的staInternal为%.3f，而按断链表应为%.3f!";
 inline constexpr const char* kChainGradeRow = "纵断面第%d行：";
 inline constexpr const char* kChainSlopeRow = "横坡表第%d行：";
 

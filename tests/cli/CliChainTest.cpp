@@ -120,3 +120,45 @@ TEST_F(CliChain, ChainageConvertsBothWaysAndRefusesAsTheOtherCommands) {
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("断链表第3行的断链在上一行断链之前"), std::string::npos) << o.err;
 }
+
+TEST_F(CliChain, LandXmlCarriesTheEquationsOutAndBack) {
+    const std::string xml = Path("c.xml"), vxa = Path("back.vxa");
+    Outcome o = Run("convert " + kWith + " " + xml);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(Bytes(xml).find("<StaEquation staBack=\"370.000000\" staAhead=\"360.000000\" staInternal=\"350.000000\" />"),
+              std::string::npos);
+    o = Run("convert " + xml + " " + vxa);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Bytes(Path("back.vxd")),
+              "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n150.000,170.000\r\n370.000,360.000\r\n510.000,555.500\r\n");
+    const Outcome back = Run("stakes " + vxa + " --equations " + Path("back.vxd") + " --from 0 --to 2175.5 --interval 50");
+    const Outcome direct = Run("stakes " + kWith + " --from 0 --to 2175.5 --interval 50");
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, direct.out);
+    // An equation whose own distance the table contradicts is refused, nothing written.
+    std::string bad = Bytes(xml);
+    bad.replace(bad.find("staInternal=\"350.000000\""), 24, "staInternal=\"360.000000\"");
+    o = Run("convert " + Write("bad.xml", bad) + " " + Path("bad.vxa"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("第2个断链（StaEquation）的staInternal为360.000，而按断链表应为350.000"), std::string::npos) << o.err;
+    EXPECT_FALSE(fs::exists(Path("bad.vxa")) || fs::exists(Path("bad.vxd")));
+}
+
+// A 长链 of 20 m across the first curve: the rows and curve table in 桩号,
+// 20 m short of the continuous ones past it, and the written road checks.
+TEST_F(CliChain, TheIntersectionPointMethodWritesStations) {
+    const std::string table = Table("t.csv", "QD,0,0,,,\r\nJD1,100,0,50,10,10\r\nZD,100,100,,,\r\n");
+    const std::string eq = Write("t.vxd", "断链前桩号,断链后桩号\r\nK1+060,K1+040\r\n");
+    const std::string vxa = Path("t.vxa"), report = Path("curves.csv");
+    Outcome o = Run("pi " + table + " --start-station K1+000 --equations " + eq + " -o " + vxa + " --report " + report +
+                    " --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const json plain = json::parse(Run("pi " + table + " --start-station 1000 -o " + Path("p.vxa") + " --json").out);
+    const json chained = json::parse(o.out);
+    EXPECT_EQ(chained["curves"][0]["ZH"], plain["curves"][0]["ZH"]);  // before the equation
+    EXPECT_DOUBLE_EQ(chained["curves"][0]["HZ"].get<double>(), plain["curves"][0]["HZ"].get<double>() - 20);
+    EXPECT_NE(Bytes(report).find("K1+044.918(1),K1+054.918(1),K1+069.188,"), std::string::npos) << Bytes(report);
+    EXPECT_NE(Bytes(vxa).find("1044.918(1) "), std::string::npos);
+    EXPECT_EQ(Run("check " + vxa + " --equations " + eq).status, 0);
+    EXPECT_EQ(Run("pi " + table + " --start-station K0+800 --equations " + eq + " -o " + Path("x.vxa")).status, 1);
+}
