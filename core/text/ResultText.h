@@ -25,7 +25,8 @@ const std::string& SegmentRemark(LineType type);
 // (10); each field left-aligned and padded with blanks, one that fills its
 // column or more followed by one blank (PadColumn), never cut; in a set with
 // heights then the design elevation "%.3f" or 超出纵断面 (12). A message
-// row is its message.
+// row is its message. A row with a 桩号 (StakeResult::chain) shows it in
+// the station column (StationTextOf), and at an equation the remark 断链.
 void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult& row);
 // The same for a stake row in a mode, with its setup (setting-out).
 void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup);
