@@ -162,3 +162,20 @@ TEST_F(CliChain, TheIntersectionPointMethodWritesStations) {
     EXPECT_EQ(Run("check " + vxa + " --equations " + eq).status, 0);
     EXPECT_EQ(Run("pi " + table + " --start-station K0+800 --equations " + eq + " -o " + Path("x.vxa")).status, 1);
 }
+
+TEST_F(CliChain, TheVerticalAlignmentIsTypedInStations) {
+    const std::string vxz = Write("c.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\nSJD1,K0+360(2),125,3000\r\n终点,K2+175.5,127,\r\n");
+    Outcome o = Run("profile " + vxz + " --equations " + kChainTable + " --at '360(2),K0+170' --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    // The grade point lies at distance 350 (125.000 less the curve's external).
+    const json a = json::parse(o.out)["stations"];
+    EXPECT_EQ(a[0]["distance"], 350.0);
+    EXPECT_EQ(a[0]["occurrence"], 2);
+    EXPECT_EQ(a[1]["elevation"], 120 + 5.0 / 350 * 150);
+    o = Run("profile " + vxz + " --equations " + kChainTable);
+    EXPECT_NE(o.out.find("SJD1,K0+360.000(2),125.000"), std::string::npos) << o.out;
+    const std::string off = Write("off.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\n终点,160,127,\r\n");
+    o = Run("profile " + off + " --equations " + kChainTable);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("纵断面第3行：桩号160不在路线上"), std::string::npos) << o.err;
+}

@@ -230,3 +230,22 @@ TEST(Chainage, AControlRowOffTheZonesIsFlaggedAndNamed) {
         EXPECT_TRUE(found) << c.station;
     }
 }
+
+// The names the exports give read back to their stakes (检核).
+TEST(Chainage, StakeNamesReadBackToTheirDistance) {
+    const Chainage chain = Chain({{2, "150", "170"}, {3, "370", "360"}, {4, "510", "555.5"}});
+    struct Case {
+        const char* name;
+        double distance, offset;
+    } cases[] = {{"K0+370.000=K0+360.000(2)R5", 350, 5}, {"K0+365.000(1)L2.5", 345, -2.5},
+                 {"K0+365.000(2)", 355, 0},              {"K1+000", 944.5, 0}};
+    for (const Case& c : cases) {
+        const std::optional<NamedStake> s = ReadStakeName(c.name, chain);
+        ASSERT_TRUE(s) << c.name;
+        EXPECT_DOUBLE_EQ(s->dStation, c.distance) << c.name;
+        EXPECT_EQ(s->dOffset, c.offset) << c.name;
+    }
+    EXPECT_TRUE(std::isnan(ReadStakeName("K0+160.000", chain)->dStation));  // skipped: named, not placed
+    EXPECT_FALSE(ReadStakeName("K0+365.000(x)", chain));
+    EXPECT_EQ(ReadStakeName("K0+365.000R5", Chainage())->dStation, 365);
+}
