@@ -15,7 +15,7 @@ namespace vexaline::cli {
 namespace {
 
 struct CheckOptions {
-    std::string road;
+    std::string road, equations;
     CheckTolerance tolerance;
     bool json = false;
 };
@@ -50,9 +50,10 @@ nlohmann::ordered_json Json(const CheckReport& r) {
 }
 
 int Run(const CheckOptions& o) {
-    const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
-    if (!list) return kUsage;
-    const Alignment road = Alignment::Parse(*list);
+    int status = kDone;
+    const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
+    if (!read) return status;
+    const Alignment& road = read->road;
     if (road.Rows().size() < 2) return ComplainUtf8(text::kCheckTooFew), kUsage;
     const CheckReport report = CheckControl(road, o.tolerance);
     if (o.json) {
@@ -75,6 +76,7 @@ void AddCheckCommand(CLI::App& app, int& status) {
     cmd->add_option("--kink-sec", o->tolerance.dKinkSec, "Kink tolerance in seconds of arc (default 20)")
         ->check(CLI::PositiveNumber);
     cmd->add_flag("--json", o->json, "Report as JSON");
+    cmd->add_option("--equations", o->equations, "Station equations (.vxd): the rows' stations are 桩号");
     cmd->callback([o, &status] { status = Run(*o); });
 }
 

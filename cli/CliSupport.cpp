@@ -1,5 +1,7 @@
 #include "cli/CliSupport.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <iostream>
 
@@ -62,29 +64,85 @@ bool EmitBytes(const std::string& bytes, const std::string& path) {
     return true;
 }
 
-std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status) {
+std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status,
+                                   const Chainage& chain) {
     status = kUsage;
     Heights heights;
     const std::optional<std::string> profileBytes = ReadFile(profilePath);
     if (!profileBytes) return std::nullopt;
-    const GradeCsvRead grades = ReadGradeCsv(*profileBytes);
+    GradeCsvRead grades = ReadGradeCsv(*profileBytes);
     if (!grades.Ok()) return ComplainUtf8(grades.strMessage), std::nullopt;
     if (!slopesPath.empty()) {
         const std::optional<std::string> slopeBytes = ReadFile(slopesPath);
         if (!slopeBytes) return std::nullopt;
-        const SlopeCsvRead rows = ReadSlopeCsv(*slopeBytes);
+        SlopeCsvRead rows = ReadSlopeCsv(*slopeBytes);
         if (!rows.Ok()) return ComplainUtf8(rows.strMessage), std::nullopt;
         status = kRefused;
+        const std::string off = SlopeRowsToDistances(rows.rows, chain);
+        if (!off.empty()) return ComplainUtf8(off), std::nullopt;
         SlopesBuild slopes = BuildCrossSlopes(rows.rows);
         if (!slopes.Ok()) return ComplainUtf8(slopes.strMessage), std::nullopt;
         heights.slopes = std::move(slopes.slopes);
     }
     status = kRefused;
+    const std::string off = GradeRowsToDistances(grades.rows, chain);
+    if (!off.empty()) return ComplainUtf8(off), std::nullopt;
     ProfileBuild profile = BuildProfile(grades.rows);
     if (!profile.Ok()) return ComplainUtf8(profile.strMessage), std::nullopt;
     heights.profile = std::move(profile.profile);
     status = kDone;
     return heights;
+}
+
+std::optional<Chainage> ReadEquations(const std::string& path, int& status) {
+    status = kUsage;
+    if (path.empty()) return status = kDone, Chainage();
+    const std::optional<std::string> bytes = ReadFile(path);
+    if (!bytes) return std::nullopt;
+    const EquationCsvRead rows = ReadEquationCsv(*bytes);
+    if (!rows.Ok()) return ComplainUtf8(rows.strMessage), std::nullopt;
+    status = kRefused;
+    ChainageBuild chain = BuildChainage(rows.rows);
+    if (!chain.Ok()) return ComplainUtf8(chain.strMessage), std::nullopt;
+    status = kDone;
+    return std::move(chain.chain);
+}
+
+std::optional<Road> ReadRoad(const std::string& path, const std::string& equationsPath, int& status) {
+    status = kUsage;
+    std::optional<std::vector<std::string>> list = ReadControlList(path);
+    if (!list) return std::nullopt;
+    const std::optional<Chainage> chain = ReadEquations(equationsPath, status);
+    if (!chain) return std::nullopt;
+    Road r{std::move(*list), Alignment()};
+    r.road = Alignment::Parse(r.list, *chain);
+    status = kRefused;
+    if (!r.road.ChainMessage().empty()) return ComplainUtf8(r.road.ChainMessage()), std::nullopt;
+    status = kDone;
+    return r;
+}
+
+ChainStation StationArgument(const std::string& text, bool equations, const char* option) {
+    if (equations) {
+        if (const std::optional<ChainStation> s = ParseChainStation(text)) return *s;
+        throw CLI::ValidationError(option, Format(text::kChainBadStation, text.c_str()));
+    }
+    double value = 0;
+    if (!CLI::detail::lexical_cast(text, value)) throw CLI::ValidationError(option, text + " is not a number");
+    return ChainStation{value, 0};
+}
+
+std::optional<double> DistanceOn(const Alignment& road, ChainStation station, const std::string& typed) {
+    if (road.Chain().Empty()) return station.dValue;
+    const ChainDistance d = road.Chain().Distance(station);
+    if (d.fault == ChainFault::None) return d.dDistance;
+    ComplainUtf8(ChainRefusal(d, typed));
+    return std::nullopt;
+}
+
+std::string StationText(const Alignment& road, double distance) {
+    if (road.Chain().Empty()) return Format("%.3f", distance);
+    return ChainStationText(road.Chain().StationAt(distance));
 }
 
 }  // namespace vexaline::cli

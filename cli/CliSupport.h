@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/road/Alignment.h"
+#include "core/road/Chainage.h"
 #include "core/road/CrossSlope.h"
 #include "core/road/Profile.h"
 
@@ -40,6 +42,36 @@ struct Heights {
     Profile profile;
     CrossSlopes slopes;
 };
-std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status);
+// With station equations the tables' stations are 桩号, converted here;
+// one in no zone refuses the table, naming its line.
+std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status,
+                                   const Chainage& chain = Chainage());
+
+// The station equations of --equations (a .vxd); an empty path gives none.
+// status as ReadHeights sets it.
+std::optional<Chainage> ReadEquations(const std::string& path, int& status);
+
+// The road of an alignment file read with its station equations (path
+// empty: none): the control list as the window holds it, and the road.
+// status kUsage for a file that cannot be read or is no table, kRefused for
+// a table refused or one that does not fit the road (said on stderr).
+struct Road {
+    std::vector<std::string> list;
+    Alignment road;
+};
+std::optional<Road> ReadRoad(const std::string& path, const std::string& equationsPath, int& status);
+
+// A station argument: a number, or with equations a 桩号 as typed
+// (ParseChainStation: K notation, an occurrence "(2)"). Throws
+// CLI::ValidationError naming the option when it is neither.
+ChainStation StationArgument(const std::string& text, bool equations, const char* option);
+
+// Its distance on the road: itself without equations, else the mapped
+// distance; nullopt after naming it on stderr (in no zone, ambiguous).
+std::optional<double> DistanceOn(const Alignment& road, ChainStation station, const std::string& typed);
+
+// The 桩号 text of a distance on the road ("%.3f", with its occurrence on
+// a road with equations).
+std::string StationText(const Alignment& road, double distance);
 
 }  // namespace vexaline::cli

@@ -13,5 +13,6 @@ void AddCheckCommand(CLI::App& app, int& status);
 void AddPiCommand(CLI::App& app, int& status);
 void AddProfileCommand(CLI::App& app, int& status);
 void AddInspectCommand(CLI::App& app, int& status);
+void AddChainageCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

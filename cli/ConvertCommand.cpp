@@ -19,7 +19,7 @@ namespace vexaline::cli {
 namespace {
 
 struct ConvertOptions {
-    std::string in, out, alignment, profile;
+    std::string in, out, alignment, profile, equations;
 };
 
 std::string Extension(const std::string& path) {
@@ -37,11 +37,18 @@ std::string Stem(const std::string& path) {
     return name.substr(0, name.find_last_of('.'));
 }
 
-// The road and its profile, both or neither.
-bool WriteTogether(const std::string& road, const std::string& profile, const ConvertOptions& o) {
-    const std::optional<std::size_t> failed = WriteFilesAtomically({{o.out, road}, {o.profile, profile}});
-    if (failed) ComplainUtf8(Format(text::kCannotWrite, (*failed == 0 ? o.out : o.profile).c_str()));
+// The road, its profile and its station equations where there are, all or none.
+bool WriteTogether(const std::vector<FileBytes>& files) {
+    const std::optional<std::size_t> failed = WriteFilesAtomically(files);
+    if (failed) ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str()));
     return !failed;
+}
+
+// Where the imported station equations go: --equations, else beside the road.
+std::string EquationsPath(const ConvertOptions& o) {
+    if (!o.equations.empty()) return o.equations;
+    const std::string ext = Extension(o.out);
+    return o.out.substr(0, o.out.size() - ext.size()) + "vxd";
 }
 
 int Import(const ConvertOptions& o) {
@@ -55,27 +62,29 @@ int Import(const ConvertOptions& o) {
     if (!o.profile.empty() && in.grades.empty()) return ComplainUtf8(in.strProfileMessage), kRefused;
     std::vector<std::string> list = ControlLines(in.rows);
     list.insert(list.begin(), ControlHeaderLine());
-    const std::string road = SavedAlignmentFile(list, TimeStampNow());
-    if (o.profile.empty() ? !EmitBytes(road, o.out) : !WriteTogether(road, GradeCsvText(in.grades), o)) return kRefused;
+    std::vector<FileBytes> files{{o.out, SavedAlignmentFile(list, TimeStampNow())}};
+    if (!o.profile.empty()) files.push_back({o.profile, GradeCsvText(in.grades)});
+    if (!in.equations.empty()) files.push_back({EquationsPath(o), EquationCsvText(in.equations)});
+    if (!WriteTogether(files)) return kRefused;
     if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
     return kDone;
 }
 
 int Export(const ConvertOptions& o) {
-    const std::optional<std::vector<std::string>> list = ReadControlList(o.in);
-    if (!list) return kUsage;
+    int status = kUsage;
+    const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    if (!read) return status;
     // A name of the user's own that XML cannot hold is bad usage; the file's
     // own stem is refused by the export itself.
     if (!o.alignment.empty() && !IsLandXmlName(o.alignment)) return ComplainUtf8(text::kXmlExportBadName), kUsage;
     const std::string name = o.alignment.empty() ? Stem(o.in) : o.alignment;
     std::optional<Heights> heights;
     if (!o.profile.empty()) {
-        int status = kUsage;
-        heights = ReadHeights(o.profile, std::string(), status);
+        heights = ReadHeights(o.profile, std::string(), status, read->road.Chain());
         if (!heights) return status;
     }
     const LandXmlExport out =
-        ExportLandXml(Alignment::Parse(*list), name, std::time(nullptr), heights ? &heights->profile : nullptr);
+        ExportLandXml(read->road, name, std::time(nullptr), heights ? &heights->profile : nullptr);
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
@@ -91,6 +100,9 @@ int Run(const ConvertOptions& o) {
     // One would be written over the other.
     if (!o.profile.empty() && (SameFile(o.profile, o.out) || SameFile(o.profile, o.in)))
         return ComplainUtf8(Format(text::kConvertProfileIsOut, o.profile.c_str())), kUsage;
+    if (!o.equations.empty() && (SameFile(o.equations, o.out) || SameFile(o.equations, o.in) ||
+                                 (!o.profile.empty() && SameFile(o.equations, o.profile))))
+        return ComplainUtf8(Format(text::kConvertEquationsIsOut, o.equations.c_str())), kUsage;
     if (from == "xml" && to == "vxa") return Import(o);
     if (from == "vxa" && to == "xml") return Export(o);
     ComplainUtf8(Format(text::kConvertKinds, o.in.c_str(), o.out.c_str()));
@@ -108,6 +120,9 @@ void AddConvertCommand(CLI::App& app, int& status) {
                     "Which alignment of a LandXML file holding several; the exported alignment's name");
     cmd->add_option("--profile", o->profile,
                     "Vertical alignment (.vxz): written from the LandXML profile, or exported with the road");
+    cmd->add_option("--equations", o->equations,
+                    "Station equations (.vxd): exported with the road, or written from the LandXML file's "
+                    "(default: beside OUT)");
     cmd->callback([o, &status] { status = Run(*o); });
 }
 

@@ -16,7 +16,7 @@ namespace vexaline::cli {
 namespace {
 
 struct InspectOptions {
-    std::string road, measured, profile, slopes, output;
+    std::string road, measured, profile, slopes, output, equations;
     std::string planMm = "20", heightMm = "10";
     bool json = false;
     std::string format = "text";
@@ -38,11 +38,17 @@ Json ToJson(const Inspection& inspection) {
     Json points = Json::array();
     for (const InspectRow& r : inspection.rows) {
         points.push_back({{"name", GbkToUtf8(r.point.strName)}, {"x", r.point.dX}, {"y", r.point.dY},
-                          {"h", Value(r.point.height)}, {"station", r.bFound ? Json(r.dStation) : Json(nullptr)},
+                          {"h", Value(r.point.height)},
+                          {"station", !r.bFound ? Json(nullptr) : r.chain ? Json(r.chain->dValue) : Json(r.dStation)},
                           {"offset", r.bFound ? Json(r.dOffset) : Json(nullptr)}, {"named", r.bNamed},
                           {"dx", Value(r.dx)}, {"dy", Value(r.dy)}, {"d", Value(r.d)}, {"d_along", Value(r.dAlong)},
                           {"d_across", Value(r.dAcross)}, {"design_h", Value(r.designH)}, {"dh", Value(r.dh)},
                           {"in", r.bIn}});
+        // With station equations "station" is the 桩号: its distance and occurrence beside it.
+        if (r.chain) {
+            points.back()["distance"] = r.dStation;
+            points.back()["occurrence"] = r.chain->nOccurrence ? Json(r.chain->nOccurrence) : Json(nullptr);
+        }
     }
     const InspectSummary& s = inspection.summary;
     return {{"points", points},
@@ -52,18 +58,18 @@ Json ToJson(const Inspection& inspection) {
 }
 
 int Run(const InspectOptions& o, const Tolerances& tolerances) {
-    const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
-    if (!list) return kUsage;
+    int status = kDone;
+    const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
+    if (!read) return status;
+    const Alignment& road = read->road;
     const std::optional<std::string> bytes = ReadFile(o.measured);
     if (!bytes) return kUsage;
     std::optional<Heights> heights;
     if (!o.profile.empty()) {
-        int status = kDone;
-        heights = ReadHeights(o.profile, o.slopes, status);
+        heights = ReadHeights(o.profile, o.slopes, status, road.Chain());
         if (!heights) return status;
     }
-    const Alignment road = Alignment::Parse(*list);
-    if (road.BadStationRow()) return ComplainUtf8(Format(text::kBadStationLine, road.BadStationRow())), kRefused;
+    if (road.BadStationRow()) return ComplainUtf8(road.StationRefusal()), kRefused;
     if (!road.Usable()) return ComplainUtf8(text::kNoControl), kRefused;
     const MeasuredImport points = ImportMeasuredPoints(*bytes, MeasuredFormatOf(o.measured));
     if (!points.Ok()) return ComplainUtf8(o.measured + ": " + points.strMessage), kRefused;
@@ -86,6 +92,7 @@ void AddInspectCommand(CLI::App& app, int& status) {
     cmd->add_option("MEASURED", o->measured, "Measured points: CASS .dat, CSV name,X,Y,H, or .vxp")->required();
     cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): also judge heights");
     cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) (needs --profile)");
+    cmd->add_option("--equations", o->equations, "Station equations (.vxd): stations and stake names are 桩号");
     cmd->add_option("--plan-mm", o->planMm, "Plan tolerance in mm, or off (default 20)");
     cmd->add_option("--height-mm", o->heightMm, "Height tolerance in mm, or off (default 10)");
     cmd->add_flag("--json", o->json, "Answer as JSON (metres, unrounded)");

@@ -21,7 +21,7 @@ struct LookupOptions {
     std::string road;
     double x = 0, y = 0;
     bool json = false;
-    std::string profile, slopes;
+    std::string profile, slopes, equations;
     std::optional<double> height;
 };
 
@@ -50,27 +50,35 @@ void AddHeight(const LookupOptions& o, std::optional<double> design, Json& answe
 }
 
 int Run(const LookupOptions& o) {
-    const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
-    if (!list) return kUsage;
+    int status = kDone;
+    const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
+    if (!read) return status;
+    const Alignment& road = read->road;
     std::optional<Heights> heights;
     if (!o.profile.empty()) {
-        int status = kDone;
-        heights = ReadHeights(o.profile, o.slopes, status);
+        heights = ReadHeights(o.profile, o.slopes, status, road.Chain());
         if (!heights) return status;
     }
-    const LookupResult r = ReverseLookup(Alignment::Parse(*list), CPlanePoint(o.x, o.y), Complain);
+    const LookupResult r = ReverseLookup(road, CPlanePoint(o.x, o.y), Complain);
     switch (r.status) {
     case LookupStatus::Converged: break;
     case LookupStatus::NoControl: return ComplainUtf8(text::kNoControl), kRefused;
     case LookupStatus::NotFound: return ComplainUtf8(text::kNotFound), kRefused;
-    case LookupStatus::BadStationLine: return ComplainUtf8(Format(text::kBadStationLine, r.nBadLine)), kRefused;
+    case LookupStatus::BadStationLine: return ComplainUtf8(road.StationRefusal()), kRefused;
     case LookupStatus::Failed: return kRefused;  // the message is on stderr
     }
-    const std::string station = LookupStationText(r.dStation), offset = GbkToUtf8(LookupOffsetText(r.dOffset));
-    Json answer = {{"station", FixedRoundTrip(r.dStation, 3)},
-                   {"offset", FixedRoundTrip(r.dOffset, 3)},
-                   {"station_text", station},
-                   {"offset_text", offset}};
+    const std::string station = StationText(road, r.dStation), offset = GbkToUtf8(LookupOffsetText(r.dOffset));
+    Json answer = {{"station", FixedRoundTrip(r.dStation, 3)}};
+    if (!road.Chain().Empty()) {
+        // The 桩号, and beside it the continuous distance the road is computed on.
+        const ChainStation s = road.Chain().StationAt(r.dStation);
+        answer["station"] = FixedRoundTrip(s.dValue, 3);
+        answer["distance"] = FixedRoundTrip(r.dStation, 3);
+        answer["occurrence"] = s.nOccurrence ? Json(s.nOccurrence) : Json(nullptr);
+    }
+    answer["offset"] = FixedRoundTrip(r.dOffset, 3);
+    answer["station_text"] = station;
+    answer["offset_text"] = offset;
     std::string line = station + ' ' + offset;
     if (heights)
         AddHeight(o, SurfaceElevation(heights->profile, heights->slopes, r.dStation, r.dOffset), answer, line);
@@ -90,6 +98,7 @@ void AddLookupCommand(CLI::App& app, int& status) {
     cmd->add_flag("--json", o->json, "Answer as JSON");
     cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): also the design elevation at the point");
     cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) (needs --profile)");
+    cmd->add_option("--equations", o->equations, "Station equations (.vxd): the station as a 桩号, with the distance");
     cmd->add_option("--height", o->height, "Measured height of the point: also the fill (design − measured)");
     cmd->callback([o, &status] {
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");

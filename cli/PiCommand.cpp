@@ -18,44 +18,55 @@ namespace vexaline::cli {
 namespace {
 
 struct PiOptions {
-    std::string table, start, out, report;
+    std::string table, start, out, report, equations;
     bool json = false;
 };
 
 // Lengths and stations to the millimetre, as the curve table shows them.
 double Mm(double v) { return FixedRoundTrip(v, 3) + 0.0; }
 
-nlohmann::ordered_json Json(const std::vector<CurveRecord>& curves) {
+nlohmann::ordered_json Json(const std::vector<CurveRecord>& curves, const Chainage& chain) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    // With station equations the curve's stations are 桩号.
+    auto station = [&chain](double d) { return Mm(chain.StationAt(d).dValue); };
     for (const CurveRecord& c : curves) {
         list.push_back({{"jd", c.strName},         {"x", Mm(c.jd.X)},       {"y", Mm(c.jd.Y)},
                         {"deflection", DeflectionText(c.dDeflection)},        {"R", Mm(c.dRadius)},
                         {"Ls1", Mm(c.dLs1)},       {"Ls2", Mm(c.dLs2)},     {"T1", Mm(c.dT1)},
                         {"T2", Mm(c.dT2)},         {"L", Mm(c.dLength)},    {"E", Mm(c.dExternal)},
-                        {"ZH", Mm(c.dZH)},         {"HY", Mm(c.dHY)},       {"QZ", Mm(c.dQZ)},
-                        {"YH", Mm(c.dYH)},         {"HZ", Mm(c.dHZ)}});
+                        {"ZH", station(c.dZH)},    {"HY", station(c.dHY)},  {"QZ", station(c.dQZ)},
+                        {"YH", station(c.dYH)},    {"HZ", station(c.dHZ)}});
     }
     return {{"curves", list}};
 }
 
 int Run(const PiOptions& o) {
     double start = 0;
-    if (!ParsePiNumber(o.start, start)) return ComplainUtf8(text::kPiBadStartStation), kUsage;
+    const std::optional<ChainStation> typed = ParseChainStation(o.start);
+    if (o.equations.empty() ? !ParsePiNumber(o.start, start) : !typed) return ComplainUtf8(text::kPiBadStartStation), kUsage;
+    int status = kDone;
+    const std::optional<Chainage> chain = ReadEquations(o.equations, status);
+    if (!chain) return status;
+    if (!chain->Empty()) {
+        const ChainDistance d = chain->Distance(*typed);
+        if (d.fault != ChainFault::None) return ComplainUtf8(ChainRefusal(d, o.start)), kRefused;
+        start = d.dDistance;
+    }
     const std::optional<std::string> bytes = ReadFile(o.table);
     if (!bytes) return kUsage;
     const PiCsvRead read = ReadPiCsv(*bytes);
     if (!read.Ok()) return ComplainUtf8(read.strMessage), kUsage;
-    const PiRoad road = BuildPiRoad(read.rows, start);
+    const PiRoad road = BuildPiRoad(read.rows, start, *chain);
     if (!road.Ok()) return ComplainUtf8(road.strMessage), kRefused;
     std::vector<std::string> list = ControlLines(road.rows);
     list.insert(list.begin(), ControlHeaderLine());
     // Both or neither: a report beside no road, or a road without the
     // report asked for, would be half a result.
     std::vector<FileBytes> files{{o.out, SavedAlignmentFile(list, TimeStampNow())}};
-    if (!o.report.empty()) files.push_back({o.report, CurveTableCsv(road.curves)});
+    if (!o.report.empty()) files.push_back({o.report, CurveTableCsv(road.curves, *chain)});
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files))
         return ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str())), kRefused;
-    if (o.json) std::cout << Json(road.curves).dump() << '\n';
+    if (o.json) std::cout << Json(road.curves, *chain).dump() << '\n';
     return kDone;
 }
 
@@ -71,6 +82,7 @@ void AddPiCommand(CLI::App& app, int& status) {
         ->required();
     cmd->add_option("--report", o->report, "Also write the curve table (.csv)");
     cmd->add_flag("--json", o->json, "Print the curve table as JSON");
+    cmd->add_option("--equations", o->equations, "Station equations (.vxd): the start, the rows and the curve table in 桩号");
     cmd->callback([o, &status] { status = Run(*o); });
 }
 

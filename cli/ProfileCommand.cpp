@@ -17,9 +17,10 @@ namespace vexaline::cli {
 namespace {
 
 struct ProfileOptions {
-    std::string profile, report;
-    std::optional<double> from, to, interval;
-    std::vector<double> at;
+    std::string profile, report, equations;
+    std::optional<std::string> from, to;
+    std::optional<double> interval;
+    std::vector<std::string> at;
     bool json = false;
 };
 
@@ -34,7 +35,12 @@ std::string TerminalText(const std::string& csv) {
 
 Json OrNull(bool has, double v) { return has ? Json(v) : Json(nullptr); }
 
-Json PointsJson(const Profile& profile) {
+// A station of the profile as the table gives it: the 桩号 with equations.
+Json StationJson(const Chainage& chain, double distance) {
+    return chain.Empty() ? Json(distance) : Json(chain.StationAt(distance).dValue);
+}
+
+Json PointsJson(const Profile& profile, const Chainage& chain) {
     Json list = Json::array();
     for (std::size_t k = 0; k < profile.points.size(); ++k) {
         const GradePoint& p = profile.points[k];
@@ -43,7 +49,7 @@ Json PointsJson(const Profile& profile) {
                           : p.kind == CurveKind::Sag ? Json(text::kSag)
                                                      : Json(nullptr);
         list.push_back({{"name", p.strName},
-                        {"station", p.dStation},
+                        {"station", StationJson(chain, p.dStation)},
                         {"elevation", p.dElevation},
                         {"radius", OrNull(inner, p.dRadius)},
                         {"grade_in", OrNull(!first, p.dGradeIn)},
@@ -52,19 +58,30 @@ Json PointsJson(const Profile& profile) {
                         {"T", OrNull(inner, p.dTangent)},
                         {"L", OrNull(inner, p.dLength)},
                         {"E", OrNull(inner, p.dExternal)},
-                        {"start", OrNull(inner, p.dStart)},
-                        {"end", OrNull(inner, p.dEnd)}});
+                        {"start", inner ? StationJson(chain, p.dStart) : Json(nullptr)},
+                        {"end", inner ? StationJson(chain, p.dEnd) : Json(nullptr)}});
     }
     return {{"points", list}};
 }
 
-// The stations asked for: the list, or the running sum from A until it
-// passes B, as a run of stakes steps. Empty after saying why.
-std::optional<std::vector<double>> Stations(const ProfileOptions& o) {
-    if (!o.from) return o.at;
-    const double from = *o.from, to = *o.to, interval = *o.interval;
+// The stations asked for as distances: the list, or the running sum from
+// A until it passes B, as a run of stakes steps (with equations: by 桩号,
+// as a run steps them). Empty after saying why, status set.
+std::optional<std::vector<double>> Stations(const ProfileOptions& o, const Chainage& chain, int& status) {
+    status = kRefused;
+    const bool equations = !o.equations.empty();
+    std::vector<double> at;
+    for (const std::string& typed : o.from ? std::vector<std::string>{*o.from, *o.to} : o.at) {
+        const ChainDistance d = chain.Distance(StationArgument(typed, equations, "--at"));
+        if (d.fault != ChainFault::None) return ComplainUtf8(ChainRefusal(d, typed)), std::nullopt;
+        at.push_back(d.dDistance);
+    }
+    if (!o.from) return at;
+    status = kUsage;
+    const double from = at[0], to = at[1], interval = *o.interval;
     if (!(from <= to) || !(interval > 0)) return ComplainUtf8(text::kInvalidRange), std::nullopt;
     if (!((to - from) / interval < kMaxStakes)) return ComplainUtf8(CheckMessage(StakeCheck::TooManyStakes, 0)), std::nullopt;
+    if (!chain.Empty()) return ChainedRun(chain, StakeRequest{from, to, interval, 0, 0, {}});
     std::vector<double> stations;
     for (double s = from; s <= to;) {
         stations.push_back(s);
@@ -79,23 +96,28 @@ int Run(const ProfileOptions& o) {
     const bool range = o.from || o.to || o.interval;
     if ((range && !o.at.empty()) || (range && !(o.from && o.to && o.interval)))
         return ComplainUtf8(text::kRangeOrStations), kUsage;
-    const std::optional<std::vector<double>> stations = Stations(o);
-    if (!stations) return kUsage;
     int status = kDone;
-    const std::optional<Heights> heights = ReadHeights(o.profile, std::string(), status);
+    const std::optional<Chainage> chain = ReadEquations(o.equations, status);
+    if (!chain) return status;
+    const std::optional<std::vector<double>> stations = Stations(o, *chain, status);
+    if (!stations) return status;
+    const std::optional<Heights> heights = ReadHeights(o.profile, std::string(), status, *chain);
     if (!heights) return status;
     const Profile& profile = heights->profile;
-    if (!o.report.empty() && !EmitBytes(VerticalCurveTableCsv(profile), o.report)) return kRefused;
+    if (!o.report.empty() && !EmitBytes(VerticalCurveTableCsv(profile, *chain), o.report)) return kRefused;
     if (stations->empty()) {
-        if (o.json) std::cout << PointsJson(profile).dump() << '\n';
-        else if (o.report.empty()) std::cout << TerminalText(VerticalCurveTableCsv(profile));
+        if (o.json) std::cout << PointsJson(profile, *chain).dump() << '\n';
+        else if (o.report.empty()) std::cout << TerminalText(VerticalCurveTableCsv(profile, *chain));
         return kDone;
     }
     Json list = Json::array();
     for (double s : *stations) {
         const std::optional<double> h = profile.ElevationAt(s);
-        if (o.json) list.push_back({{"station", s}, {"elevation", OrNull(h.has_value(), h.value_or(0))}});
-        else std::cout << Format("%.3f ", s) << (h ? Format("%.3f", *h) : std::string(text::kOutsideProfile)) << '\n';
+        const ChainStation at = chain->StationAt(s);
+        Json point = {{"station", at.dValue}, {"elevation", OrNull(h.has_value(), h.value_or(0))}};
+        if (!chain->Empty()) point["distance"] = s, point["occurrence"] = at.nOccurrence ? Json(at.nOccurrence) : Json(nullptr);
+        if (o.json) list.push_back(point);
+        else std::cout << (chain->Empty() ? Format("%.3f", s) : ChainStationText(at)) << ' ' << (h ? Format("%.3f", *h) : std::string(text::kOutsideProfile)) << '\n';
     }
     if (o.json) std::cout << Json{{"stations", list}}.dump() << '\n';
     return kDone;
@@ -111,9 +133,15 @@ void AddProfileCommand(CLI::App& app, int& status) {
     cmd->add_option("--from", o->from, "First station");
     cmd->add_option("--to", o->to, "Last station");
     cmd->add_option("--interval", o->interval, "Interval between stations, metres");
+    cmd->add_option("--equations", o->equations, "Station equations (.vxd): the table's and the asked stations are 桩号");
     cmd->add_option("--report", o->report, "Also write the vertical curve table (.csv)");
     cmd->add_flag("--json", o->json, "Answer as JSON");
-    cmd->callback([o, &status] { status = Run(*o); });
+    cmd->callback([o, &status] {
+        for (const std::string& s : o->at) StationArgument(s, !o->equations.empty(), "--at");
+        if (o->from) StationArgument(*o->from, !o->equations.empty(), "--from");
+        if (o->to) StationArgument(*o->to, !o->equations.empty(), "--to");
+        status = Run(*o);
+    });
 }
 
 }  // namespace vexaline::cli

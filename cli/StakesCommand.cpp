@@ -22,8 +22,10 @@ namespace {
 
 struct StakesOptions {
     std::string road;
-    std::optional<double> from, to, interval;
-    std::vector<double> at;
+    std::optional<std::string> from, to;
+    std::optional<double> interval;
+    std::vector<std::string> at;
+    std::string equations;
     double offset = 0;
     std::string deflection = "90.0000";
     std::string station, backsight, points;
@@ -115,24 +117,41 @@ bool Write(const StakesOptions& o, const ResultSet& set, const Alignment& road) 
     return EmitFile(bytes, o.output, o.gbk);
 }
 
+// The typed stations as distances on the road; nullopt after naming one
+// that maps to none.
+std::optional<std::vector<double>> Distances(const Alignment& road, const std::vector<std::string>& typed,
+                                            bool equations) {
+    std::vector<double> out;
+    for (const std::string& t : typed) {
+        const std::optional<double> d = DistanceOn(road, StationArgument(t, equations, "--at"), t);
+        if (!d) return std::nullopt;
+        out.push_back(*d);
+    }
+    return out;
+}
+
 int Run(const StakesOptions& o) {
     const bool range = o.from || o.to || o.interval;
     if (range == !o.at.empty() || (range && !(o.from && o.to && o.interval))) {
         ComplainUtf8(text::kRangeOrStations);
         return kUsage;
     }
-    const std::optional<std::vector<std::string>> list = ReadControlList(o.road);
-    if (!list) return kUsage;
-    const Alignment road = Alignment::Parse(*list);
+    int status = kDone;
+    const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
+    if (!read) return status;
+    const Alignment& road = read->road;
+    const std::optional<std::vector<double>> at =
+        Distances(road, range ? std::vector<std::string>{*o.from, *o.to} : o.at, !o.equations.empty());
+    if (!at) return kRefused;
     StakeRequest request;
     if (range) {
-        request.dStartStation = *o.from, request.dEndStation = *o.to, request.dInterval = *o.interval;
+        request.dStartStation = (*at)[0], request.dEndStation = (*at)[1], request.dInterval = *o.interval;
         const StakeCheck check = CheckStakeRun(road, request);
-        if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road.BadStationRow())), kRefused;
+        if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), kRefused;
     } else {
-        for (double s : o.at) {
+        for (double s : *at) {
             const StakeCheck check = CheckSingleStake(road, s);
-            if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road.BadStationRow())), kRefused;
+            if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), kRefused;
         }
     }
     request.dOffset = o.offset;
@@ -141,16 +160,14 @@ int Run(const StakesOptions& o) {
     request.dDeflection = *deflection;
     std::optional<Heights> heights;
     if (!o.profile.empty()) {
-        int status = kDone;
-        heights = ReadHeights(o.profile, o.slopes, status);
+        heights = ReadHeights(o.profile, o.slopes, status, road.Chain());
         if (!heights) return status;
     }
     ResultSet set;
     // The road named in the report and CSV headers: the file as given, without folder.
-    set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), *list, std::time(nullptr), {}};
+    set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), read->list, std::time(nullptr), {}};
     const bool settingOut = !o.station.empty() || !o.backsight.empty() || !o.points.empty();
     if (settingOut) {
-        int status = kDone;
         const std::optional<StationSetup> setup = Setup(o, status);
         if (!setup) return status;
         set.mode = ResultMode::SettingOut;
@@ -163,7 +180,8 @@ int Run(const StakesOptions& o) {
         if (told.insert(m).second) Complain(m);
     };
     if (range) RunStakes(road, request, set, 0, nullptr, report);
-    for (double s : o.at) AddStake(road, s, request, set, report);
+    if (!range)
+        for (double s : *at) AddStake(road, s, request, set, report);
     if (heights) AddHeights(set, road, heights->profile, heights->slopes);
 
     if (!Write(o, set, road)) return kRefused;
@@ -176,8 +194,8 @@ void AddStakesCommand(CLI::App& app, int& status) {
     auto o = std::make_shared<StakesOptions>();
     CLI::App* cmd = app.add_subcommand("stakes", "Stakes over a station range or at single stations");
     cmd->add_option("ROAD", o->road, "Alignment file (.vxa)")->required();
-    cmd->add_option("--from", o->from, "Start station");
-    cmd->add_option("--to", o->to, "End station");
+    cmd->add_option("--from", o->from, "Start station (a 桩号 with --equations)");
+    cmd->add_option("--to", o->to, "End station (a 桩号 with --equations)");
     cmd->add_option("--interval", o->interval, "Interval between stakes, metres");
     cmd->add_option("--at", o->at, "Single stations, S1,S2,...")->delimiter(',');
     cmd->add_option("--offset", o->offset, "Offset from the centreline, metres (left negative)")->capture_default_str();
@@ -190,6 +208,7 @@ void AddStakesCommand(CLI::App& app, int& status) {
         ->check(CLI::IsMember({"list", "txt", "cad", "dxf", "cass", "csv"}));
     cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): each stake with its design elevation");
     cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) for the side stakes' elevations (needs --profile)");
+    cmd->add_option("--equations", o->equations, "Station equations (.vxd): stations are 桩号, K1+050.000(2) in a 长链");
     cmd->add_option("-o", o->output, "Write this file (GBK) instead of stdout");
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8");
     cmd->callback([o, &status] {
@@ -198,6 +217,10 @@ void AddStakesCommand(CLI::App& app, int& status) {
             throw CLI::ValidationError("--station and --backsight go together");
         if (!o->points.empty() && !named) throw CLI::ValidationError("--points needs --station and --backsight");
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
+        // The stations' syntax is a usage fault, before any file is read.
+        for (const std::string& s : o->at) StationArgument(s, !o->equations.empty(), "--at");
+        if (o->from) StationArgument(*o->from, !o->equations.empty(), "--from");
+        if (o->to) StationArgument(*o->to, !o->equations.empty(), "--to");
         status = Run(*o);
     });
 }

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     AddPiCommand(app, status);
     AddProfileCommand(app, status);
     AddInspectCommand(app, status);
+    AddChainageCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

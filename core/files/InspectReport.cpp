@@ -31,7 +31,9 @@ std::vector<std::string> Titles() {
 }  // namespace
 
 std::vector<std::string> InspectFields(const InspectRow& row) {
-    const std::string station = row.bFound ? KStation(row.dStation) : Gbk(text::kInspectNotFound);
+    const std::string station = !row.bFound ? Gbk(text::kInspectNotFound)
+                                : row.chain ? ChainKStation(*row.chain)
+                                            : KStation(row.dStation);
     const std::string offset = row.bFound ? MillimetreText(row.dOffset) : std::string();
     return {row.point.strName, station, offset, Metres(row.dx), Metres(row.dy), Metres(row.d),
             Metres(row.dAlong), Metres(row.dAcross), Metres(row.designH), Metres(row.point.height),

@@ -34,6 +34,9 @@ struct LandXmlImport {
     // strProfileMessage says why. The road's rows do not depend on it.
     std::vector<GradeRow> grades;
     std::string strProfileMessage;
+    // The alignment's station equations (<StaEquation>), when it has them:
+    // the rows' and grades' stations are then 桩号 on them.
+    std::vector<EquationRow> equations;
 };
 
 // The control rows of one alignment of a LandXML document.
@@ -90,6 +93,13 @@ struct LandXmlImport {
 // missing or negative length or radius, a curve on the first or last
 // element, more than kMaxGradePoints elements, an unknown elevation unit,
 // and whatever BuildProfile refuses.
+//
+// Station equations: each <StaEquation staBack staAhead staInternal> of the
+// alignment, in file order, gives a row of equations (lengths converted);
+// the rows' and grades' stations are then written as 桩号 on them (with
+// the occurrence in a 长链). Refused: an equation attribute that is no
+// number, a table BuildChainage refuses, a staInternal more than 1 mm from
+// the distance the table gives the equation.
 LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName);
 
 struct LandXmlExport {
@@ -123,6 +133,10 @@ struct LandXmlExport {
 // and where there is no curve, <ParaCurve length="L"> (L = R·|ω|) where
 // there is one; text "station elevation" to 1e-6 m, the point's name as
 // desc. Refused besides: a point name IsLandXmlName refuses.
+//
+// A road with station equations (road.Chain()) also holds one <StaEquation
+// staBack staAhead staInternal> per equation, after the geometry; the
+// stations of the geometry and the profile are distances, as staInternal.
 LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when,
                             const Profile* profile = nullptr);
 

@@ -175,6 +175,7 @@ LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std:
             Point(line, "End", e.end.point);
         }
     }
+    landxml::AddStationEquations(alignment, road.Chain());
     if (profile) out.strMessage = landxml::AddProfile(alignment, name, *profile);
     if (!out.strMessage.empty()) return out;
     std::ostringstream bytes;

@@ -198,6 +198,11 @@ LandXmlImport Import(const std::string& document, const std::string& alignmentNa
     landxml::ProfileRead profile = landxml::ReadProfile(choice.alignment, unit);
     out.grades = std::move(profile.rows);
     out.strProfileMessage = profile.strMessage;
+    out.strMessage = landxml::ReadStationEquations(choice.alignment, unit.dMetres, out);
+    if (!out.strMessage.empty()) {
+        out.rows.clear(), out.grades.clear(), out.equations.clear(), out.strNotice.clear();
+        return out;
+    }
     out.status = ImportStatus::Ok;
     return out;
 }

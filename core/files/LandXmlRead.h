@@ -11,6 +11,10 @@
 
 // The pieces of a LandXML document the import reads, checked one by one.
 // Internal to core/files: LandXml.h is the interface.
+namespace vexaline {
+struct LandXmlImport;
+}
+
 namespace vexaline::landxml {
 
 enum class Kind { Line, Curve, Spiral };
@@ -72,5 +76,14 @@ GeomRead ReadGeom(const pugi::xml_node& node, int number, double station, double
 // where the points do not give one (coincident points).
 std::optional<double> StartTangent(const Geom& g);
 std::optional<double> EndTangent(const Geom& g);
+
+// The alignment's <StaEquation> elements as the import's equation table
+// (lengths times metres, "%.3f"), checked by BuildChainage and against each
+// one's staInternal (within 1 mm); the import's rows and grade rows, read
+// as distances, then rewritten as 桩号. The message when refused, else empty.
+std::string ReadStationEquations(const pugi::xml_node& alignment, double metres, vexaline::LandXmlImport& out);
+
+// One <StaEquation staBack staAhead staInternal> per equation of the road.
+void AddStationEquations(pugi::xml_node alignment, const Chainage& chain);
 
 }  // namespace vexaline::landxml

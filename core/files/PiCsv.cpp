@@ -32,16 +32,16 @@ std::string PiCsvText(const std::vector<PiRow>& rows) {
     return out;
 }
 
-std::vector<std::string> CurveCells(const CurveRecord& c) {
+std::vector<std::string> CurveCells(const CurveRecord& c, const Chainage& chain) {
     return {c.strName,          DeflectionText(c.dDeflection), MillimetreText(c.dRadius), MillimetreText(c.dLs1),
             MillimetreText(c.dLs2), MillimetreText(c.dT1),           MillimetreText(c.dT2),     MillimetreText(c.dLength),
-            MillimetreText(c.dExternal), KStation(c.dZH),         KStation(c.dHY),        KStation(c.dQZ),
-            KStation(c.dYH),    KStation(c.dHZ)};
+            MillimetreText(c.dExternal), KStationOf(chain, c.dZH), KStationOf(chain, c.dHY),
+            KStationOf(chain, c.dQZ),  KStationOf(chain, c.dYH), KStationOf(chain, c.dHZ)};
 }
 
-std::string CurveTableCsv(const std::vector<CurveRecord>& curves) {
+std::string CurveTableCsv(const std::vector<CurveRecord>& curves, const Chainage& chain) {
     std::string out = kUtf8Bom + std::string(text::kPiCurveCsvHeader) + "\r\n";
-    for (const CurveRecord& c : curves) out += CsvLine(CurveCells(c));
+    for (const CurveRecord& c : curves) out += CsvLine(CurveCells(c, chain));
     return out;
 }
 

@@ -35,11 +35,12 @@ std::string PiCsvText(const std::vector<PiRow>& rows);
 
 // One line of the curve table as its fields (UTF-8): the name, 左/右 D.MMSS,
 // R, Ls1, Ls2, T1, T2, L, E in "%.3f", ZH, HY, QZ, YH, HZ in K notation.
-std::vector<std::string> CurveCells(const CurveRecord& c);
+// With station equations the stations are 桩号 (KStationOf).
+std::vector<std::string> CurveCells(const CurveRecord& c, const Chainage& chain = Chainage());
 
 // The curve table as a file: BOM, title, one line per intersection point;
 // the deflection as 左/右 D.MMSS, lengths in "%.3f", stations in K notation
 // (K1+234.500), all to the millimetre.
-std::string CurveTableCsv(const std::vector<CurveRecord>& curves);
+std::string CurveTableCsv(const std::vector<CurveRecord>& curves, const Chainage& chain = Chainage());
 
 }  // namespace vexaline

@@ -50,6 +50,21 @@ SlopeCsvRead ReadSlopeCsv(const std::string& bytes) {
     return read;
 }
 
+EquationCsvRead ReadEquationCsv(const std::string& bytes) {
+    EquationCsvRead read;
+    const std::vector<std::string> titles(std::begin(text::kChainColumns), std::end(text::kChainColumns));
+    const CsvTableRead t =
+        ReadTable(bytes, titles, kMaxEquations, text::kChainTableName, text::kChainCsvHeader, read.strMessage);
+    for (const CsvRow& r : t.rows) read.rows.push_back(EquationRow{r.nLine, r.fields[0], r.fields[1]});
+    return read;
+}
+
+std::string EquationCsvText(const std::vector<EquationRow>& rows) {
+    std::string out = kUtf8Bom + std::string(text::kChainCsvHeader) + "\r\n";
+    for (const EquationRow& r : rows) out += CsvLine({r.strBack, r.strAhead});
+    return out;
+}
+
 std::string GradeCsvText(const std::vector<GradeRow>& rows) {
     std::string out = kUtf8Bom + std::string(text::kGradeCsvHeader) + "\r\n";
     for (const GradeRow& r : NamedGradeRows(rows)) out += CsvLine({r.strName, r.strStation, r.strElevation, r.strRadius});
@@ -62,10 +77,10 @@ std::string SlopeCsvText(const std::vector<SlopeRow>& rows) {
     return out;
 }
 
-std::vector<std::string> VerticalCurveCells(const Profile& profile, std::size_t k) {
+std::vector<std::string> VerticalCurveCells(const Profile& profile, std::size_t k, const Chainage& chain) {
     const GradePoint& p = profile.points[k];
     const bool first = k == 0, last = k + 1 == profile.points.size();
-    std::vector<std::string> cells = {p.strName, KStation(p.dStation), MillimetreText(p.dElevation),
+    std::vector<std::string> cells = {p.strName, KStationOf(chain, p.dStation), MillimetreText(p.dElevation),
                                       first ? std::string() : Percent(p.dGradeIn),
                                       last ? std::string() : Percent(p.dGradeOut)};
     if (first || last) {
@@ -74,13 +89,14 @@ std::vector<std::string> VerticalCurveCells(const Profile& profile, std::size_t 
     }
     const char* kind = p.kind == CurveKind::Crest ? text::kCrest : p.kind == CurveKind::Sag ? text::kSag : "";
     cells.insert(cells.end(), {MillimetreText(p.dRadius), MillimetreText(p.dTangent), MillimetreText(p.dLength),
-                               MillimetreText(p.dExternal), kind, KStation(p.dStart), KStation(p.dEnd)});
+                               MillimetreText(p.dExternal), kind, KStationOf(chain, p.dStart),
+                               KStationOf(chain, p.dEnd)});
     return cells;
 }
 
-std::string VerticalCurveTableCsv(const Profile& profile) {
+std::string VerticalCurveTableCsv(const Profile& profile, const Chainage& chain) {
     std::string out = kUtf8Bom + std::string(text::kVerticalCurveCsvHeader) + "\r\n";
-    for (std::size_t k = 0; k < profile.points.size(); ++k) out += CsvLine(VerticalCurveCells(profile, k));
+    for (std::size_t k = 0; k < profile.points.size(); ++k) out += CsvLine(VerticalCurveCells(profile, k, chain));
     return out;
 }
 

@@ -128,7 +128,7 @@ void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Align
         if (r.IsMessage()) continue;
         const double z = r.elevation ? *r.elevation : 0.0;
         dxf.writePoint(dw, DL_PointData(r.point.Y, r.point.X, z), On(r.dOffset != 0 ? l.sideStake : l.centreStake));
-        Label(dxf, dw, l.name, r.point, StakeName(r.dStation, r.dOffset, r.dDeflection));
+        Label(dxf, dw, l.name, r.point, StakeNameOf(r));
     }
     if (results.mode == ResultMode::SettingOut) {
         for (const StationSetup& s : results.setups) {

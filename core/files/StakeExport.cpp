@@ -33,7 +33,7 @@ std::string StakesCassDat(const ResultSet& results) {
     std::string bytes;
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
-        bytes += StakeName(r.dStation, r.dOffset, r.dDeflection);
+        bytes += StakeNameOf(r);
         bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",";
         bytes += MillimetreText(r.elevation ? *r.elevation : 0.0) + "\r\n";
     }

@@ -118,11 +118,37 @@ Element MakeElement(const ChangePoint& start, const ChangePoint& end, int startR
     return e;
 }
 
-Alignment Alignment::Parse(const std::vector<std::string>& controlList) {
+// A station field as a 桩号: the number as the rows read it, and an
+// occurrence "(n)" after it.
+static std::optional<ChainStation> RowChainStation(const std::string& field) {
+    const std::size_t open = field.rfind('(');
+    if (field.empty() || field.back() != ')' || open == std::string::npos) {
+        const std::optional<double> v = Bounded(field);
+        return v ? std::optional<ChainStation>(ChainStation{*v, 0}) : std::nullopt;
+    }
+    const std::optional<ChainStation> n = ParseChainStation("0" + field.substr(open));
+    const std::optional<double> v = Bounded(field.substr(0, open));
+    return n && v ? std::optional<ChainStation>(ChainStation{*v, n->nOccurrence}) : std::nullopt;
+}
+
+ChangePoint ParseChangePoint(const std::string& line, const Chainage& chain) {
+    ChangePoint p = ParseChangePoint(line);
+    if (chain.Empty()) return p;
+    const std::optional<ChainStation> s = RowChainStation(p.text.strField[kFieldStation]);
+    p.station.reset();
+    if (!s) return p;
+    const ChainDistance d = chain.Distance(*s);
+    p.chainFault = d.fault;
+    if (d.fault == ChainFault::None) p.station = d.dDistance;
+    return p;
+}
+
+Alignment Alignment::Parse(const std::vector<std::string>& controlList, const Chainage& chain) {
     Alignment a;
+    a.chain_ = chain;
     if (controlList.size() > 1) a.rows_.reserve(controlList.size() - 1);
     for (std::size_t i = 1; i < controlList.size(); ++i) {
-        a.rows_.push_back(ParseChangePoint(controlList[i]));
+        a.rows_.push_back(ParseChangePoint(controlList[i], chain));
         if (!a.rows_.back().station && a.badStationRow_ == 0) a.badStationRow_ = static_cast<int>(i);
     }
     if (a.badStationRow_ != 0 || a.rows_.size() < 2) return a;
@@ -133,6 +159,7 @@ Alignment Alignment::Parse(const std::vector<std::string>& controlList) {
     std::stable_sort(order.begin(), order.end(), [&a](int l, int r) { return *a.rows_[l].station < *a.rows_[r].station; });
     a.min_ = *a.rows_[order.front()].station;
     a.max_ = *a.rows_[order.back()].station;
+    a.chainMessage_ = a.chain_.SetEnds(a.min_, a.max_);
     a.elements_.reserve(order.size() - 1);
     a.geometry_.reserve(order.size() - 1);
     for (std::size_t k = 0; k + 1 < order.size(); ++k) {
@@ -141,6 +168,15 @@ Alignment Alignment::Parse(const std::vector<std::string>& controlList) {
         a.geometry_.push_back(e.fault == ElementFault::None ? ElementGeometry(e.Request()) : ElementGeometry());
     }
     return a;
+}
+
+std::string Alignment::StationRefusal() const {
+    if (badStationRow_ == 0) return std::string();
+    const ChangePoint& p = rows_[static_cast<std::size_t>(badStationRow_ - 1)];
+    if (p.chainFault == ChainFault::None) return Format(text::kBadStationLine, badStationRow_);
+    const std::string& typed = p.text.strField[kFieldStation];
+    const ChainDistance d = chain_.Distance(*RowChainStation(typed));
+    return Format(text::kChainRowStation, badStationRow_) + ChainRefusal(d, GbkToUtf8(typed));
 }
 
 std::size_t Alignment::ElementAt(double station) const {

@@ -6,6 +6,7 @@
 
 #include "core/geometry/Element.h"
 #include "core/geometry/PlanePoint.h"
+#include "core/road/Chainage.h"
 #include "core/text/ControlLine.h"
 
 // The road as typed values: the control rows parsed once into change points,
@@ -35,6 +36,9 @@ struct ChangePoint {
     Turn turn = Turn::Right;
     std::optional<double> x;
     std::optional<double> y;
+    // On a road with station equations the station field is a 桩号 and
+    // station its distance; a 桩号 that maps to none is empty, and why.
+    ChainFault chainFault = ChainFault::None;
 
     bool HasPoint() const { return x && y; }
     CPlanePoint Point() const { return CPlanePoint(x.value_or(0), y.value_or(0)); }
@@ -42,6 +46,10 @@ struct ChangePoint {
 
 // Parses one control line (58 bytes, the layout of ControlLine.h).
 ChangePoint ParseChangePoint(const std::string& line);
+// The same on a road with station equations: the station field is a 桩号
+// (with its occurrence where it has one), and station its distance; a 桩号
+// that maps to none leaves station empty, chainFault saying why.
+ChangePoint ParseChangePoint(const std::string& line, const Chainage& chain);
 
 // Why an element cannot be evaluated, known when it is parsed.
 enum class ElementFault {
@@ -87,7 +95,21 @@ public:
     // not a row. Rows whose stations are numbers are put in station order
     // (equal stations keep list order); a row whose station holds no
     // number leaves the alignment without elements (BadStationRow names it).
-    static Alignment Parse(const std::vector<std::string>& controlList);
+    // With station equations each station field is a 桩号, optionally with
+    // its occurrence ("1050.000(2)"), converted to its distance here: one in
+    // no zone, or in a 长链 without its occurrence, is no station either.
+    // The equations are then bounded by the road's ends (ChainMessage).
+    static Alignment Parse(const std::vector<std::string>& controlList, const Chainage& chain = Chainage());
+
+    // The station equations the rows were read with (empty: none), bounded
+    // by MinStation and MaxStation once the road is usable.
+    const Chainage& Chain() const { return chain_; }
+    // Why the equations do not fit the road (an equation before its start or
+    // after its end), naming the table's row, UTF-8; empty when they do.
+    const std::string& ChainMessage() const { return chainMessage_; }
+    // Why BadStationRow's station is refused (UTF-8): no number, or a 桩号
+    // that maps to no distance, named. Empty when every station is one.
+    std::string StationRefusal() const;
 
     // Rows in list order: Rows()[i] is list line i + 1.
     const std::vector<ChangePoint>& Rows() const { return rows_; }
@@ -122,6 +144,8 @@ private:
     std::vector<ElementGeometry> geometry_;  // one per element
     int badStationRow_ = 0;
     double min_ = 0, max_ = 0;
+    Chainage chain_;
+    std::string chainMessage_;
 };
 
 }  // namespace vexaline

@@ -95,7 +95,7 @@ bool ClearsAround(const std::vector<ChangePoint>& rows, const std::vector<Measur
 
 }  // namespace
 
-void SearchSuggestion(const std::vector<ChangePoint>& rows, const std::vector<Measure>& measures,
+void SearchSuggestion(const std::vector<ChangePoint>& rows, const Chainage& chain, const std::vector<Measure>& measures,
                       const CheckTolerance& tol, CheckReport& report) {
     report.nCandidates = 0;
     report.suggestion.reset();
@@ -110,7 +110,7 @@ void SearchSuggestion(const std::vector<ChangePoint>& rows, const std::vector<Me
             if (OverflowingField(c.row) != -1) continue;
             std::string line = BuildControlLine(c.row);
             if (!seen.insert({r, line}).second) continue;
-            const ChangePoint changed = ParseChangePoint(line);
+            const ChangePoint changed = ParseChangePoint(line, chain);
             if (!ClearsAround(rows, measures, r, changed, tol)) continue;
             if (++report.nCandidates == 1) report.suggestion = CheckSuggestion{r, c.field, c.from, c.to};
         }

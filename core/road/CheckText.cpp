@@ -66,9 +66,9 @@ std::string CheckProblemsText(const ElementCheck& element) {
     return out;
 }
 
-std::vector<std::string> CheckCells(const ElementCheck& e, const std::vector<ChangePoint>& rows) {
-    auto station = [&rows](int row, const std::optional<double>& v) {
-        if (v) return Format("%.3f", *v);
+std::vector<std::string> CheckCells(const ElementCheck& e, const std::vector<ChangePoint>& rows, bool typed) {
+    auto station = [&rows, typed](int row, const std::optional<double>& v) {
+        if (v && !typed) return Format("%.3f", *v);
         return rows[static_cast<std::size_t>(row - 1)].text.strField[kFieldStation];
     };
     return {std::to_string(e.nRow),
@@ -122,7 +122,7 @@ std::vector<std::string> CheckReportLines(const CheckReport& r, const std::vecto
     lines.push_back(title + Gbk(text::kCheckColumns[7]));
     for (std::size_t i : CheckDisplayOrder(r)) {
         const ElementCheck& e = r.elements[i];
-        const std::vector<std::string> cells = CheckCells(e, rows);
+        const std::vector<std::string> cells = CheckCells(e, rows, r.bChained);
         std::string line = e.bFlagged ? std::string(text::kCheckFlagMark) + " " : "  ";
         for (int c = 0; c < 7; ++c) {
             const std::size_t start = line.size();

@@ -22,7 +22,9 @@ std::string CheckProblemsText(const ElementCheck& element);
 // The eight cells of an element: row, the two stations ("%.3f", or the
 // field as typed where it is no number), line type, closures ("%.1f"),
 // kink (KinkText), problems; an empty cell where a figure is null.
-std::vector<std::string> CheckCells(const ElementCheck& element, const std::vector<ChangePoint>& rows);
+// With typed (a road with station equations) the stations are the rows' 桩号 as typed.
+std::vector<std::string> CheckCells(const ElementCheck& element, const std::vector<ChangePoint>& rows,
+                                    bool typed = false);
 
 // The one line of a report without flags, or the summary naming the rows.
 std::string CheckSummaryText(const CheckReport& report, const CheckTolerance& tolerance);

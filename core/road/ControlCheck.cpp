@@ -49,7 +49,10 @@ void RulesAt(const RowView& rows, int k, std::vector<CheckProblem>& out) {
                             : f == kFieldRadius ? p.radius.has_value()
                             : f == kFieldX     ? p.x.has_value()
                                                : p.y.has_value();
-        if (!number) out.push_back(Rule(k, CheckRule::NotANumber, f));
+        if (number) continue;
+        if (f != kFieldStation || p.chainFault == ChainFault::None) out.push_back(Rule(k, CheckRule::NotANumber, f));
+        else if (p.chainFault == ChainFault::Ambiguous) out.push_back(Rule(k, CheckRule::StationAmbiguous));
+        else out.push_back(Rule(k, CheckRule::StationInNoZone));
     }
     if (k > 1 && p.station && rows(k - 1).station && !(*p.station > *rows(k - 1).station))
         out.push_back(Rule(k, CheckRule::StationNotIncreasing));
@@ -134,7 +137,8 @@ CheckReport CheckControl(const Alignment& road, CheckTolerance tolerance) {
     };
     for (int k = 1; k <= n; ++k)
         if (check::RowFlagged(view, k, measureOf, tolerance)) report.flaggedRows.push_back(k);
-    check::SearchSuggestion(rows, measures, tolerance, report);
+    check::SearchSuggestion(rows, road.Chain(), measures, tolerance, report);
+    report.bChained = !road.Chain().Empty();
     return report;
 }
 

@@ -26,6 +26,8 @@ enum class CheckRule {
     TransitionEqualRadii,   // a transition whose two radii are equal in size
     TransitionStartRadius,  // a transition that does not start at the radius of the element before
     NotANumber,             // a station, radius, X or Y that holds no number
+    StationInNoZone,        // with station equations: a 桩号 in no zone (or an occurrence it lacks)
+    StationAmbiguous,       // with station equations: a 桩号 in a 长链 typed without its occurrence
 };
 
 enum class ProblemKind { ClosureStart, ClosureEnd, Kink, Rule };
@@ -77,6 +79,7 @@ struct CheckReport {
     std::vector<int> flaggedRows;        // ascending
     std::optional<CheckSuggestion> suggestion;
     int nCandidates = 0;  // single changes that clear every flag; more than 1: none named
+    bool bChained = false;  // the road has station equations: the rows' stations are 桩号
 };
 
 // Checks the rows of road. A row is flagged when a closure at it or the kink

@@ -64,7 +64,7 @@ bool RowFlagged(const RowView& rows, int k, const MeasureOf& measure, const Chec
 
 // The single change to one row that clears every flag, where there is
 // exactly one; report.flaggedRows must be filled. Sets nCandidates.
-void SearchSuggestion(const std::vector<ChangePoint>& rows, const std::vector<Measure>& measures,
+void SearchSuggestion(const std::vector<ChangePoint>& rows, const Chainage& chain, const std::vector<Measure>& measures,
                       const CheckTolerance& tol, CheckReport& report);
 
 }  // namespace vexaline::check

@@ -9,6 +9,14 @@
 
 namespace vexaline {
 
+std::string SlopeRowsToDistances(std::vector<SlopeRow>& rows, const Chainage& chain) {
+    for (SlopeRow& r : rows) {
+        const std::string m = StationFieldToDistance(chain, r.strStation);
+        if (!m.empty()) return Format(text::kChainSlopeRow, r.nLine) + m;
+    }
+    return std::string();
+}
+
 SlopesBuild BuildCrossSlopes(const std::vector<SlopeRow>& rows) {
     SlopesBuild b;
     if (rows.size() > static_cast<std::size_t>(kMaxSlopeRows)) {

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/road/Chainage.h"
+
 // Cross slopes (横坡) by station: the crown of a normal section and the
 // superelevation (超高) of curves as the design's table lists them. A slope
 // is in percent, the rise going outward from the centreline on its side: a
@@ -43,5 +45,9 @@ struct SlopesBuild {
 // (ParseNumber); a station not above the one before; a slope outside
 // ±kMaxSlopePercent.
 SlopesBuild BuildCrossSlopes(const std::vector<SlopeRow>& rows);
+
+// The table's 桩号 as distances on a road with station equations, as
+// GradeRowsToDistances does for the vertical alignment.
+std::string SlopeRowsToDistances(std::vector<SlopeRow>& rows, const Chainage& chain);
 
 }  // namespace vexaline

@@ -41,7 +41,7 @@ InspectRow InspectOne(const Alignment& road, const MeasuredPoint& point, const D
     static const CrossSlopes kLevel;
     InspectRow row;
     row.point = point;
-    const std::optional<NamedStake> stake = ParseStakeName(point.strName);
+    const std::optional<NamedStake> stake = ReadStakeName(point.strName, road.Chain());
     row.bNamed = stake.has_value();
     if (stake) {
         row.bFound = CompareWithStake(road, *stake, row);
@@ -51,6 +51,7 @@ InspectRow InspectOne(const Alignment& road, const MeasuredPoint& point, const D
         if (row.bFound) row.dStation = at.dStation, row.dOffset = at.dOffset;
     }
     if (!row.bFound) return row;
+    if (!road.Chain().Empty()) row.chain = road.Chain().StationAt(row.dStation);
     if (heights.profile)
         row.designH = SurfaceElevation(*heights.profile, heights.slopes ? *heights.slopes : kLevel, row.dStation,
                                        row.dOffset);

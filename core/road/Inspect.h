@@ -33,6 +33,7 @@ struct InspectRow {
     bool bNamed = false;   // a stake name: station and offset are the name's
     bool bFound = false;   // false: 查找不到 (not placed, or the named stake is off the road)
     double dStation = 0, dOffset = 0;  // offset + right; from the name or the lookup
+    std::optional<ChainStation> chain;  // the 桩号 of dStation, on a road with station equations
     std::optional<double> dx, dy, d, dAlong, dAcross;  // named stakes only
     std::optional<double> designH, dh;  // with a profile (and for dh a measured height)
     bool bIn = false;

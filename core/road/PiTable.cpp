@@ -215,10 +215,10 @@ std::string Walk(const std::vector<PiPoint>& points, const std::vector<PlacedCur
     return std::string();
 }
 
-ControlRow RowOf(const PiChange& c) {
+ControlRow RowOf(const PiChange& c, const Chainage& chain) {
     const char* types[] = {text::kStraight, text::kCircular, text::kTransition, text::kEndPoint};
     ControlRow row;
-    row.strField[kFieldStation] = MillimetreText(c.dStation);
+    row.strField[kFieldStation] = chain.Empty() ? MillimetreText(c.dStation) : ChainStationText(chain.StationAt(c.dStation));
     row.strField[kFieldLineType] = Gbk(types[static_cast<int>(c.type)]);
     const bool left = c.turn == Turn::Left;
     if (c.dRadius == INFINITE_RADIUS)
@@ -238,7 +238,7 @@ bool ParsePiNumber(const std::string& text, double& value) {
     return v.has_value();
 }
 
-PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation) {
+PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation, const Chainage& chain) {
     PiRoad road;
     std::vector<PiPoint> points;
     std::vector<PlacedCurve> curves;
@@ -246,8 +246,9 @@ PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation) {
     std::string m = IsSurveyCoordinate(startStation) ? ReadPoints(table, points) : text::kPiStartStationTooLarge;
     if (m.empty()) m = PlaceCurves(points, curves);
     if (m.empty()) m = Walk(points, curves, startStation, road);
+    if (m.empty()) m = Chainage(chain).SetEnds(road.changes.front().dStation, road.changes.back().dStation);
     for (std::size_t i = 0; m.empty() && i < road.changes.size(); ++i) {
-        road.rows.push_back(RowOf(road.changes[i]));
+        road.rows.push_back(RowOf(road.changes[i], chain));
         if (OverflowingField(road.rows.back()) >= 0)
             m = Format(text::kPiRowTooWide, static_cast<int>(i + 1), road.rows.back().strField[kFieldStation].c_str());
     }

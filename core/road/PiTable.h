@@ -77,7 +77,12 @@ inline constexpr double kPiMeetTolerance = 0.0005;
 // or no survey coordinate (a transition of 1e-320 m); a row wider than its
 // column of the control line.
 // (With β1 + β2 ≤ |α| both tangents are positive: no further check.)
-PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation);
+//
+// With station equations the start station is a distance (the caller maps
+// its 桩号), the rows' stations are written as 桩号 (ChainStationText, with
+// the occurrence in a 长链), and equations before the start or after the
+// end are refused (Chainage::SetEnds).
+PiRoad BuildPiRoad(const std::vector<PiRow>& table, double startStation, const Chainage& chain = Chainage());
 
 // A number as typed: blanks around it allowed, nothing else; finite.
 bool ParsePiNumber(const std::string& text, double& value);

@@ -82,6 +82,14 @@ std::vector<GradeRow> NamedGradeRows(std::vector<GradeRow> rows) {
     return rows;
 }
 
+std::string GradeRowsToDistances(std::vector<GradeRow>& rows, const Chainage& chain) {
+    for (GradeRow& r : rows) {
+        const std::string m = StationFieldToDistance(chain, r.strStation);
+        if (!m.empty()) return Format(text::kChainGradeRow, r.nLine) + m;
+    }
+    return std::string();
+}
+
 ProfileBuild BuildProfile(const std::vector<GradeRow>& table) {
     if (table.size() < 2) return Refused(text::kGradeTooFew);
     if (table.size() > static_cast<std::size_t>(kMaxGradePoints)) return Refused(Format(text::kGradeTooMany, kMaxGradePoints));

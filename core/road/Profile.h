@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/road/Chainage.h"
+
 // The road's vertical alignment (纵断面) as designers hand it over: grade
 // points (变坡点) in station order, each with its elevation and the radius
 // of the vertical curve (竖曲线) that rounds the change of grade there.
@@ -73,5 +75,10 @@ std::vector<GradeRow> NamedGradeRows(std::vector<GradeRow> rows);
 // distance between their points by more than kCurveMeetTolerance; a curve
 // that begins before the first row or ends after the last by more than that.
 ProfileBuild BuildProfile(const std::vector<GradeRow>& rows);
+
+// The table's 桩号 as distances on a road with station equations, in
+// place (StationFieldToDistance), before BuildProfile. Refuses, naming the
+// line, a 桩号 in no zone or ambiguous; empty when done.
+std::string GradeRowsToDistances(std::vector<GradeRow>& rows, const Chainage& chain);
 
 }  // namespace vexaline

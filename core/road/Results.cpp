@@ -1,8 +1,46 @@
 #include "core/road/Results.h"
 
+#include <cmath>
 #include <iterator>
 
+#include "core/text/FixedText.h"
+#include "core/text/StationText.h"
+
 namespace vexaline {
+
+std::string StakeNameOf(const StakeResult& row) {
+    if (!row.chain) return StakeName(row.dStation, row.dOffset, row.dDeflection);
+    std::string name = StakeName(row.chain->dValue, row.dOffset, row.dDeflection);
+    const std::size_t k = KStation(row.chain->dValue).size();
+    name.replace(0, k, ChainKStation(*row.chain));
+    if (row.equationBack) name.insert(0, KStation(*row.equationBack) + "=");
+    return name;
+}
+
+std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain) {
+    if (chain.Empty()) return ParseStakeName(name);
+    std::string rest = name.substr(name.find('=') == std::string::npos ? 0 : name.find('=') + 1);
+    int occurrence = 0;
+    const std::size_t open = rest.find('('), close = rest.find(')');
+    if (open != std::string::npos && close != std::string::npos && close > open) {
+        const std::optional<ChainStation> n = ParseChainStation("0" + rest.substr(open, close - open + 1));
+        if (!n) return std::nullopt;
+        occurrence = n->nOccurrence;
+        rest.erase(open, close - open + 1);
+    }
+    std::optional<NamedStake> stake = ParseStakeName(rest);
+    if (!stake) return stake;
+    const ChainDistance d = chain.Distance(ChainStation{stake->dStation, occurrence});
+    stake->dStation = d.fault == ChainFault::None ? d.dDistance : std::nan("");
+    return stake;
+}
+
+std::string StationTextOf(const StakeResult& row) {
+    if (row.chain) return ChainStationText(*row.chain);
+    std::string text;
+    AppendFixed(text, row.dStation, 3);
+    return text;
+}
 
 int ResultSet::AddSetup(const StationSetup& s) {
     if (!setups.empty()) {

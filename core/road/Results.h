@@ -8,6 +8,7 @@
 
 #include "core/geometry/PlanePoint.h"
 #include "core/road/Alignment.h"
+#include "core/text/StationText.h"
 
 // Results as values: what a run, a single stake or the lookup computed. The
 // lines the window lists and the files hold are rendered from these
@@ -45,6 +46,11 @@ struct StakeResult {
     int nMessage = -1;        // index into ResultSet::messages, or -1
     int nSetup = -1;          // index into ResultSet::setups (setting-out), or -1
     std::optional<double> elevation;  // design elevation of the stake (StakeHeight.h); none outside the profile
+    // On a road with station equations: the 桩号 of dStation (a distance),
+    // and at an equation's point its back 桩号 (the row is then named
+    // "K50+622.760=K50+621.166", remark 断链). Both none without equations.
+    std::optional<ChainStation> chain;
+    std::optional<double> equationBack;
 
     bool IsMessage() const { return nMessage >= 0; }
 };
@@ -85,6 +91,21 @@ struct ResultSet {
     void Append(ResultSet&& more);
     std::size_t Stakes() const;  // rows that are not messages
 };
+
+// The stake's name in K notation (StakeName): by its 桩号 where it has
+// one, with its occurrence ("K1+050.000(2)R7.5"), and at an equation
+// "K1+050.000=K1+030.000(2)"; by its station otherwise. ASCII.
+std::string StakeNameOf(const StakeResult& row);
+
+// The inverse of StakeNameOf for names of the road's stakes: on a road
+// with station equations the 桩号 (the ahead one of an equation's name)
+// with its occurrence, read as ParseStakeName reads a name, its dStation
+// the distance (NaN where the 桩号 maps to none); ParseStakeName otherwise.
+std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain);
+
+// The text of the row's station in lists and files: "%.3f" of the station,
+// or its 桩号 with its occurrence (ChainStationText).
+std::string StationTextOf(const StakeResult& row);
 
 // True when the set holds rows computed from a control list other than
 // this one, byte for byte, or from other height tables (heights: as

@@ -1,6 +1,8 @@
 #include "core/road/StakeRun.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/text/AngleText.h"
 #include "core/text/ResultText.h"
@@ -77,6 +79,11 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
     row.nSetup = set.mode == ResultMode::SettingOut ? setup : -1;
     const StationSetup* s = row.nSetup >= 0 ? &set.setups[static_cast<std::size_t>(row.nSetup)] : nullptr;
     const std::string message = StakeOn(road.Elements()[e], road.Geometry(e), station, offset, deflection, s, row);
+    if (!road.Chain().Empty()) {
+        row.chain = road.Chain().StationAt(station);
+        const int k = road.Chain().EquationAt(station);
+        if (k >= 0) row.equationBack = road.Chain().Equations()[static_cast<std::size_t>(k)].dBack;
+    }
     if (!message.empty()) {
         if (report) report(message);
         row.nMessage = set.AddMessage(message);
@@ -85,9 +92,81 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
     return message.empty();
 }
 
+namespace {
+
+// A faulty element leaves its message at every stake, but the box comes
+// once per element: a long element at a short interval would otherwise ask
+// for a click per stake.
+class OncePerElement {
+public:
+    OncePerElement(const OncePerElement&) = delete;
+    OncePerElement& operator=(const OncePerElement&) = delete;
+    OncePerElement(const Alignment& road, const MessageSink& report) : current_(road.Elements().size()) {
+        if (report) sink_ = [this, &report](const std::string& message) {
+            if (!reported_) report(message);
+            reported_ = true;
+        };
+    }
+    // The sink for a stake on element e.
+    const MessageSink& For(std::size_t e) {
+        if (e != current_) current_ = e, reported_ = false;
+        return sink_;
+    }
+
+private:
+    std::size_t current_;
+    bool reported_ = false;
+    MessageSink sink_;
+};
+
+}  // namespace
+
+std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& request) {
+    const double from = request.dStartStation, to = request.dEndStation, step = request.dInterval;
+    const double a = chain.StationAt(from).dValue;
+    const std::vector<StationEquation>& eq = chain.Equations();
+    std::vector<double> out;
+    for (std::size_t z = chain.ZoneAt(from); z <= chain.ZoneAt(to); ++z) {
+        const double shift = chain.Shift(z);
+        const double first = std::max(chain.From(z), from - shift), last = std::min(chain.To(z), to - shift);
+        if (z > 0 && eq[z - 1].dDistance >= from) out.push_back(eq[z - 1].dDistance);
+        for (double n = std::ceil((first - a) / step); n <= std::floor((last - a) / step); ++n) {
+            const double s = a + n * step;
+            // An equation's 桩号 is its point, listed once as the equation.
+            if ((z > 0 && std::fabs(s - eq[z - 1].dAhead) < kSamePlace) ||
+                (z < eq.size() && std::fabs(s - eq[z].dBack) < kSamePlace))
+                continue;
+            const double d = s + shift;
+            if (d >= from && d <= to) out.push_back(d);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+void RunChainedStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
+                      const std::function<void(int)>& progress, const MessageSink& report) {
+    const std::vector<double> stations = ChainedRun(road.Chain(), request);
+    set.rows.reserve(set.rows.size() + stations.size());
+    const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
+    if (set.rows.empty()) set.range = StakeRange{request.dStartStation, request.dEndStation, request.dInterval};
+    OncePerElement once(road, report);
+    int position = startPosition;
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        const int at = static_cast<int>((i + 1) * 100 / stations.size());
+        if (at > position && progress) progress(position = at);
+        const std::size_t e = road.ElementAt(stations[i]);
+        AppendStake(set, road, e, stations[i], request.dOffset, request.dDeflection, setup, once.For(e));
+    }
+}
+
+}  // namespace
+
 void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
                const std::function<void(int)>& progress, const MessageSink& report) {
     if (!road.Usable()) return;
+    if (!road.Chain().Empty()) return RunChainedStakes(road, request, set, startPosition, progress, report);
     const double steps = (request.dEndStation - request.dStartStation) / request.dInterval;
     if (steps >= 0 && steps < kMaxStakes) set.rows.reserve(set.rows.size() + static_cast<std::size_t>(steps) + 2);
     const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
@@ -95,16 +174,7 @@ void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& se
 
     int position = startPosition;
     long long c = 0;
-    std::size_t current = road.Elements().size();
-    // A faulty element leaves its message at every stake, but the box comes
-    // once per element: a long element at a short interval would otherwise
-    // ask for a click per stake.
-    bool reported = false;
-    MessageSink reportOnce;
-    if (report) reportOnce = [&reported, &report](const std::string& message) {
-        if (!reported) report(message);
-        reported = true;
-    };
+    OncePerElement once(road, report);
     double s = request.dStartStation;
     for (;;) {
         ++c;
@@ -124,11 +194,7 @@ void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& se
             }
         }
         const std::size_t e = road.ElementAt(s);
-        if (e != current) {
-            current = e;
-            reported = false;
-        }
-        AppendStake(set, road, e, s, request.dOffset, request.dDeflection, setup, reportOnce);
+        AppendStake(set, road, e, s, request.dOffset, request.dDeflection, setup, once.For(e));
         // The running sum, not start + c × interval. A sum that no longer
         // grows would never pass the end station: stop there.
         double next = s + request.dInterval;

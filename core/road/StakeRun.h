@@ -68,8 +68,18 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
 // forward, at most 100 times, position never above 100, starting from
 // startPosition. A faulty element's message is reported once per element
 // and stands at each of its stakes. Needs CheckStakeRun's Ok.
+// On a road with station equations (road.Chain()) the request's stations
+// are distances and the run is by 桩号: in each zone the 桩号 that are the
+// start's 桩号 plus a whole number of intervals (A + n × interval, one
+// rounding), and every equation point between the ends once, named by its
+// two 桩号 (StakeResult::chain, equationBack); a 桩号 within kSamePlace of
+// an equation's is that equation's row.
 void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
                const std::function<void(int)>& progress, const MessageSink& report = MessageSink());
+
+// The distances a run by 桩号 stakes on the equations (see RunStakes), in
+// road order; the request's stations are distances, its interval > 0.
+std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& request);
 
 // "加桩": one row at the station. Needs CheckSingleStake's Ok.
 bool AddStake(const Alignment& road, double station, const StakeRequest& request, ResultSet& set,

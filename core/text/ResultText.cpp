@@ -34,6 +34,7 @@ struct GbkTexts {
     std::string invalidType = Gbk(text::kInvalidLineType);
     std::string notANumber = Gbk(text::kNotANumber);
     std::string cannotCompute = Gbk(text::kCannotCompute);
+    std::string chainRemark = Gbk(text::kChainRemark);
     std::string right = Gbk(text::kRight);
     std::string left = Gbk(text::kLeft);
     std::string none;
@@ -58,7 +59,8 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
         ++field;
         start = out.size();
     };
-    AppendFixed(out, row.dStation, 3);
+    if (row.chain) out += ChainStationText(*row.chain);
+    else AppendFixed(out, row.dStation, 3);
     next();
     if (coordinates) {
         AppendFixed(out, row.point.X, 3);
@@ -67,7 +69,7 @@ void AppendFields(std::string& out, ResultMode mode, const StakeResult& row, con
         next();
         AppendDms(out, FixedRoundTrip(row.dAzimuth, 6));  // the azimuth as its "%lf" text reads
         next();
-        out += SegmentRemark(row.segment);
+        out += row.equationBack ? Texts().chainRemark : SegmentRemark(row.segment);
         next();
         return;
     }
@@ -180,6 +182,11 @@ std::string LookupStationText(double station) { return Format("%.3lf", station);
 
 std::string LookupOffsetText(double offset) {
     return std::signbit(offset) ? Format(Texts().left.c_str(), -offset) : Format(Texts().right.c_str(), offset);
+}
+
+std::string CheckMessage(StakeCheck check, const Alignment& road) {
+    if (check == StakeCheck::BadStationLine) return road.StationRefusal();
+    return CheckMessage(check, road.BadStationRow());
 }
 
 std::string CheckMessage(StakeCheck check, int badLine) {

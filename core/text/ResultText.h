@@ -25,7 +25,8 @@ const std::string& SegmentRemark(LineType type);
 // (10); each field left-aligned and padded with blanks, one that fills its
 // column or more followed by one blank (PadColumn), never cut; in a set with
 // heights then the design elevation "%.3f" or 超出纵断面 (12). A message
-// row is its message.
+// row is its message. A row with a 桩号 (StakeResult::chain) shows it in
+// the station column (StationTextOf), and at an equation the remark 断链.
 void AppendResultLine(std::string& out, const ResultSet& set, const StakeResult& row);
 // The same for a stake row in a mode, with its setup (setting-out).
 void AppendStakeLine(std::string& out, ResultMode mode, const StakeResult& row, const StationSetup* setup);
@@ -52,6 +53,9 @@ std::string LookupOffsetText(double offset);
 // The message of a check that refuses stakes (UTF-8, the fixed texts);
 // empty for Ok. badLine names the row whose station is no number.
 std::string CheckMessage(StakeCheck check, int badLine);
+// The same on the road: a row whose 桩号 maps to no distance is named as
+// Alignment::StationRefusal names it.
+std::string CheckMessage(StakeCheck check, const Alignment& road);
 
 // Why a station setup cannot be used (UTF-8, the fixed texts), or empty: a
 // point whose X or Y is no survey coordinate, named (the station first),

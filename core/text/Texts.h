@@ -195,6 +195,7 @@ inline constexpr const char* kXmlExportFault = "控制数据中里程%s处的线
 inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
 inline constexpr const char* kConvertProfileIsOut = "纵断面文件不能与输入或输出文件同名：%s";
+inline constexpr const char* kConvertEquationsIsOut = "断链表文件不能与输入、输出或纵断面文件同名：%s";
 inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换：%s → %s";
 inline constexpr const char* kAlignmentFilesFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
 inline constexpr const char* kStakesFilter =
@@ -231,7 +232,7 @@ inline constexpr const char* kCheckClosureEnd = "第 %d 行闭合差 %.1f 毫米
 inline constexpr const char* kCheckKink = "第 %d 行折角 %s";
 inline constexpr const char* kCheckLineClean = "检查通过";
 inline constexpr const char* kCheckLineFlagged = "检查：第 %s 行有问题";
-inline constexpr const char* kCheckRuleTexts[9] = {
+inline constexpr const char* kCheckRuleTexts[11] = {
     "第 %d 行里程不大于上一行",
     "第 %d 行线型不是直线、圆曲线、缓和曲线或终点",
     "第 %d 行终点只能在最后一行",
@@ -241,6 +242,8 @@ inline constexpr const char* kCheckRuleTexts[9] = {
     "第 %d 行缓和曲线两端半径相同",
     "第 %d 行缓和曲线起点半径与前一线元不符",
     "第 %d 行%s不是数",
+    "第 %d 行桩号不在路线的任何断链区段内（被短链跳过）",
+    "第 %d 行桩号在长链内出现多次，须注明第几次，如1050.000(2)",
 };
 inline constexpr const char* kCheckFieldNames[6] = {"里程", "X", "Y", "半径", "线型", "X,Y"};
 inline constexpr const char* kCheckSuggestion = "建议：第 %d 行%s %s 改为 %s。";
@@ -387,5 +390,26 @@ inline constexpr const char* kHeightsNone = "无";
 inline constexpr const char* kHeightsUnsaved = "已修改，未保存";
 inline constexpr const char* kFill = "填%.3f米";
 inline constexpr const char* kCut = "挖%.3f米";
+
+// Station equations (断链).
+inline constexpr const char* kChainColumns[2] = {"断链前桩号", "断链后桩号"};
+inline constexpr const char* kChainCsvHeader = "断链前桩号,断链后桩号";
+inline constexpr const char* kChainTableName = "断链表";
+inline constexpr const char* kChainRemark = "断链";
+inline constexpr const char* kChainTooMany = "断链表最多%d行!";
+inline constexpr const char* kChainNotANumber = "断链表第%d行的%s“%s”不是桩号!";
+inline constexpr const char* kChainOutOfOrder = "断链表第%d行的断链在上一行断链之前：断链须按路线顺序排列!";
+inline constexpr const char* kChainNegativeZone = "断链表第%d行的断链前桩号%s落在上一行短链跳过的桩号内：区段长度为负（%.3f米）!";
+inline constexpr const char* kChainBeforeStart = "断链表第%d行的断链在路线起点（%.3f）之前!";
+inline constexpr const char* kChainAfterEnd = "断链表第%d行的断链在路线终点之后（断链处里程%.3f，终点里程%.3f）!";
+inline constexpr const char* kChainNoZone = "桩号%s不在路线上（被短链跳过，或超出路线起终点）!";
+inline constexpr const char* kChainAmbiguous = "桩号%s在长链内出现%d次（连续里程%s），请注明是第几次，如%s(1)!";
+inline constexpr const char* kChainNoOccurrence = "桩号%s只出现%d次（连续里程%s）!";
+inline constexpr const char* kChainBadStation = "“%s”不是桩号（如1050.000、K1+050.000，长链内加注次数如1050.000(2)）!";
+inline constexpr const char* kChainRowStation = "控制数据第%d行：";
+inline constexpr const char* kXmlBadEquation = "第%d个断链（StaEquation）的staBack、staAhead或staInternal不是数字!";
+inline constexpr const char* kXmlEquationInternal = "第%d个断链（StaEquation）的staInternal为%.3f，而按断链表应为%.3f!";
+inline constexpr const char* kChainGradeRow = "纵断面第%d行：";
+inline constexpr const char* kChainSlopeRow = "横坡表第%d行：";
 
 }  // namespace vexaline::text

@@ -1,0 +1,60 @@
+// Station equations in LandXML: <StaEquation staBack staAhead staInternal>
+// children of an <Alignment>, read into the table and written from it.
+#include <cmath>
+
+#include "core/files/LandXml.h"
+#include "core/files/LandXmlRead.h"
+#include "core/text/FixedText.h"
+#include "core/text/Gbk.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+
+namespace vexaline::landxml {
+namespace {
+
+// A row's station field, a distance "%.3f" as the import writes it, as its 桩号.
+void ToStation(std::string& field, const Chainage& chain) {
+    double d = 0;
+    if (ReadDouble(field, d)) field = ChainStationText(chain.StationAt(d));
+}
+
+}  // namespace
+
+std::string ReadStationEquations(const pugi::xml_node& alignment, double metres, vexaline::LandXmlImport& out) {
+    int number = 0;
+    std::vector<double> internal;
+    for (pugi::xml_node n : alignment.children()) {
+        if (LocalName(n) != "StaEquation") continue;
+        ++number;
+        const std::optional<double> back = Number(n.attribute("staBack").value());
+        const std::optional<double> ahead = Number(n.attribute("staAhead").value());
+        const std::optional<double> at = Number(n.attribute("staInternal").value());
+        if (!back || !ahead || !at) return Format(text::kXmlBadEquation, number);
+        out.equations.push_back(EquationRow{number + 1, MillimetreText(*back * metres), MillimetreText(*ahead * metres)});
+        internal.push_back(*at * metres);
+    }
+    if (out.equations.empty()) return std::string();
+    const ChainageBuild chain = BuildChainage(out.equations);
+    if (!chain.Ok()) return chain.strMessage;
+    // The file's own distance of each equation must be the table's: a file
+    // that counts them otherwise would put every stake after it elsewhere.
+    for (std::size_t k = 0; k < internal.size(); ++k) {
+        const double d = chain.chain.Equations()[k].dDistance;
+        if (!(std::fabs(d - internal[k]) <= 0.001))
+            return Format(text::kXmlEquationInternal, static_cast<int>(k + 1), internal[k], d);
+    }
+    for (ControlRow& row : out.rows) ToStation(row.strField[kFieldStation], chain.chain);
+    for (GradeRow& row : out.grades) ToStation(row.strStation, chain.chain);
+    return std::string();
+}
+
+void AddStationEquations(pugi::xml_node alignment, const Chainage& chain) {
+    for (const StationEquation& e : chain.Equations()) {
+        pugi::xml_node n = alignment.append_child("StaEquation");
+        n.append_attribute("staBack").set_value(Format("%.6f", e.dBack).c_str());
+        n.append_attribute("staAhead").set_value(Format("%.6f", e.dAhead).c_str());
+        n.append_attribute("staInternal").set_value(Format("%.6f", e.dDistance).c_str());
+    }
+}
+
+}  // namespace vexaline::landxml

@@ -1,0 +1,181 @@
+// --equations and chainage: the sample road renumbered by station
+// equations (examples/chain.vxa, .vxd) stakes the sample road's points
+// under their 桩号; 桩号 that name no place or several are refused.
+#include "CliFixture.h"
+
+namespace {
+
+class CliChain : public Cli {};
+
+const std::string kChainRoad = std::string(VEXALINE_SOURCE_DIR) + "/examples/chain.vxa";
+const std::string kChainTable = std::string(VEXALINE_SOURCE_DIR) + "/examples/chain.vxd";
+const std::string kWith = kChainRoad + " --equations " + kChainTable;
+
+// The X and Y columns of a list line.
+std::string Point(const std::string& line) { return line.substr(12, 26); }
+
+}  // namespace
+
+// 桩号 by hand: 短链 150 = 170 on the first line, 长链 370 = 360 in the
+// transition, 短链 510 = 555.5 in the arc; 430 is distance 420, 365(2)
+// distance 355, 1000 distance 944.5.
+TEST_F(CliChain, StakesByTheirStationsLieWhereTheSampleRoadHasThem) {
+    const Outcome chained = Run("stakes " + kWith + " --at 'K0+430,365(2),1000,365.000(1)'");
+    ASSERT_EQ(chained.status, 0) << chained.err;
+    const Outcome plain = Run("stakes " + kDemo + " --at 420,355,944.5,345");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const char* names[] = {"430.000", "365.000(2)", "1000.000", "365.000(1)"};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(Point(Line(chained.out, i)), Point(Line(plain.out, i))) << i;
+        EXPECT_EQ(Line(chained.out, i).substr(0, Line(chained.out, i).find(' ')), names[i - 1]);
+    }
+    const Outcome cass = Run("stakes " + kWith + " --from 0 --to K2+175.5 --interval 100 --offset 5 --format cass");
+    ASSERT_EQ(cass.status, 0) << cass.err;
+    EXPECT_EQ(Line(cass.out, 2), Line(Run("stakes " + kDemo + " --at 150 --offset 5 --format cass").out, 0)
+                                     .replace(0, 10, "K0+150.000=K0+170.000"));
+    EXPECT_NE(cass.out.find("K0+370.000=K0+360.000(2)R5,,"), std::string::npos) << cass.out;
+    EXPECT_NE(cass.out.find("K0+555.500R5,,"), std::string::npos);  // the 短链's ahead, once
+    EXPECT_EQ(cass.out.find("K0+500.000R5,,"), cass.out.rfind("K0+500.000R5,,"));
+    EXPECT_NE(cass.out.find("K2+100.000R5,,"), std::string::npos);
+}
+
+TEST_F(CliChain, StationsThatNameNoPlaceOrSeveralAreRefusedByName) {
+    struct Case {
+        std::string args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"--at 365", 1, "桩号365在长链内出现2次（连续里程345.000、355.000）"},
+        {"--at 160", 1, "桩号160不在路线上"},
+        {"--at '365(3)'", 1, "只出现2次"},
+        {"--at K2+200", 1, "桩号K2+200不在路线上"},
+        {"--from 100 --to 160 --interval 10", 1, "桩号160不在路线上"},
+        {"--at K0+abc", 2, "“K0+abc”不是桩号"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Run("stakes " + kWith + " " + c.args);
+        EXPECT_EQ(o.status, c.status) << c.args << o.err;
+        EXPECT_NE(o.err.find(c.says), std::string::npos) << c.args << o.err;
+        EXPECT_TRUE(o.out.empty()) << c.args;
+    }
+    const std::string late = Write("late.vxd", "断链前桩号,断链后桩号\r\n100,110\r\n2500,2510\r\n");
+    const Outcome o = Run("stakes " + kChainRoad + " --equations " + late + " --at 10");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("断链表第3行的断链在路线终点之后"), std::string::npos) << o.err;
+    EXPECT_EQ(Run("stakes " + kChainRoad + " --equations " + Path("none.vxd") + " --at 10").status, 2);
+}
+
+TEST_F(CliChain, TheCheckReadsTheRowsAsStations) {
+    const Outcome clean = Run("check " + kWith);
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_NE(Line(clean.out, 3).find("320"), std::string::npos) << clean.out;  // the row's 桩号, as typed
+    EXPECT_EQ(Run("check " + kChainRoad).status, 1);  // read as distances the rows miss their points
+    const std::string off = Write("off.vxa", DemoWith("300         ", "160         "));
+    const Outcome o = Run("check " + off + " --equations " + kChainTable + " --json");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(json::parse(o.out)["elements"][1]["problems"].dump().find("第 2 行桩号不在路线的任何断链区段内"),
+              std::string::npos)
+        << o.out;
+}
+
+TEST_F(CliChain, LookupGivesTheStationItsDistanceAndOccurrence) {
+    // The demo's stake at distance 355 on the centreline: 桩号 365, second time.
+    const Outcome stake = Run("stakes " + kDemo + " --at 355 --format csv");
+    const std::string row = Line(stake.out, 2);
+    const std::string x = row.substr(row.find(',') + 1, 11), y = row.substr(row.find(',') + 13, 10);
+    Outcome o = Run("lookup " + kWith + " " + x + " " + y + " --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const json a = json::parse(o.out);
+    EXPECT_EQ(a["station"], 365.0);
+    EXPECT_EQ(a["distance"], 355.0);
+    EXPECT_EQ(a["occurrence"], 2);
+    EXPECT_EQ(a["station_text"], "365.000(2)");
+    o = Run("lookup " + kWith + " 3805252.436 500335.547 --json");
+    EXPECT_EQ(json::parse(o.out)["occurrence"], nullptr);
+    EXPECT_EQ(json::parse(o.out)["station"], 430.0);
+    // Without equations the answer is as it was: no distance, no occurrence.
+    EXPECT_FALSE(json::parse(Run("lookup " + kDemo + " 3805252.436 500335.547 --json").out).contains("distance"));
+}
+
+TEST_F(CliChain, ChainageConvertsBothWaysAndRefusesAsTheOtherCommands) {
+    Outcome o = Run("chainage " + kChainTable + " --at 'K0+100,365(1),365(2),K0+555.5,K2+175.5' --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const json expected = json::parse(
+        R"({"stations":[{"station":100.0,"occurrence":null,"distance":100.0},)"
+        R"({"station":365.0,"occurrence":1,"distance":345.0},{"station":365.0,"occurrence":2,"distance":355.0},)"
+        R"({"station":555.5,"occurrence":null,"distance":500.0},{"station":2175.5,"occurrence":null,"distance":2120.0}]})");
+    EXPECT_EQ(json::parse(o.out), expected);
+    o = Run("chainage " + kChainTable + " --distance 150,350,352.5,2120");
+    EXPECT_EQ(o.out, "170.000 K0+170.000 150.000\n360.000(2) K0+360.000(2) 350.000\n"
+                     "362.500(2) K0+362.500(2) 352.500\n2175.500 K2+175.500 2120.000\n");
+    EXPECT_EQ(Run("chainage " + kChainTable + " --at 160").status, 1);
+    EXPECT_EQ(Run("chainage " + kChainTable + " --at 365").status, 1);
+    EXPECT_EQ(Run("chainage " + kChainTable).status, 2);
+    EXPECT_EQ(Run("chainage " + kChainTable + " --at 1,2 --distance 3").status, 2);
+    EXPECT_EQ(Run("chainage " + kChainTable + " --at 1x").status, 2);
+    EXPECT_EQ(Run("chainage " + Path("none.vxd") + " --at 1").status, 2);
+    EXPECT_EQ(Run("chainage " + Write("h.vxd", "桩号,高程\r\n") + " --at 1").status, 2);
+    const std::string swapped = Write("s.vxd", "断链前桩号,断链后桩号\r\n500,510\r\n300,310\r\n");
+    o = Run("chainage " + swapped + " --at 1");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("断链表第3行的断链在上一行断链之前"), std::string::npos) << o.err;
+}
+
+TEST_F(CliChain, LandXmlCarriesTheEquationsOutAndBack) {
+    const std::string xml = Path("c.xml"), vxa = Path("back.vxa");
+    Outcome o = Run("convert " + kWith + " " + xml);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(Bytes(xml).find("<StaEquation staBack=\"370.000000\" staAhead=\"360.000000\" staInternal=\"350.000000\" />"),
+              std::string::npos);
+    o = Run("convert " + xml + " " + vxa);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Bytes(Path("back.vxd")),
+              "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n150.000,170.000\r\n370.000,360.000\r\n510.000,555.500\r\n");
+    const Outcome back = Run("stakes " + vxa + " --equations " + Path("back.vxd") + " --from 0 --to 2175.5 --interval 50");
+    const Outcome direct = Run("stakes " + kWith + " --from 0 --to 2175.5 --interval 50");
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, direct.out);
+    // An equation whose own distance the table contradicts is refused, nothing written.
+    std::string bad = Bytes(xml);
+    bad.replace(bad.find("staInternal=\"350.000000\""), 24, "staInternal=\"360.000000\"");
+    o = Run("convert " + Write("bad.xml", bad) + " " + Path("bad.vxa"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("第2个断链（StaEquation）的staInternal为360.000，而按断链表应为350.000"), std::string::npos) << o.err;
+    EXPECT_FALSE(fs::exists(Path("bad.vxa")) || fs::exists(Path("bad.vxd")));
+}
+
+// A 长链 of 20 m across the first curve: the rows and curve table in 桩号,
+// 20 m short of the continuous ones past it, and the written road checks.
+TEST_F(CliChain, TheIntersectionPointMethodWritesStations) {
+    const std::string table = Table("t.csv", "QD,0,0,,,\r\nJD1,100,0,50,10,10\r\nZD,100,100,,,\r\n");
+    const std::string eq = Write("t.vxd", "断链前桩号,断链后桩号\r\nK1+060,K1+040\r\n");
+    const std::string vxa = Path("t.vxa"), report = Path("curves.csv");
+    Outcome o = Run("pi " + table + " --start-station K1+000 --equations " + eq + " -o " + vxa + " --report " + report +
+                    " --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const json plain = json::parse(Run("pi " + table + " --start-station 1000 -o " + Path("p.vxa") + " --json").out);
+    const json chained = json::parse(o.out);
+    EXPECT_EQ(chained["curves"][0]["ZH"], plain["curves"][0]["ZH"]);  // before the equation
+    EXPECT_DOUBLE_EQ(chained["curves"][0]["HZ"].get<double>(), plain["curves"][0]["HZ"].get<double>() - 20);
+    EXPECT_NE(Bytes(report).find("K1+044.918(1),K1+054.918(1),K1+069.188,"), std::string::npos) << Bytes(report);
+    EXPECT_NE(Bytes(vxa).find("1044.918(1) "), std::string::npos);
+    EXPECT_EQ(Run("check " + vxa + " --equations " + eq).status, 0);
+    EXPECT_EQ(Run("pi " + table + " --start-station K0+800 --equations " + eq + " -o " + Path("x.vxa")).status, 1);
+}
+
+TEST_F(CliChain, TheVerticalAlignmentIsTypedInStations) {
+    const std::string vxz = Write("c.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\nSJD1,K0+360(2),125,3000\r\n终点,K2+175.5,127,\r\n");
+    Outcome o = Run("profile " + vxz + " --equations " + kChainTable + " --at '360(2),K0+170' --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    // The grade point lies at distance 350 (125.000 less the curve's external).
+    const json a = json::parse(o.out)["stations"];
+    EXPECT_EQ(a[0]["distance"], 350.0);
+    EXPECT_EQ(a[0]["occurrence"], 2);
+    EXPECT_EQ(a[1]["elevation"], 120 + 5.0 / 350 * 150);
+    o = Run("profile " + vxz + " --equations " + kChainTable);
+    EXPECT_NE(o.out.find("SJD1,K0+360.000(2),125.000"), std::string::npos) << o.out;
+    const std::string off = Write("off.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\n终点,160,127,\r\n");
+    o = Run("profile " + off + " --equations " + kChainTable);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("纵断面第3行：桩号160不在路线上"), std::string::npos) << o.err;
+}
