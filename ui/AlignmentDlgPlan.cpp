@@ -56,7 +56,8 @@ CPlanView* MakePlanView(CAlignmentDlg* dlg) {
             painter, plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, feed->flagged, feed->staleResults}, t);
     });
     view->SetDescriber([feed](CPlanePoint where) { return Describe(feed->road, where); });
-    auto refresh = [dlg, feed, canvas] {
+    auto refresh = [dlg, feed, canvas, view] {
+        view->SetRoadFile(QString::fromStdString(GbkToUtf8(dlg->m_strFileName)));
         feed->road = dlg->Road();
         feed->flagged = Flagged(feed->road);
         feed->points = dlg->m_setupPoints;

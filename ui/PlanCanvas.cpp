@@ -46,9 +46,13 @@ void CPlanCanvas::SetView(const ViewTransform& view) {
 void CPlanCanvas::Render(QPainter& painter, QSize size) const {
     const ViewTransform view = view_.Resized(size.width(), size.height());
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    if (painter_) painter_(painter, view);
+    RenderScene(painter, view);
     plan::PaintNorthArrow(painter, QPointF(size.width() - 28, 52), 36);
     plan::PaintScaleBar(painter, view, QPointF(14, size.height() - 12), std::min(200, size.width() / 3));
+}
+
+void CPlanCanvas::RenderScene(QPainter& painter, const ViewTransform& view) const {
+    if (painter_) painter_(painter, view);
 }
 
 QImage CPlanCanvas::Picture() const {
