@@ -94,7 +94,7 @@ std::optional<std::vector<QPicture>> LayOutPages(const plan::SettingOutSheet& sh
     if (pages > plan::kSheetPagesWithoutAsking) {
         progress = std::make_unique<QProgressDialog>(QString(), QString::fromUtf8(text::kButtonCancel), 0, pages, owner);
         progress->setObjectName("2030");
-        progress->setWindowTitle(QString::fromUtf8(text::kTipCaption));
+        progress->setWindowTitle(QString::fromUtf8(text::kSheetTitle));
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(0);
     }

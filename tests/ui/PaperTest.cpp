@@ -261,3 +261,26 @@ TEST_F(SheetTest, APdfPrintedToAFileIsWrittenWholeOrNotAtAll) {
     EXPECT_TRUE(fs::is_directory(dir_ / "folder.pdf"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);  // no pieces left behind
 }
+
+// Traverse points D2 and D3 of demo.vxp are the setup's station and
+// backsight: on the sheet's plan they are 测站 D2 and 后视 D3 only, the page
+// as it is without the points; another point is drawn.
+TEST_F(SheetTest, TheStationAndBacksightAreLabelledOnceOnThePlan) {
+    const CPlanePoint d2(3805268.796, 500466.512), d3(3805381.597, 500897.434);
+    ResultSet run;
+    run.mode = ResultMode::SettingOut;
+    run.AddSetup({"D2", d2, "D3", d3});
+    const auto page = [&](const std::vector<PointRecord>* points) {
+        QImage image(794, 1123, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        plan::SettingOutSheet(plan::PlanScene{&road_, &run, points, {}}, plan::SheetHeader{}).PaintPage(painter, 0, image.size());
+        painter.end();
+        return image;
+    };
+    const std::vector<PointRecord> setup{{"D2", d2.X, d2.Y}, {"D3", d3.X, d3.Y}};
+    EXPECT_EQ(page(&setup), page(nullptr));
+    std::vector<PointRecord> more = setup;
+    more.push_back({"P1", 3805300.0, 500700.0});  // between the two, in the plan
+    EXPECT_NE(page(&more), page(nullptr));
+}
