@@ -112,10 +112,13 @@ std::optional<std::vector<QPicture>> LayOutPages(const plan::SettingOutSheet& sh
 }
 
 void PlayPages(const std::vector<QPicture>& pages, QPagedPaintDevice& device) {
+    if (pages.empty()) return;
     QPainter painter(&device);
     const double scale = std::min(device.width() / plan::SettingOutSheet::kPageWidth,
                                   device.height() / plan::SettingOutSheet::kPageHeight);
-    painter.scale(scale, scale);
+    // A picture played on a device of another resolution is scaled by their ratio.
+    painter.scale(scale * pages.front().logicalDpiX() / device.logicalDpiX(),
+                  scale * pages.front().logicalDpiY() / device.logicalDpiY());
     for (std::size_t page = 0; page < pages.size(); ++page) {
         if (page > 0) device.newPage();
         painter.drawPicture(0, 0, pages[page]);

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
@@ -21,8 +20,6 @@ constexpr double kRowHeight = 17;     // table rows
 constexpr double kFooterHeight = 46;  // the line to sign and the page number
 constexpr double kColumns[5] = {0.18, 0.21, 0.21, 0.2, 0.2};  // shares of the table's width
 constexpr double kHeightColumns[6] = {0.15, 0.18, 0.18, 0.17, 0.16, 0.16};  // with 设计高程
-
-QFont Font(double pixels, bool bold = false) { return PaperFont(pixels, bold); }
 
 // The station and the backsight of a setup are labelled as such: their
 // traverse points go without a label of their own.
@@ -55,7 +52,7 @@ SettingOutSheet::SettingOutSheet(const PlanScene& scene, const SheetHeader& head
     // One row of each page goes to the column names.
     firstRows_ = std::max(0, static_cast<int>((tableBottom - headerBottom - kPlanHeight - 12) / kRowHeight) - 1);
     rowsPerPage_ = std::max(1, static_cast<int>((tableBottom - headerBottom) / kRowHeight) - 1);
-    const std::size_t rows = scene_.results ? scene_.results->rows.size() : 0;
+    const std::size_t rows = RowCount();
     if (rows > static_cast<std::size_t>(firstRows_))
         pages_ = 1 + static_cast<int>((rows - firstRows_ + rowsPerPage_ - 1) / rowsPerPage_);
 }
@@ -106,7 +103,7 @@ void SettingOutSheet::PaintPage(QPainter& painter, int page, QSizeF pageSize) co
         top += kPlanHeight + 12;
     }
     PaintTable(painter, top, p);
-    painter.setFont(Font(11));
+    painter.setFont(PaperFont(11));
     painter.setPen(Qt::black);
     const double width = kPageWidth - 2 * kMargin, foot = kPageHeight - kMargin - kFooterHeight;
     painter.drawText(QRectF(kMargin, foot + 8, width, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter, p.signLine);
@@ -118,10 +115,10 @@ void SettingOutSheet::PaintPage(QPainter& painter, int page, QSizeF pageSize) co
 double SettingOutSheet::PaintHeader(QPainter& painter, const QStringList& lines) const {
     const double width = kPageWidth - 2 * kMargin;
     painter.setPen(Qt::black);
-    painter.setFont(Font(18, true));
+    painter.setFont(PaperFont(18, true));
     painter.drawText(QRectF(kMargin, kMargin, width, kTitleHeight), Qt::AlignHCenter | Qt::AlignTop,
                      QString::fromUtf8(text::kSheetTitle));
-    painter.setFont(Font(11));
+    painter.setFont(PaperFont(11));
     double y = kMargin + kTitleHeight;
     for (const QString& line : lines) {
         painter.drawText(QRectF(kMargin, y, width, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter, line);
@@ -142,7 +139,7 @@ void SettingOutSheet::PaintPlan(QPainter& painter, QRectF area) const {
     painter.save();
     painter.translate(area.topLeft());
     painter.setClipRect(QRectF(QPointF(0, 0), area.size()));
-    painter.setFont(Font(10));
+    painter.setFont(PaperFont(10));
     const ViewTransform view = ViewTransform::Fit(box, area.width(), area.height(), 30);
     PaintScene(painter, shown, view);
     PaintNorthArrow(painter, QPointF(area.width() - 24, 46), 32);
@@ -182,10 +179,10 @@ void SettingOutSheet::PaintTable(QPainter& painter, double top, const SheetPage&
         }
     };
     painter.setPen(Qt::black);
-    painter.setFont(Font(11, true));
+    painter.setFont(PaperFont(11, true));
     row(header, top);
     painter.drawLine(QPointF(kMargin, top + kRowHeight), QPointF(kMargin + width, top + kRowHeight));
-    painter.setFont(Font(11));
+    painter.setFont(PaperFont(11));
     for (std::size_t i = 0; i < page.rowCount; ++i)
         row(Cells(set.rows[page.firstRow + i], set), top + kRowHeight * (i + 1));
 }

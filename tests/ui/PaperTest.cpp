@@ -231,6 +231,24 @@ TEST_F(SheetTest, ARunOfOver200PagesIsAskedAboutAndItsLayoutCanBeCancelled) {
     EXPECT_EQ(previewed, pages);
 }
 
+// The preview shows the page as painted, at the printer's resolution: the
+// road of the plan in colour within the upper half of the page.
+TEST_F(SheetTest, ThePreviewShowsThePagesAtThePrintersResolution) {
+    Compute("0", "2120", "20");
+    int colour = -1;
+    Click(2003, ModalScript().Dialog([&](QWidget* w) {
+        w->resize(760, 900);
+        QApplication::processEvents();
+        const QImage shown = w->grab().toImage();
+        colour = 0;
+        for (int y = shown.height() / 8; y < shown.height() / 2; ++y)  // below the tool bar's coloured icons
+            for (int x = shown.width() / 8; x < shown.width() * 7 / 8; ++x)
+                colour += QColor(shown.pixel(x, y)).saturation() > 120;
+        static_cast<QDialog*>(w)->reject();
+    }));
+    EXPECT_GT(colour, 100);
+}
+
 // Printed to a PDF file from the preview: the file holds every page, and a
 // file that cannot be written is reported and leaves nothing behind.
 TEST_F(SheetTest, APdfPrintedToAFileIsWrittenWholeOrNotAtAll) {
