@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QIcon>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,13 +13,18 @@
 #include "core/road/Results.h"
 #include "core/road/StakeRun.h"
 #include "core/text/ControlLine.h"
+#include "ui/PiDlg.h"
+#include "ui/StationSetupDlg.h"
+#include "ui/UndoStack.h"
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 class ResultListModel;
 namespace vexaline::platform {
 class GbkListView;
@@ -98,7 +104,9 @@ public:
     bool UpdateData(bool read, bool* allRead = nullptr);
 
 public slots:
-    void OnOK();  // "打开/创建", also Enter
+    void OnOK();  // "打开/创建"
+    // A road of the 最近 menu (2013), opened the way 打开/创建 opens a chosen file.
+    void OnOpenRecent(const QString& path);
     void OnSaveControl();
     void OnSaveControlAs();  // "另存为": another name, or LandXML
     void OnAddModify();
@@ -117,6 +125,12 @@ public slots:
     void OnPrintSheet();    // "打印"
     void OnPiEntry();       // "交点法"
     void OnProfile();       // "纵断面"
+    // The keyboard on the control data (AlignmentDlgKeys.cpp): Ctrl+V, Ctrl+C
+    // on the control list; Ctrl+Z, Ctrl+Y in the window.
+    void OnPasteControl();
+    void OnCopyControl();
+    void OnUndoControl();
+    void OnRedoControl();
 
     void accept() override;  // the OK command opens a file, it never ends the window
     void reject() override;  // Escape and the close button go through OnClose
@@ -143,6 +157,17 @@ private:
     };
 
     void CreateControls();
+    // The desk (AlignmentDlgDesk.cpp): the help panel and its toggle (2014);
+    // the size the window opens at, and the help panel shown only where the
+    // screen has room for it; the title naming the open file; the 最近 menu,
+    // filled as it opens.
+    QLayout* CreateHelpPanel();
+    void SizeForScreen();
+    void ShowTitle();
+    void FillRecentMenu();
+    // Open/Create once the file is known: choose gives it (empty: cancelled),
+    // after unsaved rows have been asked about.
+    void OpenRoad(const std::function<vexaline::platform::FileChoice()>& choose);
     void EnableSave();   // 保存 and 另存为, once there are rows
     // A new road made elsewhere (imported, constructed) in place of the list's:
     // its rows unsaved, under the file they are to be saved to (path in the
@@ -186,8 +211,31 @@ private:
     std::vector<vexaline::FileBytes> HeightFiles() const;
     void ShowHeightsLine();
     vexaline::ResultMode Mode() const;
+    // Keys (AlignmentDlgKeys.cpp): Enter runs the action of its field's
+    // group, the tab order follows the fields as read, the control list takes
+    // paste, copy and Delete, the window undo and redo.
+    void WireKeys();
+    // The control data as one value: what an edit changes and undo restores
+    // (saved: the file held these rows when the state was left).
+    struct ControlState {
+        std::vector<std::string> lines;
+        std::string strFilePath, strFileName, strHeightsPath;
+        std::vector<vexaline::GradeRow> gradeRows;
+        std::vector<vexaline::SlopeRow> slopeRows;
+        bool saved = true;
+    };
+    ControlState CurrentControl() const;
+    void RestoreControl(ControlState state);
+    void RememberControl();  // before every edit of the control data
+    // The control list showing lines (header first) and the count; the
+    // fields keep what they show.
+    void ShowControlLines(std::vector<std::string> lines);
 
     bool m_bBusy = false;
+    UndoStack<ControlState> m_history;
+    // What 交点法 and 设置测站 held when last closed, shown when they open again.
+    std::optional<CPiDlg::State> m_piState;
+    std::optional<CStationSetupDlg::Points> m_stationPoints;
     ResultListModel* m_results;
     QLineEdit* m_editStation;
     QLineEdit* m_editX;
@@ -215,6 +263,8 @@ private:
     std::string m_strHeightsPath;
     QRadioButton* m_radioMode[2];
     QPushButton* m_btnOpen;
+    QPushButton* m_btnRecent;  // 2013
+    QToolButton* m_btnHelp;    // 2014
     QPushButton* m_btnDelete;
     QPushButton* m_btnSaveControl;
     QPushButton* m_btnSaveControlAs;

@@ -1,6 +1,7 @@
 #include "ui/AlignmentDlg.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,18 +17,23 @@
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/GbkList.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/Settings.h"
 
 // The control data: open or create, save, add or replace, select, delete.
 
 using namespace vexaline;
 
 void CAlignmentDlg::OnOK() {
+    OpenRoad([this] { return platform::PickFileToOpen(this, text::kAlignmentFilesFilter); });
+}
+
+void CAlignmentDlg::OpenRoad(const std::function<platform::FileChoice()>& choose) {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
     // Unsaved rows are not dropped without a word.
     if (!m_bControlSaved && platform::AskYesNo(this, text::kAskSaveControl) && !SaveControl()) return;
 
-    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentFilesFilter);
+    const platform::FileChoice choice = choose();
     if (choice.strPath.empty()) {
         UpdateData(false);
         return;
@@ -39,7 +45,7 @@ void CAlignmentDlg::OnOK() {
     }
     const OpenedFile file =
         OpenOrCreate(FileKind::Alignment, choice.strPath, choice.strName, [this](Question q, const std::string& name) {
-            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate, text::kAppTitle)
+            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate)
                                          : platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str());
         });
     if (!platform::OpenedOrTold(this, file.outcome, platform::PathForDisplay(file.strPath))) return;
@@ -53,6 +59,8 @@ void CAlignmentDlg::OnOK() {
     m_nSegmentCount = model->Count() - 1;
     if (m_nSegmentCount > 0) EnableSave();
     m_bControlSaved = true;  // the list is what the file holds
+    m_history.Clear();        // another file's rows are not this one's past
+    platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     LoadHeightsBeside();
     UpdateData(false);
 }
@@ -84,6 +92,7 @@ void CAlignmentDlg::OnSaveControlAs() {
 }
 
 void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows) {
+    RememberControl();
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
     platform::GbkLineModel* model = m_listControl->LineModel();
@@ -115,7 +124,11 @@ bool CAlignmentDlg::SaveControl() {
         return false;
     }
     m_bControlSaved = true;
+    platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     m_strHeightsPath = m_strFilePath;
+    // No earlier state is what the files hold now: undone to, it is unsaved
+    // and its height tables are written with it.
+    m_history.ForEach([](ControlState& s) { s.saved = false, s.strHeightsPath.clear(); });
     ShowHeightsLine();
     return true;
 }
@@ -148,21 +161,24 @@ void CAlignmentDlg::OnAddModify() {
         RowPlace place = PlaceRow(model->Lines(), row);
         if (place.nReplace >= 1) {
             if (!platform::AskYesNo(this, text::kAskOverwriteStation)) return;
+            RememberControl();
             model->Remove(place.nReplace);
             model->Insert(place.nReplace, std::move(place.line));
         } else {
+            RememberControl();
             model->Append(std::move(place.line));
         }
         m_bControlSaved = false;
     }
+    // Ready for the next row: 线型 keeps its type, the focus goes back to 里程.
     m_strStation.clear();
-    m_strLineType.clear();
     m_strRadius.clear();
     m_strX.clear();
     m_strY.clear();
     m_nSegmentCount = model->Count() - 1;
     if (m_nSegmentCount > 0) EnableSave();
     UpdateData(false);
+    m_editStation->setFocus();
 }
 
 void CAlignmentDlg::OnSelchangeControlList() {
@@ -185,6 +201,7 @@ void CAlignmentDlg::OnDeleteControl() {
     if (!busy) return;
     const int s = m_listControl->Selection();
     if (s < 1 || !platform::AskYesNo(this, text::kAskDeleteRecord)) return;
+    RememberControl();
     m_bControlSaved = false;
     m_listControl->LineModel()->Remove(s);
     // The count follows at once; the other fields keep what they show.

@@ -166,9 +166,14 @@ void CStationSetupDlg::OnBrowse() {
         return;
     }
     const OpenedFile file = OpenOrCreate(FileKind::PointFile, choice.strPath, choice.strName, [this](Question, const std::string&) {
-        return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
+        return platform::AskOkCancel(this, text::kAskCreate);
     });
     if (!platform::OpenedOrTold(this, file.outcome, file.strName)) return;
+    // Points not yet written go only when the user says so.
+    if (file.outcome != OpenOutcome::Created && m_bPointsChanged && !platform::AskYesNo(this, text::kAskDropPoints)) {
+        Refresh(m_listPoints->Selection());
+        return;
+    }
     m_strPointFile = name + file.strName.substr(choice.strName.size());  // with the extension it was given
     m_strPointFilePath = file.strPath;
     if (file.outcome == OpenOutcome::Created) {
@@ -179,6 +184,7 @@ void CStationSetupDlg::OnBrowse() {
     platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Truncate(0);
     model->AppendAll(ParsePointFile(file.bytes));
+    m_bPointsChanged = false;
     Refresh(-1);
 }
 
@@ -205,6 +211,7 @@ void CStationSetupDlg::ImportPointFile(const platform::FileChoice& choice, Point
         return;
     }
     m_listPoints->LineModel()->AppendAll(std::move(points.lines));
+    m_bPointsChanged = true;
     Refresh(m_listPoints->Selection());
 }
 
@@ -216,6 +223,7 @@ void CStationSetupDlg::OnAddPoint() {
         return;
     }
     m_listPoints->LineModel()->Append(line);
+    m_bPointsChanged = true;
     Refresh(m_listPoints->Selection());
 }
 
@@ -225,7 +233,7 @@ void CStationSetupDlg::CopyPoint(std::string& name, double& x, double& y) {
     if (s <= 0) return;
     const std::string line = m_listPoints->LineModel()->Line(s);
     if (line.size() < kPointLineBytes) {
-        platform::Notify(this, text::kInvalidPoint, text::kAppTitle);
+        platform::Notify(this, text::kInvalidPoint);
         return;
     }
     PointRecord point = SplitPointLine(line);
@@ -243,9 +251,10 @@ void CStationSetupDlg::OnDeletePoint() {
     DoDataExchange(true);
     int s = m_listPoints->Selection();
     if (s <= 0) return;
-    if (!platform::AskOkCancel(this, text::kAskDeletePoint, text::kTipCaption)) return;
+    if (!platform::AskOkCancel(this, text::kAskDeletePoint)) return;
     platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Remove(s);
+    m_bPointsChanged = true;
     Refresh(s < model->Count() ? s : -1);
 }
 
@@ -262,5 +271,20 @@ void CStationSetupDlg::OnOK() {
         platform::Warn(this, Format(text::kCannotWrite, GbkToUtf8(m_strPointFile).c_str()).c_str());
         return;
     }
+    if (!m_strPointFile.empty()) m_bPointsChanged = false;
     accept();
+}
+
+CStationSetupDlg::Points CStationSetupDlg::Kept() const {
+    return Points{m_listPoints->LineModel()->Lines(), m_strPointFilePath, m_strPointFile, m_bPointsChanged};
+}
+
+void CStationSetupDlg::Restore(const Points& points) {
+    platform::GbkLineModel* model = m_listPoints->LineModel();
+    model->Truncate(0);
+    model->AppendAll(std::vector<std::string>(points.lines));
+    m_strPointFilePath = points.strFilePath;
+    m_strPointFile = points.strFileName;
+    m_bPointsChanged = points.bChanged;
+    Refresh(-1);
 }
