@@ -6,12 +6,9 @@
 #include <cmath>
 
 #include "ui/PlanDecor.h"
+#include "ui/PlanPainter.h"
 
 using namespace vexaline;
-
-namespace {
-constexpr double kFitMargin = 24;  // pixels round the road when fitted
-}
 
 CPlanCanvas::CPlanCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);  // the read-out follows the cursor without a button
@@ -32,7 +29,8 @@ void CPlanCanvas::SetBounds(const PlaneBox& bounds) {
 }
 
 void CPlanCanvas::Fit() {
-    view_ = ViewTransform::Fit(bounds_, width(), height(), kFitMargin);
+    const QSizeF room = plan::LabelRoom(font());
+    view_ = ViewTransform::Fit(bounds_, width(), height(), room.width(), room.height());
     fitted_ = true;
     update();
 }
@@ -47,8 +45,7 @@ void CPlanCanvas::Render(QPainter& painter, QSize size) const {
     const ViewTransform view = view_.Resized(size.width(), size.height());
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     RenderScene(painter, view);
-    plan::PaintNorthArrow(painter, QPointF(size.width() - 28, 52), 36);
-    plan::PaintScaleBar(painter, view, QPointF(14, size.height() - 12), std::min(200, size.width() / 3));
+    plan::PaintDecor(painter, view);
 }
 
 void CPlanCanvas::RenderScene(QPainter& painter, const ViewTransform& view) const {

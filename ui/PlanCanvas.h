@@ -17,8 +17,9 @@ public:
     explicit CPlanCanvas(QWidget* parent = nullptr);
 
     void SetPainter(Painter painter);
-    // The part of the plane Fit shows. The view is fitted to it anew unless
-    // the user has zoomed or panned since the last fit.
+    // The part of the plane Fit shows, with plan::LabelRoom free round it
+    // for labels. The view is fitted to it anew unless the user has zoomed
+    // or panned since the last fit.
     void SetBounds(const vexaline::PlaneBox& bounds);
     void Fit();
     const vexaline::ViewTransform& View() const { return view_; }

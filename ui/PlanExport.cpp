@@ -24,7 +24,7 @@ namespace {
 // device scales them to its own resolution.
 constexpr double kPixelsPerInch = 96;
 constexpr double kMarginMm = 10;  // round the frame
-constexpr double kBandMm = 24;    // under the drawing: the scale bar and the title block
+constexpr double kBandMm = 24;    // under the drawing: the title block
 constexpr double kBlockMm = 80;   // the title block's width
 constexpr int kSvgDpi = 254;      // a tenth of a millimetre: the SVG's size is whole millimetres
 constexpr int kPdfDpi = 1200;
@@ -75,14 +75,12 @@ void PaintPaper(QPainter& painter, const CPlanCanvas& canvas, const Paper& paper
     painter.translate(sheet.drawing.topLeft());
     painter.setClipRect(QRectF(QPointF(0, 0), sheet.drawing.size()));
     canvas.RenderScene(painter, view);
-    PaintNorthArrow(painter, QPointF(view.Width() - 28, 52), 36);
+    PaintDecor(painter, view);  // where the labels kept clear of it
     painter.restore();
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(sheet.frame);
     painter.drawLine(sheet.drawing.bottomLeft(), sheet.drawing.bottomRight());
-    painter.setFont(PaperFont(10));
-    PaintScaleBar(painter, view, QPointF(sheet.frame.left() + Px(4), sheet.frame.bottom() - Px(6)), Px(60));
     PaintTitleBlock(painter, sheet.block, scale, title);
 }
 

@@ -142,8 +142,7 @@ void SettingOutSheet::PaintPlan(QPainter& painter, QRectF area) const {
     painter.setFont(PaperFont(10));
     const ViewTransform view = ViewTransform::Fit(box, area.width(), area.height(), 30);
     PaintScene(painter, shown, view);
-    PaintNorthArrow(painter, QPointF(area.width() - 24, 46), 32);
-    PaintScaleBar(painter, view, QPointF(12, area.height() - 10), std::min(160.0, area.width() / 3));
+    PaintDecor(painter, view);  // where the labels kept clear of it
     painter.setClipping(false);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);

@@ -9,37 +9,6 @@ PixelSieve::PixelSieve(int width, int height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       bits_((static_cast<std::size_t>(width_) * height_ + 63) / 64) {}
 
-bool PixelSieve::Take(double u, double v) {
-    // Written so that NaN fails every comparison and is refused.
-    if (!(u >= 0 && u < width_ && v >= 0 && v < height_)) return false;
-    const std::size_t i = static_cast<std::size_t>(v) * width_ + static_cast<std::size_t>(u);
-    const std::uint64_t bit = std::uint64_t(1) << (i % 64);
-    if (bits_[i / 64] & bit) return false;
-    bits_[i / 64] |= bit;
-    return true;
-}
-
-LabelSieve::LabelSieve(int width, int height, double cell)
-    : cell_(std::max(cell, 8.0)) {
-    columns_ = static_cast<int>(std::ceil(std::max(width, 1) / cell_));
-    rows_ = static_cast<int>(std::ceil(std::max(height, 1) / cell_));
-    cells_.resize(static_cast<std::size_t>(columns_) * rows_);
-}
-
-bool LabelSieve::Take(const ScreenBox& box) {
-    const double w = columns_ * cell_, h = rows_ * cell_;
-    if (!(box.u1 > 0 && box.u0 < w && box.v1 > 0 && box.v0 < h)) return false;
-    const int c0 = std::max(0, static_cast<int>(box.u0 / cell_)), c1 = std::min(columns_ - 1, static_cast<int>(box.u1 / cell_));
-    const int r0 = std::max(0, static_cast<int>(box.v0 / cell_)), r1 = std::min(rows_ - 1, static_cast<int>(box.v1 / cell_));
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            for (const ScreenBox& placed : cells_[static_cast<std::size_t>(r) * columns_ + c])
-                if (placed.Overlaps(box)) return false;
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) cells_[static_cast<std::size_t>(r) * columns_ + c].push_back(box);
-    return true;
-}
-
 bool ClipToBox(ScreenPoint& a, ScreenPoint& b, const ScreenBox& box) {
     if (!std::isfinite(a.u) || !std::isfinite(a.v) || !std::isfinite(b.u) || !std::isfinite(b.v)) return false;
     const double du = b.u - a.u, dv = b.v - a.v;

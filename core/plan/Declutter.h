@@ -4,9 +4,9 @@
 
 #include "core/plan/ViewTransform.h"
 
-// Drawing only what the pixels can show: one mark per pixel, labels that do
-// not overlap. Both work in screen pixels of a picture width × height, and
-// keep the first comer: feed them in order of importance.
+// Drawing only what the pixels can show: one mark per pixel, in screen
+// pixels of a picture width × height, the first comer kept: feed marks in
+// order of importance. Labels are set by LabelPlacer.
 namespace vexaline {
 
 // Which pixels of the picture already hold a mark.
@@ -15,7 +15,16 @@ public:
     PixelSieve(int width, int height);
     // True when (u, v) lies in the picture and its pixel held no mark yet
     // (it holds one now). Points outside the picture, or not finite: false.
-    bool Take(double u, double v);
+    // Inline: a million stakes pass through here on every redraw.
+    bool Take(double u, double v) {
+        // Written so that NaN fails every comparison and is refused.
+        if (!(u >= 0 && u < width_ && v >= 0 && v < height_)) return false;
+        const std::size_t i = static_cast<std::size_t>(v) * width_ + static_cast<std::size_t>(u);
+        const std::uint64_t bit = std::uint64_t(1) << (i % 64);
+        if (bits_[i / 64] & bit) return false;
+        bits_[i / 64] |= bit;
+        return true;
+    }
 
 private:
     int width_, height_;
@@ -26,23 +35,6 @@ struct ScreenBox {
     double u0 = 0, v0 = 0, u1 = 0, v1 = 0;  // left, top, right, bottom
 
     bool Overlaps(const ScreenBox& o) const { return u0 < o.u1 && o.u0 < u1 && v0 < o.v1 && o.v0 < v1; }
-};
-
-// The label boxes placed so far, found through a grid of cells about a
-// label wide.
-class LabelSieve {
-public:
-    // cell: the size of the grid's cells in pixels (at least 8), about the
-    // size of a typical label.
-    LabelSieve(int width, int height, double cell);
-    // True when the box touches the picture and overlaps no box placed
-    // before (it is placed now). Boxes wholly outside the picture: false.
-    bool Take(const ScreenBox& box);
-
-private:
-    int columns_, rows_;
-    double cell_;
-    std::vector<std::vector<ScreenBox>> cells_;
 };
 
 // The part of the segment a-b inside the box (Liang-Barsky): a and b are

@@ -28,10 +28,10 @@ ViewTransform::ViewTransform(double width, double height, CPlanePoint centre, do
     : width_(std::max(width, 1.0)), height_(std::max(height, 1.0)), centre_(centre),
       scale_(std::clamp(std::isfinite(scale) ? scale : 1.0, kMinScale, kMaxScale)) {}
 
-ViewTransform ViewTransform::Fit(const PlaneBox& box, double width, double height, double margin) {
+ViewTransform ViewTransform::Fit(const PlaneBox& box, double width, double height, double across, double down) {
     if (box.Empty()) return ViewTransform(width, height, CPlanePoint(), 1);
     const CPlanePoint centre((box.minX + box.maxX) * 0.5, (box.minY + box.maxY) * 0.5);
-    const double w = std::max(width - 2 * margin, width * 0.5), h = std::max(height - 2 * margin, height * 0.5);
+    const double w = std::max(width - 2 * across, width * 0.5), h = std::max(height - 2 * down, height * 0.5);
     const double dx = box.maxX - box.minX, dy = box.maxY - box.minY;
     double scale = 1;
     if (dx > 0 || dy > 0) scale = std::min(dy > 0 ? w / dy : INFINITY, dx > 0 ? h / dx : INFINITY);

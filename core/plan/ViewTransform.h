@@ -41,7 +41,12 @@ public:
     // pixels free on every side (less when the picture is smaller than two
     // margins). An empty box is shown round (0, 0) at 1 pixel per metre; a
     // box of one point round that point at 1 pixel per metre.
-    static ViewTransform Fit(const PlaneBox& box, double width, double height, double margin);
+    static ViewTransform Fit(const PlaneBox& box, double width, double height, double margin) {
+        return Fit(box, width, height, margin, margin);
+    }
+    // The same with `across` pixels free at the left and right and `down`
+    // at the top and bottom.
+    static ViewTransform Fit(const PlaneBox& box, double width, double height, double across, double down);
 
     ScreenPoint ToScreen(CPlanePoint p) const {
         return {width_ * 0.5 + (p.Y - centre_.Y) * scale_, height_ * 0.5 - (p.X - centre_.X) * scale_};

@@ -1,10 +1,11 @@
 // K notation, the plan's transform, scale bar lengths, centreline sampling
-// and the sieves that keep a drawing readable.
+// the sieve of marks and the placing of labels that keep a drawing readable.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/plan/Declutter.h"
+#include "core/plan/LabelPlacement.h"
 #include "core/plan/Paper.h"
 #include "core/plan/Sampling.h"
 #include "core/plan/ViewTransform.h"
@@ -172,22 +173,13 @@ TEST(Sampling, StraightsAndStretchesOutOfSightNeedTwoPoints) {
     EXPECT_LE(SampleElement(Arc(250), 0, 1e6, 1e-9, kEverywhere).size(), kMaxSamplesPerElement);
 }
 
-TEST(Declutter, OneMarkPerPixelAndLabelsThatDoNotOverlap) {
+TEST(Declutter, OneMarkPerPixel) {
     PixelSieve pixels(10, 5);
     struct Case { double u, v; bool taken; };
     const Case marks[] = {{0, 0, true},   {0.9, 0.9, false}, {1, 0, true},  {9.99, 4.99, true}, {10, 0, false},
                           {-0.1, 2, false}, {3, 5, false},   {NAN, 1, false}, {3.5, 4.2, true}, {3.0, 4.0, false}};
     for (const Case& c : marks) EXPECT_EQ(pixels.Take(c.u, c.v), c.taken) << c.u << "," << c.v;
 
-    LabelSieve labels(400, 300, 40);
-    struct Label { ScreenBox box; bool placed; };
-    const Label cases[] = {
-        {{10, 10, 90, 24}, true},      {{80, 20, 160, 34}, false},  // overlaps the first
-        {{90, 10, 170, 24}, true},     {{10, 24, 90, 38}, true},    // touching is not overlapping
-        {{-100, 0, -10, 14}, false},   {{395, 290, 475, 304}, true},  // off the picture; partly on it
-        {{0, 0, 400, 300}, false},     {{200, 100, 201, 101}, true},
-    };
-    for (const Label& c : cases) EXPECT_EQ(labels.Take(c.box), c.placed) << c.box.u0 << "," << c.box.v0;
 }
 
 TEST(Declutter, SegmentsAreClippedToThePicture) {
@@ -209,4 +201,65 @@ TEST(Declutter, SegmentsAreClippedToThePicture) {
         EXPECT_NEAR(a.u, c.ca.u, 1e-9); EXPECT_NEAR(a.v, c.ca.v, 1e-9);
         EXPECT_NEAR(b.u, c.cb.u, 1e-9); EXPECT_NEAR(b.v, c.cb.v, 1e-9);
     }
+}
+
+// Labels 40 × 10 round marks in a picture 200 × 100, 5 pixels clear of the
+// anchor: the boxes worked by hand from the order of the spots.
+TEST(LabelPlacement, EachLabelTakesTheFirstFreeSpotInsideThePicture) {
+    struct Case { ScreenPoint anchor; bool placed; ScreenBox box; };
+    LabelPlacer round(200, 100);  // six labels asked for at one mark
+    const Case crowd[] = {
+        {{100, 50}, true, {105, 45, 145, 55}},  // right
+        {{100, 50}, true, {105, 35, 145, 45}},  // above right
+        {{100, 50}, true, {105, 55, 145, 65}},  // below right; above and below overlap these two
+        {{100, 50}, true, {55, 45, 95, 55}},    // left
+        {{100, 50}, true, {55, 35, 95, 45}},    // above left
+        {{100, 50}, true, {55, 55, 95, 65}},    // below left
+        {{100, 50}, false, {}},                 // every spot taken, slid ones too: thinned
+    };
+    LabelPlacer edges(200, 100);
+    edges.Block({0, 90, 200, 100});  // a scale bar along the bottom
+    const Case edge[] = {
+        {{190, 50}, true, {145, 45, 185, 55}},  // right, above and below run off the right edge
+        {{2, 2}, true, {7, 7, 47, 17}},         // the corner: right and above run off the top
+        {{60, 86}, true, {65, 71, 105, 81}},    // right runs into the bar
+        {{NAN, 50}, false, {}},
+        {{100, INFINITY}, false, {}},
+    };
+    const auto check = [](LabelPlacer& placer, const auto& cases) {
+        for (const Case& k : cases) {
+            const auto box = placer.Place(k.anchor, 40, 10, 5);
+            ASSERT_EQ(box.has_value(), k.placed) << k.anchor.u << "," << k.anchor.v;
+            if (!box) continue;
+            EXPECT_EQ(box->u0, k.box.u0); EXPECT_EQ(box->v0, k.box.v0);
+            EXPECT_EQ(box->u1, k.box.u1); EXPECT_EQ(box->v1, k.box.v1);
+        }
+    };
+    check(round, crowd);
+    // Slid a quarter of the label off centre, past marks on either side.
+    LabelPlacer slid(200, 100);
+    for (double u : {68.0, 118.0}) slid.Block({u, 40, u + 2, 60});  // marks 32 left and 18 right of the anchor
+    slid.Block({0, 46, 200, 54});                                   // a row of marks through the anchor
+    const Case slide[] = {{{100, 50}, true, {70, 35, 110, 45}}, {{100, 50}, true, {70, 55, 110, 65}}};
+    check(slid, slide);
+    check(edges, edge);
+    // A mark that only touches the right spot leaves it free; one a pixel
+    // wider takes every spot on the right, and above and below as well.
+    for (double right : {105.0, 106.0}) {
+        LabelPlacer placer(200, 100);
+        placer.Block({100, 40, right, 60});
+        EXPECT_EQ(placer.Place({100, 50}, 40, 10, 5)->u0, right == 105 ? 105 : 55) << right;
+    }
+}
+
+// A picture of 10⁵ × 10⁵ pixels is kept in coarse cells: labels asked for
+// close round a few marks never overlap, at fractional positions too.
+TEST(LabelPlacement, CoarseCellsNeverLetLabelsOverlap) {
+    LabelPlacer placer(1e5, 1e5);
+    std::vector<ScreenBox> boxes;
+    for (int i = 0; i < 40; ++i)
+        if (auto box = placer.Place({500 + (i % 5) * 43.3, 500 + (i / 5) * 17.7}, 31.5, 9.25, 3)) boxes.push_back(*box);
+    EXPECT_GT(boxes.size(), 8u);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) EXPECT_FALSE(boxes[i].Overlaps(boxes[j])) << i << "," << j;
 }

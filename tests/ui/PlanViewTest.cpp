@@ -86,15 +86,22 @@ protected:
             fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
         Open("demo.vxa");
         road_ = dlg_.Road();
-        view_ = ViewTransform::Fit(plan::SceneBounds(Scene()), 1000, 700, 24);
+        const QSizeF room = plan::LabelRoom(QFont());  // as 适应窗口 fits
+        view_ = ViewTransform::Fit(plan::SceneBounds(Scene()), 1000, 700, room.width(), room.height());
     }
     plan::PlanScene Scene() { return plan::PlanScene{&road_, &dlg_.Results(), nullptr, {}}; }
-    QImage Draw(const ViewTransform& view) {
-        QImage image(1000, 700, QImage::Format_RGB32);
+    QImage Draw(const ViewTransform& view) { return Draw(view, Scene()); }
+    QImage Draw(const ViewTransform& view, const plan::PlanScene& scene) {
+        QImage image(int(view.Width()), int(view.Height()), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        plan::PaintScene(painter, Scene(), view);
+        labels_ = plan::PaintScene(painter, scene, view);
         return image;
+    }
+    const plan::PlacedLabel* Label(const char* utf8) {
+        for (const plan::PlacedLabel& l : labels_)
+            if (l.text == QString::fromUtf8(utf8)) return &l;
+        return nullptr;
     }
     // Some pixel within a pixel of the plane point has the colour.
     bool Drawn(const QImage& image, const ViewTransform& view, CPlanePoint p, unsigned rgb) {
@@ -104,16 +111,32 @@ protected:
                 if (Near(image.pixelColor(int(s.u) + du, int(s.v) + dv), rgb)) return true;
         return false;
     }
-    // The text, drawn alone where the change point's label goes, is found
-    // in the picture: nine in ten of its dark pixels are dark there too.
-    bool Labelled(const QImage& image, const ViewTransform& view, CPlanePoint p, const char* utf8) {
-        QImage alone(image.size(), QImage::Format_RGB32);
+    // The label's text drawn alone where it was set.
+    static QImage Alone(QSize size, const plan::PlacedLabel& label) {
+        QImage alone(size, QImage::Format_RGB32);
         alone.fill(Qt::white);
-        {
-            QPainter painter(&alone);
-            const ScreenPoint s = view.ToScreen(p);
-            painter.drawText(QPointF(s.u + 7, s.v - 5), QString::fromUtf8(utf8));
-        }
+        QPainter(&alone).drawText(label.baseline, label.text);
+        return alone;
+    }
+    // The pixels of the label's text, with those next to them.
+    std::vector<QPoint> Glyphs(QSize size, const plan::PlacedLabel& label) {
+        const QImage alone = Alone(size, label);
+        std::vector<QPoint> ink;
+        for (int y = 1; y + 1 < size.height(); ++y)
+            for (int x = 1; x + 1 < size.width(); ++x)
+                if (qGray(alone.pixel(x, y)) < 100)
+                    for (int d = 0; d < 9; ++d) ink.emplace_back(x + d % 3 - 1, y + d / 3 - 1);
+        return ink;
+    }
+    // The text is set within a label's length of the plane point and found in
+    // the picture: nine in ten of its dark pixels are dark there too.
+    bool Labelled(const QImage& image, const ViewTransform& view, CPlanePoint p, const char* utf8) {
+        const plan::PlacedLabel* label = Label(utf8);
+        if (!label) return false;
+        const ScreenPoint s = view.ToScreen(p);
+        if (std::hypot(label->baseline.x() - s.u, label->baseline.y() - s.v) > label->box.u1 - label->box.u0 + 12)
+            return false;
+        const QImage alone = Alone(image.size(), *label);
         int dark = 0, found = 0;
         for (int y = 0; y < alone.height(); ++y)
             for (int x = 0; x < alone.width(); ++x)
@@ -129,6 +152,7 @@ protected:
 
     Alignment road_;
     ViewTransform view_;
+    std::vector<plan::PlacedLabel> labels_;  // of the last Draw
 };
 
 }  // namespace
@@ -137,8 +161,11 @@ TEST_F(PlanViewTest, OpensFittedWithNorthUpAndIsAResizableWindowOfItsOwn) {
     EXPECT_EQ(view_.objectName(), "2100");
     EXPECT_TRUE(view_.isWindow());
     EXPECT_FALSE(view_.isModal());
-    // The box is 1600 m east-west and 1000 m north-south, with 24 pixels free round it.
-    const auto fitted = [this] { return std::min((Canvas()->width() - 48) / 1600.0, (Canvas()->height() - 48) / 1000.0); };
+    // The box is 1600 m east-west and 1000 m north-south, with room for labels round it.
+    const QSizeF room = plan::LabelRoom(Canvas()->font());
+    const auto fitted = [&] {
+        return std::min((Canvas()->width() - 2 * room.width()) / 1600.0, (Canvas()->height() - 2 * room.height()) / 1000.0);
+    };
     EXPECT_NEAR(Canvas()->View().Scale(), fitted(), 1e-12);
     EXPECT_TRUE(MarkDrawnAt(QPointF(Canvas()->width() / 2.0, Canvas()->height() / 2.0)));
     view_.resize(900, 700);
@@ -207,6 +234,67 @@ TEST_F(PlanSceneTest, TheSampleRoadIsDrawnWhereItLiesAndNowhereElse) {
     EXPECT_TRUE(Labelled(Draw(near), near, kK1190, "K1+190.000 缓和曲线"));
 }
 
+// The walkthrough's setting-out run from D2 with D3 as backsight, side
+// stakes too, the traverse points beside it, at the view 适应窗口 gives and
+// zoomed in where the labels crowd: the instrument at K0+420, D4 by K1+290,
+// the road's end by the north arrow.
+TEST_F(PlanSceneTest, LabelsStandClearOfOneAnotherTheMarksTheFurnitureAndTheEdge) {
+    const CPlanePoint d2(3805268.796, 500466.512), d3(3805381.597, 500897.434);
+    ResultSet results;
+    results.mode = ResultMode::SettingOut;
+    results.AddSetup({"D2", d2, "D3", d3});
+    for (double station = 400; station <= 700; station += 20)
+        for (double offset : {0.0, 7.5}) {  // centre and side stakes
+            StakeResult r;
+            r.dStation = station, r.dOffset = offset, r.point = road_.At(station, offset, kPi / 2).point, r.nSetup = 0;
+            results.rows.push_back(r);
+        }
+    const std::vector<PointRecord> points{{"D1", 3805088.644, 500058.029}, {"D2", d2.X, d2.Y},
+                                          {"D3", d3.X, d3.Y},              {"D4", 3805372.603, 501305.880},
+                                          {"D5", 3805716.755, 501431.101}, {"D6", 3806022.830, 501450.016}};
+    const plan::PlanScene scene{&road_, &results, &points, {}};
+    const std::vector<plan::LegendEntry> legend = plan::LegendEntries(scene);
+    const auto fitted = [&](double w, double h) {
+        const QSizeF room = plan::LabelRoom(QFont());
+        return ViewTransform::Fit(plan::SceneBounds(scene), w, h, room.width(), room.height());
+    };
+    const auto about = [](const ViewTransform& v, CPlanePoint p, double zoom) {
+        const ScreenPoint s = v.ToScreen(p);
+        return v.ZoomedAbout(s, zoom).Panned(v.Width() / 2 - s.u, v.Height() / 2 - s.v);
+    };
+    const ViewTransform wide = fitted(1000, 700), window = fitted(760, 560);
+    const ViewTransform views[] = {wide, window, about(window, d2, 4), about(window, CPlanePoint(3805368.240, 501187.991), 6),
+                                   window.ZoomedAbout(window.ToScreen(CPlanePoint(3806038.813, 501422.276)), 2)};
+    for (const ViewTransform& view : views) {
+        const QImage image = Draw(view, scene);
+        const QSizeF size(view.Width(), view.Height());
+        std::vector<ScreenBox> furniture = plan::DecorBoxes(plan::StandardDecor(size));
+        const QRectF key = plan::LegendBox(QFontMetricsF(QFont()), legend, size);
+        furniture.push_back({key.left(), key.top(), key.right(), key.bottom()});
+        SCOPED_TRACE(testing::Message() << "view " << (&view - views));
+        ASSERT_GE(labels_.size(), 2u);
+        for (std::size_t i = 0; i < labels_.size(); ++i) {
+            const ScreenBox& b = labels_[i].box;
+            EXPECT_TRUE(b.u0 >= 0 && b.v0 >= 0 && b.u1 <= size.width() && b.v1 <= size.height()) << labels_[i].text.toStdString();
+            for (const ScreenBox& f : furniture) EXPECT_FALSE(b.Overlaps(f)) << labels_[i].text.toStdString();
+            for (std::size_t j = i + 1; j < labels_.size(); ++j)
+                EXPECT_FALSE(b.Overlaps(labels_[j].box)) << labels_[i].text.toStdString() << " / " << labels_[j].text.toStdString();
+            // No line crosses a black text: its glyphs and the pixels next to them hold no colour.
+            if (!labels_[i].text.startsWith('K')) continue;
+            for (QPoint p : Glyphs(image.size(), labels_[i]))
+                ASSERT_LT(image.pixelColor(p).saturation(), 40) << labels_[i].text.toStdString() << " at " << p.x() << "," << p.y();
+        }
+    }
+    // Fitted, every change point, traverse point, the station and the backsight are labelled, once.
+    Draw(wide, scene);
+    for (const char* text : {"K0+000.000 直线", "K0+300.000 缓和曲线", "K0+420.000 圆曲线", "K0+670.000 缓和曲线",
+                             "K0+790.000 直线", "K1+190.000 缓和曲线", "K1+290.000 圆曲线", "K1+490.000 缓和曲线",
+                             "K1+570.000 圆曲线", "K1+720.000 缓和曲线", "K1+820.000 直线", "K2+120.000 终点",
+                             "测站 D2", "后视 D3", "D1", "D4", "D5", "D6"})
+        EXPECT_TRUE(Label(text)) << text;
+    EXPECT_FALSE(Label("D2") || Label("D3"));
+}
+
 TEST_F(PlanSceneTest, TheViewOpensOnTheRoadAndFollowsTheData) {
     CPlanView* view = OpenView();
     ASSERT_TRUE(view);
@@ -221,7 +309,7 @@ TEST_F(PlanSceneTest, TheViewOpensOnTheRoadAndFollowsTheData) {
     Click(2101, {}, view);
     OpenRows({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
     EXPECT_TRUE(Drawn(canvas->Picture(), canvas->View(), CPlanePoint(0, 50), plan::PlanColours::kStraight));
-    EXPECT_NEAR(canvas->View().Scale(), (canvas->width() - 48) / 100.0, 1e-9);
+    EXPECT_NEAR(canvas->View().Scale(), (canvas->width() - 2 * plan::LabelRoom(canvas->font()).width()) / 100.0, 1e-9);
 }
 
 TEST_F(PlanSceneTest, ElementsTheCheckFlagsAreRed) {
