@@ -1,14 +1,22 @@
 #include "ui/AlignmentDlg.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QFile>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "core/files/ResultsExport.h"
+#include "core/files/TextFile.h"
 #include "core/road/ControlCheck.h"
 #include "core/road/ReverseLookup.h"
 #include "core/text/AngleText.h"
@@ -57,7 +65,8 @@ CPlanView* MakePlanView(CAlignmentDlg* dlg) {
             painter, plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, feed->flagged, feed->staleResults}, t);
     });
     view->SetDescriber([feed](CPlanePoint where) { return Describe(feed->road, where); });
-    auto refresh = [dlg, feed, canvas] {
+    auto refresh = [dlg, feed, canvas, view] {
+        view->SetRoadFile(QString::fromStdString(GbkToUtf8(dlg->m_strFileName)));
         feed->road = dlg->Road();
         feed->flagged = Flagged(feed->road);
         feed->points = dlg->m_setupPoints;
@@ -78,12 +87,65 @@ CPlanView* MakePlanView(CAlignmentDlg* dlg) {
     return view;
 }
 
-void PrintPages(const plan::SettingOutSheet& sheet, QPagedPaintDevice& device) {
-    QPainter painter(&device);
-    for (int page = 0; page < sheet.PageCount(); ++page) {
-        if (page > 0) device.newPage();
-        sheet.PaintPage(painter, page, QSizeF(device.width(), device.height()));
+// The pages recorded one by one before any reaches a printer: a long run
+// with its progress shown, and nothing kept when the user cancels it.
+std::optional<std::vector<QPicture>> LayOutPages(const plan::SettingOutSheet& sheet, QWidget* owner) {
+    const int pages = sheet.PageCount();
+    std::unique_ptr<QProgressDialog> progress;
+    if (pages > plan::kSheetPagesWithoutAsking) {
+        progress = std::make_unique<QProgressDialog>(QString(), QString::fromUtf8(text::kButtonCancel), 0, pages, owner);
+        progress->setObjectName("2030");
+        progress->setWindowTitle(QString::fromUtf8(text::kSheetTitle));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
     }
+    std::vector<QPicture> pictures(static_cast<std::size_t>(pages));
+    for (int page = 0; page < pages; ++page) {
+        if (progress) {
+            progress->setLabelText(QString::fromStdString(Format(text::kSheetLayingOut, page + 1, pages)));
+            progress->setValue(page);  // lets the cancel button be pressed
+            if (progress->wasCanceled()) return std::nullopt;
+        }
+        QPainter painter(&pictures[static_cast<std::size_t>(page)]);
+        sheet.PaintPage(painter, page, QSizeF(plan::SettingOutSheet::kPageWidth, plan::SettingOutSheet::kPageHeight));
+    }
+    return pictures;
+}
+
+void PlayPages(const std::vector<QPicture>& pages, QPagedPaintDevice& device) {
+    if (pages.empty()) return;
+    QPainter painter(&device);
+    const double scale = std::min(device.width() / plan::SettingOutSheet::kPageWidth,
+                                  device.height() / plan::SettingOutSheet::kPageHeight);
+    // A picture played on a device of another resolution is scaled by their ratio.
+    painter.scale(scale * pages.front().logicalDpiX() / device.logicalDpiX(),
+                  scale * pages.front().logicalDpiY() / device.logicalDpiY());
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        if (page > 0) device.newPage();
+        painter.drawPicture(0, 0, pages[page]);
+    }
+}
+
+// A PDF file is written whole or not at all: the pages go to memory first.
+void PrintPages(const std::vector<QPicture>& pages, QPrinter& printer, QWidget* owner) {
+    const bool preview = printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture;
+    if (preview || printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
+        PlayPages(pages, printer);
+        return;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        pdf.setTitle(printer.docName());
+        PlayPages(pages, pdf);
+    }
+    const QString path = printer.outputFileName();
+    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes.toStdString()))
+        platform::Warn(owner, Format(text::kCannotWrite, path.toUtf8().constData()).c_str());
 }
 
 }  // namespace
@@ -120,6 +182,11 @@ void CAlignmentDlg::OnPrintSheet() {
     header.strDeflection = RadiansToDms(Format("%lf", results.rows.front().dDeflection));
     header.strDate = QDate::currentDate().toString(QString::fromUtf8(text::kSheetDateFormat)).toStdString();
     const plan::SettingOutSheet sheet(scene, header);
+    if (sheet.PageCount() > plan::kSheetPagesWithoutAsking &&
+        !platform::AskYesNo(this, Format(text::kAskPrintManyPages, sheet.PageCount(), sheet.RowCount()).c_str()))
+        return;
+    const std::optional<std::vector<QPicture>> pages = LayOutPages(sheet, this);
+    if (!pages) return;
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -127,6 +194,6 @@ void CAlignmentDlg::OnPrintSheet() {
     printer.setDocName(QString::fromStdString(header.strFile));
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-            [&sheet](QPrinter* target) { PrintPages(sheet, *target); });
+            [&pages, &preview](QPrinter* target) { PrintPages(*pages, *target, &preview); });
     preview.exec();
 }

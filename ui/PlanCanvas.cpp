@@ -44,8 +44,12 @@ void CPlanCanvas::SetView(const ViewTransform& view) {
 void CPlanCanvas::Render(QPainter& painter, QSize size) const {
     const ViewTransform view = view_.Resized(size.width(), size.height());
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    if (painter_) painter_(painter, view);
+    RenderScene(painter, view);
     plan::PaintDecor(painter, view);
+}
+
+void CPlanCanvas::RenderScene(QPainter& painter, const ViewTransform& view) const {
+    if (painter_) painter_(painter, view);
 }
 
 QImage CPlanCanvas::Picture() const {

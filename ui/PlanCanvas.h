@@ -28,6 +28,9 @@ public:
     // Everything the canvas shows, at the given size in pixels (the view
     // scaled to it, the centre kept), onto any paint device.
     void Render(QPainter& painter, QSize size) const;
+    // The scene alone, for another view (a sheet of paper): no background,
+    // north arrow or scale bar.
+    void RenderScene(QPainter& painter, const vexaline::ViewTransform& view) const;
     QImage Picture() const;
 
     // The zoom of one wheel notch (120 eighths of a degree).

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace vexaline::plan {
 
@@ -28,6 +29,13 @@ void PaintNorthArrow(QPainter& painter, QPointF foot, double size) {
     const QRectF box(foot.x() - size, tip.y() - size * 0.6, 2 * size, size * 0.55);
     painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("N"));
     painter.restore();
+}
+
+QFont PaperFont(double pixels, bool bold) {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(static_cast<int>(std::lround(pixels)));
+    font.setBold(bold);
+    return font;
 }
 
 QString ScaleText(double metres) {

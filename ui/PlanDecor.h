@@ -1,4 +1,5 @@
 #pragma once
+#include <QFont>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -22,6 +23,10 @@ void PaintNorthArrow(QPainter& painter, QPointF foot, double size);
 // its left end at `start`, labelled with its length. Nothing when no round
 // length fits.
 void PaintScaleBar(QPainter& painter, const ViewTransform& view, QPointF start, double maxPixels);
+
+// The font of every text on paper, the plan's and the sheet's: one family
+// that holds both the Latin and the Chinese characters, at a size in pixels.
+QFont PaperFont(double pixels, bool bold = false);
 
 // The text of a scale bar length: "500 m", "2 km", "0.05 m".
 QString ScaleText(double metres);

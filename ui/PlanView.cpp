@@ -1,80 +1,21 @@
 #include "ui/PlanView.h"
 
-#include <QBuffer>
+#include <QDate>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPushButton>
-#include <QSvgGenerator>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cctype>
 
 #include "core/files/TextFile.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
+#include "ui/PaperDlg.h"
 #include "ui/PlanCanvas.h"
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/MessageBox.h"
 
 using namespace vexaline;
-
-namespace vexaline::plan {
-
-std::string ExportBytes(const CPlanCanvas& canvas, ExportFormat format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const QSize size = canvas.size();
-    if (format == ExportFormat::Png) {
-        if (!canvas.Picture().save(&buffer, "PNG")) return {};
-    } else if (format == ExportFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QString::fromUtf8(text::kPlanCaption));
-        QPainter painter(&svg);
-        canvas.Render(painter, size);
-    } else {
-        // One page the size of the picture, a point per pixel.
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(72);
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
-        pdf.setTitle(QString::fromUtf8(text::kPlanCaption));
-        QPainter painter(&pdf);
-        canvas.Render(painter, size);
-    }
-    return bytes.toStdString();
-}
-
-namespace {
-std::string Extension(const std::string& path) {
-    const std::size_t dot = path.rfind('.'), slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext;
-}
-}  // namespace
-
-bool HasExtension(const std::string& path) {
-    const std::string ext = Extension(path);
-    return ext == "png" || ext == "svg" || ext == "pdf";
-}
-
-ExportFormat FormatOf(const std::string& path, int chosenType) {
-    const std::string ext = Extension(path);
-    if (ext == "png") return ExportFormat::Png;
-    if (ext == "svg") return ExportFormat::Svg;
-    if (ext == "pdf") return ExportFormat::Pdf;
-    return chosenType == 2 ? ExportFormat::Svg : chosenType == 3 ? ExportFormat::Pdf : ExportFormat::Png;
-}
-
-}  // namespace vexaline::plan
 
 CPlanView::CPlanView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("2100");
@@ -119,7 +60,11 @@ void CPlanView::OnExport() {
             !platform::AskYesNo(this, Format(text::kAskReplaceFile, choice.strName.c_str()).c_str()))
             return;
     }
-    const std::string bytes = plan::ExportBytes(*canvas_, format);
+    CPaperDlg paperDlg(paper_, format == plan::ExportFormat::Png, this);
+    if (paperDlg.exec() != QDialog::Accepted) return;
+    paper_ = paperDlg.Chosen();
+    const plan::TitleBlock title{roadFile_, QDate::currentDate().toString(QString::fromUtf8(text::kSheetDateFormat))};
+    const std::string bytes = plan::ExportBytes(*canvas_, format, paper_, title);
     if (bytes.empty()) {
         platform::Warn(this, Format(text::kPlanCannotRender, choice.strName.c_str()).c_str());
         return;

@@ -3,27 +3,18 @@
 #include <functional>
 #include <string>
 
+#include "core/plan/Paper.h"
 #include "core/plan/ViewTransform.h"
+#include "ui/PlanExport.h"
 
 class QLabel;
 class CPlanCanvas;
 
-namespace vexaline::plan {
-enum class ExportFormat { Png, Svg, Pdf };
-// The picture the canvas shows, as the bytes of a file of that format; empty
-// when it could not be made.
-std::string ExportBytes(const CPlanCanvas& canvas, ExportFormat format);
-// The format a path's extension names (.png, .svg, .pdf, any case); the
-// file type chosen in the dialog (1-based) when the extension names none.
-ExportFormat FormatOf(const std::string& path, int chosenType);
-// True when the path ends in .png, .svg or .pdf (any case).
-bool HasExtension(const std::string& path);
-}  // namespace vexaline::plan
-
 // The plan view window (objectName "2100"): a canvas, 适应窗口 ("2101"),
 // 导出... ("2102"), the canvas itself ("2103") and the read-out under the
 // cursor ("2104"). Non-modal and resizable, it lives beside the main
-// window; the main window feeds it.
+// window; the main window feeds it. 导出 asks for the file, then for the
+// paper (CPaperDlg), which it keeps for the next time.
 class CPlanView : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +26,8 @@ public:
 
     CPlanCanvas* Canvas() const { return canvas_; }
     void SetDescriber(Describer describer) { describer_ = std::move(describer); }
+    // The road file the title block of an export names.
+    void SetRoadFile(const QString& name) { roadFile_ = name; }
 
 public slots:
     void OnFit();
@@ -46,4 +39,6 @@ private:
     CPlanCanvas* canvas_;
     QLabel* readout_;
     Describer describer_;
+    QString roadFile_;
+    vexaline::Paper paper_;
 };

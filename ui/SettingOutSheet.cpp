@@ -2,12 +2,12 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
+#include "ui/PlanDecor.h"
 
 namespace vexaline::plan {
 namespace {
@@ -17,15 +17,18 @@ constexpr double kTitleHeight = 30;
 constexpr double kLineHeight = 17;    // header lines
 constexpr double kPlanHeight = 420;   // the plan on page 1
 constexpr double kRowHeight = 17;     // table rows
-constexpr double kFooterHeight = 28;
+constexpr double kFooterHeight = 46;  // the line to sign and the page number
 constexpr double kColumns[5] = {0.18, 0.21, 0.21, 0.2, 0.2};  // shares of the table's width
 constexpr double kHeightColumns[6] = {0.15, 0.18, 0.18, 0.17, 0.16, 0.16};  // with 设计高程
 
-QFont Font(double pixels, bool bold = false) {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPixelSize(static_cast<int>(std::lround(pixels)));
-    font.setBold(bold);
-    return font;
+// The station and the backsight of a setup are labelled as such: their
+// traverse points go without a label of their own.
+bool IsSetupPoint(const PointRecord& p, const ResultSet* results) {
+    if (!results) return false;
+    for (const StationSetup& s : results->setups)
+        for (const auto& [name, at] : {std::pair(s.strStationName, s.ptStation), std::pair(s.strBacksightName, s.ptBacksight)})
+            if (p.strName == name || (p.dX == at.X && p.dY == at.Y)) return true;
+    return false;
 }
 
 // The cells of one results row, the list's own fields; a message spans the row.
@@ -41,12 +44,15 @@ QStringList Cells(const StakeResult& r, const ResultSet& set) {
 
 SettingOutSheet::SettingOutSheet(const PlanScene& scene, const SheetHeader& header)
     : scene_(scene), header_(header) {
+    if (scene_.points)
+        for (const PointRecord& p : *scene_.points)
+            if (!IsSetupPoint(p, scene_.results)) points_.push_back(p);
     const double headerBottom = kMargin + kTitleHeight + HeaderLines().size() * kLineHeight + 8;
     const double tableBottom = kPageHeight - kMargin - kFooterHeight;
     // One row of each page goes to the column names.
     firstRows_ = std::max(0, static_cast<int>((tableBottom - headerBottom - kPlanHeight - 12) / kRowHeight) - 1);
     rowsPerPage_ = std::max(1, static_cast<int>((tableBottom - headerBottom) / kRowHeight) - 1);
-    const std::size_t rows = scene_.results ? scene_.results->rows.size() : 0;
+    const std::size_t rows = RowCount();
     if (rows > static_cast<std::size_t>(firstRows_))
         pages_ = 1 + static_cast<int>((rows - firstRows_ + rowsPerPage_ - 1) / rowsPerPage_);
 }
@@ -72,38 +78,49 @@ QStringList SettingOutSheet::HeaderLines() const {
     return lines;
 }
 
+SheetPage SettingOutSheet::Page(int page) const {
+    SheetPage p;
+    p.header = HeaderLines();
+    p.bPlan = page == 0;
+    p.columns = ColumnNames();
+    p.firstRow = page == 0 ? 0 : static_cast<std::size_t>(firstRows_) + static_cast<std::size_t>(page - 1) * rowsPerPage_;
+    const std::size_t room = static_cast<std::size_t>(page == 0 ? firstRows_ : rowsPerPage_);
+    p.rowCount = std::min(room, RowCount() - std::min(RowCount(), p.firstRow));
+    p.signLine = QString::fromUtf8(text::kSheetSignLine);
+    p.pageLine = QString::fromStdString(Format(text::kSheetPage, page + 1, pages_));
+    return p;
+}
+
 void SettingOutSheet::PaintPage(QPainter& painter, int page, QSizeF pageSize) const {
+    const SheetPage p = Page(page);
     painter.save();
     const double scale = std::min(pageSize.width() / kPageWidth, pageSize.height() / kPageHeight);
     painter.scale(scale, scale);
     painter.fillRect(QRectF(0, 0, kPageWidth, kPageHeight), Qt::white);
-    double top = PaintHeader(painter);
-    std::size_t first = 0, count = static_cast<std::size_t>(firstRows_);
-    if (page == 0) {
+    double top = PaintHeader(painter, p.header);
+    if (p.bPlan) {
         PaintPlan(painter, QRectF(kMargin, top, kPageWidth - 2 * kMargin, kPlanHeight));
         top += kPlanHeight + 12;
-    } else {
-        first = static_cast<std::size_t>(firstRows_) + static_cast<std::size_t>(page - 1) * rowsPerPage_;
-        count = static_cast<std::size_t>(rowsPerPage_);
     }
-    PaintTable(painter, top, first, count);
-    painter.setFont(Font(11));
+    PaintTable(painter, top, p);
+    painter.setFont(PaperFont(11));
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(kMargin, kPageHeight - kMargin - kFooterHeight + 8, kPageWidth - 2 * kMargin, kLineHeight),
-                     Qt::AlignHCenter | Qt::AlignVCenter,
-                     QString::fromStdString(Format(text::kSheetPage, page + 1, pages_)));
+    const double width = kPageWidth - 2 * kMargin, foot = kPageHeight - kMargin - kFooterHeight;
+    painter.drawText(QRectF(kMargin, foot + 8, width, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter, p.signLine);
+    painter.drawText(QRectF(kMargin, foot + 8 + kLineHeight + 4, width, kLineHeight), Qt::AlignHCenter | Qt::AlignVCenter,
+                     p.pageLine);
     painter.restore();
 }
 
-double SettingOutSheet::PaintHeader(QPainter& painter) const {
+double SettingOutSheet::PaintHeader(QPainter& painter, const QStringList& lines) const {
     const double width = kPageWidth - 2 * kMargin;
     painter.setPen(Qt::black);
-    painter.setFont(Font(18, true));
+    painter.setFont(PaperFont(18, true));
     painter.drawText(QRectF(kMargin, kMargin, width, kTitleHeight), Qt::AlignHCenter | Qt::AlignTop,
                      QString::fromUtf8(text::kSheetTitle));
-    painter.setFont(Font(11));
+    painter.setFont(PaperFont(11));
     double y = kMargin + kTitleHeight;
-    for (const QString& line : HeaderLines()) {
+    for (const QString& line : lines) {
         painter.drawText(QRectF(kMargin, y, width, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += kLineHeight;
     }
@@ -113,16 +130,19 @@ double SettingOutSheet::PaintHeader(QPainter& painter) const {
 
 void SettingOutSheet::PaintPlan(QPainter& painter, QRectF area) const {
     // The stakes of the range and the setups; the whole road when there are none.
-    PlanScene stakes = scene_;
+    PlanScene shown = scene_;
+    if (scene_.points) shown.points = &points_;
+    PlanScene stakes = shown;
     stakes.road = nullptr;
     PlaneBox box = SceneBounds(stakes);
-    if (box.Empty()) box = SceneBounds(scene_);
+    if (box.Empty()) box = SceneBounds(shown);
     painter.save();
     painter.translate(area.topLeft());
     painter.setClipRect(QRectF(QPointF(0, 0), area.size()));
-    painter.setFont(Font(10));
+    painter.setFont(PaperFont(10));
     const ViewTransform view = ViewTransform::Fit(box, area.width(), area.height(), 30);
-    PaintScene(painter, scene_, view);
+    PaintScene(painter, shown, view);
+    PaintDecor(painter, view);  // where the labels kept clear of it
     painter.setClipping(false);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
@@ -135,15 +155,15 @@ QStringList SettingOutSheet::ColumnNames() const {
     const auto names = settingOut ? text::kSheetSettingOutColumns : text::kSheetCoordinateColumns;
     QStringList header;
     for (int c = 0; c < 5; ++c) header << QString::fromUtf8(names[c]);
-    if (scene_.results && scene_.results->bHeights) header << QString::fromUtf8(text::kElevationHeader);
+    if (scene_.results && scene_.results->bHeights) header << QString::fromUtf8(text::kSheetElevationColumn);
     return header;
 }
 
-void SettingOutSheet::PaintTable(QPainter& painter, double top, std::size_t first, std::size_t count) const {
+void SettingOutSheet::PaintTable(QPainter& painter, double top, const SheetPage& page) const {
     if (!scene_.results) return;
     const ResultSet& set = *scene_.results;
     const double width = kPageWidth - 2 * kMargin;
-    const QStringList header = ColumnNames();
+    const QStringList& header = page.columns;
     const double* shares = set.bHeights ? kHeightColumns : kColumns;
     auto row = [&](const QStringList& cells, double y) {
         double x = kMargin;
@@ -158,12 +178,12 @@ void SettingOutSheet::PaintTable(QPainter& painter, double top, std::size_t firs
         }
     };
     painter.setPen(Qt::black);
-    painter.setFont(Font(11, true));
+    painter.setFont(PaperFont(11, true));
     row(header, top);
     painter.drawLine(QPointF(kMargin, top + kRowHeight), QPointF(kMargin + width, top + kRowHeight));
-    painter.setFont(Font(11));
-    const std::size_t end = std::min(set.rows.size(), first + count);
-    for (std::size_t i = first; i < end; ++i) row(Cells(set.rows[i], set), top + kRowHeight * (i - first + 1));
+    painter.setFont(PaperFont(11));
+    for (std::size_t i = 0; i < page.rowCount; ++i)
+        row(Cells(set.rows[page.firstRow + i], set), top + kRowHeight * (i + 1));
 }
 
 }  // namespace vexaline::plan

@@ -281,9 +281,22 @@ inline constexpr const char* kSheetComputed = "计算日期：%s";  // when the 
 inline constexpr const char* kSheetDateFormat = "yyyy年M月d日";
 inline constexpr const char* kSheetSetup = "测站 %s（X %.3f，Y %.3f）  后视 %s（X %.3f，Y %.3f）";
 inline constexpr const char* kSheetPage = "第 %d 页 / 共 %d 页";
-inline constexpr const char* kSheetCoordinateColumns[5] = {"桩号", "X坐标", "Y坐标", "切线方位角", "说明"};
-inline constexpr const char* kSheetSettingOutColumns[5] = {"桩号", "水平角", "平距", "设站点", "后视点"};
+inline constexpr const char* kSheetCoordinateColumns[5] = {"里程(m)", "X(m)", "Y(m)", "切线方位角(度.分秒)", "说明"};
+inline constexpr const char* kSheetSettingOutColumns[5] = {"里程(m)", "水平角(度.分秒)", "平距(m)", "设站点", "后视点"};
+inline constexpr const char* kSheetElevationColumn = "设计高程(m)";
+inline constexpr const char* kSheetSignLine = "计算：______________    复核：______________    日期：______________";
 inline constexpr const char* kSheetNothing = "计算结果为空，没有可打印的内容!";
+inline constexpr const char* kAskPrintManyPages = "放样表共 %d 页（%zu 行）。\n要排版并打印全部页面吗?";
+inline constexpr const char* kSheetLayingOut = "正在排版放样表：第 %d 页 / 共 %d 页";
+// The exported plan: paper, resolution and the title block.
+inline constexpr const char* kPaperCaption = "导出平面图";
+inline constexpr const char* kPaperSize = "纸张";
+inline constexpr const char* kPaperOrientation = "方向";
+inline constexpr const char* kPaperLandscape = "横向";
+inline constexpr const char* kPaperPortrait = "纵向";
+inline constexpr const char* kPaperDpi = "分辨率(PNG)";
+inline constexpr const char* kPaperDpiSuffix = " dpi";
+inline constexpr const char* kPlanScale = "比例 1:%.0f";
 
 // Road from intersection points (交点法): the table, the construction and the curve table.
 inline constexpr const char* kPiStartName = "起点";

@@ -6,6 +6,7 @@
 
 #include "core/plan/Declutter.h"
 #include "core/plan/LabelPlacement.h"
+#include "core/plan/Paper.h"
 #include "core/plan/Sampling.h"
 #include "core/plan/ViewTransform.h"
 #include "core/text/StationText.h"
@@ -91,6 +92,24 @@ TEST(ScaleBar, LengthsAreOneTwoOrFiveTimesAPowerOfTen) {
                           {10, 10},    {0.37, 0.2}, {730, 500},   {1e3, 1e3}, {2.5e4, 2e4}, {0.0011, 0.001},
                           {0, 0},      {-3, 0},     {NAN, 0},     {1e-7, 0}};
     for (const Case& c : cases) EXPECT_EQ(RoundScaleLength(c.max), c.want) << c.max;
+}
+
+// A road 1800 m east-west fits 277 mm of paper at 1:6498 at least: the
+// next round scale is 1:10000. A box of exactly 2000 m on 200 mm is 1:10000
+// itself, not the next one down.
+TEST(Paper, TheScaleIsTheLargestRoundOneAtWhichTheBoxFits) {
+    struct Case { PlaneBox box; double w, h, want; };
+    const Case cases[] = {
+        {{0, 0, 1000, 1800}, 277, 165, 10000},  // east-west rules: 6498
+        {{0, 0, 1000, 1800}, 400, 256, 5000},   // A3 across: 4500 and 3906
+        {{0, 0, 2000, 100}, 277, 165, 20000},   // north-south rules: 12121
+        {{0, 0, 100, 2000}, 200, 165, 10000},   // exactly 1:10000
+        {{3805000, 500000, 3805010, 500045}, 190, 256, 500},  // 45 m: 236.8
+        {{0, 0, 0.01, 0.01}, 190, 256, 1},      // larger than life is drawn at 1:1
+        {{}, 190, 256, 1},                      // nothing
+        {{0, 0, NAN, 100}, 190, 256, 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ScaleDenominatorToFit(c.box, c.w, c.h), c.want) << c.want;
 }
 
 namespace {

@@ -1,7 +1,8 @@
-// The plan view window: the picture follows the mouse as a map does and
-// leaves as a file. The sample road drawn from the window's data: where the
-// centreline, the labels and the empty plane fall, the view following the
-// data, a click answered by the lookup, and the setting-out sheet.
+// The plan view window: the picture follows the mouse as a map does (its
+// export on paper: PaperTest). The sample road drawn from the window's
+// data: where the centreline, the labels and the empty plane fall, the view
+// following the data, a click answered by the lookup, and the setting-out
+// sheet.
 #include "DlgFixture.h"
 
 #include <QMouseEvent>
@@ -210,22 +211,6 @@ TEST_F(PlanViewTest, DragPansAndAStillPressIsAClick) {
 
     Canvas()->Fit();
     EXPECT_NEAR(MarkOnScreen().x(), before.x(), 1e-9);
-}
-
-TEST_F(PlanViewTest, ExportsThePictureAsPngSvgOrPdf) {
-    struct Case { const char* name; int type; const char* magic; };
-    const Case cases[] = {{"plan.png", 1, "\x89PNG"}, {"plan.svg", 2, "<?xml"}, {"plan.pdf", 3, "%PDF"},
-                          {"plan-typed", 3, "%PDF"}};  // no extension: the chosen type decides
-    for (const Case& c : cases) {
-        Click(2102, ModalScript().File(QPath(c.name), c.type), &view_);
-        std::string file = c.name;
-        if (file.find('.') == std::string::npos) file += ".pdf";  // the chosen type's extension
-        const std::string bytes = ReadBytes(file);
-        EXPECT_EQ(bytes.substr(0, std::strlen(c.magic)), c.magic) << c.name;
-    }
-    const QImage png = QImage(QPath("plan.png"));
-    EXPECT_EQ(png.size(), Canvas()->size());
-    EXPECT_EQ(png.pixelColor(MarkOnScreen().toPoint()), kMarkColour);
 }
 
 TEST_F(PlanSceneTest, TheSampleRoadIsDrawnWhereItLiesAndNowhereElse) {

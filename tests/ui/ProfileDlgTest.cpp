@@ -179,7 +179,7 @@ TEST_F(ProfileDlgTest, AnEmptiedGradeTableTakesTheHeightsAwayFromTheNextRun) {
         return sheet.ColumnNames();
     };
     EXPECT_EQ(columns().size(), 6);
-    EXPECT_EQ(columns().back(), Q(text::kElevationHeader));
+    EXPECT_EQ(columns().back(), Q(text::kSheetElevationColumn));
     RunProfile([&](CProfileDlg* dlg) {
         dlg->Grades()->setRowCount(0);
         Click(2414, {}, dlg);
