@@ -199,6 +199,8 @@ inline constexpr const char* kInspectMillimetres = "%g毫米";
 inline constexpr const char* kInspectNotJudged = "不检核";
 inline constexpr const char* kInspectSummary = "点数 %d，合格 %d，超限 %d；Δ 最大 %s，均方根 %s；ΔH 最大 %s，均方根 %s";
 inline constexpr const char* kInspectNone = "—";
+inline constexpr const char* kInspectZeroHeights =
+    "测量文件的高程全是0.000（未带纵断面导出的桩点即如此），视为没有测高程：高程不检核。";
 // The control-data check.
 inline constexpr const char* kCheckTitle = "控制数据检查";
 inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";
