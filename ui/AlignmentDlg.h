@@ -117,6 +117,7 @@ public slots:
     void OnPrintSheet();    // "打印"
     void OnPiEntry();       // "交点法"
     void OnProfile();       // "纵断面"
+    void OnInspect();       // "检核"
 
     void accept() override;  // the OK command opens a file, it never ends the window
     void reject() override;  // Escape and the close button go through OnClose
@@ -124,6 +125,7 @@ public slots:
 signals:
     void ControlChanged();  // rows opened, added, replaced or deleted
     void ResultsChanged();  // rows computed, added or emptied
+    void HeightsChanged();  // the vertical alignment or cross slopes read, edited or dropped
 
 private:
     // While a handler waits on one of its boxes, no other handler may start.
@@ -143,6 +145,7 @@ private:
     };
 
     void CreateControls();
+    QPushButton* InspectButton();  // "检核", wired (AlignmentDlgInspect.cpp)
     void EnableSave();   // 保存 and 另存为, once there are rows
     // A new road made elsewhere (imported, constructed) in place of the list's:
     // its rows unsaved, under the file they are to be saved to (path in the
