@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "core/plan/Declutter.h"
+
 namespace vexaline::plan {
 
 bool InView(const ViewTransform& view, CPlanePoint p, double margin) {
@@ -13,13 +15,15 @@ void PaintMarks(QPainter& painter, const std::vector<MeasuredMark>& marks, int s
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(40, 40, 40), 1));
-    // Out last, so that a red point is never hidden under a green one.
+    // Out last, so that a red point is never hidden under a green one; one
+    // mark of each colour per pixel (a mark may stand 5 pixels off the edge).
+    constexpr double kRim = 5;
     for (bool in : {true, false}) {
         painter.setBrush(QColor::fromRgb(in ? MarkColours::kIn : MarkColours::kOut));
+        PixelSieve sieve(static_cast<int>(view.Width() + 2 * kRim), static_cast<int>(view.Height() + 2 * kRim));
         for (const MeasuredMark& m : marks) {
-            if (m.bIn != in || !InView(view, m.at, -5)) continue;
             const ScreenPoint s = view.ToScreen(m.at);
-            painter.drawEllipse(QPointF(s.u, s.v), 4, 4);
+            if (m.bIn == in && sieve.Take(s.u + kRim, s.v + kRim)) painter.drawEllipse(QPointF(s.u, s.v), 4, 4);
         }
     }
     if (selected >= 0 && selected < static_cast<int>(marks.size())) {

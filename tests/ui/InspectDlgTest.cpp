@@ -127,6 +127,10 @@ TEST_F(InspectDlgTest, TheFiguresFollowTheRoadAndZeroHeightsAreNotJudged) {
     dlg_.m_listControl->LineModel()->Truncate(1);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(Summary(), Q(text::kNoControl));
+    fs::copy_file(dir_ / "demo.vxa", dir_ / "flat.vxa");  // the same road without height tables
+    Open("flat.vxa");
+    EXPECT_TRUE(Summary().startsWith(Q("点数 5，合格 4，超限 1"))) << Summary().toStdString();  // K0+400 alone
+    EXPECT_EQ(Cell(0, 8), "");  // no design height: not the last road's
     Open("demo.vxa");
     EXPECT_EQ(Rows(), 5);
     EXPECT_TRUE(Summary().startsWith(Q("点数 5，合格 3，超限 2")));
