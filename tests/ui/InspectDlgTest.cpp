@@ -38,42 +38,29 @@ protected:
 TEST_F(InspectDlgTest, TheCrewsMeasurementOutRowsFirstAndTolerancesJudge) {
     Open("demo.vxa");
     Load("demo-measured.dat");
-    ASSERT_EQ(Rows(), 5);
-    const struct {
-        const char* name;
-        const char* verdict;
-    } order[] = {{"K0+400.000R7.5", "超限"}, {"K0+600.000R7.5", "超限"}, {"K0+300.000R7.5", "合格"},
-                 {"K0+500.000R7.5", "合格"}, {"K0+700.000R7.5", "合格"}};
-    for (int row = 0; row < 5; ++row) {
-        EXPECT_EQ(Cell(row, 0), Q(order[row].name)) << row;
-        EXPECT_EQ(Cell(row, 11), Q(order[row].verdict)) << row;
-        const QVariant colour = Dlg()->Table()->model()->index(row, 3).data(Qt::ForegroundRole);
-        EXPECT_EQ(colour.isValid(), row < 2) << row;  // out rows in red
-    }
-    EXPECT_EQ(Cell(0, 4), "0.025");  // ΔY
-    EXPECT_EQ(Cell(0, 6), "0.021");  // along
-    EXPECT_EQ(Cell(1, 10), "0.014");  // ΔH
+    QStringList shown;
+    for (int row = 0; row < Rows(); ++row) shown << Cell(row, 0).left(6) + Cell(row, 11);
+    EXPECT_EQ(shown.join(' '), Q("K0+400超限 K0+600超限 K0+300合格 K0+500合格 K0+700合格"));
+    auto red = [this](int row) { return Dlg()->Table()->model()->index(row, 3).data(Qt::ForegroundRole).isValid(); };
+    EXPECT_TRUE(red(1) && !red(2));
     EXPECT_EQ(Summary(), Q("点数 5，合格 3，超限 2；Δ 最大 0.025，均方根 0.012；ΔH 最大 0.014，均方根 0.006"));
 
     const struct {
-        int id;  // a control changed
+        int id;     // a control changed
         double mm;  // a spin box's value, or < 0: toggle the check box
         const char* summary;
     } steps[] = {
-        {2503, -1, "点数 5，合格 4，超限 1"},   // plan off: only the height is out
-        {2506, 14, "点数 5，合格 5，超限 0"},   // 14 mm high is within 14 mm
-        {2503, -1, "点数 5，合格 4，超限 1"},   // plan on again: 25 mm
-        {2504, 25, "点数 5，合格 5，超限 0"},
-        {2505, -1, "点数 5，合格 5，超限 0"},
+        {2503, -1, "点数 5，合格 4，超限 1"},  // plan off: only the height is out
+        {2506, 14, "点数 5，合格 5，超限 0"},  // 14 mm high is within 14 mm
+        {2503, -1, "点数 5，合格 4，超限 1"},  // plan on again: 25 mm
         {2504, 24.9, "点数 5，合格 4，超限 1"},
+        {2504, 25, "点数 5，合格 5，超限 0"},
     };
     for (const auto& s : steps) {
         if (s.mm < 0) Get<QCheckBox>(s.id, Dlg())->click();
         else Get<QDoubleSpinBox>(s.id, Dlg())->setValue(s.mm);
         EXPECT_TRUE(Summary().startsWith(Q(s.summary))) << s.id << " " << Summary().toStdString();
     }
-    EXPECT_EQ(Cell(0, 0), "K0+400.000R7.5");
-    EXPECT_FALSE(Get<QDoubleSpinBox>(2506, Dlg())->isEnabled());  // height off
 }
 
 TEST_F(InspectDlgTest, SavedAsTextOrCsvAsTheCommandLineWritesThem) {
@@ -83,7 +70,6 @@ TEST_F(InspectDlgTest, SavedAsTextOrCsvAsTheCommandLineWritesThem) {
     Click(2507, ModalScript().File(QPath("report.csv"), 2), Dlg());
     Click(2507, ModalScript().File(QPath("typed.csv"), 1), Dlg());  // the typed extension picks the type
     const std::string text = GbkToUtf8(ReadBytes("report.txt"));
-    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "限差：平面 20毫米，高程 10毫米\r\n");
     // The file keeps the file's order, each line as the README shows it.
     const char* lines[] = {
         "K0+300.000R7.5  K0+300.000    7.500     0.000    0.000    0.000    0.000    0.000    125.850    125.850    "
@@ -94,7 +80,7 @@ TEST_F(InspectDlgTest, SavedAsTextOrCsvAsTheCommandLineWritesThem) {
     for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << text;
     const std::string csv = ReadBytes("report.csv");
     EXPECT_EQ(csv, InspectCsv(Dlg()->Shown(), Tolerances()));
-    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(csv.find("\xEF\xBB\xBF限差"), 0u);
     EXPECT_NE(csv.find("\r\nK0+600.000R7.5,K0+600.000,7.500,0.000,0.000,0.000,0.000,0.000,129.584,129.598,0.014,"),
               std::string::npos);
     EXPECT_EQ(ReadBytes("typed.csv"), csv);
