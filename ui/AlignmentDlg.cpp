@@ -89,6 +89,7 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     InitResources();
     m_hIcon = QIcon(QStringLiteral(":/vexaline.png"));
     CreateControls();
+    WireKeys();
     setWindowTitle(U(text::kAppTitle));
     setWindowIcon(m_hIcon);
     setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
@@ -287,8 +288,6 @@ void CAlignmentDlg::CreateControls() {
     top->addWidget(controlGroup, 1);
     top->addLayout(middle, 1);
     top->addWidget(helpGroup);
-    // Only once the button sits in the window does the window know its default.
-    m_btnOpen->setDefault(true);
 
     connect(m_btnOpen, &QPushButton::clicked, this, &CAlignmentDlg::OnOK);
     connect(btnAdd, &QPushButton::clicked, this, &CAlignmentDlg::OnAddModify);

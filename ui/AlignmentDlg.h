@@ -12,6 +12,9 @@
 #include "core/road/Results.h"
 #include "core/road/StakeRun.h"
 #include "core/text/ControlLine.h"
+#include "ui/PiDlg.h"
+#include "ui/StationSetupDlg.h"
+#include "ui/UndoStack.h"
 
 class QComboBox;
 class QLabel;
@@ -98,7 +101,7 @@ public:
     bool UpdateData(bool read, bool* allRead = nullptr);
 
 public slots:
-    void OnOK();  // "打开/创建", also Enter
+    void OnOK();  // "打开/创建"
     void OnSaveControl();
     void OnSaveControlAs();  // "另存为": another name, or LandXML
     void OnAddModify();
@@ -118,6 +121,12 @@ public slots:
     void OnPiEntry();       // "交点法"
     void OnProfile();       // "纵断面"
     void OnInspect();       // "检核"
+    // The keyboard on the control data (AlignmentDlgKeys.cpp): Ctrl+V, Ctrl+C
+    // on the control list; Ctrl+Z, Ctrl+Y in the window.
+    void OnPasteControl();
+    void OnCopyControl();
+    void OnUndoControl();
+    void OnRedoControl();
 
     void accept() override;  // the OK command opens a file, it never ends the window
     void reject() override;  // Escape and the close button go through OnClose
@@ -189,8 +198,31 @@ private:
     std::vector<vexaline::FileBytes> HeightFiles() const;
     void ShowHeightsLine();
     vexaline::ResultMode Mode() const;
+    // Keys (AlignmentDlgKeys.cpp): Enter runs the action of its field's
+    // group, the tab order follows the fields as read, the control list takes
+    // paste, copy and Delete, the window undo and redo.
+    void WireKeys();
+    // The control data as one value: what an edit changes and undo restores
+    // (saved: the file held these rows when the state was left).
+    struct ControlState {
+        std::vector<std::string> lines;
+        std::string strFilePath, strFileName, strHeightsPath;
+        std::vector<vexaline::GradeRow> gradeRows;
+        std::vector<vexaline::SlopeRow> slopeRows;
+        bool saved = true;
+    };
+    ControlState CurrentControl() const;
+    void RestoreControl(ControlState state);
+    void RememberControl();  // before every edit of the control data
+    // The control list showing lines (header first) and the count; the
+    // fields keep what they show.
+    void ShowControlLines(std::vector<std::string> lines);
 
     bool m_bBusy = false;
+    UndoStack<ControlState> m_history;
+    // What 交点法 and 设置测站 held when last closed, shown when they open again.
+    std::optional<CPiDlg::State> m_piState;
+    std::optional<CStationSetupDlg::Points> m_stationPoints;
     ResultListModel* m_results;
     QLineEdit* m_editStation;
     QLineEdit* m_editX;

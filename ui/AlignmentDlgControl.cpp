@@ -53,6 +53,7 @@ void CAlignmentDlg::OnOK() {
     m_nSegmentCount = model->Count() - 1;
     if (m_nSegmentCount > 0) EnableSave();
     m_bControlSaved = true;  // the list is what the file holds
+    m_history.Clear();        // another file's rows are not this one's past
     LoadHeightsBeside();
     UpdateData(false);
 }
@@ -84,6 +85,7 @@ void CAlignmentDlg::OnSaveControlAs() {
 }
 
 void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows) {
+    RememberControl();
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
     platform::GbkLineModel* model = m_listControl->LineModel();
@@ -116,6 +118,9 @@ bool CAlignmentDlg::SaveControl() {
     }
     m_bControlSaved = true;
     m_strHeightsPath = m_strFilePath;
+    // No earlier state is what the files hold now: undone to, it is unsaved
+    // and its height tables are written with it.
+    m_history.ForEach([](ControlState& s) { s.saved = false, s.strHeightsPath.clear(); });
     ShowHeightsLine();
     return true;
 }
@@ -148,21 +153,24 @@ void CAlignmentDlg::OnAddModify() {
         RowPlace place = PlaceRow(model->Lines(), row);
         if (place.nReplace >= 1) {
             if (!platform::AskYesNo(this, text::kAskOverwriteStation)) return;
+            RememberControl();
             model->Remove(place.nReplace);
             model->Insert(place.nReplace, std::move(place.line));
         } else {
+            RememberControl();
             model->Append(std::move(place.line));
         }
         m_bControlSaved = false;
     }
+    // Ready for the next row: 线型 keeps its type, the focus goes back to 里程.
     m_strStation.clear();
-    m_strLineType.clear();
     m_strRadius.clear();
     m_strX.clear();
     m_strY.clear();
     m_nSegmentCount = model->Count() - 1;
     if (m_nSegmentCount > 0) EnableSave();
     UpdateData(false);
+    m_editStation->setFocus();
 }
 
 void CAlignmentDlg::OnSelchangeControlList() {
@@ -185,6 +193,7 @@ void CAlignmentDlg::OnDeleteControl() {
     if (!busy) return;
     const int s = m_listControl->Selection();
     if (s < 1 || !platform::AskYesNo(this, text::kAskDeleteRecord)) return;
+    RememberControl();
     m_bControlSaved = false;
     m_listControl->LineModel()->Remove(s);
     // The count follows at once; the other fields keep what they show.

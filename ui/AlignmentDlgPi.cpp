@@ -13,7 +13,8 @@ using namespace vexaline;
 // new road: after the question 打开/创建 asks about unsaved rows, the file it
 // will be saved to is chosen (proposed from the table's name; nothing is
 // written until 保存), and its rows take the place of the list's as unsaved
-// data. Cancel leaves the window as it was and the dialog open.
+// data. Cancel leaves the window as it was and the dialog open. The table
+// stays as it was left for the next time the dialog opens.
 void CAlignmentDlg::OnPiEntry() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
@@ -27,5 +28,7 @@ void CAlignmentDlg::OnPiEntry() {
             return true;
         },
         this);
+    if (m_piState) dlg.Restore(*m_piState);
     dlg.exec();
+    m_piState = dlg.Kept();  // typed or opened, shown again next time
 }

@@ -109,6 +109,7 @@ void CAlignmentDlg::OnProfile() {
     const std::vector<GradeRow> grades = dlg.GradeRows();
     const std::vector<SlopeRow> slopes = dlg.SlopeRows();
     if (GradeCsvText(grades) == GradeCsvText(m_gradeRows) && SlopeCsvText(slopes) == SlopeCsvText(m_slopeRows)) return;
+    RememberControl();  // undone on its own, not with the row edit before it
     m_gradeRows = grades;
     m_slopeRows = slopes;
     m_strHeightsPath.clear();

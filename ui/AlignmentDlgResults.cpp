@@ -64,10 +64,14 @@ void CAlignmentDlg::AppendResults(ResultSet&& rows) {
 }
 
 bool CAlignmentDlg::SetUpStation() {
-    // Built afresh each time, opening on the points last taken from it.
+    // Built afresh each time, opening on the points last taken from it and
+    // the list as it was left, taken or not.
     CStationSetupDlg setup(m_strStationName, m_dStationX, m_dStationY, m_strBacksightName, m_dBacksightX,
                            m_dBacksightY, this);
-    if (setup.exec() != QDialog::Accepted) return false;
+    if (m_stationPoints) setup.Restore(*m_stationPoints);
+    const bool taken = setup.exec() == QDialog::Accepted;
+    m_stationPoints = setup.Kept();
+    if (!taken) return false;
     m_strStationName = setup.m_strStationName;
     m_dStationX = setup.m_dStationX;
     m_dStationY = setup.m_dStationY;

@@ -1,6 +1,11 @@
 #include "ui/PiDlg.h"
 
+#include <algorithm>
+
+#include <QClipboard>
+#include <QItemSelectionModel>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,11 +15,13 @@
 #include <QVBoxLayout>
 
 #include "core/files/FileType.h"
+#include "core/files/PastedRows.h"
 #include "core/files/PiCsv.h"
 #include "core/files/TextFile.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/FileDialog.h"
+#include "ui/toolkit/KeyHook.h"
 #include "ui/toolkit/MessageBox.h"
 
 using namespace vexaline;
@@ -30,6 +37,11 @@ QPushButton* Button(QWidget* owner, const char* label, int id) {
     b->setObjectName(QString::number(id));
     b->setAutoDefault(false);
     return b;
+}
+
+std::vector<PiRow> FreshRows() {
+    return {PiRow{1, text::kPiStartName, "", "", "", "", ""}, PiRow{2, "JD1", "", "", "", "", ""},
+            PiRow{3, text::kPiEndName, "", "", "", "", ""}};
 }
 
 void WriteOrWarn(QWidget* owner, const platform::FileChoice& choice, const std::string& bytes) {
@@ -80,8 +92,7 @@ CPiDlg::CPiDlg(PutRows putRows, QWidget* parent) : QDialog(parent), m_putRows(st
     m_curves->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_curves->verticalHeader()->hide();
     layout->addWidget(m_curves, 1);
-    SetRows({PiRow{1, text::kPiStartName, "", "", "", "", ""}, PiRow{2, "JD1", "", "", "", "", ""},
-             PiRow{3, text::kPiEndName, "", "", "", "", ""}});
+    SetRows(FreshRows());
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -102,6 +113,12 @@ CPiDlg::CPiDlg(PutRows putRows, QWidget* parent) : QDialog(parent), m_putRows(st
     // A curve table that no longer fits the table is not shown.
     connect(m_table, &QTableWidget::itemChanged, this, [this] { ShowCurves({}); });
     connect(m_editStart, &QLineEdit::textEdited, this, [this] { ShowCurves({}); });
+    new platform::KeyHook(m_table, [this](QKeyEvent* e) {
+        if (e->type() != QEvent::KeyPress) return false;
+        if (e->matches(QKeySequence::Paste)) return OnPasteRows(), true;
+        if (e->matches(QKeySequence::Copy)) return OnCopyRows(), true;
+        return false;
+    });
     resize(980, 560);
 }
 
@@ -129,9 +146,46 @@ void CPiDlg::SetRows(const std::vector<PiRow>& rows) {
     ShowCurves({});
 }
 
-void CPiDlg::OnInsertRow() {
+int CPiDlg::InsertPlace() const {
     const int selected = m_table->currentRow();
-    const int at = selected >= 1 ? selected : std::max(m_table->rowCount() - 1, 0);
+    return selected >= 1 ? selected : std::max(m_table->rowCount() - 1, 0);
+}
+
+bool CPiDlg::Fresh() const { return CopiedPiRows(Rows()) == CopiedPiRows(FreshRows()); }
+
+CPiDlg::State CPiDlg::Kept() const { return State{Rows(), m_editStart->text().toStdString(), m_strTablePath}; }
+
+void CPiDlg::Restore(const State& state) {
+    SetRows(state.rows);
+    m_editStart->setText(U(state.strStart));
+    m_strTablePath = state.strTablePath;
+}
+
+void CPiDlg::OnPasteRows() {
+    const PastedPiRows pasted = ParsePastedPiRows(QGuiApplication::clipboard()->text().toStdString());
+    if (!pasted.Ok()) {
+        platform::Warn(this, pasted.strMessage.c_str());
+        return;
+    }
+    std::vector<PiRow> rows = Rows();
+    if (Fresh()) rows.clear();
+    const int at = rows.empty() ? 0 : InsertPlace();
+    rows.insert(rows.begin() + at, pasted.rows.begin(), pasted.rows.end());
+    SetRows(rows);
+    m_table->setCurrentCell(at, 0);
+}
+
+void CPiDlg::OnCopyRows() {
+    const std::vector<PiRow> all = Rows();
+    std::vector<PiRow> rows;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows())
+        rows.push_back(all[static_cast<std::size_t>(index.row())]);
+    std::sort(rows.begin(), rows.end(), [](const PiRow& a, const PiRow& b) { return a.nLine < b.nLine; });
+    QGuiApplication::clipboard()->setText(QString::fromStdString(CopiedPiRows(rows.empty() ? all : rows)));
+}
+
+void CPiDlg::OnInsertRow() {
+    const int at = InsertPlace();
     m_table->insertRow(at);
     for (int c = 0; c < kPiColumnCount; ++c) m_table->setItem(at, c, new QTableWidgetItem());
     m_table->setCurrentCell(at, 0);
@@ -158,6 +212,7 @@ void CPiDlg::OnOpenTable() {
         platform::Warn(this, read.strMessage.c_str());
         return;
     }
+    if (!Fresh() && !platform::AskYesNo(this, text::kAskReplacePiTable)) return;
     SetRows(read.rows);
     m_strTablePath = platform::PathForDisplay(choice.strPath);
 }

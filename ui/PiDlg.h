@@ -13,7 +13,8 @@ class QTableWidget;
 // 交点法: the road typed as designers draw it, a table of intersection
 // points, made into change rows. The table can be loaded and saved as CSV;
 // 计算 shows the curve table (which can be saved); 确定 hands the rows to
-// putRows, and the dialog closes only when putRows took them.
+// putRows, and the dialog closes only when putRows took them. Ctrl+V on the
+// table pastes rows from a spreadsheet, Ctrl+C copies the selected ones.
 class CPiDlg : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,14 @@ public:
     // The name proposed for the road the table makes: the table file's (as
     // last opened or saved, UTF-8 path) with ".vxa", else "交点表.vxa".
     std::string ProposedRoadName() const;
+    // What the dialog held, to be shown again when it opens next.
+    struct State {
+        std::vector<vexaline::PiRow> rows;
+        std::string strStart;      // UTF-8
+        std::string strTablePath;  // as m_strTablePath
+    };
+    State Kept() const;
+    void Restore(const State& state);
 
 public slots:
     void OnInsertRow();   // "2202": before the selected row, else before the end point
@@ -37,11 +46,15 @@ public slots:
     void OnCompute();     // "2207"
     void OnSaveCurves();  // "2209"
     void OnOk();          // "2210"
+    void OnPasteRows();   // Ctrl+V: a table with nothing typed is replaced, else rows go in as 插入行 puts one
+    void OnCopyRows();    // Ctrl+C: the selected rows, or all
 
 private:
     // The road from the fields, or nothing after telling the user why.
     bool Build(vexaline::PiRoad& road);
     void ShowCurves(const std::vector<vexaline::CurveRecord>& curves);
+    int InsertPlace() const;  // before the selected row, else before the end point
+    bool Fresh() const;       // the table as a new dialog shows it: nothing typed
 
     PutRows m_putRows;
     QTableWidget* m_table;

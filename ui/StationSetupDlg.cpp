@@ -169,6 +169,11 @@ void CStationSetupDlg::OnBrowse() {
         return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
     });
     if (!platform::OpenedOrTold(this, file.outcome, file.strName)) return;
+    // Points not yet written go only when the user says so.
+    if (file.outcome != OpenOutcome::Created && m_bPointsChanged && !platform::AskYesNo(this, text::kAskDropPoints)) {
+        Refresh(m_listPoints->Selection());
+        return;
+    }
     m_strPointFile = name + file.strName.substr(choice.strName.size());  // with the extension it was given
     m_strPointFilePath = file.strPath;
     if (file.outcome == OpenOutcome::Created) {
@@ -179,6 +184,7 @@ void CStationSetupDlg::OnBrowse() {
     platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Truncate(0);
     model->AppendAll(ParsePointFile(file.bytes));
+    m_bPointsChanged = false;
     Refresh(-1);
 }
 
@@ -205,6 +211,7 @@ void CStationSetupDlg::ImportPointFile(const platform::FileChoice& choice, Point
         return;
     }
     m_listPoints->LineModel()->AppendAll(std::move(points.lines));
+    m_bPointsChanged = true;
     Refresh(m_listPoints->Selection());
 }
 
@@ -216,6 +223,7 @@ void CStationSetupDlg::OnAddPoint() {
         return;
     }
     m_listPoints->LineModel()->Append(line);
+    m_bPointsChanged = true;
     Refresh(m_listPoints->Selection());
 }
 
@@ -246,6 +254,7 @@ void CStationSetupDlg::OnDeletePoint() {
     if (!platform::AskOkCancel(this, text::kAskDeletePoint, text::kTipCaption)) return;
     platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Remove(s);
+    m_bPointsChanged = true;
     Refresh(s < model->Count() ? s : -1);
 }
 
@@ -262,5 +271,20 @@ void CStationSetupDlg::OnOK() {
         platform::Warn(this, Format(text::kCannotWrite, GbkToUtf8(m_strPointFile).c_str()).c_str());
         return;
     }
+    if (!m_strPointFile.empty()) m_bPointsChanged = false;
     accept();
+}
+
+CStationSetupDlg::Points CStationSetupDlg::Kept() const {
+    return Points{m_listPoints->LineModel()->Lines(), m_strPointFilePath, m_strPointFile, m_bPointsChanged};
+}
+
+void CStationSetupDlg::Restore(const Points& points) {
+    platform::GbkLineModel* model = m_listPoints->LineModel();
+    model->Truncate(0);
+    model->AppendAll(std::vector<std::string>(points.lines));
+    m_strPointFilePath = points.strFilePath;
+    m_strPointFile = points.strFileName;
+    m_bPointsChanged = points.bChanged;
+    Refresh(-1);
 }

@@ -15,7 +15,9 @@ struct FileChoice;
 // "设置测站": picks the instrument station and the backsight, by name and
 // X, Y, from a traverse point file, and adds points to it or deletes them.
 // The caller hands in its six values and, after OK, reads the six members
-// of the same names back; after cancel it keeps its own.
+// of the same names back; after cancel it keeps its own. The point list and
+// its file can be handed on to the next dialog (Kept, Restore), so that
+// what was typed or imported is there when it opens again.
 class CStationSetupDlg : public QDialog {
     Q_OBJECT
 public:
@@ -33,6 +35,14 @@ public:
     double m_dStationY = 0;
     std::string m_strPointSel;  // text of the selected point line
     std::string m_strPointFile;  // file name without folder, GBK
+
+    struct Points {
+        std::vector<std::string> lines;  // the list, header first
+        std::string strFilePath, strFileName;
+        bool bChanged = false;  // points added, imported or deleted since the file was read or written
+    };
+    Points Kept() const;
+    void Restore(const Points& points);
 
 private:
     bool DoDataExchange(bool read);
@@ -56,4 +66,5 @@ private:
     QLineEdit* m_editBacksightX;
     QLineEdit* m_editBacksightY;
     QLineEdit* m_editPointFile;
+    bool m_bPointsChanged = false;
 };

@@ -72,4 +72,19 @@ RowPlace PlaceRow(const std::vector<std::string>& lines, const ControlRow& row) 
     return RowPlace{FindStation(lines, row.strField[kFieldStation]), BuildControlLine(row)};
 }
 
+RowsPlaced PlaceRows(std::vector<std::string> lines, const std::vector<ControlRow>& rows) {
+    RowsPlaced placed;
+    for (const ControlRow& row : rows) {
+        RowPlace place = PlaceRow(lines, row);
+        if (place.nReplace >= 1) {
+            lines[static_cast<std::size_t>(place.nReplace)] = std::move(place.line);
+            ++placed.nReplaced;
+        } else {
+            lines.push_back(std::move(place.line));
+        }
+    }
+    placed.lines = std::move(lines);
+    return placed;
+}
+
 }  // namespace vexaline

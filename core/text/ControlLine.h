@@ -64,4 +64,13 @@ struct RowPlace {
 };
 RowPlace PlaceRow(const std::vector<std::string>& lines, const ControlRow& row);
 
+// Several rows placed in order, each as PlaceRow places it (a later row of
+// the same station takes the place of an earlier one); nReplaced counts the
+// rows that took another's place.
+struct RowsPlaced {
+    std::vector<std::string> lines;
+    int nReplaced = 0;
+};
+RowsPlaced PlaceRows(std::vector<std::string> lines, const std::vector<ControlRow>& rows);
+
 }  // namespace vexaline

@@ -67,6 +67,9 @@ inline constexpr const char* kAskCreate = "该文件不存在，是否创建？"
 inline constexpr const char* kAskOverwriteStation = "该桩号已存在，是否覆盖?";
 inline constexpr const char* kAskDeleteRecord = "确实要删除该条记录吗?";
 inline constexpr const char* kAskDeletePoint = "确认删除该点吗？";
+inline constexpr const char* kAskPasteOverwrite = "粘贴的行中有%d行的桩号已存在，是否覆盖?";
+inline constexpr const char* kAskReplacePiTable = "交点表中已输入的数据将被替换，是否继续?";
+inline constexpr const char* kAskDropPoints = "点列表中的改动尚未写入点文件，打开另一个文件将丢弃这些改动，是否继续?";
 
 // Messages.
 inline constexpr const char* kFillAll = "所有各项必须填写!";
@@ -120,6 +123,17 @@ inline constexpr const char* kRangeOrStations = "请给出 --from、--to、--int
 
 // Control row fields, as named in the overflow message.
 inline constexpr const char* kFieldNames[5] = {"里程", "线型", "半径", "X", "Y"};
+
+// Rows pasted from a spreadsheet (tab- or comma-separated), named by their line.
+inline constexpr const char* kPasteNothing = "剪贴板中没有可粘贴的行!";
+inline constexpr const char* kPasteTooLong = "粘贴的内容太多（最多%d行，每行最多%d个字节）!";
+inline constexpr const char* kPasteFieldCount = "粘贴的第%d行应有5项（里程、线型、半径、X、Y），实有%d项!";
+inline constexpr const char* kPasteEmptyField = "粘贴的第%d行的%s是空的，所有各项必须填写!";
+inline constexpr const char* kPasteTooWide = "粘贴的第%d行的%s最多只能有%d个字节!";
+inline constexpr const char* kPasteNotGbk = "粘贴的第%d行有不能用GBK编码的字符!";
+inline constexpr const char* kPasteBadLineType = "粘贴的第%d行的线型“%s”不是直线、圆曲线、缓和曲线或终点!";
+inline constexpr const char* kPastePiFieldCount = "粘贴的第%d行多于6项（交点、X、Y、半径、缓和曲线长1、缓和曲线长2）!";
+inline constexpr const char* kPastePiNotANumber = "粘贴的第%d行的%s“%s”不是数字!";
 
 // Exchange with other tools: LandXML alignments, stakes for CAD and field
 // controllers, traverse points from .dat and .csv.
