@@ -1,11 +1,11 @@
 #include "app/AlignmentApp.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <clocale>
 
 #include "ui/AlignmentDlg.h"
+#include "ui/toolkit/Application.h"
 
 CAlignmentApp theApp;
 
@@ -14,10 +14,7 @@ bool CAlignmentApp::InitInstance() {
     // the decimal point must not follow the user's locale, which Qt adopted.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vexaline.png")));
-    // Chinese glyphs in their Simplified forms whatever the locale says.
-    QFont font = QApplication::font();
-    font.setFamilies({font.family(), QStringLiteral("Noto Sans CJK SC")});
-    QApplication::setFont(font);
+    vexaline::platform::PrepareApplication();
 
     CAlignmentDlg dlg;
     dlg.exec();

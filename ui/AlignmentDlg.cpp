@@ -7,11 +7,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
@@ -35,17 +39,6 @@ static void InitResources() {
 using namespace vexaline;
 
 namespace {
-
-// The help panel, top to bottom.
-const char* const kHelpLines[] = {
-    "里程：是指线型变换点", "的桩号。",
-    "线型：是指过了该变换", "点的线型。",
-    "半径：是指该变换点处", "的曲率半径，线路即将",
-    "左转时半径为负值（当", "线型是\"直线\"时，半径",
-    "只能是\"∞\"）。",       "X、Y：变换点处的坐标",
-    "偏移量：偏离中线的距", "离，中线左边为负。",
-    "偏向角：与路线前进方", "向的夹角，顺时针为正",
-};
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -75,6 +68,23 @@ QLineEdit* CountField(int id) {
 
 QPushButton* Button(const char* label, int id) { return Named(new QPushButton(U(label)), id); }
 
+// The longest texts the fields are made to show whole: a station or another
+// length, an 8-digit easting to the millimetre, an offset as the lookup words it.
+constexpr const char* kStationSample = "123456.789";
+constexpr const char* kCoordinateSample = "38500000.000";
+constexpr const char* kOffsetSample = "右12345.678米";
+
+// At least as wide as the sample: its text, the 2 px a line edit keeps either
+// side of it and its cursor, in the style's frame.
+QLineEdit* Holding(QLineEdit* edit, const char* sample) {
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+    const QSize text(edit->fontMetrics().horizontalAdvance(U(sample)) + 2 * 2 + 1, edit->fontMetrics().height());
+    edit->setMinimumWidth(edit->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, text, edit).width());
+    return edit;
+}
+
 // The two combo boxes keep their entries in GBK byte order.
 void AddSorted(QComboBox* combo, const char* utf8) {
     const std::string gbk = Gbk(utf8);
@@ -90,7 +100,7 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     m_hIcon = QIcon(QStringLiteral(":/vexaline.png"));
     CreateControls();
     WireKeys();
-    setWindowTitle(U(text::kAppTitle));
+    ShowTitle();
     setWindowIcon(m_hIcon);
     setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     // No system menu here: the About box is on the help panel and on F1.
@@ -111,24 +121,29 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     m_strBacksightName.clear();
     ShowHeightsLine();
     UpdateData(false);
+    SizeForScreen();
     m_btnOpen->setFocus();
 }
 
 void CAlignmentDlg::CreateControls() {
     // Created in tab order: "打开/创建" first, so it has the focus at start.
     m_btnOpen = Button("打开/创建", 1);
+    m_btnRecent = Button(text::kRecentButton, 2013);
+    m_btnRecent->setToolTip(U(text::kRecentTip));
+    m_btnRecent->setMenu(new QMenu(m_btnRecent));
     QPushButton* btnPi = Button("交点法", 2004);
     QPushButton* btnProfile = Button(text::kProfileButton, 2006);
 
     // Control data.
-    m_editStation = Edit(1001);
+    m_editStation = Holding(Edit(1001), kStationSample);
     m_comboLineType = Named(new QComboBox, 1002);
     m_comboRadius = Named(new QComboBox, 1013);
     m_comboRadius->setEditable(true);
     m_comboRadius->setInsertPolicy(QComboBox::NoInsert);
     m_comboRadius->setCompleter(nullptr);
-    m_editX = Edit(1004);
-    m_editY = Edit(1005);
+    m_comboRadius->setMinimumContentsLength(static_cast<int>(std::strlen(kStationSample)) + 1);
+    m_editX = Holding(Edit(1004), kCoordinateSample);
+    m_editY = Holding(Edit(1005), kCoordinateSample);
     m_editFileName = Edit(1007, true);
     QPushButton* btnAdd = Button("添加/修改", 1008);
     m_btnDelete = Button("删除", 1009);
@@ -154,37 +169,45 @@ void CAlignmentDlg::CreateControls() {
     inputs->addWidget(new QLabel(U("文件")), 2, 0);
     inputs->addWidget(m_editFileName, 2, 1, 1, 5);
     for (int column : {1, 3, 5}) inputs->setColumnStretch(column, 1);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_btnOpen, btnPi, btnProfile, btnAdd, m_btnDelete, m_btnSaveControl, m_btnSaveControlAs, btnCheck}) buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(new QLabel(U("线段总个数：")));
-    buttons->addWidget(m_editSegmentCount);
+    // Two rows of buttons: the file, then the rows; one row would not fit a small screen.
+    auto* fileButtons = new QHBoxLayout;
+    for (QPushButton* b : {m_btnOpen, m_btnRecent, m_btnSaveControl, m_btnSaveControlAs}) fileButtons->addWidget(b);
+    fileButtons->addStretch();
+    fileButtons->addWidget(new QLabel(U("线段总个数：")));
+    fileButtons->addWidget(m_editSegmentCount);
+    auto* rowButtons = new QHBoxLayout;
+    for (QPushButton* b : {btnAdd, m_btnDelete, btnCheck, btnPi, btnProfile}) rowButtons->addWidget(b);
+    rowButtons->addStretch();
     auto* controlLayout = new QVBoxLayout(controlGroup);
     controlLayout->addLayout(inputs);
-    controlLayout->addLayout(buttons);
+    controlLayout->addLayout(fileButtons);
+    controlLayout->addLayout(rowButtons);
     controlLayout->addWidget(m_listControl, 1);
     m_labelCheck = Named(new QLabel, 2010);
+    m_labelCheck->setWordWrap(true);
     controlLayout->addWidget(m_labelCheck);
     m_labelHeights = Named(new QLabel, 2012);
+    m_labelHeights->setWordWrap(true);
     controlLayout->addWidget(m_labelHeights);
 
     // Results.
-    m_editStartStation = Edit(1014);
-    m_editEndStation = Edit(1015);
-    m_editInterval = Edit(1016);
-    m_editOffset = Edit(1017);
+    m_editStartStation = Holding(Edit(1014), kStationSample);
+    m_editEndStation = Holding(Edit(1015), kStationSample);
+    m_editInterval = Holding(Edit(1016), kStationSample);
+    m_editOffset = Holding(Edit(1017), kStationSample);
     QPushButton* btnCompute = Button("计算", 1018);
     QPushButton* btnSaveResults = Button("保存", 1019);
-    m_editStakeStation = Edit(1020);
+    m_editStakeStation = Holding(Edit(1020), kStationSample);
     QPushButton* btnAddStake = Button("加桩", 1021);
     QPushButton* btnPlan = Button("平面图", 2002);
     QPushButton* btnPrint = Button("打印", 2003);
-    m_editDeflection = Edit(1024);
+    m_editDeflection = Holding(Edit(1024), kStationSample);
     m_editResultCount = CountField(1023);
     m_radioMode[0] = Named(new QRadioButton(U("逐桩坐标")), 1030);
     m_radioMode[1] = Named(new QRadioButton(U("放样元素")), 1031);
     m_labelStale = Named(new QLabel(U(text::kResultsStale)), 1028);
     m_labelStale->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    m_labelStale->setWordWrap(true);
     m_labelStale->setVisible(false);
     m_results = new ResultListModel;
     m_listResults = Named(new platform::GbkListView(m_results), 1022);
@@ -220,27 +243,31 @@ void CAlignmentDlg::CreateControls() {
     mode->addStretch();
     mode->addWidget(btnPlan);
     mode->addWidget(btnPrint);
-    mode->addWidget(new QLabel(U("结果总个数：")));
-    mode->addWidget(m_editResultCount);
     auto* listAndBar = new QHBoxLayout;
     listAndBar->addWidget(m_listResults, 1);
     listAndBar->addWidget(m_progress);
+    m_labelResultsCheck = Named(new QLabel, 2011);
+    m_labelResultsCheck->setWordWrap(true);
+    m_labelResultsCheck->setVisible(false);
+    auto* count = new QHBoxLayout;
+    count->addStretch();
+    count->addWidget(new QLabel(U("结果总个数：")));
+    count->addWidget(m_editResultCount);
     auto* resultsLayout = new QVBoxLayout(resultsGroup);
     resultsLayout->addLayout(fields);
     resultsLayout->addLayout(mode);
     resultsLayout->addWidget(m_labelStale);
     resultsLayout->addLayout(listAndBar, 1);
-    m_labelResultsCheck = Named(new QLabel, 2011);
-    m_labelResultsCheck->setVisible(false);
     resultsLayout->addWidget(m_labelResultsCheck);
+    resultsLayout->addLayout(count);
 
     // Reverse lookup, in a frame without caption.
-    m_editLookupX = Edit(1052);
-    m_editLookupY = Edit(1053);
+    m_editLookupX = Holding(Edit(1052), kCoordinateSample);
+    m_editLookupY = Holding(Edit(1053), kCoordinateSample);
     QPushButton* btnLookup = Button("平面反查", 1051);
-    m_editLookupStation = Edit(1054, true);
-    m_editLookupOffset = Edit(1055, true);
-    m_editLookupElevation = Edit(2056, true);
+    m_editLookupStation = Holding(Edit(1054, true), kCoordinateSample);
+    m_editLookupOffset = Holding(Edit(1055, true), kOffsetSample);
+    m_editLookupElevation = Holding(Edit(2056, true), kCoordinateSample);
     auto* lookupFrame = new QFrame;
     lookupFrame->setFrameShape(QFrame::StyledPanel);
     auto* lookup = new QGridLayout(lookupFrame);
@@ -260,34 +287,13 @@ void CAlignmentDlg::CreateControls() {
     lookup->setColumnStretch(1, 1);
     lookup->setColumnStretch(3, 1);
 
-    // Help panel and the version box.
-    auto* helpGroup = new QGroupBox(U("******说明******"));
-    auto* help = new QVBoxLayout(helpGroup);
-    help->setSpacing(2);
-    for (const char* line : kHelpLines) help->addWidget(new QLabel(U(line)));
-    help->addStretch();
-    auto* versionBox = new QFrame;
-    versionBox->setFrameShape(QFrame::Box);
-    auto* version = new QVBoxLayout(versionBox);
-    auto* icon = new QLabel;
-    icon->setPixmap(m_hIcon.pixmap(48, 48));
-    icon->setAlignment(Qt::AlignCenter);
-    auto* versionLine = new QLabel(U(text::kAboutLine));
-    versionLine->setAlignment(Qt::AlignCenter);
-    QPushButton* btnAbout = Button(text::kAboutMenu, 16);
-    btnAbout->setAutoDefault(false);
-    version->addWidget(icon);
-    version->addWidget(versionLine);
-    version->addWidget(btnAbout);
-    help->addWidget(versionBox);
-
     auto* middle = new QVBoxLayout;
     middle->addWidget(resultsGroup, 1);
     middle->addWidget(lookupFrame);
     auto* top = new QHBoxLayout(this);
     top->addWidget(controlGroup, 1);
     top->addLayout(middle, 1);
-    top->addWidget(helpGroup);
+    top->addLayout(CreateHelpPanel());
 
     connect(m_btnOpen, &QPushButton::clicked, this, &CAlignmentDlg::OnOK);
     connect(btnAdd, &QPushButton::clicked, this, &CAlignmentDlg::OnAddModify);
@@ -301,12 +307,12 @@ void CAlignmentDlg::CreateControls() {
     connect(btnLookup, &QPushButton::clicked, this, &CAlignmentDlg::OnReverseLookup);
     connect(m_radioMode[0], &QRadioButton::clicked, this, &CAlignmentDlg::OnModeCoordinates);
     connect(m_radioMode[1], &QRadioButton::clicked, this, &CAlignmentDlg::OnModeSettingOut);
-    connect(btnAbout, &QPushButton::clicked, this, &CAlignmentDlg::OnAbout);
     connect(btnCheck, &QPushButton::clicked, this, &CAlignmentDlg::OnCheckControl);
     connect(btnPlan, &QPushButton::clicked, this, &CAlignmentDlg::OnPlanView);
     connect(btnPrint, &QPushButton::clicked, this, &CAlignmentDlg::OnPrintSheet);
     connect(btnPi, &QPushButton::clicked, this, &CAlignmentDlg::OnPiEntry);
     connect(btnProfile, &QPushButton::clicked, this, &CAlignmentDlg::OnProfile);
+    connect(m_btnRecent->menu(), &QMenu::aboutToShow, this, &CAlignmentDlg::FillRecentMenu);
     // The views that follow the data hear of every change to either list.
     auto notify = [this](QAbstractItemModel* model, void (CAlignmentDlg::*signal)()) {
         for (auto change : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
@@ -344,6 +350,7 @@ bool CAlignmentDlg::UpdateData(bool read, bool* allRead) {
     dx.Text(m_editLookupOffset, m_strLookupOffset);
     dx.Text(m_editLookupStation, m_strLookupStation);
     dx.Text(m_editLookupElevation, m_strLookupElevation);
+    if (!read) ShowTitle();  // the open file
     if (allRead) *allRead = dx.Ok();
     return !dx.TextRefused();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QIcon>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,10 +19,12 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 class ResultListModel;
 namespace vexaline::platform {
 class GbkListView;
@@ -102,6 +105,8 @@ public:
 
 public slots:
     void OnOK();  // "打开/创建"
+    // A road of the 最近 menu (2013), opened the way 打开/创建 opens a chosen file.
+    void OnOpenRecent(const QString& path);
     void OnSaveControl();
     void OnSaveControlAs();  // "另存为": another name, or LandXML
     void OnAddModify();
@@ -155,6 +160,17 @@ private:
 
     void CreateControls();
     QPushButton* InspectButton();  // "检核", wired (AlignmentDlgInspect.cpp)
+    // The desk (AlignmentDlgDesk.cpp): the help panel and its toggle (2014);
+    // the size the window opens at, and the help panel shown only where the
+    // screen has room for it; the title naming the open file; the 最近 menu,
+    // filled as it opens.
+    QLayout* CreateHelpPanel();
+    void SizeForScreen();
+    void ShowTitle();
+    void FillRecentMenu();
+    // Open/Create once the file is known: choose gives it (empty: cancelled),
+    // after unsaved rows have been asked about.
+    void OpenRoad(const std::function<vexaline::platform::FileChoice()>& choose);
     void EnableSave();   // 保存 and 另存为, once there are rows
     // A new road made elsewhere (imported, constructed) in place of the list's:
     // its rows unsaved, under the file they are to be saved to (path in the
@@ -250,6 +266,8 @@ private:
     std::string m_strHeightsPath;
     QRadioButton* m_radioMode[2];
     QPushButton* m_btnOpen;
+    QPushButton* m_btnRecent;  // 2013
+    QToolButton* m_btnHelp;    // 2014
     QPushButton* m_btnDelete;
     QPushButton* m_btnSaveControl;
     QPushButton* m_btnSaveControlAs;

@@ -28,7 +28,7 @@ void CAlignmentDlg::OnCheckControl() {
     m_listControl->SetMarked(report.flaggedRows);  // list line i is row i
     if (auto* old = findChild<CCheckReportDlg*>()) old->close();
     if (report.flaggedRows.empty()) {
-        platform::Notify(this, GbkToUtf8(CheckSummaryText(report, tolerance)).c_str(), text::kCheckTitle);
+        platform::Notify(this, GbkToUtf8(CheckSummaryText(report, tolerance)).c_str());
         return;
     }
     QPointer<CAlignmentDlg> self(this);

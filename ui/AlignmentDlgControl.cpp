@@ -1,6 +1,7 @@
 #include "ui/AlignmentDlg.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,18 +17,23 @@
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/GbkList.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/Settings.h"
 
 // The control data: open or create, save, add or replace, select, delete.
 
 using namespace vexaline;
 
 void CAlignmentDlg::OnOK() {
+    OpenRoad([this] { return platform::PickFileToOpen(this, text::kAlignmentFilesFilter); });
+}
+
+void CAlignmentDlg::OpenRoad(const std::function<platform::FileChoice()>& choose) {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
     // Unsaved rows are not dropped without a word.
     if (!m_bControlSaved && platform::AskYesNo(this, text::kAskSaveControl) && !SaveControl()) return;
 
-    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kAlignmentFilesFilter);
+    const platform::FileChoice choice = choose();
     if (choice.strPath.empty()) {
         UpdateData(false);
         return;
@@ -39,7 +45,7 @@ void CAlignmentDlg::OnOK() {
     }
     const OpenedFile file =
         OpenOrCreate(FileKind::Alignment, choice.strPath, choice.strName, [this](Question q, const std::string& name) {
-            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate, text::kAppTitle)
+            return q == Question::Create ? platform::AskOkCancel(this, text::kAskCreate)
                                          : platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str());
         });
     if (!platform::OpenedOrTold(this, file.outcome, platform::PathForDisplay(file.strPath))) return;
@@ -54,6 +60,7 @@ void CAlignmentDlg::OnOK() {
     if (m_nSegmentCount > 0) EnableSave();
     m_bControlSaved = true;  // the list is what the file holds
     m_history.Clear();        // another file's rows are not this one's past
+    platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     LoadHeightsBeside();
     UpdateData(false);
 }
@@ -117,6 +124,7 @@ bool CAlignmentDlg::SaveControl() {
         return false;
     }
     m_bControlSaved = true;
+    platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     m_strHeightsPath = m_strFilePath;
     // No earlier state is what the files hold now: undone to, it is unsaved
     // and its height tables are written with it.

@@ -49,7 +49,7 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
         return;
     PutNewRoad(path, name, in.rows);
     // What the rows changed from the file (feet converted, elements merged).
-    if (!in.strNotice.empty()) platform::Notify(this, in.strNotice.c_str(), text::kTipCaption);
+    if (!in.strNotice.empty()) platform::Notify(this, in.strNotice.c_str());
 }
 
 bool CAlignmentDlg::ExportLandXmlFile(const platform::FileChoice& choice) {

@@ -22,6 +22,7 @@
 #include "ui/PlanView.h"
 #include "ui/SettingOutSheet.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/Screen.h"
 
 // "平面图" and "打印": the plan view and the setting-out sheet.
 using namespace vexaline;
@@ -77,7 +78,7 @@ CPlanView* MakePlanView(CAlignmentDlg* dlg) {
         dlg->OnReverseLookup();
     });
     refresh();
-    view->move(dlg->frameGeometry().topRight() + QPoint(8, 0));  // beside the main window
+    platform::PlaceBeside(view, dlg);
     return view;
 }
 

@@ -166,7 +166,7 @@ void CStationSetupDlg::OnBrowse() {
         return;
     }
     const OpenedFile file = OpenOrCreate(FileKind::PointFile, choice.strPath, choice.strName, [this](Question, const std::string&) {
-        return platform::AskOkCancel(this, text::kAskCreate, text::kTipCaption);
+        return platform::AskOkCancel(this, text::kAskCreate);
     });
     if (!platform::OpenedOrTold(this, file.outcome, file.strName)) return;
     // Points not yet written go only when the user says so.
@@ -233,7 +233,7 @@ void CStationSetupDlg::CopyPoint(std::string& name, double& x, double& y) {
     if (s <= 0) return;
     const std::string line = m_listPoints->LineModel()->Line(s);
     if (line.size() < kPointLineBytes) {
-        platform::Notify(this, text::kInvalidPoint, text::kAppTitle);
+        platform::Notify(this, text::kInvalidPoint);
         return;
     }
     PointRecord point = SplitPointLine(line);
@@ -251,7 +251,7 @@ void CStationSetupDlg::OnDeletePoint() {
     DoDataExchange(true);
     int s = m_listPoints->Selection();
     if (s <= 0) return;
-    if (!platform::AskOkCancel(this, text::kAskDeletePoint, text::kTipCaption)) return;
+    if (!platform::AskOkCancel(this, text::kAskDeletePoint)) return;
     platform::GbkLineModel* model = m_listPoints->LineModel();
     model->Remove(s);
     m_bPointsChanged = true;

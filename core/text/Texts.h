@@ -7,11 +7,18 @@ namespace vexaline::text {
 // Captions and titles.
 inline constexpr const char* kAppTitle = "Vexaline(V0622)";
 inline constexpr const char* kTipCaption = "温馨提示!";
-inline constexpr const char* kCheckCaption = "温馨提示！";  // full-width mark: the element check
 inline constexpr const char* kAboutCaption = "关于Vexaline";
 inline constexpr const char* kAboutLine = "Vexaline V0622 版";
 inline constexpr const char* kAboutMenu = "关于 Vexaline(&A)...";
 inline constexpr const char* kStationSetupCaption = "设置测站";
+inline constexpr const char* kTitleWithFile = "%s - %s";  // the open file, then the program
+
+// The desk: recent roads, the help panel's toggle.
+inline constexpr const char* kRecentButton = "最近";
+inline constexpr const char* kRecentTip = "最近打开的道路";
+inline constexpr const char* kRecentNone = "（无）";
+inline constexpr const char* kHelpToggle = "说明";
+inline constexpr const char* kHelpToggleTip = "显示或收起说明";
 
 // Line types, radius and segment remarks.
 inline constexpr const char* kStraight = "直线";

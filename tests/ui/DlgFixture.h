@@ -21,6 +21,12 @@ namespace fs = std::filesystem;
 using namespace vexaline;
 
 inline QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+// With VEXALINE_SCREENSHOTS set to a folder, the widget as shown is saved there
+// under name: the README's pictures (scripts/screenshots.sh).
+inline void Shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("VEXALINE_SCREENSHOTS");
+    if (!dir.isEmpty()) QApplication::processEvents(), w->grab().save(dir + "/" + name);
+}
 inline std::vector<std::string> GbkLines(std::initializer_list<const char*> utf8) {
     std::vector<std::string> out;
     for (const char* line : utf8) out.push_back(Gbk(line));

@@ -12,11 +12,6 @@
 #include <QTableView>
 #include <QTableWidget>
 
-static void Shot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("VEXALINE_SCREENSHOTS");
-    if (!dir.isEmpty()) QApplication::processEvents(), w->grab().save(dir + "/" + name);
-}
-
 class Walkthrough : public DlgTest {
 protected:
     void SetUp() override {

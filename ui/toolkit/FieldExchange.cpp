@@ -48,11 +48,9 @@ QString ShowDouble(double value) {
 
 }  // namespace
 
-bool FieldExchange::Fail(QWidget* field, const char* message) { return Fail(field, message, text::kTipCaption); }
-
-bool FieldExchange::Fail(QWidget* field, const char* message, const char* caption) {
+bool FieldExchange::Fail(QWidget* field, const char* message) {
     ok_ = false;
-    Warn(owner_, message, caption);
+    Warn(owner_, message);
     field->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
     return false;
@@ -81,13 +79,13 @@ void FieldExchange::Text(QLineEdit* edit, std::string& member, int maxBytes) {
 void FieldExchange::Integer(QLineEdit* edit, int& member) {
     if (!ok_) return;
     if (!read_) edit->setText(QString::number(member));
-    else if (!Parse(edit->text(), member)) Fail(edit, text::kEnterInteger, text::kAppTitle);
+    else if (!Parse(edit->text(), member)) Fail(edit, text::kEnterInteger);
 }
 
 void FieldExchange::Double(QLineEdit* edit, double& member) {
     if (!ok_) return;
     if (!read_) edit->setText(ShowDouble(member));
-    else if (!Parse(edit->text(), member)) Fail(edit, text::kEnterNumber, text::kAppTitle);
+    else if (!Parse(edit->text(), member)) Fail(edit, text::kEnterNumber);
 }
 
 void FieldExchange::Combo(QComboBox* combo, std::string& member) {

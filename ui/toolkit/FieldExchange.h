@@ -10,9 +10,8 @@ namespace vexaline::platform { class GbkListView; }
 // Data exchange between a dialog's members and its controls, in the order
 // the dialog calls it. A read that meets a bad field (not a number, or text
 // GBK cannot hold) tells the user, puts the focus there and stops: that
-// member and every later one keep their values. The request for a number is
-// the toolkit's own box, captioned with the application's title; a refused
-// text is one of the program's boxes ("温馨提示!").
+// member and every later one keep their values. Both the request for a
+// number and a refused text are the program's own boxes.
 namespace vexaline::platform {
 
 class FieldExchange {
@@ -45,7 +44,6 @@ public:
 
 private:
     bool Fail(QWidget* field, const char* message);
-    bool Fail(QWidget* field, const char* message, const char* caption);
 
     QWidget* owner_;
     bool read_;

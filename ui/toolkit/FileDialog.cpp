@@ -11,6 +11,7 @@
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/Settings.h"
 
 namespace vexaline::platform {
 
@@ -32,9 +33,12 @@ QStringList NameFilters(const char* filter) {
 
 namespace {
 
-// After the accept mode is set: setting it makes the buttons afresh.
+// After the accept mode is set: setting it makes the buttons afresh. The
+// dialog starts in the folder last used for this kind of file.
 void Prepare(QFileDialog& dialog, const char* filter) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QString folder = LastFolder(filter);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) dialog.setDirectory(folder);
     dialog.setNameFilters(NameFilters(filter));
     dialog.setLabelText(QFileDialog::LookIn, QString::fromUtf8(text::kLookInLabel));
     dialog.setLabelText(QFileDialog::FileName, QString::fromUtf8(text::kFileNameLabel));
@@ -42,16 +46,15 @@ void Prepare(QFileDialog& dialog, const char* filter) {
     dialog.setLabelText(QFileDialog::Reject, QString::fromUtf8(text::kButtonCancel));
 }
 
-FileChoice Chosen(const QFileDialog& dialog) {
-    FileChoice choice;
+// The file chosen; its folder is remembered for the next dialog of the kind.
+FileChoice Chosen(const QFileDialog& dialog, const char* filter) {
     const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.front().isEmpty()) return choice;
-    const QFileInfo info(files.front());
-    if (info.fileName().isEmpty()) return choice;
-    choice.strName = info.fileName().toStdString();
-    choice.strPath = QFile::encodeName(info.absoluteFilePath()).toStdString();
+    if (files.isEmpty() || files.front().isEmpty()) return FileChoice();
+    FileChoice choice = ChoiceOf(files.front());
+    if (choice.strPath.empty()) return choice;
     choice.nType = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())) + 1;
     if (choice.nType < 1) choice.nType = 1;
+    RememberFolder(filter, QFileInfo(files.front()).absolutePath());
     return choice;
 }
 
@@ -64,7 +67,7 @@ FileChoice PickFileToOpen(QWidget* owner, const char* filter) {
     Prepare(dialog, filter);
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(text::kOpenButton));
     if (dialog.exec() != QDialog::Accepted) return FileChoice();
-    return Chosen(dialog);
+    return Chosen(dialog, filter);
 }
 
 FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
@@ -89,13 +92,23 @@ FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string&
     if (!proposedName.empty()) dialog.selectFile(QString::fromStdString(proposedName));
     for (;;) {
         if (dialog.exec() != QDialog::Accepted) return FileChoice();
-        FileChoice choice = Chosen(dialog);
+        FileChoice choice = Chosen(dialog, filter);
         if (choice.strPath.empty()) return choice;
         if (!QFileInfo::exists(QFile::decodeName(choice.strPath.c_str()))) return choice;
         const std::string question = Format(text::kAskReplaceFile, choice.strName.c_str());
         if (AskYesNo(&dialog, question.c_str())) return choice;
         // No: the dialog comes back so another name can be chosen.
     }
+}
+
+FileChoice ChoiceOf(const QString& path) {
+    FileChoice choice;
+    const QFileInfo info(path);
+    if (info.fileName().isEmpty()) return choice;
+    choice.strName = info.fileName().toStdString();
+    choice.strPath = QFile::encodeName(info.absoluteFilePath()).toStdString();
+    choice.nType = 1;
+    return choice;
 }
 
 std::string NameForDisplay(const std::string& utf8) { return Utf8ToGbkLossy(utf8); }

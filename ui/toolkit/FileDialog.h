@@ -21,7 +21,9 @@ struct FileChoice {
 QStringList NameFilters(const char* filter);
 
 // filter: "描述 (*.ext)|*.ext|...||" (UTF-8). A name that does not exist may
-// be typed. Cancelled: an empty choice.
+// be typed. Cancelled: an empty choice. Both dialogs start in the folder last
+// used for the filter's kind of file (a proposed name with a folder of its
+// own starts there) and remember the folder of what is chosen.
 FileChoice PickFileToOpen(QWidget* owner, const char* filter);
 
 // Save-as with a proposed name, a default extension added to a name typed
@@ -29,6 +31,10 @@ FileChoice PickFileToOpen(QWidget* owner, const char* filter);
 // brings the dialog back).
 FileChoice PickFileToSave(QWidget* owner, const char* filter, const std::string& proposedName,
                           const char* defaultExtension);
+
+// A path given otherwise than by a dialog (a recent road) as a choice of the
+// first file type; empty for a path that names no file.
+FileChoice ChoiceOf(const QString& path);
 
 // A file name for a read-only field: GBK, a character GBK lacks shown as '?'.
 std::string NameForDisplay(const std::string& utf8);

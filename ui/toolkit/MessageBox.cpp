@@ -8,9 +8,10 @@
 namespace vexaline::platform {
 namespace {
 
-QMessageBox::StandardButton Show(QWidget* owner, const char* text, const char* caption, QMessageBox::Icon icon,
+// Every box carries the one caption, whatever it says.
+QMessageBox::StandardButton Show(QWidget* owner, const char* text, QMessageBox::Icon icon,
                                  QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, QString::fromUtf8(caption), QString::fromUtf8(text), buttons, owner);
+    QMessageBox box(icon, QString::fromUtf8(text::kTipCaption), QString::fromUtf8(text), buttons, owner);
     // The buttons speak the language of the rest of the window.
     const struct {
         QMessageBox::StandardButton button;
@@ -28,24 +29,20 @@ QMessageBox::StandardButton Show(QWidget* owner, const char* text, const char* c
 
 }  // namespace
 
-void Warn(QWidget* owner, const char* text) { Warn(owner, text, text::kTipCaption); }
-
-void Warn(QWidget* owner, const char* text, const char* caption) {
-    Show(owner, text, caption, QMessageBox::Warning, QMessageBox::Ok);
-}
+void Warn(QWidget* owner, const char* text) { Show(owner, text, QMessageBox::Warning, QMessageBox::Ok); }
 
 bool AskYesNo(QWidget* owner, const char* text) {
-    return Show(owner, text, text::kTipCaption, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
+    return Show(owner, text, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
-bool AskOkCancel(QWidget* owner, const char* text, const char* caption) {
-    return Show(owner, text, caption, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) ==
+bool AskOkCancel(QWidget* owner, const char* text) {
+    return Show(owner, text, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
 }
 
-void Notify(QWidget* owner, const char* text, const char* caption) {
-    Show(owner, text, caption, QMessageBox::NoIcon, QMessageBox::Ok);
+void Notify(QWidget* owner, const char* text) {
+    Show(owner, text, QMessageBox::NoIcon, QMessageBox::Ok);
 }
 
 }  // namespace vexaline::platform

@@ -5,17 +5,17 @@ class QWidget;
 // it); every box is modal and returns only when it has been answered.
 namespace vexaline::platform {
 
-// Caption "温馨提示!" (or the given one), exclamation icon, OK.
+// Every box is captioned "温馨提示!", whatever it says.
+// Exclamation icon, OK.
 void Warn(QWidget* owner, const char* text);
-void Warn(QWidget* owner, const char* text, const char* caption);
 
-// Caption "温馨提示!", exclamation icon, Yes/No. True on Yes.
+// Exclamation icon, Yes/No. True on Yes.
 bool AskYesNo(QWidget* owner, const char* text);
 
-// Exclamation icon, OK/Cancel, the given caption. True on OK.
-bool AskOkCancel(QWidget* owner, const char* text, const char* caption);
+// Exclamation icon, OK/Cancel. True on OK.
+bool AskOkCancel(QWidget* owner, const char* text);
 
-// No icon, OK only, the given caption.
-void Notify(QWidget* owner, const char* text, const char* caption);
+// No icon, OK only: a notice rather than a warning.
+void Notify(QWidget* owner, const char* text);
 
 }  // namespace vexaline::platform
