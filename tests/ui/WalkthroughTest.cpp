@@ -4,6 +4,8 @@
 #include "DlgFixture.h"
 #include "ui/CheckReportDlg.h"
 #include "ui/InspectDlg.h"
+#include "ui/PlanCanvas.h"
+#include "ui/PlanView.h"
 #include "ui/ProfileDlg.h"
 #include "core/text/TextFields.h"
 #include "ui/StationSetupDlg.h"
@@ -134,4 +136,14 @@ TEST_F(Walkthrough, TheCrewsMeasurementChecked) {
               Q("点数 5，合格 3，超限 2；Δ 最大 0.025，均方根 0.012；ΔH 最大 0.014，均方根 0.006"));
     inspect->resize(760, 290);
     Shot(inspect, "inspect.png");
+    // The points on the road, K0+400 selected: the view zoomed to them.
+    Click(2508, {}, inspect);
+    auto* plan = dlg_.findChild<CPlanView*>("2100");
+    ASSERT_TRUE(plan);
+    plan->resize(760, 460);
+    QApplication::processEvents();
+    const ViewTransform& fit = plan->Canvas()->View();
+    plan->Canvas()->SetView(ViewTransform(fit.Width(), fit.Height(), CPlanePoint(3805270, 500420), 1.6));
+    inspect->Table()->selectRow(0);
+    Shot(plan, "inspect-plan.png");
 }
