@@ -76,6 +76,7 @@ int Run(const InspectOptions& o, const Tolerances& tolerances) {
     DesignHeights design;
     if (heights) design.profile = &heights->profile, design.slopes = &heights->slopes;
     const Inspection inspection = Inspect(road, points.points, design, tolerances);
+    if (inspection.bZeroHeightsIgnored) ComplainUtf8(text::kInspectZeroHeights);
     bool written = false;
     if (o.json) written = EmitBytes(ToJson(inspection).dump() + "\n", o.output);
     else if (o.format == "csv") written = EmitBytes(InspectCsv(inspection, tolerances), o.output);

@@ -276,6 +276,7 @@ void CAlignmentDlg::CreateControls() {
     lookup->addWidget(new QLabel(U("Y")), 0, 2);
     lookup->addWidget(m_editLookupY, 0, 3);
     lookup->addWidget(btnLookup, 0, 4);
+    lookup->addWidget(InspectButton(), 1, 4);
     lookup->addWidget(new QLabel(U("桩号")), 1, 0);
     lookup->addWidget(m_editLookupStation, 1, 1);
     lookup->addWidget(new QLabel(U("偏距")), 1, 2);

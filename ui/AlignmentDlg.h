@@ -125,6 +125,7 @@ public slots:
     void OnPrintSheet();    // "打印"
     void OnPiEntry();       // "交点法"
     void OnProfile();       // "纵断面"
+    void OnInspect();       // "检核"
     // The keyboard on the control data (AlignmentDlgKeys.cpp): Ctrl+V, Ctrl+C
     // on the control list; Ctrl+Z, Ctrl+Y in the window.
     void OnPasteControl();
@@ -138,6 +139,7 @@ public slots:
 signals:
     void ControlChanged();  // rows opened, added, replaced or deleted
     void ResultsChanged();  // rows computed, added or emptied
+    void HeightsChanged();  // the vertical alignment or cross slopes read, edited or dropped
 
 private:
     // While a handler waits on one of its boxes, no other handler may start.
@@ -157,6 +159,7 @@ private:
     };
 
     void CreateControls();
+    QPushButton* InspectButton();  // "检核", wired (AlignmentDlgInspect.cpp)
     // The desk (AlignmentDlgDesk.cpp): the help panel and its toggle (2014);
     // the size the window opens at, and the help panel shown only where the
     // screen has room for it; the title naming the open file; the 最近 menu,

@@ -25,6 +25,7 @@
 #include "core/text/StationText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
+#include "ui/InspectDlg.h"
 #include "ui/PlanCanvas.h"
 #include "ui/PlanView.h"
 #include "ui/SettingOutSheet.h"
@@ -63,6 +64,9 @@ CPlanView* MakePlanView(CAlignmentDlg* dlg) {
     canvas->SetPainter([dlg, feed](QPainter& painter, const ViewTransform& t) {
         plan::PaintScene(
             painter, plan::PlanScene{&feed->road, &dlg->Results(), &feed->points, feed->flagged, feed->staleResults}, t);
+        // The measured points of an open 检核 over the road.
+        if (auto* inspect = dlg->findChild<CInspectDlg*>("2500"); inspect && inspect->isVisible())
+            plan::PaintMarks(painter, inspect->Marks(), inspect->SelectedMark(), t);
     });
     view->SetDescriber([feed](CPlanePoint where) { return Describe(feed->road, where); });
     auto refresh = [dlg, feed, canvas, view] {

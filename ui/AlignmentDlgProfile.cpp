@@ -92,6 +92,7 @@ void CAlignmentDlg::ShowHeightsLine() {
     const std::string grades = state(!m_gradeRows.empty(), kGradeExtension);
     const std::string slopes = state(!m_slopeRows.empty(), kSlopeExtension);
     m_labelHeights->setText(QString::fromStdString(Format(text::kHeightsLine, grades.c_str(), slopes.c_str())));
+    emit HeightsChanged();  // every change of the tables ends here
 }
 
 // "纵断面": the tables edited; 确定 takes them into the window as unsaved

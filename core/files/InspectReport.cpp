@@ -62,13 +62,15 @@ std::string InspectText(const Inspection& inspection, const Tolerances& toleranc
     };
     std::string out = InspectTolerancesText(tolerances) + "\r\n" + line(Titles());
     for (const InspectRow& row : inspection.rows) out += line(InspectFields(row));
-    return out + InspectSummaryText(inspection.summary) + "\r\n";
+    out += InspectSummaryText(inspection.summary) + "\r\n";
+    return inspection.bZeroHeightsIgnored ? out + Gbk(text::kInspectZeroHeights) + "\r\n" : out;
 }
 
 std::string InspectCsv(const Inspection& inspection, const Tolerances& tolerances) {
     std::string out = kUtf8Bom + GbkCsvLine({InspectTolerancesText(tolerances)}) + GbkCsvLine(Titles());
     for (const InspectRow& row : inspection.rows) out += GbkCsvLine(InspectFields(row));
-    return out + GbkCsvLine({InspectSummaryText(inspection.summary)});
+    out += GbkCsvLine({InspectSummaryText(inspection.summary)});
+    return inspection.bZeroHeightsIgnored ? out + GbkCsvLine({Gbk(text::kInspectZeroHeights)}) : out;
 }
 
 }  // namespace vexaline

@@ -20,10 +20,10 @@ std::string InspectTolerancesText(const Tolerances& tolerances);
 std::string InspectSummaryText(const InspectSummary& summary);
 
 // The text: the tolerances line, the column titles, one line per point in
-// columns, the summary line.
+// columns, the summary line, and the note when zero heights were ignored.
 std::string InspectText(const Inspection& inspection, const Tolerances& tolerances);
 
-// The CSV: the tolerances, the titles, one row per point, the summary.
+// The CSV: the tolerances, the titles, one row per point, the summary, the note.
 std::string InspectCsv(const Inspection& inspection, const Tolerances& tolerances);
 
 }  // namespace vexaline

@@ -71,12 +71,23 @@ void Spread(const std::vector<double>& values, std::optional<double>& max, std::
 
 }  // namespace
 
+bool HeightsNotMeasured(const std::vector<MeasuredPoint>& points) {
+    bool any = false;
+    for (const MeasuredPoint& p : points) {
+        if (p.height && *p.height != 0) return false;
+        any = any || p.height;
+    }
+    return any;
+}
+
 Inspection Inspect(const Alignment& road, const std::vector<MeasuredPoint>& points, const DesignHeights& heights,
                    const Tolerances& tolerances) {
     Inspection out;
+    out.bZeroHeightsIgnored = heights.profile && HeightsNotMeasured(points);
     out.rows.reserve(points.size());
     std::vector<double> d, dh;
-    for (const MeasuredPoint& p : points) {
+    for (MeasuredPoint p : points) {
+        if (out.bZeroHeightsIgnored) p.height.reset();
         out.rows.push_back(InspectOne(road, p, heights, tolerances));
         const InspectRow& row = out.rows.back();
         if (row.d) d.push_back(*row.d);

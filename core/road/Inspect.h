@@ -48,6 +48,7 @@ struct InspectSummary {
 struct Inspection {
     std::vector<InspectRow> rows;  // in the points' order
     InspectSummary summary;
+    bool bZeroHeightsIgnored = false;  // the file's heights were all 0.000: taken as not measured
 };
 
 // The road's heights, when it has them.
@@ -67,7 +68,17 @@ struct DesignHeights {
 // placed is out. Needs road.Usable(); a named stake outside the road's
 // stations, on an element that cannot be evaluated, or an unnamed point the
 // lookup cannot place is not found.
+//
+// Heights of 0.000 throughout: stakes exported without a profile carry
+// height 0.000, which no reader can tell from a measured one. With a
+// profile, when every point that has a height has exactly 0, no height
+// was measured (HeightsNotMeasured): the rows' heights are dropped (no ΔH,
+// not judged) and bZeroHeightsIgnored says so. A single other height
+// keeps them all.
 Inspection Inspect(const Alignment& road, const std::vector<MeasuredPoint>& points, const DesignHeights& heights,
                    const Tolerances& tolerances);
+
+// True when at least one point has a height and every height is exactly 0.
+bool HeightsNotMeasured(const std::vector<MeasuredPoint>& points);
 
 }  // namespace vexaline

@@ -221,6 +221,23 @@ inline constexpr const char* kInspectMillimetres = "%g毫米";
 inline constexpr const char* kInspectNotJudged = "不检核";
 inline constexpr const char* kInspectSummary = "点数 %d，合格 %d，超限 %d；Δ 最大 %s，均方根 %s；ΔH 最大 %s，均方根 %s";
 inline constexpr const char* kInspectNone = "—";
+inline constexpr const char* kInspectZeroHeights =
+    "测量文件的高程全是0.000（未带纵断面导出的桩点即如此），视为没有测高程：高程不检核。";
+inline constexpr const char* kInspectButton = "检核";
+inline constexpr const char* kInspectCaption = "实测检核";
+inline constexpr const char* kInspectLoad = "载入测量文件...";
+inline constexpr const char* kInspectSave = "保存结果...";
+inline constexpr const char* kInspectPlan = "平面图";
+inline constexpr const char* kInspectPlanTolerance = "平面限差（毫米）";
+inline constexpr const char* kInspectHeightTolerance = "高程限差（毫米）";
+inline constexpr const char* kInspectNoFile = "请载入测量文件：CASS坐标文件（.dat）、CSV（点名,X,Y,H）或导线点文件（.vxp）。";
+inline constexpr const char* kInspectFileLine = "测量文件：%s";
+inline constexpr const char* kMeasuredFilter =
+    "CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv|导线点文件 (*.vxp)|*.vxp|所有文件 (*)|*||";
+inline constexpr const char* kInspectRefused = "测量文件%s未能读入，没有检核任何点：\n%s";
+inline constexpr const char* kInspectReportFilter = "普通格式 (*.txt)|*.txt|CSV 表格 (*.csv)|*.csv||";
+inline constexpr const char* kInspectReportName = "%s检核.txt";
+inline constexpr const char* kInspectNothing = "还没有检核结果，无法保存!";
 // The control-data check.
 inline constexpr const char* kCheckTitle = "控制数据检查";
 inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";

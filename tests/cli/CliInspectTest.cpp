@@ -1,6 +1,7 @@
 // vexaline-cli inspect: the demo road's stakes exported, measured back with
 // a field crew's errors, and judged.
 #include "CliFixture.h"
+#include "core/text/Texts.h"
 
 namespace {
 
@@ -109,6 +110,27 @@ TEST_F(CliInspect, OtherPointsWithoutHeightsAndFilesRefused) {
             EXPECT_EQ(o.out, "") << c.args;
         }
     }
+}
+
+// Stakes exported without a profile carry 0.000: with the profile those are no measured heights.
+TEST_F(CliInspect, StakesExportedWithoutAProfileAreJudgedInPlanOnlyWithANote) {
+    const std::string path = Path("plain.dat");
+    ASSERT_EQ(Run("stakes " + kDemo + " --from 300 --to 700 --interval 100 --offset 7.5 --format cass -o " + path)
+                  .status,
+              0);
+    ASSERT_NE(Bytes(path).find(",0.000\r\n"), std::string::npos);
+    Outcome o = Run("inspect " + kDemo + " " + path + heights + " --json");
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_EQ(o.err, std::string(vexaline::text::kInspectZeroHeights) + "\n");
+    const json answer = json::parse(o.out);
+    EXPECT_TRUE(answer["points"][0]["h"].is_null());
+    EXPECT_TRUE(answer["points"][0]["dh"].is_null());
+    EXPECT_NEAR(answer["points"][0]["design_h"].get<double>(), 125.850, 0.0005);
+    EXPECT_TRUE(answer["summary"]["max_dh"].is_null());
+    // Without the profile the zeros are what the file says, and nothing is said.
+    o = Run("inspect " + kDemo + " " + path + " --json");
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(json::parse(o.out)["points"][0]["h"], 0.0);
 }
 
 }  // namespace

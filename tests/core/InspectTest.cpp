@@ -12,6 +12,7 @@
 #include "core/road/StakeRun.h"
 #include "core/text/FixedText.h"
 #include "core/text/StationText.h"
+#include "core/text/Texts.h"
 
 namespace {
 
@@ -218,6 +219,39 @@ TEST(Inspect, WithoutHeightsOrWithAToleranceOffOnlyTheRestIsJudged) {
     planOff.plan.reset();
     EXPECT_TRUE(Inspect(demo.road, {points[0]}, {}, planOff).rows[0].bIn);
     EXPECT_FALSE(Inspect(demo.road, {points[0]}, {&demo.profile, &demo.slopes}, planOff).rows[0].bIn);  // 176 m high
+}
+
+// Stakes exported without a profile carry 0.000 for their height.
+TEST(Inspect, HeightsOfZeroThroughoutAreNotMeasuredWhenAProfileIsLoaded) {
+    const Demo demo;
+    const StakeResult a = demo.Centre(100), b = demo.Centre(200);
+    const double hb = *SurfaceElevation(demo.profile, demo.slopes, 200, 0);
+    const struct {
+        std::optional<double> ha, hb;
+        bool profile, ignored;
+    } cases[] = {
+        {0.0, 0.0, true, true},
+        {0.0, std::nullopt, true, true},    // a point without a height does not count
+        {-0.0, 0.0, true, true},
+        {0.0, hb, true, false},             // one measured height: every 0 is a height
+        {0.0, 0.0, false, false},           // nothing to judge them against
+        {std::nullopt, std::nullopt, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::vector<MeasuredPoint> points = {{"K0+100.000", a.point.X, a.point.Y, c.ha},
+                                                   {"K0+200.000", b.point.X, b.point.Y, c.hb}};
+        const DesignHeights heights = c.profile ? DesignHeights{&demo.profile, &demo.slopes} : DesignHeights{};
+        const Inspection r = Inspect(demo.road, points, heights, Tolerances());
+        EXPECT_EQ(r.bZeroHeightsIgnored, c.ignored) << &c - cases;
+        EXPECT_EQ(r.rows[0].point.height.has_value(), c.ha && !c.ignored) << &c - cases;
+        EXPECT_EQ(r.rows[0].dh.has_value(), c.ha && c.profile && !c.ignored) << &c - cases;
+        EXPECT_EQ(r.summary.nOut, c.ha && c.profile && !c.ignored ? 1 : 0) << &c - cases;
+        const std::string note = Gbk(text::kInspectZeroHeights) + "\r\n";
+        const std::string report = InspectText(r, Tolerances());
+        EXPECT_EQ(report.size() > note.size() && report.compare(report.size() - note.size(), note.size(), note) == 0,
+                  c.ignored)
+            << &c - cases;
+    }
 }
 
 TEST(InspectReport, TextAndCsvShowEachPointAndTheSummary) {

@@ -3,11 +3,15 @@
 // README's pictures (scripts/screenshots.sh runs it on Xvfb).
 #include "DlgFixture.h"
 #include "ui/CheckReportDlg.h"
+#include "ui/InspectDlg.h"
+#include "ui/PlanCanvas.h"
+#include "ui/PlanView.h"
 #include "ui/ProfileDlg.h"
 #include "core/text/TextFields.h"
 #include "ui/StationSetupDlg.h"
 
 #include <QLabel>
+#include <QTableView>
 #include <QTableWidget>
 
 class Walkthrough : public DlgTest {
@@ -117,4 +121,29 @@ TEST_F(Walkthrough, TheSampleRoadsHeights) {
     EXPECT_EQ(Result(0), "桩号        X坐标         Y坐标      切线方位角  说明     设计高程    ");
     EXPECT_EQ(Result(1), "400.000     3805235.387   500322.853  56.2843   缓曲段    127.725     ");
     EXPECT_EQ(Result(2), "500.000     3805283.061   500409.229  65.5208   圆曲段    129.259     ");
+}
+
+// 检核 on the crew's measurement of the README's round trip.
+TEST_F(Walkthrough, TheCrewsMeasurementChecked) {
+    for (const char* name : {"demo.vxz", "demo.vxh", "demo-measured.dat"})
+        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    Open("demo.vxa");
+    Click(2007);
+    auto* inspect = dlg_.findChild<CInspectDlg*>("2500");
+    ASSERT_TRUE(inspect);
+    Click(2501, ModalScript().File(QPath("demo-measured.dat")), inspect);
+    EXPECT_EQ(inspect->findChild<QLabel*>("2510")->text(),
+              Q("点数 5，合格 3，超限 2；Δ 最大 0.025，均方根 0.012；ΔH 最大 0.014，均方根 0.006"));
+    inspect->resize(760, 290);
+    Shot(inspect, "inspect.png");
+    // The points on the road, K0+400 selected: the view zoomed to them.
+    Click(2508, {}, inspect);
+    auto* plan = dlg_.findChild<CPlanView*>("2100");
+    ASSERT_TRUE(plan);
+    plan->resize(760, 460);
+    QApplication::processEvents();
+    const ViewTransform& fit = plan->Canvas()->View();
+    plan->Canvas()->SetView(ViewTransform(fit.Width(), fit.Height(), CPlanePoint(3805270, 500420), 1.6));
+    inspect->Table()->selectRow(0);
+    Shot(plan, "inspect-plan.png");
 }
