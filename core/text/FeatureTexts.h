@@ -1,0 +1,211 @@
+#pragma once
+// Fixed texts of the later features: the control-data check, the plan view
+// and sheet, 交点法, heights and station equations. UTF-8, as in Texts.h.
+
+namespace vexaline::text {
+
+// The control-data check.
+inline constexpr const char* kCheckTitle = "控制数据检查";
+inline constexpr const char* kCheckClean = "控制数据检查无误：%d 行，闭合差都不超过 %g 毫米，折角都不超过 %g″。";
+inline constexpr const char* kCheckSummary = "控制数据检查：%d 行，%zu 行有问题：第 %s 行（闭合差限 %g 毫米，折角限 %g″）。";
+inline constexpr const char* kCheckTooFew = "控制数据不足两行，无法检查!";
+inline constexpr const char* kCheckColumns[8] = {"行", "起点里程", "终点里程", "线型", "起点闭合差mm", "终点闭合差mm", "折角", "问题"};
+inline constexpr const char* kCheckClosureStart = "第 %d 行闭合差 %.1f 毫米";
+inline constexpr const char* kCheckClosureEnd = "第 %d 行闭合差 %.1f 毫米";
+inline constexpr const char* kCheckKink = "第 %d 行折角 %s";
+inline constexpr const char* kCheckLineClean = "检查通过";
+inline constexpr const char* kCheckLineFlagged = "检查：第 %s 行有问题";
+inline constexpr const char* kCheckRuleTexts[11] = {
+    "第 %d 行里程不大于上一行",
+    "第 %d 行线型不是直线、圆曲线、缓和曲线或终点",
+    "第 %d 行终点只能在最后一行",
+    "第 %d 行最后一行应为终点",
+    "第 %d 行直线的半径应为∞",
+    "第 %d 行圆曲线的半径不能为∞或0",
+    "第 %d 行缓和曲线两端半径相同",
+    "第 %d 行缓和曲线起点半径与前一线元不符",
+    "第 %d 行%s不是数",
+    "第 %d 行桩号不在路线的任何断链区段内（被短链跳过）",
+    "第 %d 行桩号在长链内出现多次，须注明第几次，如1050.000(2)",
+};
+inline constexpr const char* kCheckFieldNames[6] = {"里程", "X", "Y", "半径", "线型", "X,Y"};
+inline constexpr const char* kCheckSuggestion = "建议：第 %d 行%s %s 改为 %s。";
+inline constexpr const char* kCheckSuggestionXY = "建议：第 %d 行 X、Y 互换（%s 改为 %s）。";
+inline constexpr const char* kCheckAmbiguous = "有 %d 种单处改动都能消除全部问题，无法确定是哪一处。";
+inline constexpr const char* kCheckNoSuggestion = "没有哪一处单处改动能消除全部问题。";
+inline constexpr const char* kCheckSave = "保存报告";
+inline constexpr const char* kCheckClose = "关闭";
+inline constexpr const char* kCheckReportFilter = "文本文件 (*.txt)|*.txt||";
+inline constexpr const char* kCheckReportName = "控制数据检查.txt";
+inline constexpr const char* kCheckFlagMark = "*";
+
+// Plan view and setting-out sheet.
+inline constexpr const char* kPlanCaption = "平面图";
+inline constexpr const char* kPlanFit = "适应窗口";
+inline constexpr const char* kPlanExport = "导出...";
+inline constexpr const char* kPlanExportFilter = "PNG 图片 (*.png)|*.png|SVG 图形 (*.svg)|*.svg|PDF 文档 (*.pdf)|*.pdf||";
+inline constexpr const char* kPlanExportName = "平面图.png";
+inline constexpr const char* kPlanReadout = "X %.3f  Y %.3f";
+inline constexpr const char* kPlanReadoutStation = "  %s  %s";  // K station, offset text
+inline constexpr const char* kPlanCannotRender = "无法生成图形文件：%s";
+inline constexpr const char* kPlanHint = "滚轮缩放，左键拖动平移，单击反查桩号";
+inline constexpr const char* kPlanStation = "测站";
+inline constexpr const char* kPlanBacksight = "后视";
+inline constexpr const char* kPlanLegendFlagged = "检查有误";
+inline constexpr const char* kPlanLegendStale = "结果已过期";
+inline constexpr const char* kSheetTitle = "线路放样表";
+inline constexpr const char* kSheetFile = "定线文件：%s";
+inline constexpr const char* kSheetModeCoordinates = "成果：逐桩坐标";
+inline constexpr const char* kSheetModeSettingOut = "成果：放样要素";
+inline constexpr const char* kSheetRange = "里程 %.3f 至 %.3f，间距 %.3f 米，偏距 %.3f 米，偏向角 %s";
+inline constexpr const char* kSheetSingles = "单桩，偏距 %.3f 米，偏向角 %s";
+inline constexpr const char* kSheetDate = "日期：%s";
+inline constexpr const char* kSheetComputed = "计算日期：%s";  // when the rows were computed from the file named above
+inline constexpr const char* kSheetDateFormat = "yyyy年M月d日";
+inline constexpr const char* kSheetSetup = "测站 %s（X %.3f，Y %.3f）  后视 %s（X %.3f，Y %.3f）";
+inline constexpr const char* kSheetPage = "第 %d 页 / 共 %d 页";
+inline constexpr const char* kSheetCoordinateColumns[5] = {"里程(m)", "X(m)", "Y(m)", "切线方位角(度.分秒)", "说明"};
+inline constexpr const char* kSheetSettingOutColumns[5] = {"里程(m)", "水平角(度.分秒)", "平距(m)", "设站点", "后视点"};
+inline constexpr const char* kSheetElevationColumn = "设计高程(m)";
+inline constexpr const char* kSheetSignLine = "计算：______________    复核：______________    日期：______________";
+inline constexpr const char* kSheetNothing = "计算结果为空，没有可打印的内容!";
+inline constexpr const char* kAskPrintManyPages = "放样表共 %d 页（%zu 行）。\n要排版并打印全部页面吗?";
+inline constexpr const char* kSheetLayingOut = "正在排版放样表：第 %d 页 / 共 %d 页";
+// The exported plan: paper, resolution and the title block.
+inline constexpr const char* kPaperCaption = "导出平面图";
+inline constexpr const char* kPaperSize = "纸张";
+inline constexpr const char* kPaperOrientation = "方向";
+inline constexpr const char* kPaperLandscape = "横向";
+inline constexpr const char* kPaperPortrait = "纵向";
+inline constexpr const char* kPaperDpi = "分辨率(PNG)";
+inline constexpr const char* kPaperDpiSuffix = " dpi";
+inline constexpr const char* kPlanScale = "比例 1:%.0f";
+
+// Road from intersection points (交点法): the table, the construction and the curve table.
+inline constexpr const char* kPiStartName = "起点";
+inline constexpr const char* kPiEndName = "终点";
+inline constexpr const char* kPiColumns[6] = {"交点", "X", "Y", "半径", "缓和曲线长1", "缓和曲线长2"};
+inline constexpr const char* kPiCsvHeader = "交点,X,Y,半径,缓和曲线长1,缓和曲线长2";
+inline constexpr const char* kPiCurveCsvHeader =
+    "交点,转角,半径,缓和曲线长1,缓和曲线长2,切线长1,切线长2,曲线长,外距,ZH,HY,QZ,YH,HZ";
+inline constexpr const char* kPiLeft = "左";
+inline constexpr const char* kPiRight = "右";
+inline constexpr const char* kPiTooFewPoints = "交点表至少要有三行：起点、交点和终点!";
+inline constexpr const char* kPiNotANumber = "交点表第%d行（%s）的%s不是数字!";
+inline constexpr const char* kPiEndHasCurve = "交点表第%d行（%s）是起点或终点，不能填写半径和缓和曲线长!";
+inline constexpr const char* kPiRadiusMissing = "交点表第%d行（%s）没有填写半径!";
+inline constexpr const char* kPiRadiusNotPositive = "交点表第%d行（%s）的半径必须大于0!";
+inline constexpr const char* kPiNegativeLength = "交点表第%d行（%s）的缓和曲线长不能为负!";
+inline constexpr const char* kPiSamePoint = "%s与%s的坐标相同，无法确定路线方向!";
+inline constexpr const char* kPiNoDeflection = "交点%s的转角为0，无法设曲线!";
+inline constexpr const char* kPiReversal = "交点%s的转角为180°，无法设曲线!";
+inline constexpr const char* kPiNoRoomForArc = "交点%s的缓和曲线太长，没有圆曲线的位置（两段缓和曲线的切线角之和不能大于转角）!";
+inline constexpr const char* kPiOverlap = "交点%s与%s的曲线重叠：两切线长之和比交点间距长%.3f米!";
+inline constexpr const char* kPiFirstTooLong = "交点%s的切线长%.3f米大于起点到该交点的距离%.3f米!";
+inline constexpr const char* kPiLastTooLong = "交点%s的切线长%.3f米大于该交点到终点的距离%.3f米!";
+inline constexpr const char* kPiTransitionMeetsArc =
+    "交点%s的缓和曲线正好止于交点%s的圆曲线起点，一个变换点不能同时有两个半径：请给交点%s设缓和曲线，或调整两交点的曲线!";
+inline constexpr const char* kPiArcMeetsTransition =
+    "交点%s的圆曲线正好止于交点%s的缓和曲线起点，曲率会从圆曲线突变到直线：请给交点%s设缓和曲线，或调整两交点的曲线!";
+inline constexpr const char* kPiRowTooWide = "生成的第%d行控制数据（里程%s）超出了字段宽度，里程或坐标太大!";
+inline constexpr const char* kPiBadStartStation = "起点里程必须是数字!";
+inline constexpr const char* kPiStartStationTooLarge = "起点里程超出范围（绝对值须小于100000000米）!";
+inline constexpr const char* kPiNotACoordinate = "交点表第%d行（%s）的%s不是测量坐标（绝对值须小于100000000米）!";
+inline constexpr const char* kPiCannotCompute = "交点%s的曲线算不出有限的数值，请检查半径和缓和曲线长!";
+inline constexpr const char* kPiCsvBadHeader = "交点表文件的第1行不是表头“交点,X,Y,半径,缓和曲线长1,缓和曲线长2”!";
+inline constexpr const char* kPiCsvTooManyFields = "交点表文件第%d行多于6列!";
+inline constexpr const char* kPiCsvBadQuote = "交点表文件第%d行的引号不配对!";
+inline constexpr const char* kPiCsvTooLong = "交点表文件太大（最多%d行，每行最多%d个字节）!";
+inline constexpr const char* kPiCsvNotText = "交点表文件既不是UTF-8也不是GBK文本!";
+inline constexpr const char* kPiTitle = "交点法";
+inline constexpr const char* kPiStartStationLabel = "起点里程：";
+inline constexpr const char* kPiOpenTable = "打开交点表";
+inline constexpr const char* kPiSaveTable = "保存交点表";
+inline constexpr const char* kPiInsertRow = "插入交点";
+inline constexpr const char* kPiDeleteRow = "删除交点";
+inline constexpr const char* kPiCompute = "计算";
+inline constexpr const char* kPiSaveCurves = "保存直曲表";
+inline constexpr const char* kPiTableFilter = "交点表 (*.csv)|*.csv||";
+inline constexpr const char* kPiCurvesFilter = "直曲表 (*.csv)|*.csv||";
+inline constexpr const char* kPiTableName = "交点表.csv";
+inline constexpr const char* kPiCurvesName = "直曲表.csv";
+
+// Heights: the vertical alignment (纵断面), cross slopes (横坡) and design elevations.
+inline constexpr const char* kGradeStartName = "起点";
+inline constexpr const char* kGradeEndName = "终点";
+inline constexpr const char* kGradePointName = "变坡点";
+inline constexpr const char* kGradeColumns[4] = {"变坡点", "桩号", "高程", "竖曲线半径"};
+inline constexpr const char* kGradeCsvHeader = "变坡点,桩号,高程,竖曲线半径";
+inline constexpr const char* kGradeTableName = "纵断面";
+inline constexpr const char* kGradeTooFew = "纵断面至少要有两行：起点和终点!";
+inline constexpr const char* kGradeTooMany = "纵断面最多%d行!";
+inline constexpr const char* kGradeNotANumber = "纵断面第%d行（%s）的%s不是数字!";
+inline constexpr const char* kGradeNegativeRadius = "纵断面第%d行（%s）的竖曲线半径不能为负!";
+inline constexpr const char* kGradeEndHasRadius = "纵断面第%d行（%s）是起点或终点，不能填写竖曲线半径!";
+inline constexpr const char* kGradeNotIncreasing = "纵断面第%d行（%s）的桩号必须大于上一行的桩号!";
+inline constexpr const char* kGradeNoGrade = "纵断面第%d行（%s）与上一行之间的坡度无法计算!";
+inline constexpr const char* kGradeCurvesOverlap = "变坡点%s与%s的竖曲线重叠：两切线长之和比变坡点间距长%.3f米!";
+inline constexpr const char* kGradeCurveBeforeStart = "变坡点%s的竖曲线切线长%.3f米大于起点到该变坡点的距离%.3f米!";
+inline constexpr const char* kGradeCurveAfterEnd = "变坡点%s的竖曲线切线长%.3f米大于该变坡点到终点的距离%.3f米!";
+inline constexpr const char* kVerticalCurveCsvHeader =
+    "变坡点,桩号,高程,坡度i1(%),坡度i2(%),半径,切线长T,曲线长L,外距E,凸凹,起点桩号,终点桩号";
+inline constexpr const char* kCrest = "凸";
+inline constexpr const char* kSag = "凹";
+inline constexpr const char* kSlopeColumns[3] = {"桩号", "左侧横坡", "右侧横坡"};
+inline constexpr const char* kSlopeCsvHeader = "桩号,左侧横坡,右侧横坡";
+inline constexpr const char* kSlopeTableName = "横坡表";
+inline constexpr const char* kSlopeTooMany = "横坡表最多%d行!";
+inline constexpr const char* kSlopeNotANumber = "横坡表第%d行的%s不是数字!";
+inline constexpr const char* kSlopeNotIncreasing = "横坡表第%d行的桩号必须大于上一行的桩号!";
+inline constexpr const char* kSlopeTooSteep = "横坡表第%d行的%s%s%%超出了±%d%%!";
+inline constexpr const char* kCsvBadHeader = "%s文件的第1行不是表头“%s”!";
+inline constexpr const char* kCsvTooManyFields = "%s文件第%d行多于%d列!";
+inline constexpr const char* kCsvBadQuote = "%s文件第%d行的引号不配对!";
+inline constexpr const char* kCsvTooLong = "%s文件太大（最多%d行，每行最多%d个字节）!";
+inline constexpr const char* kCsvNotText = "%s文件既不是UTF-8也不是GBK文本!";
+inline constexpr const char* kElevationHeader = "设计高程";
+inline constexpr const char* kOutsideProfile = "超出纵断面";
+// The window's heights: the 纵断面 dialog and the control-data group's line.
+inline constexpr const char* kProfileButton = "纵断面";
+inline constexpr const char* kProfileTitle = "纵断面与横坡";
+inline constexpr const char* kProfileGrades = "纵断面（变坡点）";
+inline constexpr const char* kProfileSlopes = "横坡表（%，自中线向外上升为正）";
+inline constexpr const char* kProfileInsertRow = "插入行";
+inline constexpr const char* kProfileDeleteRow = "删除行";
+inline constexpr const char* kProfileOpen = "打开...";
+inline constexpr const char* kProfileSave = "保存...";
+inline constexpr const char* kProfileCompute = "计算";
+inline constexpr const char* kProfileCurves = "竖曲线表";
+inline constexpr const char* kProfileScale = "竖向比例放大10倍";
+inline constexpr const char* kGradeFilter = "纵断面 (*.vxz)|*.vxz||";
+inline constexpr const char* kSlopeFilter = "横坡表 (*.vxh)|*.vxh||";
+inline constexpr const char* kGradeFileName = "纵断面.vxz";
+inline constexpr const char* kSlopeFileName = "横坡表.vxh";
+inline constexpr const char* kHeightsLine = "纵断面：%s    横坡表：%s";
+inline constexpr const char* kHeightsNone = "无";
+inline constexpr const char* kHeightsUnsaved = "已修改，未保存";
+inline constexpr const char* kFill = "填%.3f米";
+inline constexpr const char* kCut = "挖%.3f米";
+
+// Station equations (断链).
+inline constexpr const char* kChainColumns[2] = {"断链前桩号", "断链后桩号"};
+inline constexpr const char* kChainCsvHeader = "断链前桩号,断链后桩号";
+inline constexpr const char* kChainTableName = "断链表";
+inline constexpr const char* kChainRemark = "断链";
+inline constexpr const char* kChainTooMany = "断链表最多%d行!";
+inline constexpr const char* kChainNotANumber = "断链表第%d行的%s“%s”不是桩号!";
+inline constexpr const char* kChainOutOfOrder = "断链表第%d行的断链在上一行断链之前：断链须按路线顺序排列!";
+inline constexpr const char* kChainNegativeZone = "断链表第%d行的断链前桩号%s落在上一行短链跳过的桩号内：区段长度为负（%.3f米）!";
+inline constexpr const char* kChainBeforeStart = "断链表第%d行的断链在路线起点（%.3f）之前!";
+inline constexpr const char* kChainAfterEnd = "断链表第%d行的断链在路线终点之后（断链处里程%.3f，终点里程%.3f）!";
+inline constexpr const char* kChainNoZone = "桩号%s不在路线上（被短链跳过，或超出路线起终点）!";
+inline constexpr const char* kChainAmbiguous = "桩号%s在长链内出现%d次（连续里程%s），请注明是第几次，如%s(1)!";
+inline constexpr const char* kChainNoOccurrence = "桩号%s只出现%d次（连续里程%s）!";
+inline constexpr const char* kChainBadStation = "“%s”不是桩号（如1050.000、K1+050.000，长链内加注次数如1050.000(2)）!";
+inline constexpr const char* kChainRowStation = "控制数据第%d行：";
+inline constexpr const char* kXmlBadEquation = "第%d个断链（StaEquation）的staBack、staAhead或staInternal不是数字!";
+inline constexpr const char* kXmlEquationInternal = "第%d个断链（StaEquation）的staInternal为%.3f，而按断链表应为%.3f!";
+inline constexpr const char* kChainGradeRow = "纵断面第%d行：";
+inline constexpr const char* kChainSlopeRow = "横坡表第%d行：";
+
+}  // namespace vexaline::text
