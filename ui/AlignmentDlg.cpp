@@ -329,7 +329,8 @@ void CAlignmentDlg::CreateControls() {
 bool CAlignmentDlg::UpdateData(bool read, bool* allRead) {
     platform::FieldExchange dx(this, read);
     dx.Combo(m_comboLineType, m_strLineType);
-    dx.Text(m_editFileName, m_strFileName);
+    // Shown, never typed: read back, it would undo a name just chosen (另存为).
+    if (!read) dx.Text(m_editFileName, m_strFileName);
     dx.ListSelection(m_listControl, m_strControlSel);
     dx.Integer(m_editSegmentCount, m_nSegmentCount);
     dx.Text(m_editStation, m_strStation);

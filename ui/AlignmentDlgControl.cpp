@@ -87,7 +87,15 @@ void CAlignmentDlg::OnSaveControlAs() {
     const std::string oldPath = m_strFilePath, oldName = m_strFileName;
     m_strFilePath = choice.strPath;
     m_strFileName = platform::NameForDisplay(choice.strName);
-    if (!SaveControl()) m_strFilePath = oldPath, m_strFileName = oldName;
+    if (!SaveControl()) {
+        m_strFilePath = oldPath, m_strFileName = oldName;
+    } else {
+        // The rows now belong to the new file: undone, they are saved there,
+        // never over the file the user chose to keep.
+        m_history.ForEach([&](ControlState& s) {
+            if (s.strFilePath == oldPath) s.strFilePath = m_strFilePath, s.strFileName = m_strFileName;
+        });
+    }
     UpdateData(false);
 }
 

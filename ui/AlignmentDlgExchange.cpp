@@ -43,6 +43,10 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
         platform::Warn(this, in.strMessage.c_str());
         return;
     }
+    if (!in.equations.empty()) {  // its rows are 桩号, which this window would take as distances
+        platform::Warn(this, text::kXmlChainInWindow);
+        return;
+    }
     const std::string path = WithExtension(choice.strPath, "vxa"), name = WithExtension(choice.strName, "vxa");
     if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
         !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))

@@ -4,6 +4,7 @@
 
 #include "core/files/LandXml.h"
 #include "core/files/LandXmlRead.h"
+#include "core/text/ControlLine.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
@@ -43,7 +44,11 @@ std::string ReadStationEquations(const pugi::xml_node& alignment, double metres,
         if (!(std::fabs(d - internal[k]) <= 0.001))
             return Format(text::kXmlEquationInternal, static_cast<int>(k + 1), internal[k], d);
     }
-    for (ControlRow& row : out.rows) ToStation(row.strField[kFieldStation], chain.chain);
+    for (ControlRow& row : out.rows) {
+        ToStation(row.strField[kFieldStation], chain.chain);
+        // A 桩号 with its occurrence is longer than the distance it replaced.
+        if (OverflowingField(row) >= 0) return Format(text::kXmlChainTooWide, row.strField[kFieldStation].c_str());
+    }
     for (GradeRow& row : out.grades) ToStation(row.strStation, chain.chain);
     return std::string();
 }

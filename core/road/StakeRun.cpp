@@ -129,7 +129,9 @@ std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& reques
     for (std::size_t z = chain.ZoneAt(from); z <= chain.ZoneAt(to); ++z) {
         const double shift = chain.Shift(z);
         const double first = std::max(chain.From(z), from - shift), last = std::min(chain.To(z), to - shift);
-        if (z > 0 && eq[z - 1].dDistance >= from) out.push_back(eq[z - 1].dDistance);
+        // Two equations round a zone of length 0 are one point, staked once.
+        if (z > 0 && eq[z - 1].dDistance >= from && (out.empty() || out.back() != eq[z - 1].dDistance))
+            out.push_back(eq[z - 1].dDistance);
         for (double n = std::ceil((first - a) / step); n <= std::floor((last - a) / step); ++n) {
             const double s = a + n * step;
             // An equation's 桩号 is its point, listed once as the equation.

@@ -1,6 +1,8 @@
 // Station equations: published worked examples, a 长链's repeated 桩号,
 // the refusals, and the sample road copied with equations on every kind of
 // element, staked against the same road without them.
+#include <algorithm>
+
 #include "CoreFixture.h"
 #include "core/files/ProfileCsv.h"
 #include "core/road/Chainage.h"
@@ -202,6 +204,14 @@ TEST(Chainage, ARunListsEachEquationOnceWithItsAheadStation) {
     EXPECT_NE(ResultLine(set, 3).find(Gbk("断链")), std::string::npos);
     EXPECT_EQ(set.rows[3].point.X, 50);  // the equation's point: 50 m along
     EXPECT_EQ(set.rows.back().point.X, 160);
+
+    // 1050 = 1070 and 1070 = 1090: a zone of length 0, one point staked once.
+    const Chainage twice = Chain({{2, "1050", "1070"}, {3, "1070", "1090"}});
+    const Alignment joined = Alignment::Parse({ControlHeaderLine(), L("1000|直线|∞|0|0"), L("1200|终点|∞|160|0")}, twice);
+    ASSERT_TRUE(joined.Usable());
+    ResultSet once;
+    RunStakes(joined, StakeRequest{1000, At(twice, 1200), 20, 0, 0, {}}, once, 0, nullptr);
+    EXPECT_EQ(std::count_if(once.rows.begin(), once.rows.end(), [](const StakeResult& r) { return r.point.X == 50; }), 1);
 }
 
 TEST(Chainage, AControlRowOffTheZonesIsFlaggedAndNamed) {

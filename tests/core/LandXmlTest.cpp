@@ -271,3 +271,20 @@ TEST(LandXmlExport, ANameXmlCannotHoldIsRefused) {
         EXPECT_EQ(out.bytes.empty(), !c.ok) << c.name;
     }
 }
+
+// 长链 1095 = 1085 on the first line: the row at distance 1100 is the
+// 桩号 1090 a second time. At 100 km the same row, 100090.000(2), is 13
+// bytes and cannot be written into its 12-byte column.
+TEST(LandXmlImport, StationsWithTheirOccurrenceAreWrittenOnlyWhereTheyFit) {
+    const std::string near = Replace(Road(), "<CoordGeom>",
+                                     R"(<StaEquation staBack="1095" staAhead="1085" staInternal="1095"/><CoordGeom>)");
+    const LandXmlImport in = ImportLandXml(near, "");
+    ASSERT_EQ(in.status, ImportStatus::Ok) << in.strMessage;
+    EXPECT_EQ(in.rows[1].strField[kFieldStation], "1090.000(2)");
+    std::string far = Replace(Replace(near, "staStart=\"1000\"", "staStart=\"100000\""), "staBack=\"1095\" staAhead=\"1085\" staInternal=\"1095\"",
+                              "staBack=\"100095\" staAhead=\"100085\" staInternal=\"100095\"");
+    const LandXmlImport refused = ImportLandXml(far, "");
+    EXPECT_EQ(refused.status, ImportStatus::Refused);
+    EXPECT_EQ(refused.strMessage, "桩号100090.000(2)超出了控制数据里程字段的宽度（12个字节）!");
+    EXPECT_TRUE(refused.rows.empty());
+}

@@ -33,6 +33,15 @@ TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesid
     EXPECT_EQ(Click(1, ModalScript().File(QPath("bad.xml"), 2).Box(QMessageBox::Ok)).at(1).text,
               Q("第1个线元（里程0.000）缺少Start或其数值无效!"));
     EXPECT_EQ(Records().size(), 2u);
+
+    // Rows in 桩号 of station equations the window cannot hold yet would be
+    // read as distances: refused, the list as it was.
+    std::string chained = kXml;
+    chained.insert(chained.find("<CoordGeom>"), R"(<StaEquation staBack="60" staAhead="50" staInternal="60"/>)");
+    WriteBytes("chain.xml", chained);
+    EXPECT_EQ(Click(1, ModalScript().File(QPath("chain.xml"), 2).Box(QMessageBox::Ok)).at(1).text,
+              Q(text::kXmlChainInWindow));
+    EXPECT_EQ(Records().size(), 2u);
 }
 
 TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {

@@ -159,13 +159,25 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
     for (int i = 0; i < 4; ++i) Redo();
     EXPECT_TRUE(dlg_.m_bControlSaved);
 
+    // Saved as another file, then undone and saved: the undone rows go to
+    // the new file; the one the user kept stays as it was.
+    const std::string kept = ReadBytes("road.vxa");
+    Click(2005, ModalScript().File(QPath("copy.vxa")));
+    EXPECT_EQ(Edit(1007)->text(), "copy.vxa");  // it kept the old name, and the results named it
+    Undo();
+    Click(1011);
+    EXPECT_EQ(Edit(1007)->text(), "copy.vxa");
+    EXPECT_EQ(ReadBytes("road.vxa"), kept);
+    Redo();
+    Click(1011);
+
     // A road from 交点法 in place of the list, undone and redone with its file.
     PiRoad("turn.vxa");
     const std::vector<std::string> turn = Records();
     ASSERT_EQ(turn.size(), 4u);
     Undo();
     EXPECT_EQ(Records(), states.back());
-    EXPECT_EQ(Edit(1007)->text(), "road.vxa");
+    EXPECT_EQ(Edit(1007)->text(), "copy.vxa");
     EXPECT_TRUE(dlg_.m_bControlSaved);
     Redo();
     EXPECT_EQ(Records(), turn);
