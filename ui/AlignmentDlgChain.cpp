@@ -76,6 +76,9 @@ std::string CAlignmentDlg::LookupStation(const Alignment& road, double distance)
 QPushButton* CAlignmentDlg::ChainButton() {
     auto* button = new QPushButton(QString::fromUtf8(text::kChainButton));
     button->setObjectName("2008");
+    // As wide as its two characters need, not the style's least button
+    // width: the row it joins must still fit a small screen.
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
     connect(button, &QPushButton::clicked, this, &CAlignmentDlg::OnChain);
     return button;
 }
