@@ -92,7 +92,7 @@ void CAlignmentDlg::OnChain() {
         platform::Warn(this, text::kNoFile);
         return;
     }
-    CChainDlg dlg(m_equationRows, this);
+    CChainDlg dlg(m_equationRows, m_listControl->LineModel()->Lines(), this);
     if (dlg.exec() != QDialog::Accepted) return;
     const std::vector<EquationRow> rows = dlg.Rows();
     if (EquationCsvText(rows) == EquationCsvText(m_equationRows)) return;

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/road/Alignment.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/MessageBox.h"
 
@@ -27,7 +28,8 @@ QString Cell(const QTableWidget* t, int row, int column) {
 
 }  // namespace
 
-CChainDlg::CChainDlg(const std::vector<EquationRow>& rows, QWidget* parent) : QDialog(parent) {
+CChainDlg::CChainDlg(const std::vector<EquationRow>& rows, std::vector<std::string> controlList, QWidget* parent)
+    : QDialog(parent), m_controlList(std::move(controlList)) {
     setObjectName("2600");
     setWindowTitle(QString::fromUtf8(text::kChainTableName));
     m_table = new QTableWidget(static_cast<int>(rows.size()), 2, this);
@@ -79,6 +81,8 @@ std::vector<EquationRow> CChainDlg::Rows() const {
 
 void CChainDlg::OnOk() {
     const ChainageBuild built = BuildChainage(Rows());
-    if (built.Ok()) return accept();
-    platform::Warn(this, built.strMessage.c_str());
+    const std::string refusal =
+        built.Ok() ? Alignment::Parse(m_controlList, built.chain).ChainMessage() : built.strMessage;
+    if (refusal.empty()) return accept();
+    platform::Warn(this, refusal.c_str());
 }

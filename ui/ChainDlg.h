@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <string>
 #include <vector>
 
 #include "core/road/Chainage.h"
@@ -13,7 +14,8 @@ class QTableWidget;
 class CChainDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CChainDlg(const std::vector<vexaline::EquationRow>& rows, QWidget* parent = nullptr);
+    CChainDlg(const std::vector<vexaline::EquationRow>& rows, std::vector<std::string> controlList,
+              QWidget* parent = nullptr);
 
     QTableWidget* Table() const { return m_table; }  // "2601"
     // The table as typed (nLine: the table row); rows left wholly blank are not rows.
@@ -24,4 +26,5 @@ public slots:
 
 private:
     QTableWidget* m_table;
+    std::vector<std::string> m_controlList;
 };

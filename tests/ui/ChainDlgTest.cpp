@@ -120,6 +120,13 @@ TEST_F(ChainDlgTest, TheDialogRefusesByRowAndAChangedTableMarksTheResultsStaleUn
         EXPECT_EQ(seen[0].text, Q("断链表第2行的断链前桩号“K0+37a”不是桩号!"));
         EXPECT_TRUE(dlg->isVisible());
         t->item(1, 0)->setText("K0+375.000");  // the 长链 5 m longer
+        t->setRowCount(4);  // an equation past the road's end, K2+175.500
+        t->setItem(3, 0, new QTableWidgetItem("K2+500"));
+        t->setItem(3, 1, new QTableWidgetItem("K2+510"));
+        const auto past = Click(2604, ModalScript().Box(QMessageBox::Ok), dlg);
+        ASSERT_EQ(past.size(), 1u);
+        EXPECT_TRUE(past[0].text.startsWith(Q("断链表第4行的断链在路线终点之后"))) << past[0].text.toStdString();
+        t->setRowCount(3);
         Click(2604, {}, dlg);
         EXPECT_FALSE(dlg->isVisible());
     });
