@@ -165,7 +165,7 @@ int Run(const StakesOptions& o) {
     }
     ResultSet set;
     // The road named in the report and CSV headers: the file as given, without folder.
-    set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), read->list, std::time(nullptr), {}};
+    set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), read->list, std::time(nullptr), {}, {}};
     const bool settingOut = !o.station.empty() || !o.backsight.empty() || !o.points.empty();
     if (settingOut) {
         const std::optional<StationSetup> setup = Setup(o, status);

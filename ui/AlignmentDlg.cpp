@@ -176,7 +176,7 @@ void CAlignmentDlg::CreateControls() {
     fileButtons->addWidget(new QLabel(U("线段总个数：")));
     fileButtons->addWidget(m_editSegmentCount);
     auto* rowButtons = new QHBoxLayout;
-    for (QPushButton* b : {btnAdd, m_btnDelete, btnCheck, btnPi, btnProfile}) rowButtons->addWidget(b);
+    for (QPushButton* b : {btnAdd, m_btnDelete, btnCheck, btnPi, btnProfile, ChainButton()}) rowButtons->addWidget(b);
     rowButtons->addStretch();
     auto* controlLayout = new QVBoxLayout(controlGroup);
     controlLayout->addLayout(inputs);
@@ -337,9 +337,15 @@ bool CAlignmentDlg::UpdateData(bool read, bool* allRead) {
     dx.Text(m_editX, m_strX);
     dx.Text(m_editY, m_strY);
     dx.Combo(m_comboRadius, m_strRadius);
-    dx.Double(m_editStartStation, m_dStartStation);
-    dx.Double(m_editEndStation, m_dEndStation);
-    dx.Double(m_editStakeStation, m_dStakeStation);
+    if (m_equationRows.empty()) {
+        dx.Double(m_editStartStation, m_dStartStation);
+        dx.Double(m_editEndStation, m_dEndStation);
+        dx.Double(m_editStakeStation, m_dStakeStation);
+    } else if (read) {  // 桩号, mapped by the command; written never: they keep what was typed
+        dx.Text(m_editStartStation, m_strStartStation);
+        dx.Text(m_editEndStation, m_strEndStation);
+        dx.Text(m_editStakeStation, m_strStakeStation);
+    }
     dx.Integer(m_editResultCount, m_nResultCount);
     dx.Double(m_editOffset, m_dOffset);
     dx.Double(m_editInterval, m_dInterval);
@@ -360,17 +366,10 @@ void CAlignmentDlg::accept() { OnOK(); }
 
 void CAlignmentDlg::reject() { OnClose(); }
 
-Alignment CAlignmentDlg::Road() const { return Alignment::Parse(m_listControl->LineModel()->Lines()); }
-
 const ResultSet& CAlignmentDlg::Results() const { return m_results->Results(); }
 
-Alignment CAlignmentDlg::ResultsRoad() const {
-    const std::optional<ResultSource>& source = Results().source;
-    return source ? Alignment::Parse(source->controlList) : Road();
-}
-
 bool CAlignmentDlg::ResultsStale() const {
-    return Stale(Results(), m_listControl->LineModel()->Lines(), HeightsText());
+    return Stale(Results(), m_listControl->LineModel()->Lines(), HeightsText(), EquationsText());
 }
 
 void CAlignmentDlg::ShowStale() { m_labelStale->setVisible(ResultsStale()); }

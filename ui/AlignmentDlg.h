@@ -64,6 +64,9 @@ public:
     double m_dStartStation = 0;     // 1014
     double m_dEndStation = 0;       // 1015
     double m_dStakeStation = 0;     // 1020
+    // With station equations the three station fields are 桩号 as typed
+    // (GBK), read as texts and mapped to the distances above by the command.
+    std::string m_strStartStation, m_strEndStation, m_strStakeStation;
     int m_nResultCount = 0;         // 1023
     double m_dOffset = 0;           // 1017
     double m_dInterval = 50;        // 1016
@@ -79,9 +82,13 @@ public:
     // vertical alignment (ROAD.vxz) and cross slopes (ROAD.vxh) beside the file.
     std::vector<vexaline::GradeRow> m_gradeRows;
     std::vector<vexaline::SlopeRow> m_slopeRows;
+    // The station equations (ROAD.vxd beside the file; empty: none).
+    std::vector<vexaline::EquationRow> m_equationRows;
     std::vector<vexaline::PointRecord> m_setupPoints;  // the points of the last station setup taken, for the plan
     QIcon m_hIcon;
 
+    // The station equations as the road's (none without a table).
+    vexaline::Chainage RoadChain() const;
     // The control list parsed into the road, and the results as values.
     vexaline::Alignment Road() const;
     const vexaline::ResultSet& Results() const;
@@ -126,6 +133,7 @@ public slots:
     void OnPiEntry();       // "交点法"
     void OnProfile();       // "纵断面"
     void OnInspect();       // "检核"
+    void OnChain();         // "断链"
     // The keyboard on the control data (AlignmentDlgKeys.cpp): Ctrl+V, Ctrl+C
     // on the control list; Ctrl+Z, Ctrl+Y in the window.
     void OnPasteControl();
@@ -160,6 +168,7 @@ private:
 
     void CreateControls();
     QPushButton* InspectButton();  // "检核", wired (AlignmentDlgInspect.cpp)
+    QPushButton* ChainButton();    // "断链" (2008), wired (AlignmentDlgChain.cpp)
     // The desk (AlignmentDlgDesk.cpp): the help panel and its toggle (2014);
     // the size the window opens at, and the help panel shown only where the
     // screen has room for it; the title naming the open file; the 最近 menu,
@@ -201,7 +210,7 @@ private:
     // The stake request from the fields; the setup only in setting-out mode.
     vexaline::StakeRequest Request(double deflection) const;
     // Shows the message of a check that stops a command; false when one was shown.
-    bool Passed(vexaline::StakeCheck check, int badLine);
+    bool Passed(vexaline::StakeCheck check, const vexaline::Alignment& road);
     void AppendResults(vexaline::ResultSet&& rows);
     // The check's line under the control list, kept current as rows change;
     // the same line in the results group after a run on flagged rows.
@@ -211,6 +220,13 @@ private:
     // source records it, the files 保存 writes with the road, the group's line.
     void LoadHeightsBeside();
     std::string HeightsText() const;
+    // Station equations (AlignmentDlgChain.cpp): the table's text as the
+    // results' source records it (empty: none); a road whose equations do
+    // not fit it refused; the typed 桩号 of a station field as its distance.
+    std::string EquationsText() const;
+    bool ChainFits(const vexaline::Alignment& road);
+    bool TypedDistance(QLineEdit* field, const std::string& typed, const vexaline::Chainage& chain, double& distance);
+    std::string LookupStation(const vexaline::Alignment& road, double distance) const;
     std::vector<vexaline::FileBytes> HeightFiles() const;
     void ShowHeightsLine();
     vexaline::ResultMode Mode() const;
@@ -225,6 +241,7 @@ private:
         std::string strFilePath, strFileName, strHeightsPath;
         std::vector<vexaline::GradeRow> gradeRows;
         std::vector<vexaline::SlopeRow> slopeRows;
+        std::vector<vexaline::EquationRow> equationRows;
         bool saved = true;
     };
     ControlState CurrentControl() const;

@@ -112,6 +112,7 @@ void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name,
     // Another road's heights do not belong to this one.
     m_gradeRows.clear();
     m_slopeRows.clear();
+    m_equationRows.clear();
     m_strHeightsPath = m_strFilePath;
     ShowHeightsLine();
     UpdateData(false);

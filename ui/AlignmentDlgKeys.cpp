@@ -123,7 +123,7 @@ void CAlignmentDlg::OnRedoControl() {
 
 CAlignmentDlg::ControlState CAlignmentDlg::CurrentControl() const {
     return ControlState{m_listControl->LineModel()->Lines(), m_strFilePath, m_strFileName, m_strHeightsPath,
-                        m_gradeRows, m_slopeRows, m_bControlSaved};
+                        m_gradeRows, m_slopeRows, m_equationRows, m_bControlSaved};
 }
 
 void CAlignmentDlg::RememberControl() { m_history.Push(CurrentControl()); }
@@ -134,6 +134,7 @@ void CAlignmentDlg::RestoreControl(ControlState state) {
     m_strHeightsPath = std::move(state.strHeightsPath);
     m_gradeRows = std::move(state.gradeRows);
     m_slopeRows = std::move(state.slopeRows);
+    m_equationRows = std::move(state.equationRows);
     m_bControlSaved = state.saved;
     platform::FieldExchange(this, false).Text(m_editFileName, m_strFileName);
     ShowControlLines(std::move(state.lines));

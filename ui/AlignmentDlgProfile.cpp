@@ -22,6 +22,19 @@ namespace {
 
 constexpr const char* kGradeExtension = "vxz";
 constexpr const char* kSlopeExtension = "vxh";
+constexpr const char* kChainExtension = "vxd";
+
+// The tables' 桩号 as distances before they are built: a road with station
+// equations names its grade points and slopes by 桩号.
+ProfileBuild BuildProfileOn(std::vector<GradeRow> rows, const Chainage& chain) {
+    const std::string off = GradeRowsToDistances(rows, chain);
+    return off.empty() ? BuildProfile(rows) : ProfileBuild{off, {}};
+}
+
+SlopesBuild BuildSlopesOn(std::vector<SlopeRow> rows, const Chainage& chain) {
+    const std::string off = SlopeRowsToDistances(rows, chain);
+    return off.empty() ? BuildCrossSlopes(rows) : SlopesBuild{off, {}};
+}
 
 // A table's file beside the alignment file; nothing when there is none, or
 // after telling the user it cannot be read.
@@ -43,16 +56,25 @@ std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path) {
 void CAlignmentDlg::LoadHeightsBeside() {
     m_gradeRows.clear();
     m_slopeRows.clear();
+    m_equationRows.clear();
     m_strHeightsPath = m_strFilePath;
+    // The equations first: the other tables' stations are 桩号 on them.
+    if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kChainExtension))) {
+        const EquationCsvRead read = ReadEquationCsv(*bytes);
+        const std::string refusal = read.Ok() ? BuildChainage(read.rows).strMessage : read.strMessage;
+        if (refusal.empty()) m_equationRows = read.rows;
+        else platform::Warn(this, refusal.c_str());
+    }
+    const Chainage chain = RoadChain();
     if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kGradeExtension))) {
         const GradeCsvRead read = ReadGradeCsv(*bytes);
-        const std::string refusal = read.Ok() ? BuildProfile(read.rows).strMessage : read.strMessage;
+        const std::string refusal = read.Ok() ? BuildProfileOn(read.rows, chain).strMessage : read.strMessage;
         if (refusal.empty()) m_gradeRows = read.rows;
         else platform::Warn(this, refusal.c_str());
     }
     if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kSlopeExtension))) {
         const SlopeCsvRead read = ReadSlopeCsv(*bytes);
-        const std::string refusal = read.Ok() ? BuildCrossSlopes(read.rows).strMessage : read.strMessage;
+        const std::string refusal = read.Ok() ? BuildSlopesOn(read.rows, chain).strMessage : read.strMessage;
         if (refusal.empty()) m_slopeRows = read.rows;
         else platform::Warn(this, refusal.c_str());
     }
@@ -61,8 +83,9 @@ void CAlignmentDlg::LoadHeightsBeside() {
 
 std::optional<CAlignmentDlg::Heights> CAlignmentDlg::RoadHeights() const {
     if (m_gradeRows.empty()) return std::nullopt;
-    ProfileBuild profile = BuildProfile(m_gradeRows);
-    SlopesBuild slopes = BuildCrossSlopes(m_slopeRows);
+    const Chainage chain = RoadChain();
+    ProfileBuild profile = BuildProfileOn(m_gradeRows, chain);
+    SlopesBuild slopes = BuildSlopesOn(m_slopeRows, chain);
     // Both were built when they were taken in; a failure here gives no heights rather than wrong ones.
     if (!profile.Ok() || !slopes.Ok()) return std::nullopt;
     return Heights{std::move(profile.profile), std::move(slopes.slopes)};
@@ -80,6 +103,8 @@ std::vector<FileBytes> CAlignmentDlg::HeightFiles() const {
         files.push_back({WithExtension(m_strFilePath, kGradeExtension), GradeCsvText(m_gradeRows)});
     if (!m_slopeRows.empty())
         files.push_back({WithExtension(m_strFilePath, kSlopeExtension), SlopeCsvText(m_slopeRows)});
+    if (!m_equationRows.empty())
+        files.push_back({WithExtension(m_strFilePath, kChainExtension), EquationCsvText(m_equationRows)});
     return files;
 }
 
@@ -91,7 +116,12 @@ void CAlignmentDlg::ShowHeightsLine() {
     };
     const std::string grades = state(!m_gradeRows.empty(), kGradeExtension);
     const std::string slopes = state(!m_slopeRows.empty(), kSlopeExtension);
-    m_labelHeights->setText(QString::fromStdString(Format(text::kHeightsLine, grades.c_str(), slopes.c_str())));
+    // The equations named only where there are some: without, the line is as it was.
+    const std::string line =
+        m_equationRows.empty()
+            ? Format(text::kHeightsLine, grades.c_str(), slopes.c_str())
+            : Format(text::kHeightsChainLine, grades.c_str(), slopes.c_str(), state(true, kChainExtension).c_str());
+    m_labelHeights->setText(QString::fromStdString(line));
     emit HeightsChanged();  // every change of the tables ends here
 }
 

@@ -105,9 +105,9 @@ StakeRequest CAlignmentDlg::Request(double deflection) const {
     return request;
 }
 
-bool CAlignmentDlg::Passed(StakeCheck check, int badLine) {
+bool CAlignmentDlg::Passed(StakeCheck check, const Alignment& road) {
     if (check == StakeCheck::Ok) return true;
-    platform::Warn(this, CheckMessage(check, badLine).c_str());
+    platform::Warn(this, CheckMessage(check, road).c_str());
     return false;
 }
 
@@ -120,7 +120,10 @@ void CAlignmentDlg::OnCompute() {
     if (!UpdateData(true, &allRead) || !allRead) return;
 
     const Alignment road = Road();
-    if (!Passed(CheckStakeRun(road, Request(0)), road.BadStationRow())) return;
+    if (!ChainFits(road) || !TypedDistance(m_editStartStation, m_strStartStation, road.Chain(), m_dStartStation) ||
+        !TypedDistance(m_editEndStation, m_strEndStation, road.Chain(), m_dEndStation))
+        return;
+    if (!Passed(CheckStakeRun(road, Request(0)), road)) return;
     const std::optional<double> deflection = Deflection();
     if (!deflection) return;
     // Cancel ends the run without a word; the list, count and flag stay.
@@ -152,7 +155,7 @@ void CAlignmentDlg::OnCompute() {
 ResultSource CAlignmentDlg::Source() const {
     const QString path = QFile::decodeName(m_strFilePath.c_str());
     return ResultSource{QFileInfo(path).fileName().toStdString(), m_listControl->LineModel()->Lines(),
-                        std::time(nullptr), HeightsText()};
+                        std::time(nullptr), HeightsText(), EquationsText()};
 }
 
 bool CAlignmentDlg::StaleAccepted(const char* question) {
@@ -192,9 +195,11 @@ void CAlignmentDlg::OnAddStake() {
     bool allRead = false;
     if (!busy || !UpdateData(true, &allRead) || !allRead) return;
     const Alignment road = Road();
+    if (!ChainFits(road) || !TypedDistance(m_editStakeStation, m_strStakeStation, road.Chain(), m_dStakeStation))
+        return;
     const StakeCheck check = CheckSingleStake(road, m_dStakeStation);
     if (check == StakeCheck::NoControl) return;  // no control data: silently nothing
-    if (!Passed(check, road.BadStationRow())) return;
+    if (!Passed(check, road)) return;
     const std::optional<double> deflection = Deflection();
     if (!deflection) return;
     if (Mode() == ResultMode::SettingOut && !SetUpStation()) return;
@@ -212,10 +217,12 @@ void CAlignmentDlg::OnAddStake() {
 void CAlignmentDlg::OnReverseLookup() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
-    const LookupResult result = ReverseLookup(Road(), CPlanePoint(m_dLookupX, m_dLookupY), CheckBox(this));
+    const Alignment road = Road();
+    if (!ChainFits(road)) return;
+    const LookupResult result = ReverseLookup(road, CPlanePoint(m_dLookupX, m_dLookupY), CheckBox(this));
     switch (result.status) {
     case LookupStatus::Converged:
-        m_strLookupStation = LookupStationText(result.dStation);
+        m_strLookupStation = LookupStation(road, result.dStation);
         m_strLookupOffset = LookupOffsetText(result.dOffset);
         m_strLookupElevation.clear();  // none without a vertical alignment, or outside it
         if (const std::optional<Heights> heights = RoadHeights()) {
@@ -227,9 +234,7 @@ void CAlignmentDlg::OnReverseLookup() {
         break;
     case LookupStatus::NoControl: platform::Warn(this, text::kNoControl); break;
     case LookupStatus::NotFound: platform::Warn(this, text::kNotFound); break;
-    case LookupStatus::BadStationLine:
-        platform::Warn(this, Format(text::kBadStationLine, result.nBadLine).c_str());
-        break;
+    case LookupStatus::BadStationLine: platform::Warn(this, road.StationRefusal().c_str()); break;
     case LookupStatus::Failed: break;  // the evaluation has shown its message
     }
 }

@@ -91,9 +91,11 @@ std::size_t ResultSet::Stakes() const {
     return n;
 }
 
-bool Stale(const ResultSet& results, const std::vector<std::string>& controlList, const std::string& heights) {
+bool Stale(const ResultSet& results, const std::vector<std::string>& controlList, const std::string& heights,
+           const std::string& equations) {
     return !results.rows.empty() && results.source &&
-           (results.source->controlList != controlList || results.source->strHeights != heights);
+           (results.source->controlList != controlList || results.source->strHeights != heights ||
+            results.source->strEquations != equations);
 }
 
 bool CanOrient(const StationSetup& s) {

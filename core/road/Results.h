@@ -68,6 +68,7 @@ struct ResultSource {
     std::vector<std::string> controlList;  // the control list as it stood, header line first (GBK lines)
     std::time_t computed = 0;              // when the rows began
     std::string strHeights;  // the vertical alignment and cross slopes of the elevations, as their files' text; empty: none
+    std::string strEquations;  // the station equations the stations were named by, as their file's text; empty: none
 };
 
 // The results list: its mode and its rows in list order.
@@ -108,9 +109,11 @@ std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage&
 std::string StationTextOf(const StakeResult& row);
 
 // True when the set holds rows computed from a control list other than
-// this one, byte for byte, or from other height tables (heights: as
-// ResultSource::strHeights): they are then another road's stakes. Rows of
-// no known source are not stale.
-bool Stale(const ResultSet& results, const std::vector<std::string>& controlList, const std::string& heights = {});
+// this one, byte for byte, or from other height tables or station
+// equations (heights, equations: as ResultSource::strHeights,
+// strEquations): they are then another road's stakes. Rows of no known
+// source are not stale.
+bool Stale(const ResultSet& results, const std::vector<std::string>& controlList, const std::string& heights = {},
+           const std::string& equations = {});
 
 }  // namespace vexaline

@@ -45,7 +45,7 @@ TEST(ResultSource, RowsKnowTheirRoadAndTheHeadersNameItAndWhen) {
     stake.dStation = 20, stake.point = {12.5, 3.25}, stake.segment = LineType::Straight;
     set.rows = {stake};
     EXPECT_FALSE(Stale(set, road));  // no source known
-    set.source = ResultSource{"demo.vxa", road, std::mktime(&t), {}};
+    set.source = ResultSource{"demo.vxa", road, std::mktime(&t), {}, {}};
     std::vector<std::string> changed = road;
     changed[3][0] = '9';
     std::vector<std::string> shorter(road.begin(), road.end() - 1);
@@ -57,7 +57,7 @@ TEST(ResultSource, RowsKnowTheirRoadAndTheHeadersNameItAndWhen) {
     // A stake added later keeps the source the list began with.
     ResultSet more;
     more.rows = {stake};
-    more.source = ResultSource{"other.vxa", changed, 0, {}};
+    more.source = ResultSource{"other.vxa", changed, 0, {}, {}};
     set.Append(std::move(more));
     EXPECT_EQ(set.source->strFile, "demo.vxa");
     ResultSet fresh;

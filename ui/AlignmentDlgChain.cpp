@@ -1,0 +1,107 @@
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/files/ProfileCsv.h"
+#include "core/text/Gbk.h"
+#include "core/text/ResultText.h"
+#include "core/text/TextFields.h"
+#include "core/text/Texts.h"
+#include "ui/AlignmentDlg.h"
+#include "ui/ChainDlg.h"
+#include "ui/toolkit/GbkList.h"
+#include "ui/toolkit/MessageBox.h"
+
+// Station equations (断链) in the window: the table beside the alignment
+// file (ROAD.vxd, read with the heights' tables) makes the control rows'
+// stations, the station fields and the stakes' names 桩号; the road is
+// computed on continuous distance as without.
+
+using namespace vexaline;
+
+namespace {
+
+// The equations of a table's text (EquationsText); none when it holds none.
+// The rows were checked when they were taken in.
+Chainage ChainOfText(const std::string& text) {
+    if (text.empty()) return Chainage();
+    const EquationCsvRead read = ReadEquationCsv(text);
+    return read.Ok() ? BuildChainage(read.rows).chain : Chainage();
+}
+
+}  // namespace
+
+Chainage CAlignmentDlg::RoadChain() const {
+    return m_equationRows.empty() ? Chainage() : BuildChainage(m_equationRows).chain;
+}
+
+Alignment CAlignmentDlg::Road() const { return Alignment::Parse(m_listControl->LineModel()->Lines(), RoadChain()); }
+
+Alignment CAlignmentDlg::ResultsRoad() const {
+    const std::optional<ResultSource>& source = Results().source;
+    return source ? Alignment::Parse(source->controlList, ChainOfText(source->strEquations)) : Road();
+}
+
+std::string CAlignmentDlg::EquationsText() const {
+    return m_equationRows.empty() ? std::string() : EquationCsvText(m_equationRows);
+}
+
+bool CAlignmentDlg::ChainFits(const Alignment& road) {
+    if (road.ChainMessage().empty()) return true;
+    platform::Warn(this, road.ChainMessage().c_str());
+    return false;
+}
+
+// Without equations the field was read as a number already.
+bool CAlignmentDlg::TypedDistance(QLineEdit* field, const std::string& typed, const Chainage& chain,
+                                  double& distance) {
+    if (chain.Empty()) return true;
+    const std::string utf8 = GbkToUtf8(typed);
+    std::string refusal;
+    if (const std::optional<ChainStation> station = ParseChainStation(utf8)) {
+        const ChainDistance d = chain.Distance(*station);
+        if (d.fault == ChainFault::None) return distance = d.dDistance, true;
+        refusal = ChainRefusal(d, utf8);
+    } else {
+        refusal = Format(text::kChainBadStation, utf8.c_str());
+    }
+    platform::Warn(this, refusal.c_str());
+    field->setFocus();
+    return false;
+}
+
+std::string CAlignmentDlg::LookupStation(const Alignment& road, double distance) const {
+    return road.Chain().Empty() ? LookupStationText(distance) : ChainStationText(road.Chain().StationAt(distance));
+}
+
+QPushButton* CAlignmentDlg::ChainButton() {
+    auto* button = new QPushButton(QString::fromUtf8(text::kChainButton));
+    button->setObjectName("2008");
+    // As wide as its two characters need, not the style's least button
+    // width: the row it joins must still fit a small screen.
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
+    connect(button, &QPushButton::clicked, this, &CAlignmentDlg::OnChain);
+    return button;
+}
+
+// "断链": the table edited; 确定 takes it into the window as unsaved control
+// data, as 纵断面 does (保存 writes it beside the alignment file).
+void CAlignmentDlg::OnChain() {
+    const Busy busy(m_bBusy);
+    if (!busy || !UpdateData(true)) return;
+    if (m_strFilePath.empty()) {
+        platform::Warn(this, text::kNoFile);
+        return;
+    }
+    CChainDlg dlg(m_equationRows, m_listControl->LineModel()->Lines(), this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const std::vector<EquationRow> rows = dlg.Rows();
+    if (EquationCsvText(rows) == EquationCsvText(m_equationRows)) return;
+    RememberControl();  // undone on its own, not with the row edit before it
+    m_equationRows = rows;
+    m_strHeightsPath.clear();
+    m_bControlSaved = false;
+    EnableSave();
+    ShowHeightsLine();
+    ShowStale();
+    emit ControlChanged();  // the rows' stations are read anew
+}
