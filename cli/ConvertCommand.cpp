@@ -8,6 +8,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/files/AlignmentFile.h"
+#include "core/files/FileType.h"
 #include "core/files/LandXml.h"
 #include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
@@ -21,14 +22,6 @@ namespace {
 struct ConvertOptions {
     std::string in, out, alignment, profile, equations;
 };
-
-std::string Extension(const std::string& path) {
-    std::size_t dot = path.find_last_of('.'), slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
 
 // The file's name without folder and extension: the exported alignment's name.
 std::string Stem(const std::string& path) {
@@ -46,9 +39,7 @@ bool WriteTogether(const std::vector<FileBytes>& files) {
 
 // Where the imported station equations go: --equations, else beside the road.
 std::string EquationsPath(const ConvertOptions& o) {
-    if (!o.equations.empty()) return o.equations;
-    const std::string ext = Extension(o.out);
-    return o.out.substr(0, o.out.size() - ext.size()) + "vxd";
+    return o.equations.empty() ? WithExtension(o.out, "vxd") : o.equations;
 }
 
 int Import(const ConvertOptions& o) {
@@ -96,7 +87,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 int Run(const ConvertOptions& o) {
-    const std::string from = Extension(o.in), to = Extension(o.out);
+    const std::string from = ExtensionOf(o.in), to = ExtensionOf(o.out);
     // One would be written over the other.
     if (!o.profile.empty() && (SameFile(o.profile, o.out) || SameFile(o.profile, o.in)))
         return ComplainUtf8(Format(text::kConvertProfileIsOut, o.profile.c_str())), kUsage;

@@ -56,7 +56,7 @@ QDoubleSpinBox* Millimetres(int id, double value) {
 
 // Why the road cannot be inspected against, or nothing.
 std::string RoadRefusal(const Alignment& road) {
-    if (road.BadStationRow()) return Format(text::kBadStationLine, road.BadStationRow());
+    if (road.BadStationRow()) return road.StationRefusal();
     if (!road.Usable()) return text::kNoControl;
     return {};
 }

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "core/files/FileType.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/PlanCanvas.h"
@@ -180,14 +181,6 @@ QByteArray JoinTextRuns(const QByteArray& svg) {
         .toUtf8();
 }
 
-std::string Extension(const std::string& path) {
-    const std::size_t dot = path.rfind('.'), slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext;
-}
-
 }  // namespace
 
 double ExportScale(const CPlanCanvas& canvas, const Paper& paper) {
@@ -238,12 +231,12 @@ std::string ExportBytes(const CPlanCanvas& canvas, ExportFormat format, const Pa
 }
 
 bool HasExtension(const std::string& path) {
-    const std::string ext = Extension(path);
+    const std::string ext = ExtensionOf(path);
     return ext == "png" || ext == "svg" || ext == "pdf";
 }
 
 ExportFormat FormatOf(const std::string& path, int chosenType) {
-    const std::string ext = Extension(path);
+    const std::string ext = ExtensionOf(path);
     if (ext == "png") return ExportFormat::Png;
     if (ext == "svg") return ExportFormat::Svg;
     if (ext == "pdf") return ExportFormat::Pdf;
