@@ -179,3 +179,16 @@ TEST_F(CliChain, TheVerticalAlignmentIsTypedInStations) {
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("纵断面第3行：桩号160不在路线上"), std::string::npos) << o.err;
 }
+
+// The table cannot be written (its name is a folder): neither file is, and
+// a road already there stays whole.
+TEST_F(CliChain, AnImportWhoseTableCannotBeWrittenWritesNothing) {
+    const std::string xml = Path("w.xml"), vxa = Path("w.vxa");
+    ASSERT_EQ(Run("convert " + kWith + " " + xml).status, 0);
+    Write("w.vxa", "old road");
+    fs::create_directory(Path("w.vxd"));
+    const Outcome o = Run("convert " + xml + " " + vxa);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(Bytes(vxa), "old road");
+    EXPECT_TRUE(fs::is_directory(Path("w.vxd")));
+}
