@@ -99,21 +99,23 @@ void CAlignmentDlg::OnSaveControlAs() {
     UpdateData(false);
 }
 
-void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows) {
+void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows,
+                               const std::vector<EquationRow>& equations) {
     RememberControl();
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
+    // Another road's tables do not belong to this one; its own equations
+    // come with it, before its rows are read on them. 保存 writes them.
+    m_gradeRows.clear();
+    m_slopeRows.clear();
+    m_equationRows = equations;
+    m_strHeightsPath.clear();
     platform::GbkLineModel* model = m_listControl->LineModel();
     model->Truncate(1);
     model->AppendAll(ControlLines(rows));
     m_nSegmentCount = model->Count() - 1;
     EnableSave();
     m_bControlSaved = false;  // nothing written yet: closing asks
-    // Another road's heights do not belong to this one.
-    m_gradeRows.clear();
-    m_slopeRows.clear();
-    m_equationRows.clear();
-    m_strHeightsPath = m_strFilePath;
     ShowHeightsLine();
     UpdateData(false);
 }

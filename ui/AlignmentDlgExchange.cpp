@@ -22,7 +22,9 @@
 using namespace vexaline;
 
 // The rows come in unsaved; the alignment file beside the LandXML file (same
-// name, .vxa) is written only when the user saves, as for typed rows.
+// name, .vxa) is written only when the user saves, as for typed rows. A
+// file's station equations come with its rows (which are then 桩号) and are
+// written with them, ROAD.vxd beside ROAD.vxa, all or nothing.
 void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
     std::string bytes;
     if (ReadWholeFile(choice.strPath, bytes) != ReadStatus::Ok) {
@@ -43,15 +45,11 @@ void CAlignmentDlg::ImportLandXmlFile(const platform::FileChoice& choice) {
         platform::Warn(this, in.strMessage.c_str());
         return;
     }
-    if (!in.equations.empty()) {  // its rows are 桩号, which this window would take as distances
-        platform::Warn(this, text::kXmlChainInWindow);
-        return;
-    }
     const std::string path = WithExtension(choice.strPath, "vxa"), name = WithExtension(choice.strName, "vxa");
     if (QFileInfo::exists(QFile::decodeName(path.c_str())) &&
         !platform::AskYesNo(this, Format(text::kAskReplaceFile, name.c_str()).c_str()))
         return;
-    PutNewRoad(path, name, in.rows);
+    PutNewRoad(path, name, in.rows, in.equations);
     // What the rows changed from the file (feet converted, elements merged).
     if (!in.strNotice.empty()) platform::Notify(this, in.strNotice.c_str());
 }

@@ -103,8 +103,11 @@ std::vector<FileBytes> CAlignmentDlg::HeightFiles() const {
         files.push_back({WithExtension(m_strFilePath, kGradeExtension), GradeCsvText(m_gradeRows)});
     if (!m_slopeRows.empty())
         files.push_back({WithExtension(m_strFilePath, kSlopeExtension), SlopeCsvText(m_slopeRows)});
-    if (!m_equationRows.empty())
-        files.push_back({WithExtension(m_strFilePath, kChainExtension), EquationCsvText(m_equationRows)});
+    // A table emptied, or another road's left beside the file, is replaced by
+    // one of no rows: left, it would name this road's stations on reopening.
+    const std::string chainPath = WithExtension(m_strFilePath, kChainExtension);
+    if (!m_equationRows.empty() || QFileInfo::exists(QFile::decodeName(chainPath.c_str())))
+        files.push_back({chainPath, EquationCsvText(m_equationRows)});
     return files;
 }
 

@@ -208,8 +208,6 @@ inline constexpr const char* kChainRowStation = "控制数据第%d行：";
 inline constexpr const char* kXmlBadEquation = "第%d个断链（StaEquation）的staBack、staAhead或staInternal不是数字!";
 inline constexpr const char* kXmlEquationInternal = "第%d个断链（StaEquation）的staInternal为%.3f，而按断链表应为%.3f!";
 inline constexpr const char* kXmlChainTooWide = "桩号%s超出了控制数据里程字段的宽度（12个字节）!";
-inline constexpr const char* kXmlChainInWindow =
-    "该LandXML文件含有断链（StaEquation），窗口还不能按桩号读入它的路线。\n请用命令 vexaline-cli convert 文件.xml 文件.vxa 转换，断链表写入同名的.vxd文件。";
 inline constexpr const char* kChainGradeRow = "纵断面第%d行：";
 inline constexpr const char* kChainSlopeRow = "横坡表第%d行：";
 

@@ -12,6 +12,18 @@
 
 namespace {
 
+// From 300 to 600 every 50 m, on the centreline.
+const std::vector<std::string> kRunLines = {
+    "300.000     3805170.453   500222.139  52.3000   直线段",
+    "350.000     3805200.841   500261.844  52.5129   缓曲段",
+    "360.000(2)  3805212.836   500277.849  53.2940   断链",
+    "400.000     3805236.061   500310.412  55.4322   缓曲段",
+    "450.000     3805262.681   500352.723  60.0822   圆曲段",
+    "500.000     3805285.741   500397.071  64.5450   圆曲段",
+    "555.500     3805289.905   500406.163  65.5208   断链",
+    "600.000     3805306.576   500447.411  70.0706   圆曲段",
+};
+
 class ChainDlgTest : public DlgTest {
 protected:
     void OpenChain(bool withTable = true) {
@@ -50,17 +62,7 @@ TEST_F(ChainDlgTest, ARunOnTheRoadWithItsTableGivesTheLinesOfTheCommandLine) {
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, "chain.vxd")));
     Set({{1014, "300"}, {1015, "600"}, {1016, "50"}, {1017, "0"}});
     Click(1018);
-    const std::vector<std::string> expected = {
-        "300.000     3805170.453   500222.139  52.3000   直线段",
-        "350.000     3805200.841   500261.844  52.5129   缓曲段",
-        "360.000(2)  3805212.836   500277.849  53.2940   断链",
-        "400.000     3805236.061   500310.412  55.4322   缓曲段",
-        "450.000     3805262.681   500352.723  60.0822   圆曲段",
-        "500.000     3805285.741   500397.071  64.5450   圆曲段",
-        "555.500     3805289.905   500406.163  65.5208   断链",
-        "600.000     3805306.576   500447.411  70.0706   圆曲段",
-    };
-    EXPECT_EQ(Lines(), expected);
+    EXPECT_EQ(Lines(), kRunLines);
 }
 
 TEST_F(ChainDlgTest, SingleStakesAndTheLookupNameStationsWithTheirOccurrence) {
@@ -139,4 +141,55 @@ TEST_F(ChainDlgTest, TheDialogRefusesByRowAndAChangedTableMarksTheResultsStaleUn
     EXPECT_TRUE(dlg_.m_bControlSaved);
     EXPECT_NE(ReadBytes("chain.vxd").find("K0+375.000,K0+360.000\r\n"), std::string::npos);
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, "chain.vxd")));
+}
+
+// Saved as LandXML and opened again under another name, the road stakes
+// where it did: the file carries the table.
+TEST_F(ChainDlgTest, TheRoadSavedAsLandXmlCarriesItsTableAndOpensBackToTheSameStakes) {
+    OpenChain();
+    Click(2005, ModalScript().File(QPath("copy.xml"), 2));
+    Click(1, ModalScript().File(QPath("copy.xml"), 2));
+    ASSERT_EQ(dlg_.m_equationRows.size(), 3u);
+    Click(1011);
+    EXPECT_TRUE(fs::exists(PathOf("copy.vxd")));
+    Open("copy.vxa");
+    Set({{1014, "300"}, {1015, "600"}, {1016, "50"}, {1017, "0"}});
+    Click(1018);
+    EXPECT_EQ(Lines(), kRunLines);
+}
+
+// A table emptied in 断链 is saved as a table of no rows: the road opens
+// again without equations, where the old file would have brought them back.
+TEST_F(ChainDlgTest, AnEmptiedTableIsSavedSoTheRoadReopensWithoutEquations) {
+    OpenChain();
+    RunChain([&](CChainDlg* dlg) {
+        dlg->Table()->setRowCount(0);
+        Click(2604, {}, dlg);
+    });
+    ASSERT_TRUE(dlg_.m_equationRows.empty());
+    Click(1011);
+    Open("chain.vxa");
+    EXPECT_TRUE(dlg_.m_equationRows.empty());
+    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
+}
+
+// The table's file cannot be written (a folder of its name is in the way):
+// neither file is, the message names the table's, and the data stay unsaved.
+TEST_F(ChainDlgTest, SaveWritesNeitherFileWhenTheTableCannotBeWritten) {
+    OpenChain();
+    RunChain([&](CChainDlg* dlg) {
+        dlg->Table()->item(1, 0)->setText("K0+375.000");
+        Click(2604, {}, dlg);
+    });
+    const std::string road = ReadBytes("chain.vxa");
+    fs::remove(dir_ / "chain.vxd");
+    fs::create_directory(dir_ / "chain.vxd");
+    const auto seen = Click(1011, ModalScript().Box(QMessageBox::Ok));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, Q(Format(text::kCannotWrite, PathOf("chain.vxd").c_str())));
+    EXPECT_EQ(ReadBytes("chain.vxa"), road);
+    EXPECT_TRUE(fs::is_directory(dir_ / "chain.vxd"));
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_EQ(HeightsLine(),
+              Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
 }

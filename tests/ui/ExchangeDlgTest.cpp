@@ -1,9 +1,11 @@
 // Exchange through the main window: LandXML opened as unsaved rows and saved
 // as LandXML, and the stakes saved as DXF, CASS .dat and CSV.
 #include <QInputDialog>
+#include <QLabel>
 
 #include "DlgFixture.h"
 #include "core/files/LandXml.h"
+#include "core/text/TextFields.h"
 
 namespace {
 
@@ -33,15 +35,46 @@ TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesid
     EXPECT_EQ(Click(1, ModalScript().File(QPath("bad.xml"), 2).Box(QMessageBox::Ok)).at(1).text,
               Q("第1个线元（里程0.000）缺少Start或其数值无效!"));
     EXPECT_EQ(Records().size(), 2u);
+}
 
-    // Rows in 桩号 of station equations the window cannot hold yet would be
-    // read as distances: refused, the list as it was.
+// A 长链 of 10 m at 60 = 50: the line's end, 100 m along, is 桩号 90, and
+// 桩号 55 lies twice, 55 m and 65 m along the line.
+TEST_F(ExchangeDlgTest, LandXmlWithStationEquationsOpensWithItsTableAndSavesBothFiles) {
+    OpenRows({{"0", "直线", "∞", "0", "0"}, {"30", "终点", "∞", "0", "30"}});
     std::string chained = kXml;
     chained.insert(chained.find("<CoordGeom>"), R"(<StaEquation staBack="60" staAhead="50" staInternal="60"/>)");
     WriteBytes("chain.xml", chained);
-    EXPECT_EQ(Click(1, ModalScript().File(QPath("chain.xml"), 2).Box(QMessageBox::Ok)).at(1).text,
-              Q(text::kXmlChainInWindow));
+    Click(1, ModalScript().File(QPath("chain.xml"), 2));
+    EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}, {"90.000", "终点", "∞", "0.000", "100.000"}}));
+    EXPECT_EQ(Get<QLabel>(2012)->text(),
+              Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
+    Set({{1020, "55(2)"}, {1017, "0"}});
+    Click(1021);
+    ASSERT_EQ(dlg_.Results().rows.size(), 1u);
+    EXPECT_EQ(dlg_.Results().rows[0].point.Y, 65.0);
+    EXPECT_FALSE(fs::exists(PathOf("chain.vxa")) || fs::exists(PathOf("chain.vxd")));
+
+    Click(1011);
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_EQ(ReadBytes("chain.vxd"), "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n60.000,50.000\r\n");
+    const std::vector<std::string> rows = Records();
+    EXPECT_EQ(ReadBytes("chain.vxa").substr(94), rows[0] + "\r\n" + rows[1] + "\r\n");
+
+    // Undone, the road and table before: road.vxa without equations.
+    dlg_.OnUndoControl();
+    EXPECT_EQ(Edit(1007)->text(), "road.vxa");
     EXPECT_EQ(Records().size(), 2u);
+    EXPECT_TRUE(dlg_.m_equationRows.empty());
+
+    // A file without equations in its place: the old table goes with the old
+    // road, or it would name the new road's stations when it is opened again.
+    WriteBytes("chain.xml", kXml);
+    Set({{1020, "0"}});  // a number again, on a road without equations
+    Click(1, ModalScript().Box(QMessageBox::No).File(QPath("chain.xml"), 2).Box(QMessageBox::Yes));
+    Click(1011);
+    Open("chain.vxa");
+    EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}, {"100.000", "终点", "∞", "0.000", "100.000"}}));
+    EXPECT_TRUE(dlg_.m_equationRows.empty());
 }
 
 TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
