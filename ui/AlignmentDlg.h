@@ -229,6 +229,8 @@ private:
     bool ChainFits(const vexaline::Alignment& road);
     bool TypedDistance(QLineEdit* field, const std::string& typed, const vexaline::Chainage& chain, double& distance);
     std::string LookupStation(const vexaline::Alignment& road, double distance) const;
+    // The results file's proposed name; with equations the range as 桩号, as the fields show it.
+    std::string ResultsName() const;
     std::vector<vexaline::FileBytes> HeightFiles() const;
     void ShowHeightsLine();
     vexaline::ResultMode Mode() const;

@@ -1,7 +1,9 @@
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "core/files/ProfileCsv.h"
+#include "core/files/ResultsExport.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
@@ -26,6 +28,19 @@ Chainage ChainOfText(const std::string& text) {
     if (text.empty()) return Chainage();
     const EquationCsvRead read = ReadEquationCsv(text);
     return read.Ok() ? BuildChainage(read.rows).chain : Chainage();
+}
+
+// A station field's 桩号 as the lists write it, with its occurrence where it
+// names more than one place; one that maps to no place as typed, one that
+// is no 桩号 as typed without what would make it a folder.
+std::string FieldStation(const std::string& gbk, const Chainage& chain) {
+    std::string typed = GbkToUtf8(gbk);
+    if (const std::optional<ChainStation> station = ParseChainStation(typed)) {
+        const ChainDistance d = chain.Distance(*station);
+        return ChainStationText(d.fault == ChainFault::None ? chain.StationAt(d.dDistance) : *station);
+    }
+    typed.erase(std::remove_if(typed.begin(), typed.end(), [](char c) { return c == '/' || c == '\\'; }), typed.end());
+    return typed;
 }
 
 }  // namespace
@@ -67,6 +82,13 @@ bool CAlignmentDlg::TypedDistance(QLineEdit* field, const std::string& typed, co
     platform::Warn(this, refusal.c_str());
     field->setFocus();
     return false;
+}
+
+std::string CAlignmentDlg::ResultsName() const {
+    const Chainage chain = RoadChain();
+    if (chain.Empty()) return ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset);
+    return ResultsFileName(FieldStation(m_strStartStation, chain), FieldStation(m_strEndStation, chain), m_dInterval,
+                           m_dOffset);
 }
 
 std::string CAlignmentDlg::LookupStation(const Alignment& road, double distance) const {

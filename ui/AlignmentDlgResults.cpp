@@ -172,7 +172,7 @@ void CAlignmentDlg::SaveResults() {
     // A refused text stops the read before the mode: the layout would be a guess.
     if (!UpdateData(true) || !StaleAccepted(text::kAskSaveStale)) return;
     platform::FileChoice choice = platform::PickFileToSave(
-        this, text::kStakesFilter, ResultsFileName(m_dStartStation, m_dEndStation, m_dInterval, m_dOffset), "txt");
+        this, text::kStakesFilter, ResultsName(), "txt");
     if (choice.strPath.empty()) return;
     // A typed extension picks its type; the proposed .txt takes the chosen type's.
     const int type = platform::ChosenType(this, choice, text::kStakesFilter, {"txt", "txt", "dxf", "dat", "csv"}, "txt");

@@ -25,6 +25,11 @@ std::string ResultsFileName(double startStation, double endStation, double inter
     return Format(text::kResultsFileName, startStation, endStation, interval, offset);
 }
 
+std::string ResultsFileName(const std::string& startStation, const std::string& endStation, double interval,
+                            double offset) {
+    return Format(text::kResultsFileNameChain, startStation.c_str(), endStation.c_str(), interval, offset);
+}
+
 std::string ComputedTimeText(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);

@@ -12,6 +12,10 @@ namespace vexaline {
 // The name the save dialog proposes, UTF-8 (the dialog's encoding), e.g.
 // "0.000-1000.000间20.000米偏-7.500米桩.txt".
 std::string ResultsFileName(double startStation, double endStation, double interval, double offset);
+// The same on a road with station equations, the range's ends given as
+// their 桩号 texts (ChainStationText, ASCII): "300.000-365.000(2)间…".
+std::string ResultsFileName(const std::string& startStation, const std::string& endStation, double interval,
+                            double offset);
 
 // "20yy年mm月dd日hh时mm分ss秒" for the local time of when, GBK.
 std::string ComputedTimeText(std::time_t when);

@@ -194,6 +194,7 @@ inline constexpr const char* kChainCsvHeader = "断链前桩号,断链后桩号"
 inline constexpr const char* kChainTableName = "断链表";
 inline constexpr const char* kChainButton = "断链";
 inline constexpr const char* kChainRemark = "断链";
+inline constexpr const char* kResultsFileNameChain = "%s-%s间%.3lf米偏%.3lf米桩.txt";  // the range's ends as 桩号
 inline constexpr const char* kChainTooMany = "断链表最多%d行!";
 inline constexpr const char* kChainNotANumber = "断链表第%d行的%s“%s”不是桩号!";
 inline constexpr const char* kChainOutOfOrder = "断链表第%d行的断链在上一行断链之前：断链须按路线顺序排列!";

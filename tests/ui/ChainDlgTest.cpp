@@ -3,6 +3,8 @@
 // command line does; 断链 edits the table. The expected lines are those of
 // `vexaline-cli stakes examples/chain.vxa --equations examples/chain.vxd
 // --from 300 --to 600 --interval 50` (README).
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -192,4 +194,20 @@ TEST_F(ChainDlgTest, SaveWritesNeitherFileWhenTheTableCannotBeWritten) {
     EXPECT_FALSE(dlg_.m_bControlSaved);
     EXPECT_EQ(HeightsLine(),
               Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
+}
+
+// The proposed name of the results file gives the range as typed, in 桩号
+// with the occurrence where one names two places (365(2) is 355 m along).
+TEST_F(ChainDlgTest, TheResultsFileIsProposedUnderTheRangeAsItsStations) {
+    OpenChain();
+    Set({{1014, "K0+300"}, {1015, "K0+365(2)"}, {1016, "50"}, {1017, "-2"}});
+    Click(1018);
+    QString proposed;
+    Click(1019, ModalScript().Dialog([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(dialog);
+        proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->reject();
+    }));
+    EXPECT_EQ(proposed, Q("300.000-365.000(2)间50.000米偏-2.000米桩.txt"));
 }
