@@ -53,7 +53,7 @@ struct PlanFeed {
 QString Describe(const Alignment& road, CPlanePoint where) {
     const LookupResult found = ReverseLookup(road, where);
     if (found.status != LookupStatus::Converged) return {};
-    return QString::fromStdString(Format(text::kPlanReadoutStation, KStation(found.dStation).c_str(),
+    return QString::fromStdString(Format(text::kPlanReadoutStation, KStationOf(road.Chain(), found.dStation).c_str(),
                                          GbkToUtf8(LookupOffsetText(found.dOffset)).c_str()));
 }
 

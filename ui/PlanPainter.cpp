@@ -8,6 +8,7 @@
 
 #include "core/plan/LabelPlacement.h"
 #include "core/plan/Sampling.h"
+#include "core/road/Chainage.h"
 #include "core/text/Gbk.h"
 #include "core/text/StationText.h"
 #include "core/text/Texts.h"
@@ -61,10 +62,13 @@ public:
     void Ask(QPointF anchor, double clearance, QString text, QColor ink) {
         asked_.push_back({anchor, clearance, std::move(text), ink});
     }
-    // A stake's station, asked for when no stake of its cell (a label high) was.
-    void AskStation(QPointF anchor, double station, QColor ink) {
-        if (stationCells_.Take(anchor.x() / cell_, anchor.y() / cell_))
-            Ask(anchor, 4, QString::fromStdString(KStation(station)), ink);
+    // A stake's station, asked for when no stake of its cell (a label high)
+    // was: its K station, or its 桩号 as its name gives it (side left out).
+    void AskStation(QPointF anchor, const StakeResult& stake, QColor ink) {
+        if (!stationCells_.Take(anchor.x() / cell_, anchor.y() / cell_)) return;
+        StakeResult centre = stake;
+        centre.dOffset = 0;
+        Ask(anchor, 4, QString::fromStdString(StakeNameOf(centre)), ink);
     }
 
     std::vector<PlacedLabel> SetAndDraw(QPainter& painter) {
@@ -195,7 +199,8 @@ void PaintChangePoints(QPainter& painter, const PlanScene& scene, const ViewTran
         painter.drawEllipse(p, 3.5, 3.5);
         labels.Mark(p, 4.5);
         const QString type = Utf8(LineTypeText(row.type));
-        labels.Ask(p, 6, row.station ? QString::fromStdString(KStation(*row.station)) + " " + type : type, Qt::black);
+        const std::string station = row.station ? KStationOf(scene.road->Chain(), *row.station) : std::string();
+        labels.Ask(p, 6, row.station ? QString::fromStdString(station) + " " + type : type, Qt::black);
     }
 }
 
@@ -264,7 +269,7 @@ void PaintStakes(QPainter& painter, const PlanScene& scene, const ViewTransform&
         const QPointF at(s.u, s.v);
         (r.dOffset != 0 ? side : centre) << at;
         labels.Mark(at, 2.5);
-        labels.AskStation(at, r.dStation, ink);
+        labels.AskStation(at, r, ink);
         if (settingOut && r.nSetup >= 0 && static_cast<std::size_t>(r.nSetup) < results.setups.size() &&
             rayCells.Take(s.u / kRayCell, s.v / kRayCell)) {
             ScreenPoint from = view.ToScreen(results.setups[r.nSetup].ptStation), to = s;

@@ -65,7 +65,13 @@ QStringList SettingOutSheet::HeaderLines() const {
                  QStringLiteral("    ") + QString::fromStdString(Format(text::kSheetDate, header_.strDate.c_str()));
     if (!header_.strComputed.empty())
         lines << QString::fromStdString(Format(text::kSheetComputed, header_.strComputed.c_str()));
-    lines << QString::fromStdString(header_.bRange ? Format(text::kSheetRange, header_.dFrom, header_.dTo,
+    // The range's ends as 桩号 where the road has station equations.
+    const auto station = [this](double distance) {
+        if (!scene_.road || scene_.road->Chain().Empty()) return Format("%.3f", distance);
+        return ChainStationText(scene_.road->Chain().StationAt(distance));
+    };
+    lines << QString::fromStdString(header_.bRange ? Format(text::kSheetRange, station(header_.dFrom).c_str(),
+                                                            station(header_.dTo).c_str(),
                                                             header_.dInterval, header_.dOffset,
                                                             header_.strDeflection.c_str())
                                                    : Format(text::kSheetSingles, header_.dOffset,

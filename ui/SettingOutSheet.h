@@ -23,7 +23,7 @@ namespace vexaline::plan {
 struct SheetHeader {
     std::string strFile;        // alignment file name, UTF-8
     bool bRange = false;        // the rows began with a run over this range
-    double dFrom = 0, dTo = 0, dInterval = 0, dOffset = 0;
+    double dFrom = 0, dTo = 0, dInterval = 0, dOffset = 0;  // from, to: distances (桩号 shown on the scene road's equations)
     std::string strDeflection;  // D.MMSS, UTF-8
     std::string strDate;        // UTF-8
     std::string strComputed;    // when the rows were computed, UTF-8; empty: not known
