@@ -32,17 +32,6 @@ TEST_F(CliHostile, HugeCoordinatesAreRefusedBeforeAnyWriterAndLeaveNothingBehind
             << e.path();
 }
 
-TEST_F(CliHostile, An8DigitEastingKeepsABlankBeforeTheNextColumn) {
-    // A straight due east in a zone-numbered grid: Y fills its 12-byte column.
-    const std::string road = Write("zone.vxa", Bytes(kDemo).substr(0, 94) +
-                                                   Gbk("0           直线      ∞          4500000     24525276.868\r\n"
-                                                       "100         终点      ∞          4500000     24525376.868\r\n"));
-    const Outcome o = Run("stakes " + road + " --at 0,50");
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(Line(o.out, 1), "0.000       4500000.000   24525276.868 90.0000   直线段    ");
-    EXPECT_EQ(Line(o.out, 2), "50.000      4500000.000   24525326.868 90.0000   直线段    ");
-}
-
 TEST_F(CliHostile, AWriteCutShortByAFileSizeLimitIsAFailureAndLeavesNoFile) {
     // 40 blocks of 512 bytes: the 53 KB drawing cannot be written whole.
     const std::string limit = "TMPDIR=" + Path("") + " ; trap '' XFSZ; ulimit -f 40; ";

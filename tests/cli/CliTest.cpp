@@ -141,8 +141,8 @@ const char* const kFeetRoad = R"(<?xml version="1.0" encoding="UTF-8"?>
 </CoordGeom></Alignment></Alignments></LandXML>
 )";
 
-TEST_F(Cli, ConvertTakesFeetSaysSoAndWhatItWritesComesBackToTheSameRows) {
-    const std::string in = Write("in.xml", kFeetRoad), a = Path("a.vxa"), out = Path("out.xml"), b = Path("b.vxa");
+TEST_F(Cli, ConvertTakesFeetAndSaysSo) {
+    const std::string in = Write("in.xml", kFeetRoad), a = Path("a.vxa");
     Outcome o = Run("convert " + in + " " + a);
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(Line(o.err, 0), "LandXML文件的长度单位是美国测量英尺（USSurveyFoot），坐标、里程、半径和长度已按1美国测量英尺=1200/3937米换算为米。");
@@ -151,19 +151,6 @@ TEST_F(Cli, ConvertTakesFeetSaysSoAndWhatItWritesComesBackToTheSameRows) {
     const std::vector<std::string> first = vexaline::AlignmentRecords(Bytes(a));
     ASSERT_EQ(first.size(), 5u);
     EXPECT_EQ(first[0], Gbk("500.000     直线      ∞          3805000.1235") + "24525276.867");
-    o = Run("convert " + a + " " + out);
-    ASSERT_EQ(o.status, 0) << o.err;
-    o = Run("convert " + out + " " + b);
-    ASSERT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.err, "");  // metres, nothing merged
-    const std::vector<std::string> second = vexaline::AlignmentRecords(Bytes(b));
-    ASSERT_EQ(second.size(), first.size());
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(second[i].substr(12, 22), first[i].substr(12, 22)) << i;  // line type and radius
-        for (std::size_t at : {0, 34, 46})
-            EXPECT_NEAR(std::atof(second[i].substr(at, 12).c_str()), std::atof(first[i].substr(at, 12).c_str()), 0.001)
-                << i << " at " << at;
-    }
 }
 
 TEST_F(Cli, AnAlignmentOfAGbkFileIsChosenByItsOwnName) {

@@ -20,12 +20,7 @@ protected:
         QSettings().clear();
         DlgTest::SetUp();
     }
-    void WriteRoad(const std::string& name) {
-        std::string bytes = NewAlignmentFile(TimeStampNow());
-        for (const std::string& line : LinesOf({{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "100", "0"}}))
-            bytes += line + "\r\n";
-        WriteBytes(name, bytes);
-    }
+    void WriteRoad(const std::string& name) { WriteRows(name, {{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "100", "0"}}); }
     // The 最近 menu as it opens.
     QList<QAction*> RecentMenu() {
         QMenu* menu = Get<QPushButton>(2013)->menu();

@@ -65,7 +65,7 @@ protected:
     void SetUp() override {
         if (dlg_.screen()->availableGeometry().size() != QSize(1024, 700)) GTEST_SKIP() << "needs a 1024x700 screen";
         DlgTest::SetUp();
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "demo.vxa", dir_ / "demo.vxa");
+        CopyExamples({"demo.vxa"});
         QApplication::processEvents();
     }
     void ExpectOnScreen(QWidget* window) {
