@@ -98,11 +98,7 @@ TEST(LandXmlImport, OneOfSeveralAlignmentsIsTakenOnlyByName) {
 }
 
 TEST(LandXmlImport, RefusalsNameTheElementByNumberAndStartStation) {
-    struct Case {
-        std::string xml;
-        ImportStatus status;
-        std::string message;
-    };
+    struct Case { std::string xml; ImportStatus status; std::string message; };
     const std::string road = Road();
     const Case cases[] = {
         {Road("-100 200", "-200 200", "cubic"), ImportStatus::Refused,

@@ -20,10 +20,7 @@ namespace {
 
 // The width the style leaves a widget's text, and the text it shows there;
 // 0 where the widget shows no text of its own.
-struct TextRoom {
-    QString text;
-    int room = 0;
-};
+struct TextRoom { QString text; int room = 0; };
 
 TextRoom RoomOf(QWidget* w) {
     QStyle* style = w->style();
