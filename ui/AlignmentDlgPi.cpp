@@ -19,14 +19,13 @@ using namespace vexaline;
 void CAlignmentDlg::OnPiEntry() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
-    const std::vector<EquationRow> equations = m_equationRows;
     CPiDlg dlg(
-        [this, &dlg, &equations](const std::vector<ControlRow>& rows) {
+        [this, &dlg](const std::vector<ControlRow>& rows) {
             if (!m_bControlSaved && platform::AskYesNo(&dlg, text::kAskSaveControl) && !SaveControl()) return false;
             const platform::FileChoice choice =
                 platform::PickFileToSave(&dlg, text::kAlignmentFilter, dlg.ProposedRoadName(), "vxa");
             if (choice.strPath.empty()) return false;
-            PutNewRoad(choice.strPath, choice.strName, rows, equations);
+            PutNewRoad(choice.strPath, choice.strName, rows, m_equationRows);
             return true;
         },
         RoadChain(), this);
