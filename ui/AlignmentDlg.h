@@ -183,8 +183,10 @@ private:
     void EnableSave();   // 保存 and 另存为, once there are rows
     // A new road made elsewhere (imported, constructed) in place of the list's:
     // its rows unsaved, under the file they are to be saved to (path in the
-    // file system's encoding, name UTF-8).
-    void PutNewRoad(const std::string& path, const std::string& name, const std::vector<vexaline::ControlRow>& rows);
+    // file system's encoding, name UTF-8), with the station equations its
+    // rows' stations are 桩号 on (none: the rows are distances).
+    void PutNewRoad(const std::string& path, const std::string& name, const std::vector<vexaline::ControlRow>& rows,
+                    const std::vector<vexaline::EquationRow>& equations = {});
     bool SaveControl();  // false (after telling the user) when the file was not written
     void SaveResults();  // results export
     // Exchange with other tools (AlignmentDlgExchange.cpp): a LandXML file

@@ -99,7 +99,8 @@ void CAlignmentDlg::OnSaveControlAs() {
     UpdateData(false);
 }
 
-void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows) {
+void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name, const std::vector<ControlRow>& rows,
+                               const std::vector<EquationRow>& equations) {
     RememberControl();
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
@@ -109,11 +110,13 @@ void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name,
     m_nSegmentCount = model->Count() - 1;
     EnableSave();
     m_bControlSaved = false;  // nothing written yet: closing asks
-    // Another road's heights do not belong to this one.
+    // Another road's heights do not belong to this one. Its equations do:
+    // without them the rows' 桩号 would be read as distances, so 保存 writes
+    // them beside the new file, both or neither.
     m_gradeRows.clear();
     m_slopeRows.clear();
-    m_equationRows.clear();
-    m_strHeightsPath = m_strFilePath;
+    m_equationRows = equations;
+    m_strHeightsPath = equations.empty() ? m_strFilePath : std::string();
     ShowHeightsLine();
     UpdateData(false);
 }
