@@ -78,16 +78,12 @@ std::optional<Heights> ReadHeights(const std::string& profilePath, const std::st
         SlopeCsvRead rows = ReadSlopeCsv(*slopeBytes);
         if (!rows.Ok()) return ComplainUtf8(rows.strMessage), std::nullopt;
         status = kRefused;
-        const std::string off = SlopeRowsToDistances(rows.rows, chain);
-        if (!off.empty()) return ComplainUtf8(off), std::nullopt;
-        SlopesBuild slopes = BuildCrossSlopes(rows.rows);
+        SlopesBuild slopes = BuildSlopesOn(std::move(rows.rows), chain);
         if (!slopes.Ok()) return ComplainUtf8(slopes.strMessage), std::nullopt;
         heights.slopes = std::move(slopes.slopes);
     }
     status = kRefused;
-    const std::string off = GradeRowsToDistances(grades.rows, chain);
-    if (!off.empty()) return ComplainUtf8(off), std::nullopt;
-    ProfileBuild profile = BuildProfile(grades.rows);
+    ProfileBuild profile = BuildProfileOn(std::move(grades.rows), chain);
     if (!profile.Ok()) return ComplainUtf8(profile.strMessage), std::nullopt;
     heights.profile = std::move(profile.profile);
     status = kDone;

@@ -26,16 +26,23 @@ struct PiOptions {
 double Mm(double v) { return FixedRoundTrip(v, 3) + 0.0; }
 
 nlohmann::ordered_json Json(const std::vector<CurveRecord>& curves, const Chainage& chain) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    // With station equations the curve's stations are 桩号.
-    auto station = [&chain](double d) { return Mm(chain.StationAt(d).dValue); };
+    using Json = nlohmann::ordered_json;
+    Json list = Json::array();
     for (const CurveRecord& c : curves) {
-        list.push_back({{"jd", c.strName},         {"x", Mm(c.jd.X)},       {"y", Mm(c.jd.Y)},
-                        {"deflection", DeflectionText(c.dDeflection)},        {"R", Mm(c.dRadius)},
-                        {"Ls1", Mm(c.dLs1)},       {"Ls2", Mm(c.dLs2)},     {"T1", Mm(c.dT1)},
-                        {"T2", Mm(c.dT2)},         {"L", Mm(c.dLength)},    {"E", Mm(c.dExternal)},
-                        {"ZH", station(c.dZH)},    {"HY", station(c.dHY)},  {"QZ", station(c.dQZ)},
-                        {"YH", station(c.dYH)},    {"HZ", station(c.dHZ)}});
+        Json curve = {{"jd", c.strName},    {"x", Mm(c.jd.X)},    {"y", Mm(c.jd.Y)},
+                      {"deflection", DeflectionText(c.dDeflection)},     {"R", Mm(c.dRadius)},
+                      {"Ls1", Mm(c.dLs1)},  {"Ls2", Mm(c.dLs2)},  {"T1", Mm(c.dT1)},
+                      {"T2", Mm(c.dT2)},    {"L", Mm(c.dLength)}, {"E", Mm(c.dExternal)}};
+        // With station equations the stations are 桩号, each followed by its
+        // occurrence as lookup gives one: 1, 2, … inside a 长链, else null.
+        const std::pair<const char*, double> stations[] = {
+            {"ZH", c.dZH}, {"HY", c.dHY}, {"QZ", c.dQZ}, {"YH", c.dYH}, {"HZ", c.dHZ}};
+        for (const auto& [key, distance] : stations) {
+            const ChainStation at = chain.StationAt(distance);
+            curve[key] = Mm(at.dValue);
+            if (!chain.Empty()) curve[std::string(key) + "_occurrence"] = at.nOccurrence ? Json(at.nOccurrence) : Json(nullptr);
+        }
+        list.push_back(std::move(curve));
     }
     return {{"curves", list}};
 }

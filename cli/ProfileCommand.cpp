@@ -35,9 +35,14 @@ std::string TerminalText(const std::string& csv) {
 
 Json OrNull(bool has, double v) { return has ? Json(v) : Json(nullptr); }
 
-// A station of the profile as the table gives it: the 桩号 with equations.
-Json StationJson(const Chainage& chain, double distance) {
-    return chain.Empty() ? Json(distance) : Json(chain.StationAt(distance).dValue);
+// A station of the profile as the table gives it (null where there is
+// none): with equations the 桩号, followed by its occurrence as lookup
+// gives one (1, 2, … inside a 长链, else null) under occurrenceKey.
+void PutStation(Json& into, const char* key, const char* occurrenceKey, const Chainage& chain,
+                std::optional<double> distance) {
+    const ChainStation at = chain.StationAt(distance.value_or(0));
+    into[key] = !distance ? Json(nullptr) : chain.Empty() ? Json(*distance) : Json(at.dValue);
+    if (!chain.Empty()) into[occurrenceKey] = distance && at.nOccurrence ? Json(at.nOccurrence) : Json(nullptr);
 }
 
 Json PointsJson(const Profile& profile, const Chainage& chain) {
@@ -48,18 +53,19 @@ Json PointsJson(const Profile& profile, const Chainage& chain) {
         const Json kind = p.kind == CurveKind::Crest ? Json(text::kCrest)
                           : p.kind == CurveKind::Sag ? Json(text::kSag)
                                                      : Json(nullptr);
-        list.push_back({{"name", p.strName},
-                        {"station", StationJson(chain, p.dStation)},
-                        {"elevation", p.dElevation},
-                        {"radius", OrNull(inner, p.dRadius)},
-                        {"grade_in", OrNull(!first, p.dGradeIn)},
-                        {"grade_out", OrNull(!last, p.dGradeOut)},
-                        {"type", kind},
-                        {"T", OrNull(inner, p.dTangent)},
-                        {"L", OrNull(inner, p.dLength)},
-                        {"E", OrNull(inner, p.dExternal)},
-                        {"start", inner ? StationJson(chain, p.dStart) : Json(nullptr)},
-                        {"end", inner ? StationJson(chain, p.dEnd) : Json(nullptr)}});
+        Json point = {{"name", p.strName}};
+        PutStation(point, "station", "occurrence", chain, p.dStation);
+        point["elevation"] = p.dElevation;
+        point["radius"] = OrNull(inner, p.dRadius);
+        point["grade_in"] = OrNull(!first, p.dGradeIn);
+        point["grade_out"] = OrNull(!last, p.dGradeOut);
+        point["type"] = kind;
+        point["T"] = OrNull(inner, p.dTangent);
+        point["L"] = OrNull(inner, p.dLength);
+        point["E"] = OrNull(inner, p.dExternal);
+        PutStation(point, "start", "start_occurrence", chain, inner ? std::optional<double>(p.dStart) : std::nullopt);
+        PutStation(point, "end", "end_occurrence", chain, inner ? std::optional<double>(p.dEnd) : std::nullopt);
+        list.push_back(std::move(point));
     }
     return {{"points", list}};
 }

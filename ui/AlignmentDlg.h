@@ -182,9 +182,9 @@ private:
     void OpenRoad(const std::function<vexaline::platform::FileChoice()>& choose);
     void EnableSave();   // 保存 and 另存为, once there are rows
     // A new road made elsewhere (imported, constructed) in place of the list's:
-    // its rows (桩号 on its station equations, when it has some) unsaved,
-    // under the file they are to be saved to (path in the file system's
-    // encoding, name UTF-8).
+    // its rows unsaved, under the file they are to be saved to (path in the
+    // file system's encoding, name UTF-8), with the station equations its
+    // rows' stations are 桩号 on (none: the rows are distances).
     void PutNewRoad(const std::string& path, const std::string& name, const std::vector<vexaline::ControlRow>& rows,
                     const std::vector<vexaline::EquationRow>& equations = {});
     bool SaveControl();  // false (after telling the user) when the file was not written

@@ -70,16 +70,9 @@ bool CAlignmentDlg::ChainFits(const Alignment& road) {
 bool CAlignmentDlg::TypedDistance(QLineEdit* field, const std::string& typed, const Chainage& chain,
                                   double& distance) {
     if (chain.Empty()) return true;
-    const std::string utf8 = GbkToUtf8(typed);
-    std::string refusal;
-    if (const std::optional<ChainStation> station = ParseChainStation(utf8)) {
-        const ChainDistance d = chain.Distance(*station);
-        if (d.fault == ChainFault::None) return distance = d.dDistance, true;
-        refusal = ChainRefusal(d, utf8);
-    } else {
-        refusal = Format(text::kChainBadStation, utf8.c_str());
-    }
-    platform::Warn(this, refusal.c_str());
+    const TypedStation typedStation = DistanceOfTyped(chain, GbkToUtf8(typed));
+    if (typedStation.Ok()) return distance = typedStation.dDistance, true;
+    platform::Warn(this, typedStation.strMessage.c_str());
     field->setFocus();
     return false;
 }

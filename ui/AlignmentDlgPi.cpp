@@ -14,7 +14,8 @@ using namespace vexaline;
 // will be saved to is chosen (proposed from the table's name; nothing is
 // written until 保存), and its rows take the place of the list's as unsaved
 // data. Cancel leaves the window as it was and the dialog open. The table
-// stays as it was left for the next time the dialog opens.
+// stays as it was left for the next time the dialog opens. On a road with
+// station equations the new road is built on them and takes them along.
 void CAlignmentDlg::OnPiEntry() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
@@ -24,10 +25,10 @@ void CAlignmentDlg::OnPiEntry() {
             const platform::FileChoice choice =
                 platform::PickFileToSave(&dlg, text::kAlignmentFilter, dlg.ProposedRoadName(), "vxa");
             if (choice.strPath.empty()) return false;
-            PutNewRoad(choice.strPath, choice.strName, rows);
+            PutNewRoad(choice.strPath, choice.strName, rows, m_equationRows);
             return true;
         },
-        this);
+        RoadChain(), this);
     if (m_piState) dlg.Restore(*m_piState);
     dlg.exec();
     m_piState = dlg.Kept();  // typed or opened, shown again next time

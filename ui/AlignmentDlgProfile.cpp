@@ -24,18 +24,6 @@ constexpr const char* kGradeExtension = "vxz";
 constexpr const char* kSlopeExtension = "vxh";
 constexpr const char* kChainExtension = "vxd";
 
-// The tables' 桩号 as distances before they are built: a road with station
-// equations names its grade points and slopes by 桩号.
-ProfileBuild BuildProfileOn(std::vector<GradeRow> rows, const Chainage& chain) {
-    const std::string off = GradeRowsToDistances(rows, chain);
-    return off.empty() ? BuildProfile(rows) : ProfileBuild{off, {}};
-}
-
-SlopesBuild BuildSlopesOn(std::vector<SlopeRow> rows, const Chainage& chain) {
-    const std::string off = SlopeRowsToDistances(rows, chain);
-    return off.empty() ? BuildCrossSlopes(rows) : SlopesBuild{off, {}};
-}
-
 // A table's file beside the alignment file; nothing when there is none, or
 // after telling the user it cannot be read.
 std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path) {
@@ -128,8 +116,9 @@ void CAlignmentDlg::ShowHeightsLine() {
     emit HeightsChanged();  // every change of the tables ends here
 }
 
-// "纵断面": the tables edited; 确定 takes them into the window as unsaved
-// control data (closing asks, 保存 writes them beside the alignment file).
+// "纵断面": the tables edited (their stations 桩号 on the road's equations);
+// 确定 takes them into the window as unsaved control data (closing asks,
+// 保存 writes them beside the alignment file).
 void CAlignmentDlg::OnProfile() {
     const Busy busy(m_bBusy);
     if (!busy || !UpdateData(true)) return;
@@ -137,7 +126,7 @@ void CAlignmentDlg::OnProfile() {
         platform::Warn(this, text::kNoFile);
         return;
     }
-    CProfileDlg dlg(m_gradeRows, m_slopeRows, this);
+    CProfileDlg dlg(m_gradeRows, m_slopeRows, RoadChain(), this);
     if (dlg.exec() != QDialog::Accepted) return;
     const std::vector<GradeRow> grades = dlg.GradeRows();
     const std::vector<SlopeRow> slopes = dlg.SlopeRows();

@@ -51,13 +51,15 @@ void WriteOrWarn(QWidget* owner, const platform::FileChoice& choice, const std::
 
 }  // namespace
 
-CPiDlg::CPiDlg(PutRows putRows, QWidget* parent) : QDialog(parent), m_putRows(std::move(putRows)) {
+CPiDlg::CPiDlg(PutRows putRows, Chainage chain, QWidget* parent)
+    : QDialog(parent), m_putRows(std::move(putRows)), m_chain(std::move(chain)) {
     setObjectName("2200");
     setWindowTitle(QString::fromUtf8(text::kPiTitle));
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QString::fromUtf8(text::kPiStartStationLabel), this));
+    const char* startLabel = m_chain.Empty() ? text::kPiStartStationLabel : text::kPiStartChainLabel;
+    top->addWidget(new QLabel(QString::fromUtf8(startLabel), this));
     m_editStart = new QLineEdit("0", this);
     m_editStart->setObjectName("2206");
     top->addWidget(m_editStart);
@@ -228,14 +230,24 @@ void CPiDlg::OnSaveTable() {
     m_strTablePath = platform::PathForDisplay(choice.strPath);
 }
 
+// With station equations the start is a 桩号, refused as the window's
+// station fields refuse one.
 bool CPiDlg::Build(PiRoad& road) {
+    const std::string typed = m_editStart->text().toStdString();
     double start = 0;
-    if (!ParsePiNumber(m_editStart->text().toStdString(), start)) {
-        platform::Warn(this, text::kPiBadStartStation);
+    std::string refusal;
+    if (m_chain.Empty()) {
+        if (!ParsePiNumber(typed, start)) refusal = text::kPiBadStartStation;
+    } else {
+        const TypedStation station = DistanceOfTyped(m_chain, typed);
+        start = station.dDistance, refusal = station.strMessage;
+    }
+    if (!refusal.empty()) {
+        platform::Warn(this, refusal.c_str());
         m_editStart->setFocus();
         return false;
     }
-    road = BuildPiRoad(Rows(), start);
+    road = BuildPiRoad(Rows(), start, m_chain);
     if (!road.Ok()) {
         platform::Warn(this, road.strMessage.c_str());
         return false;
@@ -247,7 +259,7 @@ void CPiDlg::ShowCurves(const std::vector<CurveRecord>& curves) {
     m_shown = curves;
     m_curves->setRowCount(static_cast<int>(curves.size()));
     for (int r = 0; r < static_cast<int>(curves.size()); ++r) {
-        const std::vector<std::string> cells = CurveCells(curves[static_cast<std::size_t>(r)]);
+        const std::vector<std::string> cells = CurveCells(curves[static_cast<std::size_t>(r)], m_chain);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c)
             m_curves->setItem(r, c, new QTableWidgetItem(U(cells[static_cast<std::size_t>(c)])));
     }
@@ -263,7 +275,7 @@ void CPiDlg::OnCompute() {
 void CPiDlg::OnSaveCurves() {
     const platform::FileChoice choice =
         platform::PickFileToSave(this, text::kPiCurvesFilter, text::kPiCurvesName, "csv");
-    if (!choice.strPath.empty()) WriteOrWarn(this, choice, CurveTableCsv(m_shown));
+    if (!choice.strPath.empty()) WriteOrWarn(this, choice, CurveTableCsv(m_shown, m_chain));
 }
 
 void CPiDlg::OnOk() {

@@ -15,11 +15,13 @@ class QTableWidget;
 // 计算 shows the curve table (which can be saved); 确定 hands the rows to
 // putRows, and the dialog closes only when putRows took them. Ctrl+V on the
 // table pastes rows from a spreadsheet, Ctrl+C copies the selected ones.
+// On a road with station equations (chain) the start station is typed as a
+// 桩号, and the curve table and the rows are 桩号 too.
 class CPiDlg : public QDialog {
     Q_OBJECT
 public:
     using PutRows = std::function<bool(const std::vector<vexaline::ControlRow>& rows)>;
-    explicit CPiDlg(PutRows putRows, QWidget* parent = nullptr);
+    explicit CPiDlg(PutRows putRows, vexaline::Chainage chain = vexaline::Chainage(), QWidget* parent = nullptr);
 
     QTableWidget* Table() const { return m_table; }    // "2201"
     QTableWidget* Curves() const { return m_curves; }  // "2208"
@@ -57,6 +59,7 @@ private:
     bool Fresh() const;       // the table as a new dialog shows it: nothing typed
 
     PutRows m_putRows;
+    vexaline::Chainage m_chain;  // the window's station equations; empty: none
     QTableWidget* m_table;
     QLineEdit* m_editStart;  // "2206"
     QTableWidget* m_curves;

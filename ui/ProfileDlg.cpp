@@ -111,8 +111,9 @@ void PickAndWrite(QWidget* owner, const char* filter, const char* name, const ch
 
 }  // namespace
 
-CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<SlopeRow>& slopes, QWidget* parent)
-    : QDialog(parent) {
+CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<SlopeRow>& slopes, Chainage chain,
+                         QWidget* parent)
+    : QDialog(parent), m_chain(std::move(chain)) {
     setObjectName("2400");
     setWindowTitle(QString::fromUtf8(text::kProfileTitle));
     m_grades = Table(this, text::kGradeCsvHeader, 2401);
@@ -223,18 +224,18 @@ void CProfileDlg::ShowProfile(const Profile* profile) {
     const int rows = profile ? static_cast<int>(profile->points.size()) : 0;
     m_curves->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
-        const std::vector<std::string> cells = VerticalCurveCells(*profile, static_cast<std::size_t>(r));
+        const std::vector<std::string> cells = VerticalCurveCells(*profile, static_cast<std::size_t>(r), m_chain);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c)
             m_curves->setItem(r, c, new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)])));
     }
-    m_view->SetProfile(profile ? std::optional<Profile>(*profile) : std::nullopt);
+    m_view->SetProfile(profile ? std::optional<Profile>(*profile) : std::nullopt, m_chain);
 }
 
 bool CProfileDlg::Compute() {
     const std::vector<GradeRow> grades = GradeRows();
     ProfileBuild profile;
-    if (!grades.empty()) profile = BuildProfile(grades);
-    const SlopesBuild slopes = BuildCrossSlopes(SlopeRows());
+    if (!grades.empty()) profile = BuildProfileOn(grades, m_chain);
+    const SlopesBuild slopes = BuildSlopesOn(SlopeRows(), m_chain);
     const std::string& refusal = !profile.Ok() ? profile.strMessage : slopes.strMessage;
     ShowProfile(profile.Ok() && !grades.empty() ? &profile.profile : nullptr);
     if (refusal.empty()) return true;

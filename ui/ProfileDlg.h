@@ -12,11 +12,13 @@ class CProfileView;
 // two tables, each loaded from and saved to its own file; 计算 shows the
 // vertical curve table and the drawing of the profile; 确定 closes only on
 // tables the window can use (an empty grade table: no vertical alignment).
+// On a road with station equations (chain) the tables' stations are 桩号,
+// checked on them, and the curve table and the drawing show 桩号.
 class CProfileDlg : public QDialog {
     Q_OBJECT
 public:
     CProfileDlg(const std::vector<vexaline::GradeRow>& grades, const std::vector<vexaline::SlopeRow>& slopes,
-                QWidget* parent = nullptr);
+                vexaline::Chainage chain = vexaline::Chainage(), QWidget* parent = nullptr);
 
     QTableWidget* Grades() const { return m_grades; }  // "2401"
     QTableWidget* Slopes() const { return m_slopes; }  // "2402"
@@ -43,4 +45,5 @@ private:
     QTableWidget* m_slopes;
     QTableWidget* m_curves;
     CProfileView* m_view;
+    vexaline::Chainage m_chain;  // the window's station equations; empty: none
 };

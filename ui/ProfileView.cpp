@@ -15,6 +15,11 @@ constexpr double kMargin = 40;      // pixels left and right, and above for the 
 constexpr double kLabelBand = 190;  // below the drawing: each point's name, station and elevation
 constexpr int kSamplesPerCurve = 32;
 
+// A grade point's label from its fields of the vertical curve table: name, station, elevation.
+QString LabelOf(const std::vector<std::string>& cells) {
+    return QString::fromStdString(cells[0] + " " + cells[1] + " " + cells[2]);
+}
+
 // Stations across, elevations up at kExaggeration times the scale.
 struct Frame {
     double s0 = 0, h0 = 0, scale = 1, left = 0, bottom = 0;
@@ -63,10 +68,13 @@ CProfileView::CProfileView(QWidget* parent) : QWidget(parent) {
     setPalette(white);
 }
 
-void CProfileView::SetProfile(std::optional<Profile> profile) {
+void CProfileView::SetProfile(std::optional<Profile> profile, Chainage chain) {
     profile_ = std::move(profile);
+    chain_ = std::move(chain);
     update();
 }
+
+QString CProfileView::Label(std::size_t k) const { return LabelOf(VerticalCurveCells(*profile_, k, chain_)); }
 
 void CProfileView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -90,13 +98,13 @@ void CProfileView::paintEvent(QPaintEvent*) {
     painter.drawLine(QPointF(kMargin, f.bottom + 6), QPointF(width() - kMargin, f.bottom + 6));
     for (std::size_t k = 0; k < p.points.size(); ++k) {
         const GradePoint& g = p.points[k];
-        const std::vector<std::string> cells = VerticalCurveCells(p, k);  // name, K station, elevation, i1, i2, …
         const QPointF at = f.At(g.dStation, g.dElevation);
         painter.drawEllipse(at, 3, 3);
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.drawLine(QPointF(at.x(), at.y() + 4), QPointF(at.x(), f.bottom + 6));
         painter.setPen(Qt::black);
-        const QString label = QString::fromStdString(cells[0] + " " + cells[1] + " " + cells[2]);
+        const std::vector<std::string> cells = VerticalCurveCells(p, k, chain_);
+        const QString label = LabelOf(cells);
         painter.save();
         painter.translate(at.x() + 5, height() - 6);
         painter.rotate(-90);

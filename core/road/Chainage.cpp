@@ -181,6 +181,13 @@ std::string StationFieldToDistance(const Chainage& chain, std::string& field) {
     return std::string();
 }
 
+TypedStation DistanceOfTyped(const Chainage& chain, const std::string& typed) {
+    const std::optional<ChainStation> station = ParseChainStation(typed);
+    if (!station) return TypedStation{Format(text::kChainBadStation, typed.c_str()), 0};
+    const ChainDistance d = chain.Distance(*station);
+    return TypedStation{ChainRefusal(d, typed), d.dDistance};
+}
+
 std::string ChainRefusal(const ChainDistance& answer, const std::string& typed) {
     const int n = static_cast<int>(answer.places.size());
     switch (answer.fault) {

@@ -120,6 +120,17 @@ ChainageBuild BuildChainage(const std::vector<EquationRow>& rows);
 // "(n)", n from 1. nullopt otherwise.
 std::optional<ChainStation> ParseChainStation(const std::string& text);
 
+// A 桩号 typed into a field (UTF-8) as its distance: ParseChainStation,
+// then Chainage::Distance. strMessage (UTF-8) names the text where it is
+// no 桩号 (kChainBadStation) and says why it names no one place
+// (ChainRefusal) where it does not.
+struct TypedStation {
+    std::string strMessage;  // empty when dDistance is the answer
+    double dDistance = 0;
+    bool Ok() const { return strMessage.empty(); }
+};
+TypedStation DistanceOfTyped(const Chainage& chain, const std::string& typed);
+
 // "%.3f" and "K1+050.000" (KStation), each followed by "(n)" where the
 // occurrence is not 0. ASCII.
 std::string ChainStationText(ChainStation station);

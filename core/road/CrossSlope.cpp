@@ -17,6 +17,11 @@ std::string SlopeRowsToDistances(std::vector<SlopeRow>& rows, const Chainage& ch
     return std::string();
 }
 
+SlopesBuild BuildSlopesOn(std::vector<SlopeRow> rows, const Chainage& chain) {
+    const std::string off = SlopeRowsToDistances(rows, chain);
+    return off.empty() ? BuildCrossSlopes(rows) : SlopesBuild{off, {}};
+}
+
 SlopesBuild BuildCrossSlopes(const std::vector<SlopeRow>& rows) {
     SlopesBuild b;
     if (rows.size() > static_cast<std::size_t>(kMaxSlopeRows)) {

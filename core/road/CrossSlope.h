@@ -50,4 +50,8 @@ SlopesBuild BuildCrossSlopes(const std::vector<SlopeRow>& rows);
 // GradeRowsToDistances does for the vertical alignment.
 std::string SlopeRowsToDistances(std::vector<SlopeRow>& rows, const Chainage& chain);
 
+// The table as typed on the road, as BuildProfileOn builds the vertical
+// alignment.
+SlopesBuild BuildSlopesOn(std::vector<SlopeRow> rows, const Chainage& chain);
+
 }  // namespace vexaline

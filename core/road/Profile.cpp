@@ -90,6 +90,11 @@ std::string GradeRowsToDistances(std::vector<GradeRow>& rows, const Chainage& ch
     return std::string();
 }
 
+ProfileBuild BuildProfileOn(std::vector<GradeRow> rows, const Chainage& chain) {
+    const std::string off = GradeRowsToDistances(rows, chain);
+    return off.empty() ? BuildProfile(rows) : ProfileBuild{off, {}};
+}
+
 ProfileBuild BuildProfile(const std::vector<GradeRow>& table) {
     if (table.size() < 2) return Refused(text::kGradeTooFew);
     if (table.size() > static_cast<std::size_t>(kMaxGradePoints)) return Refused(Format(text::kGradeTooMany, kMaxGradePoints));

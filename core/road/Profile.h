@@ -81,4 +81,9 @@ ProfileBuild BuildProfile(const std::vector<GradeRow>& rows);
 // line, a 桩号 in no zone or ambiguous; empty when done.
 std::string GradeRowsToDistances(std::vector<GradeRow>& rows, const Chainage& chain);
 
+// The table as typed on the road: its 桩号 as distances, then built. Refuses
+// what GradeRowsToDistances and BuildProfile refuse; without equations it
+// is BuildProfile.
+ProfileBuild BuildProfileOn(std::vector<GradeRow> rows, const Chainage& chain);
+
 }  // namespace vexaline

@@ -119,6 +119,7 @@ inline constexpr const char* kPiCsvTooLong = "交点表文件太大（最多%d�
 inline constexpr const char* kPiCsvNotText = "交点表文件既不是UTF-8也不是GBK文本!";
 inline constexpr const char* kPiTitle = "交点法";
 inline constexpr const char* kPiStartStationLabel = "起点里程：";
+inline constexpr const char* kPiStartChainLabel = "起点桩号：";
 inline constexpr const char* kPiOpenTable = "打开交点表";
 inline constexpr const char* kPiSaveTable = "保存交点表";
 inline constexpr const char* kPiInsertRow = "插入交点";

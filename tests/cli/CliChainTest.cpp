@@ -157,6 +157,11 @@ TEST_F(CliChain, TheIntersectionPointMethodWritesStations) {
     const json chained = json::parse(o.out);
     EXPECT_EQ(chained["curves"][0]["ZH"], plain["curves"][0]["ZH"]);  // before the equation
     EXPECT_DOUBLE_EQ(chained["curves"][0]["HZ"].get<double>(), plain["curves"][0]["HZ"].get<double>() - 20);
+    // Each 桩号's occurrence beside it, as lookup gives one; none without equations.
+    const json occurrences = {chained["curves"][0]["ZH_occurrence"], chained["curves"][0]["HY_occurrence"],
+                              chained["curves"][0]["QZ_occurrence"], chained["curves"][0]["HZ_occurrence"]};
+    EXPECT_EQ(occurrences, json::parse("[1,1,null,null]"));
+    EXPECT_FALSE(plain["curves"][0].contains("ZH_occurrence"));
     EXPECT_NE(Bytes(report).find("K1+044.918(1),K1+054.918(1),K1+069.188,"), std::string::npos) << Bytes(report);
     EXPECT_NE(Bytes(vxa).find("1044.918(1) "), std::string::npos);
     EXPECT_EQ(Run("check " + vxa + " --equations " + eq).status, 0);
@@ -178,6 +183,28 @@ TEST_F(CliChain, TheVerticalAlignmentIsTypedInStations) {
     o = Run("profile " + off + " --equations " + kChainTable);
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("纵断面第3行：桩号160不在路线上"), std::string::npos) << o.err;
+}
+
+// SJD1 at 360(2) (distance 350) with R = 1000 between grades 5/350 and
+// 2/1770: T = 500·|i2 − i1| = 6.578, the curve from distance 343.422 (桩号
+// 363.422, the first time) to 356.578 (桩号 366.578, the second).
+TEST_F(CliChain, TheVerticalCurveTableInJsonGivesEachStationsOccurrence) {
+    const std::string vxz = Write("o.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\nSJD1,K0+360(2),125,1000\r\n终点,K2+175.5,127,\r\n");
+    const Outcome o = Run("profile " + vxz + " --equations " + kChainTable + " --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const json sjd = json::parse(o.out)["points"][1];
+    EXPECT_EQ(sjd["station"], 360.0);
+    EXPECT_EQ(sjd["occurrence"], 2);
+    EXPECT_NEAR(sjd["start"].get<double>(), 363.422, 5e-4);
+    EXPECT_EQ(sjd["start_occurrence"], 1);
+    EXPECT_NEAR(sjd["end"].get<double>(), 366.578, 5e-4);
+    EXPECT_EQ(sjd["end_occurrence"], 2);
+    const json first = json::parse(o.out)["points"][0];
+    EXPECT_EQ(first["occurrence"], nullptr);
+    EXPECT_EQ(first["start_occurrence"], nullptr);
+    // Without equations the answer is as it was: no occurrences.
+    const std::string plain = Write("p.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\nSJD1,350,125,1000\r\n终点,2120,127,\r\n");
+    EXPECT_EQ(Run("profile " + plain + " --json").out.find("occurrence"), std::string::npos);
 }
 
 // The table cannot be written (its name is a folder): neither file is, and

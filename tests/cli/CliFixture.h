@@ -43,10 +43,14 @@ inline std::string DemoWith(const std::string& from, const std::string& to) {
     return bytes.replace(bytes.find(from), from.size(), to);
 }
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+struct Outcome { int status; std::string out, err; };
+
+// The run ended with the status and said err, one line, on stderr.
+inline testing::AssertionResult Exited(const Outcome& o, int status, const std::string& err) {
+    if (o.status == status && o.err == err + "\n") return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "status " << o.status << " stderr \"" << o.err << "\"; wanted " << status
+                                       << " \"" << err << "\"";
+}
 
 // Runs the program in a folder of its own with the arguments (a shell word
 // list) and collects stdout, stderr and the exit status.

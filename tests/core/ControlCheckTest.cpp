@@ -130,12 +130,7 @@ TEST(ControlCheck, EachTypingFaultIsFlaggedOnItsRowWithTheChangeThatMendsIt) {
 
 TEST(ControlCheck, EachRuleNamesItsRowAndAnElementThatCannotBeEvaluatedHasNoFigures) {
     const std::vector<std::string> demo = DemoList();
-    struct Case {
-        const char* name;
-        std::vector<std::string> list;
-        int row;
-        CheckRule rule;
-    };
+    struct Case { const char* name; std::vector<std::string> list; int row; CheckRule rule; };
     const Case cases[] = {
         {"a station equal to the one before", WithField(demo, 5, kFieldStation, "670"), 5, CheckRule::StationNotIncreasing},
         {"a line type that is none of the four", WithField(demo, 3, kFieldLineType, "圆线"), 3, CheckRule::UnknownLineType},

@@ -68,9 +68,7 @@ inline StakeResult StakeRow(double station, double x, double y, double offset = 
 // A road of pieces whose curvature runs linearly along each (positive turns
 // right), driven from a start point and azimuth: the heading integrated by
 // hand, the position by Simpson's rule.
-struct Piece {
-    double length, k0, k1;
-};
+struct Piece { double length, k0, k1; };
 
 struct DrivenRoad {
     CPlanePoint start;

@@ -72,10 +72,7 @@ Alignment Demo() { return Alignment::Parse(DemoList()); }
 }  // namespace
 
 TEST(StakeName, StationToTheMillimetreThenSideAndOffset) {
-    struct Case {
-        double station, offset, deflection;
-        const char* name;
-    };
+    struct Case { double station, offset, deflection; const char* name; };
     const Case cases[] = {
         {999.9996, 0, kRight, "K1+000.000"},  // the station as the plan's K notation writes it
         {1234.5, 7.5, kRight, "K1+234.500R7.5"},
@@ -223,11 +220,7 @@ TEST(PointImport, DatTakesNorthAsXAndCsvTakesXThenY) {
 }
 
 TEST(PointImport, ABadLineRefusesTheWholeFileAndIsNamed) {
-    struct Case {
-        PointFormat format;
-        std::string bytes;
-        std::string message;
-    };
+    struct Case { PointFormat format; std::string bytes; std::string message; };
     const Case cases[] = {
         {PointFormat::CassDat, "A,,1,2,0\r\nB,,1\r\n", "第2行：应有4个用逗号分隔的字段"},
         {PointFormat::Csv, "A,1,2\nB,1\n", "第2行：应有3个用逗号分隔的字段"},

@@ -28,10 +28,7 @@ TEST(StakeNameRead, EveryNameTheWriterGivesReadsBackToItsStakeToTheMillimetre) {
 }
 
 TEST(StakeNameRead, HandWrittenNamesInEveryForm) {
-    const struct {
-        const char* name;
-        double station, offset;
-    } cases[] = {
+    const struct { const char* name; double station, offset; } cases[] = {
         {"K1+234.500", 1234.5, 0},       {"K1+234.500R7.5", 1234.5, 7.5}, {"K1+234.500L12", 1234.5, -12},
         {"K-0+012.500", -12.5, 0},       {"K0+000", 0, 0},                {"K12+005.5L0.25", 12005.5, -0.25},
         {"K2+120.000R7.500", 2120, 7.5},
@@ -84,11 +81,7 @@ TEST(MeasuredFile, CassCsvAndPointFileWithTheirHeights) {
 }
 
 TEST(MeasuredFile, OneBadLineRefusesTheFileByItsNumber) {
-    const struct {
-        const char* bytes;
-        PointFormat format;
-        const char* message;
-    } cases[] = {
+    const struct { const char* bytes; PointFormat format; const char* message; } cases[] = {
         {"A,,1,2,3\r\nB,,1,2,abc\r\n", PointFormat::CassDat, "第2行：高程不是数字"},
         {"A,,1,2,3\nB,,1\n", PointFormat::CassDat, "第2行：应有4个用逗号分隔的字段"},
         {"name,X,Y,H\nA,1,2\n,1,2,3\n", PointFormat::Csv, "第3行：点名为空、超过8个字节或含有GBK不能表示的字符"},
@@ -129,11 +122,7 @@ CPlanePoint Moved(const StakeResult& c, double along, double across) {
 TEST(Inspect, NamedStakesDisplacedByKnownAmountsOnStraightsArcsAndTransitions) {
     const Demo demo;
     ASSERT_EQ(demo.profile.points.size(), 5u);
-    const struct {
-        const char* name;
-        double station, offset, along, across, dh;
-        bool in;
-    } cases[] = {
+    const struct { const char* name; double station, offset, along, across, dh; bool in; } cases[] = {
         {"K0+100.000", 100, 0, 0.015, 0, 0, true},             // straight, along within 20 mm
         {"K0+100.000R7.5", 100, 7.5, 0, 0.025, 0, false},      // straight, across beyond it
         {"K0+350.000L12", 350, -12, -0.010, 0.010, 0.012, false},  // transition; height beyond 10 mm
@@ -226,10 +215,7 @@ TEST(Inspect, HeightsOfZeroThroughoutAreNotMeasuredWhenAProfileIsLoaded) {
     const Demo demo;
     const StakeResult a = demo.Centre(100), b = demo.Centre(200);
     const double hb = *SurfaceElevation(demo.profile, demo.slopes, 200, 0);
-    const struct {
-        std::optional<double> ha, hb;
-        bool profile, ignored;
-    } cases[] = {
+    const struct { std::optional<double> ha, hb; bool profile, ignored; } cases[] = {
         {0.0, 0.0, true, true},
         {0.0, std::nullopt, true, true},    // a point without a height does not count
         {-0.0, 0.0, true, true},

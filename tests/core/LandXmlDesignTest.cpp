@@ -90,9 +90,7 @@ std::vector<std::string> List(const std::vector<ControlRow>& rows) {
     return list;
 }
 
-struct Worst {
-    double position = 0, azimuth = 0, at = 0;
-};
+struct Worst { double position = 0, azimuth = 0, at = 0; };
 
 // The rows staked out every 10 m and on both sides of every change point,
 // on the centreline and 10 m either side, against the driven road.
@@ -184,11 +182,7 @@ TEST(LandXmlDesign, WhatIsExportedImportsBackToTheSameRows) {
 }
 
 TEST(LandXmlDesign, FeetAndOtherUnitsAreConvertedToMetresAndSaidSo) {
-    struct Case {
-        const char* units;
-        double metres;
-        const char* notice;
-    };
+    struct Case { const char* units; double metres; const char* notice; };
     const Case cases[] = {
         {"<Imperial linearUnit=\"foot\"/>", 0.3048,
          "LandXML文件的长度单位是国际英尺（foot），坐标、里程、半径和长度已按1国际英尺=0.3048米换算为米。"},

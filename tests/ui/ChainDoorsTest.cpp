@@ -23,11 +23,7 @@ namespace {
 
 class ChainDoorsTest : public DlgTest {
 protected:
-    void SetUp() override {
-        DlgTest::SetUp();
-        for (const char* name : {"chain.vxa", "chain.vxd"})
-            fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
-    }
+    void SetUp() override { DlgTest::SetUp(), CopyExamples({"chain.vxa", "chain.vxd"}); }
     // The labels the scene sets in a picture 4 pixels a metre round the point.
     QStringList LabelsAround(CPlanePoint at) {
         const Alignment road = dlg_.Road();

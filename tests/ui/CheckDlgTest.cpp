@@ -10,21 +10,12 @@
 
 class CheckDlg : public DlgTest {
 protected:
-    // The sample road with row 9's radius typed without its sign.
-    void OpenFaulty() {
-        std::string bytes;
-        ASSERT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa", bytes), ReadStatus::Ok);
-        const std::string from = "-250        3805503.911";
-        bytes.replace(bytes.find(from), from.size(), "250         3805503.911");
-        WriteBytes("faulty.vxa", bytes);
-        Open("faulty.vxa");
-    }
     CCheckReportDlg* Report() { return dlg_.findChild<CCheckReportDlg*>(); }
     QLabel* CheckLine() { return dlg_.findChild<QLabel*>("2010"); }
 };
 
 TEST_F(CheckDlg, ACleanRoadSaysSoInOneLineAndTooFewRowsAreRefused) {
-    fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "demo.vxa", dir_ / "demo.vxa");
+    CopyExamples({"demo.vxa"});
     Open("demo.vxa");
     std::vector<SeenModal> seen = Click(2001, ModalScript().Box(QMessageBox::Ok));
     ASSERT_EQ(seen.size(), 1u);

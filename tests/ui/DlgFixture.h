@@ -62,11 +62,23 @@ protected:
         return bytes;
     }
     void Open(const std::string& name) { Click(1, ModalScript().File(QPath(name))); }
-    void OpenRows(std::initializer_list<Row> rows) {
+    void WriteRows(const std::string& name, std::initializer_list<Row> rows) {
         std::string bytes = NewAlignmentFile(TimeStampNow());
         for (const std::string& line : LinesOf(rows)) bytes += line + "\r\n";
-        WriteBytes("road.vxa", bytes);
-        Open("road.vxa");
+        WriteBytes(name, bytes);
+    }
+    void OpenRows(std::initializer_list<Row> rows) { WriteRows("road.vxa", rows), Open("road.vxa"); }
+    // Files of examples/ copied into the folder.
+    void CopyExamples(std::initializer_list<const char*> names) {
+        for (const char* name : names) fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    }
+    // The sample road with row 9's radius typed without its sign, opened as faulty.vxa.
+    void OpenFaulty() {
+        std::string bytes;
+        ASSERT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/demo.vxa", bytes), ReadStatus::Ok);
+        const std::string from = "-250        3805503.911";
+        WriteBytes("faulty.vxa", bytes.replace(bytes.find(from), from.size(), "250         3805503.911"));
+        Open("faulty.vxa");
     }
 
     template <typename T = QWidget>

@@ -186,8 +186,7 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
 }
 
 TEST_F(KeysDlgTest, UndoingANewRoadBringsBackTheHeightsOfTheOneBefore) {
-    for (const char* name : {"demo.vxa", "demo.vxz", "demo.vxh"})
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    CopyExamples({"demo.vxa", "demo.vxz", "demo.vxh"});
     Open("demo.vxa");
     const QString heights = Get<QLabel>(2012)->text();
     PiRoad("turn.vxa");

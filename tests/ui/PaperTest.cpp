@@ -74,7 +74,7 @@ class SheetTest : public DlgTest {
 protected:
     void SetUp() override {
         DlgTest::SetUp();
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "demo.vxa", dir_ / "demo.vxa");
+        CopyExamples({"demo.vxa"});
         Open("demo.vxa");
         road_ = dlg_.Road();
     }

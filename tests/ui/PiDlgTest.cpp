@@ -1,5 +1,6 @@
 // 交点法: the table typed or loaded, the curve table, the rows put into the
 // control list as unsaved data, and what is refused.
+#include <QLabel>
 #include <QTableWidget>
 
 #include "DlgFixture.h"
@@ -166,4 +167,58 @@ TEST_F(PiDlgTest, OkWithARoadOpenAsksForTheNewRoadsFileAndCancelLeavesAllAsItWas
     Click(1011);
     EXPECT_EQ(ReadBytes("road.vxa"), before);
     EXPECT_EQ(ReadBytes("bend.vxa").substr(94, 60), TurnRows()[0] + "\r\n");
+}
+
+// A 长链 of 20 m in the arc, K1+120 = K1+100: the turn above with its
+// stations past the equation 20 m less, those between 1100 and 1120 named
+// twice. The new road takes the table along: reopened, its HZ (100, 50) is
+// staked at 1108.540(2).
+TEST_F(PiDlgTest, OnARoadWithStationEquationsTheNewRoadIsInStationsAndKeepsItsTable) {
+    const std::string table = "\xEF\xBB\xBF断链前桩号,断链后桩号\r\nK1+120,K1+100\r\n";
+    WriteBytes("road.vxd", table);
+    OpenRows({{"0", "直线", "∞", "1", "2"}, {"10", "终点", "∞", "11", "2"}});
+    RunPi([&](CPiDlg* pi) {
+        Type(pi, kTurn, 3);
+        const std::pair<const char*, std::string> refused[] = {
+            {"1110", "桩号1110在长链内出现2次（连续里程1110.000、1130.000），请注明是第几次，如1110(1)!"},
+            {"1000米", Format(text::kChainBadStation, "1000米")},
+        };
+        for (const auto& [start, message] : refused) {
+            Set({{2206, start}}, pi);
+            const auto seen = Click(2207, ModalScript().Box(QMessageBox::Ok), pi);
+            ASSERT_EQ(seen.size(), 1u) << start;
+            EXPECT_EQ(seen[0].text, Q(message));
+            EXPECT_EQ(pi->Curves()->rowCount(), 0);
+        }
+        Set({{2206, "K1+000"}}, pi);
+        Click(2207, {}, pi);
+        ASSERT_EQ(pi->Curves()->rowCount(), 1);
+        const char* stations[5] = {"K1+050.000", "K1+050.000", "K1+089.270", "K1+108.540(2)", "K1+108.540(2)"};
+        for (int c = 9; c < 14; ++c) EXPECT_EQ(pi->Curves()->item(0, c)->text(), QString::fromUtf8(stations[c - 9]));
+        Click(2209, ModalScript().File(QPath("curves.csv")), pi);
+        Click(2210, ModalScript().File(QPath("new.vxa")), pi);
+        EXPECT_FALSE(pi->isVisible());
+    });
+    EXPECT_NE(ReadBytes("curves.csv").find("K1+089.270,K1+108.540(2),K1+108.540(2)"), std::string::npos);
+    EXPECT_EQ(Records(), LinesOf({{"1000.000", "直线", "∞", "0.000", "0.000"},
+                                  {"1050.000", "圆曲线", "50.000", "50.000", "0.000"},
+                                  {"1108.540(2)", "直线", "∞", "100.000", "50.000"},
+                                  {"1158.540", "终点", "∞", "100.000", "100.000"}}));
+    EXPECT_EQ(Get<QLabel>(2012)->text(),
+              Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
+    // The table cannot be written (its name is a folder): neither is the road.
+    fs::create_directory(PathOf("new.vxd"));
+    const auto seen = Click(1011, ModalScript().Box(QMessageBox::Ok));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_FALSE(fs::exists(PathOf("new.vxa")));
+    EXPECT_FALSE(dlg_.m_bControlSaved);
+    fs::remove(PathOf("new.vxd"));
+    Click(1011);
+    EXPECT_EQ(ReadBytes("new.vxd"), table);
+    Open("new.vxa");
+    Set({{1020, "1108.540(2)"}, {1017, "0"}});
+    Click(1021);
+    const std::string line = Results().back();
+    EXPECT_EQ(line.substr(0, 26), "1108.540(2) 100.000       ");
+    EXPECT_EQ(line.substr(26, 12), "50.000      ");
 }

@@ -82,8 +82,7 @@ class PlanSceneTest : public DlgTest {
 protected:
     void SetUp() override {
         DlgTest::SetUp();
-        for (const char* name : {"demo.vxa", "demo.vxp"})
-            fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        CopyExamples({"demo.vxa", "demo.vxp"});
         Open("demo.vxa");
         road_ = dlg_.Road();
         const QSizeF room = plan::LabelRoom(QFont());  // as 适应窗口 fits
@@ -334,16 +333,7 @@ TEST_F(PlanSceneTest, AClickFillsTheLookupAndAnswersAsTheButtonDoes) {
     EXPECT_EQ(Edit(1052)->text(), "3805381.597");
     EXPECT_EQ(Edit(1053)->text(), "500897.434");
     EXPECT_EQ(Edit(1054)->text(), "1000.000");  // the walkthrough's answer for D3
-    EXPECT_EQ(Edit(1055)->text(), Q("左28.499米"));
-    // Beyond the road's start: the lookup's own message, fields kept.
-    canvas->SetView(ViewTransform(canvas->width(), canvas->height(), CPlanePoint(3804500, 499300), 2));
-    ModalScript script;
-    script.Box(QMessageBox::Ok);
-    SendMouse(canvas, QEvent::MouseButtonPress, middle, Qt::LeftButton);
-    SendMouse(canvas, QEvent::MouseButtonRelease, middle, Qt::NoButton);
-    ASSERT_EQ(script.Seen().size(), 1u);
-    EXPECT_EQ(script.Seen()[0].text, Q(text::kNotFound));
-    EXPECT_EQ(Edit(1054)->text(), "1000.000");
+    EXPECT_EQ(Edit(1055)->text(), Q("左28.499米"));  // and the button's handler: its refusals are ComputeDlgTest's
 }
 
 TEST_F(PlanSceneTest, TheSheetHasAHeaderOnEveryPageThePlanFirstAndTheWholeTable) {
@@ -353,12 +343,7 @@ TEST_F(PlanSceneTest, TheSheetHasAHeaderOnEveryPageThePlanFirstAndTheWholeTable)
     ASSERT_EQ(dlg_.Results().rows.size(), 107u);
     plan::SheetHeader header{"demo.vxa", true, 0, 2120, 20, 7.5, "90.0000", "2026年12月7日", ""};
     const plan::SettingOutSheet sheet(Scene(), header);
-    // Every row on exactly one page, and no page without rows.
-    const int pages = sheet.PageCount();
-    EXPECT_GE(pages, 2);
-    EXPECT_LT(sheet.FirstPageRows() + (pages - 2) * sheet.RowsPerPage(), 107);
-    EXPECT_GE(sheet.FirstPageRows() + (pages - 1) * sheet.RowsPerPage(), 107);
-
+    ASSERT_GE(sheet.PageCount(), 2);  // every row on one page: SheetTest
     // Page 1 at 96 dpi: the title on top, the road in colour in the plan.
     QImage first(794, 1123, QImage::Format_RGB32);
     first.fill(Qt::white);  // a page that paints nothing fails, whatever the memory held

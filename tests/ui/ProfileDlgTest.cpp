@@ -241,3 +241,53 @@ TEST_F(ProfileDlgTest, ASaveThatCannotWriteATableWritesNothingAndKeepsThemUnsave
     EXPECT_EQ(ReadBytes("demo.vxa"), road);  // the road and its tables go together or not at all
     EXPECT_TRUE(fs::is_directory(dir_ / "demo.vxz"));
 }
+
+// On the renumbered road (examples/chain.vxd: 短链 150 = 170, 长链 370 =
+// 360, 短链 510 = 555.5) the tables are 桩号: SJD1 at K0+365(2) is distance
+// 355, the end K2+175.5 distance 2120. With R = 1000, i1 = 5/355, i2 =
+// 2/1765: T = 500·|i2 − i1| = 6.476, the curve from distance 348.524 (桩号
+// 368.524, the first time) to 361.476 (桩号 371.476).
+TEST_F(ProfileDlgTest, OnARoadWithStationEquationsTheTablesAreStations) {
+    for (const char* name : {"chain.vxa", "chain.vxd"})
+        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    Open("chain.vxa");
+    const char* const grades[3][4] = {{"起点", "0", "120", ""}, {"SJD1", "K0+365(2)", "125", "1000"},
+                                      {"终点", "K2+175.5", "127", ""}};
+    const char* const skipped[4] = {"SJD1", "K0+160", "125", "1000"};
+    const char* const slope[3] = {"K0+520", "2", "2"};
+    struct Case {
+        const char* const* row;
+        bool slopes;
+        std::string message;
+    } cases[] = {
+        {skipped, false, Format(text::kChainGradeRow, 2) + Format(text::kChainNoZone, "K0+160")},
+        {slope, true, Format(text::kChainSlopeRow, 1) + Format(text::kChainNoZone, "K0+520")},
+    };
+    for (const Case& c : cases) {
+        RunProfile([&](CProfileDlg* dlg) {
+            for (int r = 0; r < 3; ++r) Type(dlg->Grades(), r, grades[r]);
+            Type(c.slopes ? dlg->Slopes() : dlg->Grades(), c.slopes ? 0 : 1, c.row);
+            for (int button : {2411, 2414}) {
+                const auto seen = Click(button, ModalScript().Box(QMessageBox::Ok), dlg);
+                ASSERT_EQ(seen.size(), 1u);
+                EXPECT_EQ(seen[0].text, Q(c.message));
+            }
+            EXPECT_TRUE(dlg->isVisible());
+        });
+    }
+    RunProfile([&](CProfileDlg* dlg) {
+        for (int r = 0; r < 3; ++r) Type(dlg->Grades(), r, grades[r]);
+        Click(2411, {}, dlg);
+        ASSERT_EQ(dlg->Curves()->rowCount(), 3);
+        EXPECT_EQ(dlg->Curves()->item(1, 1)->text(), "K0+365.000(2)");
+        EXPECT_EQ(dlg->Curves()->item(1, 6)->text(), "6.476");
+        EXPECT_EQ(dlg->Curves()->item(1, 10)->text(), "K0+368.524(1)");
+        EXPECT_EQ(dlg->Curves()->item(1, 11)->text(), "K0+371.476");
+        EXPECT_EQ(dlg->Curves()->item(2, 1)->text(), "K2+175.500");
+        EXPECT_EQ(dlg->View()->Label(1), Q("SJD1 K0+365.000(2) 125.000"));
+        Click(2414, {}, dlg);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    ASSERT_EQ(dlg_.m_gradeRows.size(), 3u);
+    EXPECT_EQ(dlg_.m_gradeRows[1].strStation, "K0+365(2)");  // kept as typed
+}

@@ -20,10 +20,7 @@ namespace {
 
 // The width the style leaves a widget's text, and the text it shows there;
 // 0 where the widget shows no text of its own.
-struct TextRoom {
-    QString text;
-    int room = 0;
-};
+struct TextRoom { QString text; int room = 0; };
 
 TextRoom RoomOf(QWidget* w) {
     QStyle* style = w->style();
@@ -65,7 +62,7 @@ protected:
     void SetUp() override {
         if (dlg_.screen()->availableGeometry().size() != QSize(1024, 700)) GTEST_SKIP() << "needs a 1024x700 screen";
         DlgTest::SetUp();
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "demo.vxa", dir_ / "demo.vxa");
+        CopyExamples({"demo.vxa"});
         QApplication::processEvents();
     }
     void ExpectOnScreen(QWidget* window) {

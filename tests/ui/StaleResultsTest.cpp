@@ -35,11 +35,9 @@ class StaleResultsTest : public DlgTest {
 protected:
     void SetUp() override {
         DlgTest::SetUp();
-        for (const char* name : {"demo.vxa", "demo.vxp"})
-            fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        CopyExamples({"demo.vxa", "demo.vxp"});
         WriteBytes("east.xml", kXml);
-        WriteBytes("other.vxa", NewAlignmentFile(TimeStampNow()) + LinesOf({{"0", "直线", "∞", "0", "0"}})[0] + "\r\n" +
-                                    LinesOf({{"100", "终点", "∞", "0", "100"}})[0] + "\r\n");
+        WriteRows("other.vxa", {{"0", "直线", "∞", "0", "0"}, {"100", "终点", "∞", "0", "100"}});
     }
     // The sample road's stakes every 20 m, 7.5 m to the right, computed afresh.
     void Compute() {

@@ -18,8 +18,7 @@ class Walkthrough : public DlgTest {
 protected:
     void SetUp() override {
         DlgTest::SetUp();
-        for (const char* name : {"demo.vxa", "demo.vxp"})
-            fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        CopyExamples({"demo.vxa", "demo.vxp"});
         dlg_.resize(1180, 580);
     }
     std::string Result(std::size_t i) { return GbkToUtf8(Results().at(i)); }
@@ -88,11 +87,7 @@ TEST_F(Walkthrough, OnTheSampleRoad) {
 // The check on a copy of the sample road with row 9's radius typed without
 // its sign: the report, and the flagged rows marked in the control list.
 TEST_F(Walkthrough, TheCheckOnAFaultyCopy) {
-    std::string bytes = ReadBytes("demo.vxa");
-    const std::string from = "-250        3805503.911";
-    bytes.replace(bytes.find(from), from.size(), "250         3805503.911");
-    WriteBytes("faulty.vxa", bytes);
-    Open("faulty.vxa");
+    OpenFaulty();
     Click(2001);
     auto* report = dlg_.findChild<CCheckReportDlg*>();
     ASSERT_TRUE(report);
@@ -103,8 +98,7 @@ TEST_F(Walkthrough, TheCheckOnAFaultyCopy) {
 // The heights the README walks: the tables beside the road, the dialog's
 // vertical curve table and drawing, the elevations of the stakes.
 TEST_F(Walkthrough, TheSampleRoadsHeights) {
-    for (const char* name : {"demo.vxz", "demo.vxh"})
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    CopyExamples({"demo.vxz", "demo.vxh"});
     Open("demo.vxa");
     EXPECT_EQ(Get<QLabel>(2012)->text(), Q(Format(text::kHeightsLine, "demo.vxz", "demo.vxh")));
     Click(2006, ModalScript().Dialog([](QWidget* w) {
@@ -125,8 +119,7 @@ TEST_F(Walkthrough, TheSampleRoadsHeights) {
 
 // 检核 on the crew's measurement of the README's round trip.
 TEST_F(Walkthrough, TheCrewsMeasurementChecked) {
-    for (const char* name : {"demo.vxz", "demo.vxh", "demo-measured.dat"})
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    CopyExamples({"demo.vxz", "demo.vxh", "demo-measured.dat"});
     Open("demo.vxa");
     Click(2007);
     auto* inspect = dlg_.findChild<CInspectDlg*>("2500");
