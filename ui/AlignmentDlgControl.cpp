@@ -111,12 +111,12 @@ void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name,
     EnableSave();
     m_bControlSaved = false;  // nothing written yet: closing asks
     // Another road's heights do not belong to this one. Its equations do:
-    // without them the rows' 桩号 would be read as distances, so 保存 writes
-    // them beside the new file, both or neither.
+    // without them the rows' 桩号 would be read as distances. 保存 writes the
+    // new road's tables beside its file, and removes any other table there.
     m_gradeRows.clear();
     m_slopeRows.clear();
     m_equationRows = equations;
-    m_strHeightsPath = equations.empty() ? m_strFilePath : std::string();
+    m_strHeightsPath.clear();
     ShowHeightsLine();
     UpdateData(false);
 }
@@ -135,6 +135,10 @@ bool CAlignmentDlg::SaveControl() {
         platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(files[*failed].path).c_str()).c_str());
         return false;
     }
+    // The road is written: a table left beside it is told, not undone.
+    for (const std::string& stale : StaleTables())
+        if (!RemoveFile(stale))
+            platform::Warn(this, Format(text::kCannotRemoveTable, platform::PathForDisplay(stale).c_str()).c_str());
     m_bControlSaved = true;
     platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     m_strHeightsPath = m_strFilePath;
