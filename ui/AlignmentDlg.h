@@ -232,6 +232,7 @@ private:
     // The results file's proposed name; with equations the range as 桩号, as the fields show it.
     std::string ResultsName() const;
     std::vector<vexaline::FileBytes> HeightFiles() const;
+    std::vector<std::string> StaleTables() const;  // removed once the road is written
     void ShowHeightsLine();
     vexaline::ResultMode Mode() const;
     // Keys (AlignmentDlgKeys.cpp): Enter runs the action of its field's
@@ -285,6 +286,7 @@ private:
     // The alignment file whose beside-files hold the tables as shown; empty:
     // the tables are to be written by the next 保存.
     std::string m_strHeightsPath;
+    std::vector<std::string> m_refusedBeside;  // tables beside the file refused at opening
     QRadioButton* m_radioMode[2];
     QPushButton* m_btnOpen;
     QPushButton* m_btnRecent;  // 2013

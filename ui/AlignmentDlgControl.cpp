@@ -104,8 +104,10 @@ void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name,
     RememberControl();
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
-    // Another road's tables do not belong to this one; its own equations
-    // come with it, before its rows are read on them. 保存 writes them.
+    // Another road's tables do not belong to this one. Its equations do, set
+    // before its rows are read on them (as distances they would be wrong).
+    // 保存 writes the new road's tables beside its file, and removes any
+    // other table there.
     m_gradeRows.clear();
     m_slopeRows.clear();
     m_equationRows = equations;
@@ -134,6 +136,10 @@ bool CAlignmentDlg::SaveControl() {
         platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(files[*failed].path).c_str()).c_str());
         return false;
     }
+    // The road is written: a table left beside it is told, not undone.
+    for (const std::string& stale : StaleTables())
+        if (!RemoveFile(stale))
+            platform::Warn(this, Format(text::kCannotRemoveTable, platform::PathForDisplay(stale).c_str()).c_str());
     m_bControlSaved = true;
     platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     m_strHeightsPath = m_strFilePath;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -25,8 +27,8 @@ constexpr const char* kSlopeExtension = "vxh";
 constexpr const char* kChainExtension = "vxd";
 
 // A table's file beside the alignment file; nothing when there is none, or
-// after telling the user it cannot be read.
-std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path) {
+// after telling the user it cannot be read (its path then kept in refused).
+std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path, std::vector<std::string>& refused) {
     std::string bytes;
     switch (ReadWholeFile(path, bytes)) {
     case ReadStatus::Ok: return bytes;
@@ -34,6 +36,7 @@ std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path) {
     case ReadStatus::Unreadable: break;
     }
     platform::Warn(owner, Format(text::kCannotRead, platform::PathForDisplay(path).c_str()).c_str());
+    refused.push_back(path);
     return std::nullopt;
 }
 
@@ -45,26 +48,34 @@ void CAlignmentDlg::LoadHeightsBeside() {
     m_gradeRows.clear();
     m_slopeRows.clear();
     m_equationRows.clear();
+    m_refusedBeside.clear();
     m_strHeightsPath = m_strFilePath;
+    auto refuse = [this](const std::string& refusal, const char* extension) {
+        platform::Warn(this, refusal.c_str());
+        m_refusedBeside.push_back(WithExtension(m_strFilePath, extension));
+    };
     // The equations first: the other tables' stations are 桩号 on them.
-    if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kChainExtension))) {
+    if (const std::optional<std::string> bytes =
+            ReadBeside(this, WithExtension(m_strFilePath, kChainExtension), m_refusedBeside)) {
         const EquationCsvRead read = ReadEquationCsv(*bytes);
         const std::string refusal = read.Ok() ? BuildChainage(read.rows).strMessage : read.strMessage;
         if (refusal.empty()) m_equationRows = read.rows;
-        else platform::Warn(this, refusal.c_str());
+        else refuse(refusal, kChainExtension);
     }
     const Chainage chain = RoadChain();
-    if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kGradeExtension))) {
+    if (const std::optional<std::string> bytes =
+            ReadBeside(this, WithExtension(m_strFilePath, kGradeExtension), m_refusedBeside)) {
         const GradeCsvRead read = ReadGradeCsv(*bytes);
         const std::string refusal = read.Ok() ? BuildProfileOn(read.rows, chain).strMessage : read.strMessage;
         if (refusal.empty()) m_gradeRows = read.rows;
-        else platform::Warn(this, refusal.c_str());
+        else refuse(refusal, kGradeExtension);
     }
-    if (const std::optional<std::string> bytes = ReadBeside(this, WithExtension(m_strFilePath, kSlopeExtension))) {
+    if (const std::optional<std::string> bytes =
+            ReadBeside(this, WithExtension(m_strFilePath, kSlopeExtension), m_refusedBeside)) {
         const SlopeCsvRead read = ReadSlopeCsv(*bytes);
         const std::string refusal = read.Ok() ? BuildSlopesOn(read.rows, chain).strMessage : read.strMessage;
         if (refusal.empty()) m_slopeRows = read.rows;
-        else platform::Warn(this, refusal.c_str());
+        else refuse(refusal, kSlopeExtension);
     }
     ShowHeightsLine();
 }
@@ -91,12 +102,28 @@ std::vector<FileBytes> CAlignmentDlg::HeightFiles() const {
         files.push_back({WithExtension(m_strFilePath, kGradeExtension), GradeCsvText(m_gradeRows)});
     if (!m_slopeRows.empty())
         files.push_back({WithExtension(m_strFilePath, kSlopeExtension), SlopeCsvText(m_slopeRows)});
-    // A table emptied, or another road's left beside the file, is replaced by
-    // one of no rows: left, it would name this road's stations on reopening.
-    const std::string chainPath = WithExtension(m_strFilePath, kChainExtension);
-    if (!m_equationRows.empty() || QFileInfo::exists(QFile::decodeName(chainPath.c_str())))
-        files.push_back({chainPath, EquationCsvText(m_equationRows)});
+    if (!m_equationRows.empty())
+        files.push_back({WithExtension(m_strFilePath, kChainExtension), EquationCsvText(m_equationRows)});
     return files;
+}
+
+// A table file beside the alignment file that the road does not have (one
+// emptied here, or another road's where this one is saved under its name)
+// would be read as the road's own at the next opening: an old .vxd would
+// rename every station. Such files go once the road is written; one that
+// was refused at opening stays for the user to mend.
+std::vector<std::string> CAlignmentDlg::StaleTables() const {
+    std::vector<std::string> paths;
+    if (m_strHeightsPath == m_strFilePath) return paths;
+    const std::pair<bool, const char*> tables[] = {{m_gradeRows.empty(), kGradeExtension},
+                                                   {m_slopeRows.empty(), kSlopeExtension},
+                                                   {m_equationRows.empty(), kChainExtension}};
+    for (const auto& [missing, extension] : tables) {
+        const std::string path = WithExtension(m_strFilePath, extension);
+        if (missing && std::find(m_refusedBeside.begin(), m_refusedBeside.end(), path) == m_refusedBeside.end())
+            paths.push_back(path);
+    }
+    return paths;
 }
 
 void CAlignmentDlg::ShowHeightsLine() {

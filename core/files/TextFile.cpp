@@ -119,6 +119,8 @@ bool WriteFileAtomically(const std::string& target, const std::string& bytes) {
     return !WriteFilesAtomically({{target, bytes}});
 }
 
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+
 std::optional<std::size_t> WriteFilesAtomically(const std::vector<FileBytes>& files) {
     std::vector<Staged> staged;
     for (std::size_t i = 0; i < files.size(); ++i) {

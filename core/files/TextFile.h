@@ -39,6 +39,10 @@ struct FileBytes {
 };
 std::optional<std::size_t> WriteFilesAtomically(const std::vector<FileBytes>& files);
 
+// Removes the file at path (a link itself, not what it names). True when
+// no file is left there: removed, or none was there.
+bool RemoveFile(const std::string& path);
+
 // Test seam, for tests only: the call that writes the temporary file's
 // bytes, ::write unless a test puts another in (to make a disk full or a
 // write short on purpose); nullptr puts ::write back.

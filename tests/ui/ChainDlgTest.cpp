@@ -160,19 +160,39 @@ TEST_F(ChainDlgTest, TheRoadSavedAsLandXmlCarriesItsTableAndOpensBackToTheSameSt
     EXPECT_EQ(Lines(), kRunLines);
 }
 
-// A table emptied in 断链 is saved as a table of no rows: the road opens
-// again without equations, where the old file would have brought them back.
-TEST_F(ChainDlgTest, AnEmptiedTableIsSavedSoTheRoadReopensWithoutEquations) {
-    OpenChain();
+// A table file beside the road that the road no longer has would be read as
+// its own at the next opening (an old .vxd renames every station): saving
+// removes it, but keeps one the opening refused, for the user to mend.
+TEST_F(ChainDlgTest, SavingRemovesTablesBesideTheFileThatTheRoadDoesNotHave) {
+    const std::string refused = "\xEF\xBB\xBF名称,桩号,高程,竖曲线半径\r\nA,abc,1,0\r\n";
+    WriteBytes("chain.vxz", refused);
+    for (const char* name : {"chain.vxa", "chain.vxd"})
+        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+    ASSERT_EQ(Click(1, ModalScript().File(QPath("chain.vxa")).Box(QMessageBox::Ok)).size(), 2u);
+    ASSERT_FALSE(dlg_.m_equationRows.empty());
+
+    // Saved under another road's name: that road's tables go, this road's
+    // equations are written there.
+    WriteBytes("other.vxz", "\xEF\xBB\xBF名称,桩号,高程,竖曲线半径\r\nA,0,1,0\r\nB,900,2,0\r\n");
+    WriteBytes("other.vxd", "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n1000,900\r\n");
+    Click(2005, ModalScript().File(QPath("other.vxa")));
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(fs::exists(dir_ / "other.vxz"));
+    EXPECT_EQ(ReadBytes("other.vxd"), ReadBytes("chain.vxd"));
+
+    // The table emptied here goes with the next 保存.
     RunChain([&](CChainDlg* dlg) {
         dlg->Table()->setRowCount(0);
         Click(2604, {}, dlg);
     });
-    ASSERT_TRUE(dlg_.m_equationRows.empty());
     Click(1011);
-    Open("chain.vxa");
-    EXPECT_TRUE(dlg_.m_equationRows.empty());
-    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(fs::exists(dir_ / "other.vxd"));
+
+    // The refused table of the first file was never this window's to drop.
+    Click(2005, ModalScript().File(QPath("chain.vxa")).Box(QMessageBox::Yes));
+    EXPECT_EQ(ReadBytes("chain.vxz"), refused);
+    EXPECT_FALSE(fs::exists(dir_ / "chain.vxd"));
 }
 
 // The table's file cannot be written (a folder of its name is in the way):
