@@ -104,20 +104,19 @@ void CAlignmentDlg::PutNewRoad(const std::string& path, const std::string& name,
     RememberControl();
     m_strFilePath = path;
     m_strFileName = platform::NameForDisplay(name);
-    // Another road's tables do not belong to this one. Its equations do, set
-    // before its rows are read on them (as distances they would be wrong).
-    // 保存 writes the new road's tables beside its file, and removes any
-    // other table there.
-    m_gradeRows.clear();
-    m_slopeRows.clear();
-    m_equationRows = equations;
-    m_strHeightsPath.clear();
     platform::GbkLineModel* model = m_listControl->LineModel();
     model->Truncate(1);
     model->AppendAll(ControlLines(rows));
     m_nSegmentCount = model->Count() - 1;
     EnableSave();
     m_bControlSaved = false;  // nothing written yet: closing asks
+    // Another road's heights do not belong to this one. Its equations do:
+    // without them the rows' 桩号 would be read as distances. 保存 writes the
+    // new road's tables beside its file, and removes any other table there.
+    m_gradeRows.clear();
+    m_slopeRows.clear();
+    m_equationRows = equations;
+    m_strHeightsPath.clear();
     ShowHeightsLine();
     UpdateData(false);
 }

@@ -199,8 +199,9 @@ void PaintChangePoints(QPainter& painter, const PlanScene& scene, const ViewTran
         painter.drawEllipse(p, 3.5, 3.5);
         labels.Mark(p, 4.5);
         const QString type = Utf8(LineTypeText(row.type));
-        const std::string station = row.station ? KStationOf(scene.road->Chain(), *row.station) : std::string();
-        labels.Ask(p, 6, row.station ? QString::fromStdString(station) + " " + type : type, Qt::black);
+        const QString station =
+            row.station ? QString::fromStdString(KStationOf(scene.road->Chain(), *row.station)) + " " : QString();
+        labels.Ask(p, 6, station + type, Qt::black);
     }
 }
 
