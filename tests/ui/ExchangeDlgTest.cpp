@@ -65,16 +65,6 @@ TEST_F(ExchangeDlgTest, LandXmlWithStationEquationsOpensWithItsTableAndSavesBoth
     EXPECT_EQ(Edit(1007)->text(), "road.vxa");
     EXPECT_EQ(Records().size(), 2u);
     EXPECT_TRUE(dlg_.m_equationRows.empty());
-
-    // A file without equations in its place: the old table goes with the old
-    // road, or it would name the new road's stations when it is opened again.
-    WriteBytes("chain.xml", kXml);
-    Set({{1020, "0"}});  // a number again, on a road without equations
-    Click(1, ModalScript().Box(QMessageBox::No).File(QPath("chain.xml"), 2).Box(QMessageBox::Yes));
-    Click(1011);
-    Open("chain.vxa");
-    EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}, {"100.000", "终点", "∞", "0.000", "100.000"}}));
-    EXPECT_TRUE(dlg_.m_equationRows.empty());
 }
 
 TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
