@@ -66,11 +66,12 @@ QStringList SettingOutSheet::HeaderLines() const {
     if (!header_.strComputed.empty())
         lines << QString::fromStdString(Format(text::kSheetComputed, header_.strComputed.c_str()));
     // The range's ends as 桩号 where the road has station equations.
-    const auto station = [this](double distance) {
-        if (!scene_.road || scene_.road->Chain().Empty()) return Format("%.3f", distance);
-        return ChainStationText(scene_.road->Chain().StationAt(distance));
+    const bool chained = Chained();
+    const auto station = [&](double distance) {
+        return chained ? ChainStationText(scene_.road->Chain().StationAt(distance)) : Format("%.3f", distance);
     };
-    lines << QString::fromStdString(header_.bRange ? Format(text::kSheetRange, station(header_.dFrom).c_str(),
+    lines << QString::fromStdString(header_.bRange ? Format(chained ? text::kSheetChainRange : text::kSheetRange,
+                                                            station(header_.dFrom).c_str(),
                                                             station(header_.dTo).c_str(),
                                                             header_.dInterval, header_.dOffset,
                                                             header_.strDeflection.c_str())
@@ -156,11 +157,14 @@ void SettingOutSheet::PaintPlan(QPainter& painter, QRectF area) const {
     painter.restore();
 }
 
+// The stations are 桩号 where the road has station equations.
+bool SettingOutSheet::Chained() const { return scene_.road && !scene_.road->Chain().Empty(); }
+
 QStringList SettingOutSheet::ColumnNames() const {
     const bool settingOut = scene_.results && scene_.results->mode == ResultMode::SettingOut;
     const auto names = settingOut ? text::kSheetSettingOutColumns : text::kSheetCoordinateColumns;
     QStringList header;
-    for (int c = 0; c < 5; ++c) header << QString::fromUtf8(names[c]);
+    for (int c = 0; c < 5; ++c) header << QString::fromUtf8(c == 0 && Chained() ? text::kSheetChainColumn : names[c]);
     if (scene_.results && scene_.results->bHeights) header << QString::fromUtf8(text::kSheetElevationColumn);
     return header;
 }

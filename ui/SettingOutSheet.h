@@ -64,6 +64,7 @@ public:
     // The table's column titles with their units: the list's, and 设计高程
     // when the results have heights.
     QStringList ColumnNames() const;
+    bool Chained() const;
 
 private:
     double PaintHeader(QPainter& painter, const QStringList& lines) const;  // the y below it

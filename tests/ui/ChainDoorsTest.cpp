@@ -72,8 +72,9 @@ TEST_F(ChainDoorsTest, TheSheetGivesTheRunsRangeAsStations) {
     const ResultSet& results = dlg_.Results();
     plan::SheetHeader header{"chain.vxa", true, results.range->dFrom, results.range->dTo, 50, 0, "90.0000", "", ""};
     const plan::SheetPage page = plan::SettingOutSheet(plan::PlanScene{&road, &results, nullptr, {}}, header).Page(0);
-    EXPECT_TRUE(page.header.contains(Q("里程 300.000 至 365.000(2)，间距 50.000 米，偏距 0.000 米，偏向角 90.0000")))
+    EXPECT_TRUE(page.header.contains(Q("桩号 300.000 至 365.000(2)，间距 50.000 米，偏距 0.000 米，偏向角 90.0000")))
         << page.header.join('\n').toStdString();
+    EXPECT_EQ(page.columns.value(0), Q("桩号"));
 }
 
 // The crew measures the stakes the window wrote, named by 桩号; one stands
