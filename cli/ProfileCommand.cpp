@@ -87,7 +87,11 @@ std::optional<std::vector<double>> Stations(const ProfileOptions& o, const Chain
     const double from = at[0], to = at[1], interval = *o.interval;
     if (!(from <= to) || !(interval > 0)) return ComplainUtf8(text::kInvalidRange), std::nullopt;
     if (!((to - from) / interval < kMaxStakes)) return ComplainUtf8(CheckMessage(StakeCheck::TooManyStakes, 0)), std::nullopt;
-    if (!chain.Empty()) return ChainedRun(chain, StakeRequest{from, to, interval, 0, 0, {}});
+    if (!chain.Empty()) {
+        StakeRequest run{from, to, interval, 0, 0, {}};
+        run.dStartChainStation = StationArgument(*o.from, equations, "--from").dValue;
+        return ChainedRun(chain, run);
+    }
     std::vector<double> stations;
     for (double s = from; s <= to;) {
         stations.push_back(s);

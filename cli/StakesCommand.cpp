@@ -146,6 +146,8 @@ int Run(const StakesOptions& o) {
     StakeRequest request;
     if (range) {
         request.dStartStation = (*at)[0], request.dEndStation = (*at)[1], request.dInterval = *o.interval;
+        // A run counts from the 桩号 typed: at an equation its back is not the ahead.
+        if (!o.equations.empty()) request.dStartChainStation = StationArgument(*o.from, true, "--from").dValue;
         const StakeCheck check = CheckStakeRun(road, request);
         if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), kRefused;
     } else {

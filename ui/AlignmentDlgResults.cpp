@@ -96,6 +96,8 @@ std::optional<double> CAlignmentDlg::Deflection() {
 StakeRequest CAlignmentDlg::Request(double deflection) const {
     StakeRequest request;
     request.dStartStation = m_dStartStation;
+    if (const std::optional<ChainStation> typed = ParseChainStation(GbkToUtf8(m_strStartStation)))
+        request.dStartChainStation = typed->dValue;  // a run by 桩号 counts from the one typed
     request.dEndStation = m_dEndStation;
     request.dInterval = m_dInterval;
     request.dOffset = m_dOffset;

@@ -123,7 +123,7 @@ private:
 
 std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& request) {
     const double from = request.dStartStation, to = request.dEndStation, step = request.dInterval;
-    const double a = chain.StationAt(from).dValue;
+    const double a = std::isnan(request.dStartChainStation) ? chain.StationAt(from).dValue : request.dStartChainStation;
     const std::vector<StationEquation>& eq = chain.Equations();
     std::vector<double> out;
     for (std::size_t z = chain.ZoneAt(from); z <= chain.ZoneAt(to); ++z) {
@@ -132,7 +132,10 @@ std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& reques
         // Two equations round a zone of length 0 are one point, staked once.
         if (z > 0 && eq[z - 1].dDistance >= from && (out.empty() || out.back() != eq[z - 1].dDistance))
             out.push_back(eq[z - 1].dDistance);
-        for (double n = std::ceil((first - a) / step); n <= std::floor((last - a) / step); ++n) {
+        // The ends' 桩号 come back from their distances within a rounding:
+        // a stake that far beyond an end is that end.
+        const double nLast = std::floor((last - a + kSamePlace) / step);
+        for (double n = std::ceil((first - a - kSamePlace) / step); n <= nLast; ++n) {
             const double s = a + n * step;
             // An equation's 桩号 is its point, listed once as the equation.
             if ((z > 0 && std::fabs(s - eq[z - 1].dAhead) < kSamePlace) ||
@@ -140,6 +143,8 @@ std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& reques
                 continue;
             const double d = s + shift;
             if (d >= from && d <= to) out.push_back(d);
+            else if (d < from && d > from - kSamePlace) out.push_back(from);
+            else if (d > to && d < to + kSamePlace) out.push_back(to);
         }
     }
     return out;

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,11 @@ struct StakeRequest {
     double dOffset = 0;
     double dDeflection = 0;  // radians, from ParseDeflection
     StationSetup setup;      // setting-out mode only
+    // On a road with station equations: the start's 桩号 as typed (without
+    // its occurrence), which the run counts its intervals from; it differs
+    // from the 桩号 of dStartStation at an equation typed as its back. NaN:
+    // the 桩号 of dStartStation.
+    double dStartChainStation = std::numeric_limits<double>::quiet_NaN();
 };
 
 enum class StakeCheck {
@@ -70,10 +76,11 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
 // and stands at each of its stakes. Needs CheckStakeRun's Ok.
 // On a road with station equations (road.Chain()) the request's stations
 // are distances and the run is by 桩号: in each zone the 桩号 that are the
-// start's 桩号 plus a whole number of intervals (A + n × interval, one
-// rounding), and every equation point between the ends once, named by its
-// two 桩号 (StakeResult::chain, equationBack); a 桩号 within kSamePlace of
-// an equation's is that equation's row.
+// start's 桩号 (dStartChainStation) plus a whole number of intervals
+// (A + n × interval, one rounding), and every equation point between the
+// ends once, named by its two 桩号 (StakeResult::chain, equationBack); a
+// 桩号 within kSamePlace of an equation's is that equation's row, and one
+// within kSamePlace beyond an end of the range is that end.
 void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
                const std::function<void(int)>& progress, const MessageSink& report = MessageSink());
 

@@ -219,3 +219,34 @@ TEST_F(CliChain, AnImportWhoseTableCannotBeWrittenWritesNothing) {
     EXPECT_EQ(Bytes(vxa), "old road");
     EXPECT_TRUE(fs::is_directory(Path("w.vxd")));
 }
+
+// By hand on chain.vxd: a run counts its 桩号 from the start as typed, an
+// equation's back too (150 = 170: 175, 200, …; 370 = 360(2): 370(2), 395,
+// …), and keeps its end where the distances of the 桩号 differ in the last
+// bit (1011.379 … 1081.379 lies in the last stretch, shifted by −55.5).
+TEST_F(CliChain, ARunStakesTheStationsTypedPlusWholeIntervals) {
+    struct Case {
+        const char* range;
+        std::vector<std::string> stations;
+    } cases[] = {
+        {"--from 150 --to 260 --interval 25", {"170.000", "175.000", "200.000", "225.000", "250.000"}},
+        {"--from '370(1)' --to 430 --interval 25", {"360.000(2)", "370.000(2)", "395.000", "420.000"}},
+        {"--from K0+170 --to 260 --interval 25", {"170.000", "195.000", "220.000", "245.000"}},
+        {"--from 1011.379 --to 1081.379 --interval 10",
+         {"1011.379", "1021.379", "1031.379", "1041.379", "1051.379", "1061.379", "1071.379", "1081.379"}},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Run("stakes " + kWith + " " + c.range);
+        ASSERT_EQ(o.status, 0) << c.range << o.err;
+        std::vector<std::string> stations;
+        for (int i = 1; !Line(o.out, i).empty(); ++i) stations.push_back(Line(o.out, i).substr(0, Line(o.out, i).find(' ')));
+        EXPECT_EQ(stations, c.stations) << c.range;
+    }
+    // The end stake lies where the sample road has distance 1025.879.
+    const Outcome chained = Run("stakes " + kWith + " --from 1011.379 --to 1081.379 --interval 10");
+    EXPECT_EQ(Point(Line(chained.out, 8)), Point(Line(Run("stakes " + kDemo + " --at 1025.879").out, 1)));
+    // profile steps its stations as the run does.
+    const std::string vxz = Write("r.vxz", "变坡点,桩号,高程,竖曲线半径\r\n起点,0,120,\r\n终点,K2+175.5,127,\r\n");
+    const Outcome profile = Run("profile " + vxz + " --equations " + kChainTable + " --from 150 --to 260 --interval 25");
+    EXPECT_EQ(profile.out.substr(0, 24), "170.000 120.495\n175.000 ") << profile.out;
+}
