@@ -158,7 +158,9 @@ ChainStation Chainage::StationAt(double distance) const {
     const int k = EquationAt(distance);
     const std::size_t z = ZoneAt(distance);
     ChainStation s{k >= 0 ? equations_[static_cast<std::size_t>(k)].dAhead : distance - Shift(z), 0};
-    const std::vector<double> places = Places(*this, s.dValue);
+    // The occurrence belongs to the 桩号 as it is written, to the millimetre:
+    // 359.9999996 is written 360.000, which names two places.
+    const std::vector<double> places = Places(*this, FixedRoundTrip(s.dValue, 3));
     if (places.size() < 2) return s;
     // The place nearest the distance: the zone's own, whatever the last bit.
     std::size_t best = 0;

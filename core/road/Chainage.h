@@ -80,7 +80,8 @@ public:
     ChainDistance Distance(ChainStation station) const;
 
     // The 桩号 of a distance (d − shift, one rounding), with its occurrence
-    // where it names more than one place. Any finite distance: before the
+    // where it names more than one place as written to the millimetre
+    // (the place nearest the distance). Any finite distance: before the
     // start it is zone 1's, after the end the last zone's.
     ChainStation StationAt(double distance) const;
 

@@ -259,3 +259,20 @@ TEST(Chainage, StakeNamesReadBackToTheirDistance) {
     EXPECT_FALSE(ReadStakeName("K0+365.000(x)", chain));
     EXPECT_EQ(ReadStakeName("K0+365.000R5", Chainage())->dStation, 365);
 }
+
+// The occurrence is decided on the 桩号 as written: 359.9999996 is written
+// 360.000, which the 长链 370 = 360 holds twice (distances 340 and 350).
+TEST(Chainage, AStationWrittenToTheMillimetreCarriesItsOccurrence) {
+    const Chainage chain = Chain({{2, "150", "170"}, {3, "370", "360"}, {4, "510", "555.5"}});
+    struct Case {
+        double distance;
+        const char* written;
+        double readBack;
+    } cases[] = {{339.9999996, "360.000(1)", 340}, {360.0000004, "370.000(2)", 360},
+                 {349.9999996, "370.000(1)", 350}, {500.0000004, "555.500", 500}};
+    for (const Case& c : cases) {
+        const ChainStation s = chain.StationAt(c.distance);
+        EXPECT_EQ(ChainStationText(s), c.written) << c.distance;
+        EXPECT_NEAR(At(chain, std::round(s.dValue * 1000) / 1000, s.nOccurrence), c.readBack, 1e-9) << c.distance;
+    }
+}
