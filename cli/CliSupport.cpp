@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "core/files/AlignmentFile.h"
+#include "core/files/FileType.h"
 #include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
 #include "core/text/ControlLine.h"
@@ -90,18 +92,31 @@ std::optional<Heights> ReadHeights(const std::string& profilePath, const std::st
     return heights;
 }
 
-std::optional<Chainage> ReadEquations(const std::string& path, int& status) {
+std::optional<Chainage> ReadEquations(const std::string& path, int& status, std::vector<EquationRow>* rows) {
     status = kUsage;
     if (path.empty()) return status = kDone, Chainage();
     const std::optional<std::string> bytes = ReadFile(path);
     if (!bytes) return std::nullopt;
-    const EquationCsvRead rows = ReadEquationCsv(*bytes);
-    if (!rows.Ok()) return ComplainUtf8(rows.strMessage), std::nullopt;
+    const EquationCsvRead read = ReadEquationCsv(*bytes);
+    if (!read.Ok()) return ComplainUtf8(read.strMessage), std::nullopt;
     status = kRefused;
-    ChainageBuild chain = BuildChainage(rows.rows);
+    ChainageBuild chain = BuildChainage(read.rows);
     if (!chain.Ok()) return ComplainUtf8(chain.strMessage), std::nullopt;
+    if (rows) *rows = read.rows;
     status = kDone;
     return std::move(chain.chain);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ea, eb;
+    return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb) && !ea && !eb;
+}
+
+bool RemoveTableBeside(const std::string& roadPath) {
+    const std::string table = WithExtension(roadPath, "vxd");
+    if (RemoveFile(table)) return true;
+    ComplainUtf8(Format(text::kCannotRemoveTable, table.c_str()));
+    return false;
 }
 
 std::optional<Road> ReadRoad(const std::string& path, const std::string& equationsPath, int& status) {

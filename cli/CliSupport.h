@@ -48,8 +48,17 @@ std::optional<Heights> ReadHeights(const std::string& profilePath, const std::st
                                    const Chainage& chain = Chainage());
 
 // The station equations of --equations (a .vxd); an empty path gives none.
-// status as ReadHeights sets it.
-std::optional<Chainage> ReadEquations(const std::string& path, int& status);
+// status as ReadHeights sets it. rows, when given, gets the table's rows.
+std::optional<Chainage> ReadEquations(const std::string& path, int& status,
+                                      std::vector<EquationRow>* rows = nullptr);
+
+// Whether two names lead to one file (through "./", "..", links).
+bool SameFile(const std::string& a, const std::string& b);
+
+// A road just written without station equations: removes the table
+// (ROAD.vxd) an earlier road left beside it, which would renumber this one
+// when it is opened. False after naming a table that cannot be removed.
+bool RemoveTableBeside(const std::string& roadPath);
 
 // The road of an alignment file read with its station equations (path
 // empty: none): the control list as the window holds it, and the road.

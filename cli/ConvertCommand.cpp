@@ -2,7 +2,6 @@
 // opening and saving the control data.
 #include <cctype>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 
 #include "cli/CliSupport.h"
@@ -57,6 +56,7 @@ int Import(const ConvertOptions& o) {
     if (!o.profile.empty()) files.push_back({o.profile, GradeCsvText(in.grades)});
     if (!in.equations.empty()) files.push_back({EquationsPath(o), EquationCsvText(in.equations)});
     if (!WriteTogether(files)) return kRefused;
+    if (in.equations.empty() && o.equations.empty() && !RemoveTableBeside(o.out)) return kRefused;
     if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
     return kDone;
 }
@@ -78,12 +78,6 @@ int Export(const ConvertOptions& o) {
         ExportLandXml(read->road, name, std::time(nullptr), heights ? &heights->profile : nullptr);
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
-}
-
-// Whether two names lead to one file (through "./", "..", links).
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ea, eb;
-    return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb) && !ea && !eb;
 }
 
 int Run(const ConvertOptions& o) {

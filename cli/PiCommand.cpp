@@ -7,6 +7,8 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/files/AlignmentFile.h"
+#include "core/files/FileType.h"
+#include "core/files/ProfileCsv.h"
 #include "core/files/PiCsv.h"
 #include "core/files/TextFile.h"
 #include "core/road/PiTable.h"
@@ -52,7 +54,8 @@ int Run(const PiOptions& o) {
     const std::optional<ChainStation> typed = ParseChainStation(o.start);
     if (o.equations.empty() ? !ParsePiNumber(o.start, start) : !typed) return ComplainUtf8(text::kPiBadStartStation), kUsage;
     int status = kDone;
-    const std::optional<Chainage> chain = ReadEquations(o.equations, status);
+    std::vector<EquationRow> equations;
+    const std::optional<Chainage> chain = ReadEquations(o.equations, status, &equations);
     if (!chain) return status;
     if (!chain->Empty()) {
         const ChainDistance d = chain->Distance(*typed);
@@ -67,12 +70,16 @@ int Run(const PiOptions& o) {
     if (!road.Ok()) return ComplainUtf8(road.strMessage), kRefused;
     std::vector<std::string> list = ControlLines(road.rows);
     list.insert(list.begin(), ControlHeaderLine());
-    // Both or neither: a report beside no road, or a road without the
-    // report asked for, would be half a result.
+    // All or none: a report beside no road, a road without the report asked
+    // for, or rows in 桩号 without their table beside, would be half a result.
     std::vector<FileBytes> files{{o.out, SavedAlignmentFile(list, TimeStampNow())}};
     if (!o.report.empty()) files.push_back({o.report, CurveTableCsv(road.curves, *chain)});
+    const std::string beside = WithExtension(o.out, "vxd");
+    const bool tableIsBeside = !o.equations.empty() && SameFile(o.equations, beside);
+    if (!chain->Empty() && !tableIsBeside) files.push_back({beside, EquationCsvText(equations)});
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files))
         return ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str())), kRefused;
+    if (chain->Empty() && !tableIsBeside && !RemoveTableBeside(o.out)) return kRefused;
     if (o.json) std::cout << Json(road.curves, *chain).dump() << '\n';
     return kDone;
 }
