@@ -4,6 +4,7 @@
 
 #include "core/files/LandXml.h"
 #include "core/files/LandXmlRead.h"
+#include "core/geometry/PlanePoint.h"
 #include "core/text/ControlLine.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
@@ -19,6 +20,17 @@ void ToStation(std::string& field, const Chainage& chain) {
     if (ReadDouble(field, d)) field = ChainStationText(chain.StationAt(d));
 }
 
+// The table names a refused row by its line (kChainRowOf); the file's
+// reader knows it as the element, numbered from 1.
+std::string NamedByElement(const std::string& message, std::size_t elements) {
+    for (std::size_t k = 1; k <= elements; ++k) {
+        const std::string row = Format(text::kChainRowOf, static_cast<int>(k + 1));
+        if (message.compare(0, row.size(), row) == 0)
+            return Format(text::kXmlEquationOf, static_cast<int>(k)) + message.substr(row.size());
+    }
+    return message;
+}
+
 }  // namespace
 
 std::string ReadStationEquations(const pugi::xml_node& alignment, double metres, vexaline::LandXmlImport& out) {
@@ -31,12 +43,15 @@ std::string ReadStationEquations(const pugi::xml_node& alignment, double metres,
         const std::optional<double> ahead = Number(n.attribute("staAhead").value());
         const std::optional<double> at = Number(n.attribute("staInternal").value());
         if (!back || !ahead || !at) return Format(text::kXmlBadEquation, number);
-        out.equations.push_back(EquationRow{number + 1, MillimetreText(*back * metres), MillimetreText(*ahead * metres)});
-        internal.push_back(*at * metres);
+        const double b = *back * metres, a = *ahead * metres, i = *at * metres;
+        if (!IsSurveyCoordinate(b) || !IsSurveyCoordinate(a) || !IsSurveyCoordinate(i))
+            return Format(text::kXmlEquationRange, number);
+        out.equations.push_back(EquationRow{number + 1, MillimetreText(b), MillimetreText(a)});
+        internal.push_back(i);
     }
     if (out.equations.empty()) return std::string();
     const ChainageBuild chain = BuildChainage(out.equations);
-    if (!chain.Ok()) return chain.strMessage;
+    if (!chain.Ok()) return NamedByElement(chain.strMessage, out.equations.size());
     // The file's own distance of each equation must be the table's: a file
     // that counts them otherwise would put every stake after it elsewhere.
     for (std::size_t k = 0; k < internal.size(); ++k) {

@@ -133,8 +133,16 @@ static std::optional<ChainStation> RowChainStation(const std::string& field) {
 
 ChangePoint ParseChangePoint(const std::string& line, const Chainage& chain) {
     ChangePoint p = ParseChangePoint(line);
-    if (chain.Empty()) return p;
-    const std::optional<ChainStation> s = RowChainStation(p.text.strField[kFieldStation]);
+    const std::string& field = p.text.strField[kFieldStation];
+    if (chain.Empty()) {
+        // Read as a distance, "369.780(1)" would put the row where its 桩号 is not.
+        if (!field.empty() && field.back() == ')') {
+            const std::optional<ChainStation> s = RowChainStation(field);
+            if (s && s->nOccurrence != 0) p.station.reset(), p.bOccurrenceWithoutTable = true;
+        }
+        return p;
+    }
+    const std::optional<ChainStation> s = RowChainStation(field);
     p.station.reset();
     if (!s) return p;
     const ChainDistance d = chain.Distance(*s);
@@ -173,8 +181,11 @@ Alignment Alignment::Parse(const std::vector<std::string>& controlList, const Ch
 std::string Alignment::StationRefusal() const {
     if (badStationRow_ == 0) return std::string();
     const ChangePoint& p = rows_[static_cast<std::size_t>(badStationRow_ - 1)];
-    if (p.chainFault == ChainFault::None) return Format(text::kBadStationLine, badStationRow_);
     const std::string& typed = p.text.strField[kFieldStation];
+    if (p.bOccurrenceWithoutTable)
+        return Format(text::kChainRowStation, badStationRow_) +
+               Format(text::kChainOccurrenceWithoutTable, GbkToUtf8(typed).c_str());
+    if (p.chainFault == ChainFault::None) return Format(text::kBadStationLine, badStationRow_);
     const ChainDistance d = chain_.Distance(*RowChainStation(typed));
     return Format(text::kChainRowStation, badStationRow_) + ChainRefusal(d, GbkToUtf8(typed));
 }

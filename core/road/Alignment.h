@@ -39,6 +39,9 @@ struct ChangePoint {
     // On a road with station equations the station field is a 桩号 and
     // station its distance; a 桩号 that maps to none is empty, and why.
     ChainFault chainFault = ChainFault::None;
+    // On a road without them, a station typed with an occurrence ("369.780(1)"):
+    // a 桩号 of a table that is missing, no station.
+    bool bOccurrenceWithoutTable = false;
 
     bool HasPoint() const { return x && y; }
     CPlanePoint Point() const { return CPlanePoint(x.value_or(0), y.value_or(0)); }

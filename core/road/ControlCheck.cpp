@@ -50,7 +50,8 @@ void RulesAt(const RowView& rows, int k, std::vector<CheckProblem>& out) {
                             : f == kFieldX     ? p.x.has_value()
                                                : p.y.has_value();
         if (number) continue;
-        if (f != kFieldStation || p.chainFault == ChainFault::None) out.push_back(Rule(k, CheckRule::NotANumber, f));
+        if (f == kFieldStation && p.bOccurrenceWithoutTable) out.push_back(Rule(k, CheckRule::StationOccurrenceWithoutTable));
+        else if (f != kFieldStation || p.chainFault == ChainFault::None) out.push_back(Rule(k, CheckRule::NotANumber, f));
         else if (p.chainFault == ChainFault::Ambiguous) out.push_back(Rule(k, CheckRule::StationAmbiguous));
         else out.push_back(Rule(k, CheckRule::StationInNoZone));
     }

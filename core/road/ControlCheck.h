@@ -28,6 +28,7 @@ enum class CheckRule {
     NotANumber,             // a station, radius, X or Y that holds no number
     StationInNoZone,        // with station equations: a 桩号 in no zone (or an occurrence it lacks)
     StationAmbiguous,       // with station equations: a 桩号 in a 长链 typed without its occurrence
+    StationOccurrenceWithoutTable,  // without station equations: a station typed with an occurrence
 };
 
 enum class ProblemKind { ClosureStart, ClosureEnd, Kink, Rule };

@@ -15,7 +15,7 @@ inline constexpr const char* kCheckClosureEnd = "第 %d 行闭合差 %.1f 毫米
 inline constexpr const char* kCheckKink = "第 %d 行折角 %s";
 inline constexpr const char* kCheckLineClean = "检查通过";
 inline constexpr const char* kCheckLineFlagged = "检查：第 %s 行有问题";
-inline constexpr const char* kCheckRuleTexts[11] = {
+inline constexpr const char* kCheckRuleTexts[12] = {
     "第 %d 行里程不大于上一行",
     "第 %d 行线型不是直线、圆曲线、缓和曲线或终点",
     "第 %d 行终点只能在最后一行",
@@ -27,6 +27,7 @@ inline constexpr const char* kCheckRuleTexts[11] = {
     "第 %d 行%s不是数",
     "第 %d 行桩号不在路线的任何断链区段内（被短链跳过）",
     "第 %d 行桩号在长链内出现多次，须注明第几次，如1050.000(2)",
+    "第 %d 行桩号注有长链内的出现次数，但路线没有断链表",
 };
 inline constexpr const char* kCheckFieldNames[6] = {"里程", "X", "Y", "半径", "线型", "X,Y"};
 inline constexpr const char* kCheckSuggestion = "建议：第 %d 行%s %s 改为 %s。";
@@ -201,6 +202,8 @@ inline constexpr const char* kChainButton = "断链";
 inline constexpr const char* kChainRemark = "断链";
 inline constexpr const char* kResultsFileNameChain = "%s-%s间%.3lf米偏%.3lf米桩.txt";  // the range's ends as 桩号
 inline constexpr const char* kChainTooMany = "断链表最多%d行!";
+// How the three texts below name their row; a LandXML file's refusals name the element instead.
+inline constexpr const char* kChainRowOf = "断链表第%d行";
 inline constexpr const char* kChainNotANumber = "断链表第%d行的%s“%s”不是桩号!";
 inline constexpr const char* kChainOutOfOrder = "断链表第%d行的断链在上一行断链之前：断链须按路线顺序排列!";
 inline constexpr const char* kChainNegativeZone = "断链表第%d行的断链前桩号%s落在上一行短链跳过的桩号内：区段长度为负（%.3f米）!";
@@ -211,7 +214,11 @@ inline constexpr const char* kChainAmbiguous = "桩号%s在长链内出现%d次�
 inline constexpr const char* kChainNoOccurrence = "桩号%s只出现%d次（连续里程%s）!";
 inline constexpr const char* kChainBadStation = "“%s”不是桩号（如1050.000、K1+050.000，长链内加注次数如1050.000(2)）!";
 inline constexpr const char* kChainRowStation = "控制数据第%d行：";
+inline constexpr const char* kChainOccurrenceWithoutTable =
+    "桩号%s注有长链内的出现次数，但路线没有断链表：请与它的断链表（.vxd）一起打开!";
 inline constexpr const char* kXmlBadEquation = "第%d个断链（StaEquation）的staBack、staAhead或staInternal不是数字!";
+inline constexpr const char* kXmlEquationRange = "第%d个断链（StaEquation）的staBack、staAhead或staInternal超出了桩号的范围!";
+inline constexpr const char* kXmlEquationOf = "第%d个断链（StaEquation）";
 inline constexpr const char* kXmlEquationInternal = "第%d个断链（StaEquation）的staInternal为%.3f，而按断链表应为%.3f!";
 inline constexpr const char* kXmlChainTooWide = "桩号%s超出了控制数据里程字段的宽度（12个字节）!";
 inline constexpr const char* kChainGradeRow = "纵断面第%d行：";

@@ -250,3 +250,59 @@ TEST_F(CliChain, ARunStakesTheStationsTypedPlusWholeIntervals) {
     const Outcome profile = Run("profile " + vxz + " --equations " + kChainTable + " --from 150 --to 260 --interval 25");
     EXPECT_EQ(profile.out.substr(0, 24), "170.000 120.495\n175.000 ") << profile.out;
 }
+
+// Rows written in 桩号 go with their table: pi writes it beside the road;
+// a road written without one removes a table an earlier road left there.
+TEST_F(CliChain, ARoadIsWrittenWithItsOwnTableBesideItAndNoOther) {
+    const std::string table = Table("t.csv", "QD,0,0,,,\r\nJD1,100,0,50,10,10\r\nZD,100,100,,,\r\n");
+    const std::string eq = Write("t.vxd", "断链前桩号,断链后桩号\r\nK1+060,K1+040\r\n");
+    const std::string vxa = Path("x.vxa"), beside = Path("x.vxd");
+    ASSERT_EQ(Run("pi " + table + " --start-station K1+000 --equations " + eq + " -o " + vxa).status, 0);
+    EXPECT_EQ(Bytes(beside), "\xEF\xBB\xBF断链前桩号,断链后桩号\r\nK1+060,K1+040\r\n");
+    EXPECT_EQ(Run("check " + vxa + " --equations " + beside).status, 0);
+    // Read without its table, a row "1044.918(1)" is refused by name, not read as 1044.918.
+    const std::string rows = Write("rows.vxa", Bytes(vxa));
+    Outcome o = Run("stakes " + rows + " --at 1000");
+    EXPECT_TRUE(Exited(o, 1, "控制数据第2行：桩号1044.918(1)注有长链内的出现次数，但路线没有断链表：请与它的断链表（.vxd）一起打开!"))
+        << o.err;
+    o = Run("check " + rows + " --json");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.out.find("第 2 行桩号注有长链内的出现次数，但路线没有断链表"), std::string::npos) << o.out;
+
+    ASSERT_EQ(Run("pi " + table + " --start-station 1000 -o " + vxa).status, 0);
+    EXPECT_FALSE(fs::exists(beside));
+    const std::string xml = Path("plain.xml");
+    ASSERT_EQ(Run("convert " + kDemo + " " + xml).status, 0);
+    Write("x.vxd", "断链前桩号,断链后桩号\r\n100,110\r\n");
+    ASSERT_EQ(Run("convert " + xml + " " + vxa + " --equations " + Path("elsewhere.vxd")).status, 0);
+    EXPECT_TRUE(fs::exists(beside));  // not where the table would go
+    ASSERT_EQ(Run("convert " + xml + " " + vxa).status, 0);
+    EXPECT_FALSE(fs::exists(beside));
+    EXPECT_EQ(Run("stakes " + vxa + " --at 100").status, 0);
+    // A table that cannot be removed (a folder with a file in it) is named.
+    fs::create_directories(Path("x.vxd/keep"));
+    o = Run("convert " + xml + " " + vxa);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("无法删除旁边不属于它的表文件：" + beside), std::string::npos) << o.err;
+}
+
+TEST_F(CliChain, LandXmlEquationsAreRefusedNamingTheElement) {
+    const std::string xml = Path("c.xml");
+    ASSERT_EQ(Run("convert " + kWith + " " + xml).status, 0);
+    struct Case {
+        const char *from, *to, *says;
+    } cases[] = {
+        {"staBack=\"510.000000\"", "staBack=\"300.000000\"", "第3个断链（StaEquation）的断链在上一行断链之前"},
+        {"staBack=\"510.000000\"", "staBack=\"1e308\"", "第3个断链（StaEquation）的staBack、staAhead或staInternal超出了桩号的范围"},
+        {"staInternal=\"350.000000\"", "staInternal=\"-1e300\"", "第2个断链（StaEquation）的staBack、staAhead或staInternal超出了桩号的范围"},
+    };
+    for (const Case& c : cases) {
+        std::string bad = Bytes(xml);
+        bad.replace(bad.find(c.from), std::string(c.from).size(), c.to);
+        const Outcome o = Run("convert " + Write("bad.xml", bad) + " " + Path("bad.vxa"));
+        EXPECT_EQ(o.status, 1) << c.to;
+        EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
+        EXPECT_LT(o.err.size(), 200u) << o.err;
+        EXPECT_FALSE(fs::exists(Path("bad.vxa")));
+    }
+}
