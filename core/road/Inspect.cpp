@@ -41,10 +41,18 @@ InspectRow InspectOne(const Alignment& road, const MeasuredPoint& point, const D
     static const CrossSlopes kLevel;
     InspectRow row;
     row.point = point;
-    const std::optional<NamedStake> stake = ReadStakeName(point.strName, road.Chain());
+    std::vector<double> places;
+    const std::optional<NamedStake> stake = ReadStakeName(point.strName, road.Chain(), &places);
     row.bNamed = stake.has_value();
-    if (stake) {
+    if (stake && places.empty()) {
         row.bFound = CompareWithStake(road, *stake, row);
+    } else if (stake) {
+        // A 桩号 of a 长链 named without its occurrence: the place nearest the point.
+        for (double place : places) {
+            InspectRow at = row;
+            if (CompareWithStake(road, NamedStake{place, stake->dOffset}, at) && (!row.bFound || *at.d < *row.d))
+                row = at, row.bFound = true;
+        }
     } else {
         const LookupResult at = ReverseLookup(road, CPlanePoint(point.dX, point.dY));
         row.bFound = at.status == LookupStatus::Converged;

@@ -17,9 +17,12 @@ std::string StakeNameOf(const StakeResult& row) {
     return name;
 }
 
-std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain) {
+std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain, std::vector<double>* places) {
     if (chain.Empty()) return ParseStakeName(name);
-    std::string rest = name.substr(name.find('=') == std::string::npos ? 0 : name.find('=') + 1);
+    const std::size_t equals = name.find('=');
+    std::string rest = name.substr(equals == std::string::npos ? 0 : equals + 1);
+    const std::optional<NamedStake> back =
+        equals == std::string::npos ? std::nullopt : ParseStakeName(name.substr(0, equals));
     int occurrence = 0;
     const std::size_t open = rest.find('('), close = rest.find(')');
     if (open != std::string::npos && close != std::string::npos && close > open) {
@@ -30,8 +33,14 @@ std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage&
     }
     std::optional<NamedStake> stake = ParseStakeName(rest);
     if (!stake) return stake;
+    // An equation's name is its point, whichever place its ahead 桩号 names.
+    for (const StationEquation& e : chain.Equations())
+        if (back && back->dOffset == 0 && std::fabs(e.dBack - back->dStation) < 5e-4 &&
+            std::fabs(e.dAhead - stake->dStation) < 5e-4)
+            return stake->dStation = e.dDistance, stake;
     const ChainDistance d = chain.Distance(ChainStation{stake->dStation, occurrence});
     stake->dStation = d.fault == ChainFault::None ? d.dDistance : std::nan("");
+    if (places && d.fault == ChainFault::Ambiguous) *places = d.places;
     return stake;
 }
 

@@ -99,10 +99,15 @@ struct ResultSet {
 std::string StakeNameOf(const StakeResult& row);
 
 // The inverse of StakeNameOf for names of the road's stakes: on a road
-// with station equations the 桩号 (the ahead one of an equation's name)
-// with its occurrence, read as ParseStakeName reads a name, its dStation
-// the distance (NaN where the 桩号 maps to none); ParseStakeName otherwise.
-std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain);
+// with station equations the 桩号 with its occurrence, read as
+// ParseStakeName reads a name, its dStation the distance (NaN where the
+// 桩号 maps to none); an equation's name "BACK=AHEAD" is the equation's
+// point when the table has that equation (to the millimetre). A 桩号 that
+// names several places, written without its occurrence, has dStation NaN
+// and its places (distances) in places, when given. ParseStakeName
+// without equations.
+std::optional<NamedStake> ReadStakeName(const std::string& name, const Chainage& chain,
+                                        std::vector<double>* places = nullptr);
 
 // The text of the row's station in lists and files: "%.3f" of the station,
 // or its 桩号 with its occurrence (ChainStationText).

@@ -7,6 +7,7 @@
 #include "core/files/ProfileCsv.h"
 #include "core/road/Chainage.h"
 #include "core/road/ControlCheck.h"
+#include "core/road/Inspect.h"
 #include "core/road/StakeRun.h"
 #include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
@@ -274,5 +275,29 @@ TEST(Chainage, AStationWrittenToTheMillimetreCarriesItsOccurrence) {
         const ChainStation s = chain.StationAt(c.distance);
         EXPECT_EQ(ChainStationText(s), c.written) << c.distance;
         EXPECT_NEAR(At(chain, std::round(s.dValue * 1000) / 1000, s.nOccurrence), c.readBack, 1e-9) << c.distance;
+    }
+}
+
+// 检核 on chain.vxa: a name without its occurrence inside the 长链 is the
+// place nearest the measured point, an equation's name its point; the
+// points are the sample road's stakes at those distances.
+TEST(Chainage, MeasuredPointsNamedWithoutTheirOccurrenceAreFound) {
+    std::vector<std::string> list = AlignmentRecords(Example("chain.vxa"));
+    list.insert(list.begin(), ControlHeaderLine());
+    const Alignment road = Alignment::Parse(list, Chain(ReadEquationCsv(Example("chain.vxd")).rows));
+    const Alignment plain = Alignment::Parse(DemoList());
+    ASSERT_TRUE(road.Usable() && plain.Usable());
+    struct Case {
+        const char* name;
+        double distance, offset;
+    } cases[] = {{"K0+365.000", 345, 0},           {"K0+365.000", 355, 0},
+                 {"K0+365.000R2", 355, 2},         {"K0+370.000=K0+360.000", 350, 0},
+                 {"K0+370.000=K0+360.000L1.5", 350, -1.5}};
+    for (const Case& c : cases) {
+        const Stake at = plain.At(plain.ElementAt(c.distance), c.distance, c.offset, 1.5707963267948966);
+        const InspectRow row = Inspect(road, {MeasuredPoint{c.name, at.point.X, at.point.Y, {}}}, {}, {}).rows[0];
+        ASSERT_TRUE(row.bFound) << c.name << " " << c.distance;
+        EXPECT_NEAR(row.dStation, c.distance, 1e-9) << c.name;
+        EXPECT_LT(*row.d, 1e-6) << c.name;
     }
 }
