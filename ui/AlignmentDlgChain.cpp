@@ -4,6 +4,8 @@
 
 #include "core/files/ProfileCsv.h"
 #include "core/files/ResultsExport.h"
+#include "core/road/CrossSlope.h"
+#include "core/road/Profile.h"
 #include "core/text/Gbk.h"
 #include "core/text/ResultText.h"
 #include "core/text/TextFields.h"
@@ -107,7 +109,14 @@ void CAlignmentDlg::OnChain() {
         platform::Warn(this, text::kNoFile);
         return;
     }
-    CChainDlg dlg(m_equationRows, m_listControl->LineModel()->Lines(), this);
+    // A table the rows or the height tables do not fit is refused, naming
+    // the row: taken, the road would lose its heights without a word.
+    CChainDlg dlg(m_equationRows, [this](const Chainage& chain) {
+        std::string refusal = Alignment::Parse(m_listControl->LineModel()->Lines(), chain).ChainMessage();
+        if (refusal.empty() && !m_gradeRows.empty()) refusal = BuildProfileOn(m_gradeRows, chain).strMessage;
+        if (refusal.empty()) refusal = BuildSlopesOn(m_slopeRows, chain).strMessage;
+        return refusal;
+    }, this);
     if (dlg.exec() != QDialog::Accepted) return;
     const std::vector<EquationRow> rows = dlg.Rows();
     if (EquationCsvText(rows) == EquationCsvText(m_equationRows)) return;

@@ -23,6 +23,7 @@ void CAlignmentDlg::OnCheckControl() {
         platform::Warn(this, text::kCheckTooFew);
         return;
     }
+    if (!ChainFits(road)) return;  // equations off the road: nothing checks true
     const CheckTolerance tolerance;
     const CheckReport report = CheckControl(road, tolerance);
     m_listControl->SetMarked(report.flaggedRows);  // list line i is row i
@@ -45,7 +46,9 @@ void CAlignmentDlg::OnCheckControl() {
 }
 
 void CAlignmentDlg::ShowCheckLine() {
-    const CheckReport report = CheckControl(Road());
-    m_labelCheck->setText(QString::fromUtf8(GbkToUtf8(CheckStatusText(report)).c_str()));
-    m_labelCheck->setStyleSheet(report.flaggedRows.empty() ? QString() : QStringLiteral("color: #c00000"));
+    const Alignment road = Road();
+    const CheckReport report = CheckControl(road);
+    const std::string& chain = road.ChainMessage();
+    m_labelCheck->setText(QString::fromUtf8(chain.empty() ? GbkToUtf8(CheckStatusText(report)).c_str() : chain.c_str()));
+    m_labelCheck->setStyleSheet(report.flaggedRows.empty() && chain.empty() ? QString() : QStringLiteral("color: #c00000"));
 }

@@ -45,6 +45,7 @@ std::optional<std::string> ReadBeside(QWidget* owner, const std::string& path, s
 // A table that cannot be read or built is refused with its message and left
 // out; the road opens all the same.
 void CAlignmentDlg::LoadHeightsBeside() {
+    const std::string equationsBefore = EquationsText();
     m_gradeRows.clear();
     m_slopeRows.clear();
     m_equationRows.clear();
@@ -78,6 +79,9 @@ void CAlignmentDlg::LoadHeightsBeside() {
         else refuse(refusal, kSlopeExtension);
     }
     ShowHeightsLine();
+    // The rows were shown before their equations were read: whatever reads
+    // their stations (the check line, the plan view) reads them anew.
+    if (EquationsText() != equationsBefore) emit ControlChanged();
 }
 
 std::optional<CAlignmentDlg::Heights> CAlignmentDlg::RoadHeights() const {

@@ -6,7 +6,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/road/Alignment.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/MessageBox.h"
 
@@ -28,8 +27,8 @@ QString Cell(const QTableWidget* t, int row, int column) {
 
 }  // namespace
 
-CChainDlg::CChainDlg(const std::vector<EquationRow>& rows, std::vector<std::string> controlList, QWidget* parent)
-    : QDialog(parent), m_controlList(std::move(controlList)) {
+CChainDlg::CChainDlg(const std::vector<EquationRow>& rows, Fits fits, QWidget* parent)
+    : QDialog(parent), m_fits(std::move(fits)) {
     setObjectName("2600");
     setWindowTitle(QString::fromUtf8(text::kChainTableName));
     m_table = new QTableWidget(static_cast<int>(rows.size()), 2, this);
@@ -81,8 +80,7 @@ std::vector<EquationRow> CChainDlg::Rows() const {
 
 void CChainDlg::OnOk() {
     const ChainageBuild built = BuildChainage(Rows());
-    const std::string refusal =
-        built.Ok() ? Alignment::Parse(m_controlList, built.chain).ChainMessage() : built.strMessage;
+    const std::string refusal = built.Ok() ? m_fits(built.chain) : built.strMessage;
     if (refusal.empty()) return accept();
     platform::Warn(this, refusal.c_str());
 }

@@ -91,7 +91,12 @@ ChainageBuild BuildChainage(const std::vector<EquationRow>& rows) {
         }
         c.equations_.push_back(StationEquation{row.nLine, v[0], v[1], v[0] + shift});
         c.shifts_.push_back(shift + (v[0] - v[1]));
+        c.maxBack_.push_back(c.maxBack_.empty() ? v[0] : std::max(c.maxBack_.back(), v[0]));
     }
+    c.minAhead_.resize(c.equations_.size());
+    for (std::size_t k = c.equations_.size(); k-- > 0;)
+        c.minAhead_[k] = k + 1 == c.equations_.size() ? c.equations_[k].dAhead
+                                                      : std::min(c.minAhead_[k + 1], c.equations_[k].dAhead);
     return b;
 }
 
@@ -123,14 +128,22 @@ int Chainage::EquationAt(double distance) const {
     return z > 0 && equations_[z - 1].dDistance == distance ? static_cast<int>(z - 1) : -1;
 }
 
-// The distances of a 桩号 in road order, one per place.
-static std::vector<double> Places(const Chainage& c, double s) {
+std::vector<double> Chainage::Places(double s) const {
     std::vector<double> places;
-    const std::vector<StationEquation>& eq = c.Equations();
-    for (std::size_t z = 0; z <= eq.size(); ++z) {
-        if (!(s >= c.From(z) && s <= c.To(z))) continue;
+    const std::vector<StationEquation>& eq = equations_;
+    // Zones before `first` end below s (To(z) ≤ maxBack_[z] < s); zones
+    // after `last` start above it (From(z) ≥ minAhead_[z − 1] > s). The
+    // first and last zones are bounded by the road's ends besides, so they
+    // are always looked at. A NaN 桩号 is in no zone.
+    if (std::isnan(s)) return places;
+    const auto first = static_cast<std::size_t>(std::lower_bound(maxBack_.begin(), maxBack_.end(), s) -
+                                                maxBack_.begin());
+    const auto last = static_cast<std::size_t>(std::upper_bound(minAhead_.begin(), minAhead_.end(), s) -
+                                               minAhead_.begin());
+    for (std::size_t z = first; z <= last; ++z) {
+        if (!(s >= From(z) && s <= To(z))) continue;
         // An equation's own 桩号 is its point, exactly.
-        double d = s + c.Shift(z);
+        double d = s + Shift(z);
         if (z < eq.size() && s == eq[z].dBack) d = eq[z].dDistance;
         if (z > 0 && s == eq[z - 1].dAhead) d = eq[z - 1].dDistance;
         if (places.empty() || !(std::fabs(d - places.back()) < kSamePlace)) places.push_back(d);
@@ -144,7 +157,7 @@ ChainDistance Chainage::Distance(ChainStation station) const {
         answer.dDistance = station.dValue;
         return answer;
     }
-    answer.places = Places(*this, station.dValue);
+    answer.places = Places(station.dValue);
     const std::size_t n = answer.places.size();
     if (n == 0) answer.fault = ChainFault::NoZone;
     else if (station.nOccurrence == 0 && n > 1) answer.fault = ChainFault::Ambiguous;
@@ -160,7 +173,7 @@ ChainStation Chainage::StationAt(double distance) const {
     ChainStation s{k >= 0 ? equations_[static_cast<std::size_t>(k)].dAhead : distance - Shift(z), 0};
     // The occurrence belongs to the 桩号 as it is written, to the millimetre:
     // 359.9999996 is written 360.000, which names two places.
-    const std::vector<double> places = Places(*this, FixedRoundTrip(s.dValue, 3));
+    const std::vector<double> places = Places(FixedRoundTrip(s.dValue, 3));
     if (places.size() < 2) return s;
     // The place nearest the distance: the zone's own, whatever the last bit.
     std::size_t best = 0;

@@ -76,13 +76,14 @@ public:
     // The distance of a 桩号: s + shift of its zone, one rounding (within
     // half an ulp of the exact sum). Refuses a 桩号 in no zone, one in
     // several places typed without its occurrence, an occurrence it lacks.
-    // A NaN 桩号 is in no zone.
+    // A NaN 桩号 is in no zone. O(log n) plus the zones whose 桩号 span
+    // could hold it: a few on a table in road order, whatever its length.
     ChainDistance Distance(ChainStation station) const;
 
     // The 桩号 of a distance (d − shift, one rounding), with its occurrence
     // where it names more than one place as written to the millimetre
     // (the place nearest the distance). Any finite distance: before the
-    // start it is zone 1's, after the end the last zone's.
+    // start it is zone 1's, after the end the last zone's. Costs as Distance.
     ChainStation StationAt(double distance) const;
 
     // The equation whose point lies at the distance (exactly, as the table
@@ -98,8 +99,16 @@ public:
 
 private:
     friend struct ChainageBuild BuildChainage(const std::vector<EquationRow>& rows);
+    // The distances of a 桩号 in road order, one per place: O(log n) plus
+    // the zones between the first that can reach it and the last that can
+    // start at or before it.
+    std::vector<double> Places(double s) const;
     std::vector<StationEquation> equations_;
     std::vector<double> shifts_;  // shifts_[k]: the shift of zone k + 2 (after equation k)
+    // maxBack_[k]: the greatest back among equations 0 … k (the last 桩号
+    // of zones 0 … k); minAhead_[k]: the least ahead among equations k … n−1
+    // (the first 桩号 of zones k + 1 … n). Neither depends on the ends.
+    std::vector<double> maxBack_, minAhead_;
     double start_ = -kUnbounded, end_ = kUnbounded;  // the road's ends as distances
 };
 

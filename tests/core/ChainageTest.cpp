@@ -2,6 +2,7 @@
 // the refusals, and the sample road copied with equations on every kind of
 // element, staked against the same road without them.
 #include <algorithm>
+#include <random>
 
 #include "CoreFixture.h"
 #include "core/files/ProfileCsv.h"
@@ -300,4 +301,85 @@ TEST(Chainage, MeasuredPointsNamedWithoutTheirOccurrenceAreFound) {
         EXPECT_NEAR(row.dStation, c.distance, 1e-9) << c.name;
         EXPECT_LT(*row.d, 1e-6) << c.name;
     }
+}
+
+namespace {
+
+// The table as numbers, walked zone by zone from the header's conventions
+// alone: the places of a 桩号 and the 桩号 of a distance.
+struct WalkedTable {
+    std::vector<double> back, ahead, shift{0}, at;  // shift[z]: zone z's; at[k]: equation k's distance
+    double start = -kUnbounded, end = kUnbounded;
+
+    void Add(double b, double a) {
+        at.push_back(b + shift.back());
+        shift.push_back(shift.back() + (b - a));
+        back.push_back(b), ahead.push_back(a);
+    }
+    std::vector<double> Places(double s) const {
+        std::vector<double> out;
+        for (std::size_t z = 0; z < shift.size(); ++z) {
+            const double from = z == 0 ? start : ahead[z - 1];
+            const double to = z < back.size() ? back[z] : end >= kUnbounded ? kUnbounded : end - shift[z];
+            if (!(s >= from && s <= to)) continue;
+            double d = s + shift[z];
+            if (z < back.size() && s == back[z]) d = at[z];
+            if (z > 0 && s == ahead[z - 1]) d = at[z - 1];
+            if (out.empty() || !(std::fabs(d - out.back()) < kSamePlace)) out.push_back(d);
+        }
+        return out;
+    }
+    ChainStation StationAt(double d) const {
+        std::size_t z = 0;
+        while (z < at.size() && at[z] <= d) ++z;
+        ChainStation s{z > 0 && at[z - 1] == d ? ahead[z - 1] : d - shift[z], 0};
+        // Of the places of the 桩号 as written ("%.3f"), the one nearest the distance.
+        const std::vector<double> p = Places(std::stod(Format("%.3f", s.dValue)));
+        for (std::size_t i = 0; p.size() > 1 && i < p.size(); ++i)
+            if (s.nOccurrence == 0 || std::fabs(p[i] - d) < std::fabs(p[s.nOccurrence - 1] - d))
+                s.nOccurrence = static_cast<int>(i) + 1;
+        return s;
+    }
+};
+
+}  // namespace
+
+// A seeded table of 短链, 长链 that stack over one another and zones of
+// length 0: the places of each equation's 桩号, a hair either side, and of
+// 桩号 between, and the 桩号 of each equation's distance, against the walk.
+TEST(Chainage, StationsOnALongTableMatchAWalkOverEveryZone) {
+    std::mt19937 random(19);
+    WalkedTable walk;
+    std::vector<EquationRow> rows;
+    long long mm = 1000000;  // the 桩号 in millimetres, as the drawings give them
+    for (int k = 0; k < 400; ++k) {
+        mm += random() % 4 == 0 ? 0 : random() % 60000;  // the zone's length, often 0
+        const long long chain = static_cast<long long>(random() % 50000) - 30000;  // 短链 to 30 m, 长链 to 20 m
+        rows.push_back(EquationRow{k + 2, Format("%.3f", mm / 1000.0), Format("%.3f", (mm - chain) / 1000.0)});
+        walk.Add(mm / 1000.0, (mm - chain) / 1000.0);
+        mm -= chain;
+    }
+    Chainage chain = Chain(rows);
+    std::size_t most = 0;
+    for (int bounded = 0; bounded < 2; ++bounded) {
+        if (bounded) {
+            walk.start = 990, walk.end = walk.at.back() + 7.5;
+            ASSERT_EQ(chain.SetEnds(walk.start, walk.end), "");
+        }
+        std::vector<double> stations{walk.start, walk.end - walk.shift.back(), 500, 1e9};
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            for (double s : {walk.back[k], walk.ahead[k]})
+                stations.insert(stations.end(), {s, std::nextafter(s, -1e300), std::nextafter(s, 1e300), s + 0.0015});
+        for (double s : stations) {
+            const std::vector<double> places = walk.Places(s);
+            EXPECT_EQ(chain.Distance(ChainStation{s, 1000000}).places, places) << s;
+            most = std::max(most, places.size());
+        }
+        for (double d : walk.at)
+            for (double near : {d, std::nextafter(d, -1e300), std::nextafter(d, 1e300), d - 0.0005}) {
+                const ChainStation s = chain.StationAt(near), expected = walk.StationAt(near);
+                EXPECT_TRUE(s.dValue == expected.dValue && s.nOccurrence == expected.nOccurrence) << near;
+            }
+    }
+    EXPECT_GE(most, 3u);  // the stacked 长链 are there
 }

@@ -231,3 +231,47 @@ TEST_F(ChainDlgTest, TheResultsFileIsProposedUnderTheRangeAsItsStations) {
     }));
     EXPECT_EQ(proposed, Q("300.000-365.000(2)间50.000米偏-2.000米桩.txt"));
 }
+
+// The list is shown before the table beside it is read: what reads the
+// rows' stations must read them again on the table (before, opening
+// chain.vxa after demo.vxa flagged rows 2–4 on a road that checks clean,
+// and demo.vxa after chain.vxa was read on chain's equations).
+TEST_F(ChainDlgTest, OpeningARoadReadsItsRowsOnItsOwnTable) {
+    CopyExamples({"demo.vxa"});
+    QLabel* line = Get<QLabel>(2010);
+    Open("demo.vxa");
+    ASSERT_EQ(line->text(), Q("检查通过"));
+    OpenChain();
+    EXPECT_EQ(line->text(), Q("检查通过"));
+    Open("demo.vxa");
+    EXPECT_EQ(line->text(), Q("检查通过"));
+}
+
+// Equations the road does not reach are named by 检查 and the check line,
+// never passed as checked.
+TEST_F(ChainDlgTest, TheCheckNamesEquationsBeyondTheRoadsEnd) {
+    fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "chain.vxa", dir_ / "chain.vxa");
+    std::string table;
+    ASSERT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/chain.vxd", table), ReadStatus::Ok);
+    WriteBytes("chain.vxd", table + "K2+500,K2+510\r\n");
+    Open("chain.vxa");
+    const QString expected = Q(Format(text::kChainAfterEnd, 5, 2444.5, 2120.0));
+    EXPECT_EQ(Get<QLabel>(2010)->text(), expected);
+    EXPECT_EQ(Warnings(2001), expected);
+}
+
+// A table that would skip a grade point is refused by 断链, naming it:
+// taken, the road would lose its heights without a word.
+TEST_F(ChainDlgTest, TheDialogRefusesATableTheHeightTablesDoNotFit) {
+    WriteBytes("chain.vxz", "\xEF\xBB\xBF变坡点,桩号,高程,竖曲线半径\r\n起点,K0+000,100,\r\nJD1,K0+560,103,\r\n终点,K1+000,109,\r\n");
+    OpenChain();
+    ASSERT_FALSE(dlg_.m_gradeRows.empty());
+    RunChain([&](CChainDlg* dlg) {
+        dlg->Table()->item(2, 1)->setText("K0+570.000");  // the 短链 now skips K0+560
+        const auto seen = Click(2604, ModalScript().Box(QMessageBox::Ok), dlg);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_TRUE(seen[0].text.startsWith(Q("纵断面第3行："))) << seen[0].text.toStdString();
+        EXPECT_TRUE(dlg->isVisible());
+    });
+    EXPECT_TRUE(dlg_.m_bControlSaved);
+}
