@@ -125,6 +125,12 @@ std::optional<Road> ReadRoad(const std::string& path, const std::string& equatio
     if (!list) return std::nullopt;
     const std::optional<Chainage> chain = ReadEquations(equationsPath, status);
     if (!chain) return std::nullopt;
+    // The window reads the table beside the road by itself: its stations
+    // here and there would differ without a word.
+    const std::string beside = WithExtension(path, "vxd");
+    std::error_code ignored;
+    if (equationsPath.empty() && std::filesystem::is_regular_file(beside, ignored))
+        ComplainUtf8(Format(text::kChainBesideUnused, beside.c_str(), beside.c_str()));
     Road r{std::move(*list), Alignment()};
     r.road = Alignment::Parse(r.list, *chain);
     status = kRefused;

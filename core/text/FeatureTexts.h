@@ -200,6 +200,8 @@ inline constexpr const char* kChainCsvHeader = "断链前桩号,断链后桩号"
 inline constexpr const char* kChainTableName = "断链表";
 inline constexpr const char* kChainButton = "断链";
 inline constexpr const char* kChainRemark = "断链";
+inline constexpr const char* kChainBesideUnused =
+    "注意：路线旁有断链表%s，未使用，里程按连续里程读；按桩号计算请加 --equations %s";
 inline constexpr const char* kResultsFileNameChain = "%s-%s间%.3lf米偏%.3lf米桩.txt";  // the range's ends as 桩号
 inline constexpr const char* kChainTooMany = "断链表最多%d行!";
 // How the three texts below name their row; a LandXML file's refusals name the element instead.

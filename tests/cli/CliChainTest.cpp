@@ -306,3 +306,13 @@ TEST_F(CliChain, LandXmlEquationsAreRefusedNamingTheElement) {
         EXPECT_FALSE(fs::exists(Path("bad.vxa")));
     }
 }
+
+// The window reads ROAD.vxd beside the road by itself; the command line
+// only with --equations, and says so when it leaves one unread.
+TEST_F(CliChain, ATableBesideTheRoadLeftUnreadIsNamed) {
+    const Outcome plain = Run("stakes " + kChainRoad + " --at 300");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(Point(Line(plain.out, 1)), Point(Line(Run("stakes " + kDemo + " --at 300").out, 1)));  // a distance
+    EXPECT_NE(plain.err.find("断链表" + kChainTable), std::string::npos) << plain.err;
+    EXPECT_EQ(Run("stakes " + kWith + " --at 300").err, "");
+}
