@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -112,11 +113,15 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb) && !ea && !eb;
 }
 
-bool RemoveTableBeside(const std::string& roadPath) {
-    const std::string table = WithExtension(roadPath, "vxd");
-    if (RemoveFile(table)) return true;
-    ComplainUtf8(Format(text::kCannotRemoveTable, table.c_str()));
-    return false;
+bool RemoveTablesBeside(const std::string& roadPath, const std::vector<std::string>& keep) {
+    for (const char* extension : {"vxd", "vxz", "vxh"}) {
+        const std::string table = WithExtension(roadPath, extension);
+        if (std::any_of(keep.begin(), keep.end(), [&](const std::string& k) { return SameFile(k, table); })) continue;
+        if (RemoveFile(table)) continue;
+        ComplainUtf8(Format(text::kCannotRemoveTable, table.c_str()));
+        return false;
+    }
+    return true;
 }
 
 std::optional<Road> ReadRoad(const std::string& path, const std::string& equationsPath, int& status) {

@@ -56,7 +56,9 @@ int Import(const ConvertOptions& o) {
     if (!o.profile.empty()) files.push_back({o.profile, GradeCsvText(in.grades)});
     if (!in.equations.empty()) files.push_back({EquationsPath(o), EquationCsvText(in.equations)});
     if (!WriteTogether(files)) return kRefused;
-    if (in.equations.empty() && o.equations.empty() && !RemoveTableBeside(o.out)) return kRefused;
+    std::vector<std::string> written;
+    for (const FileBytes& f : files) written.push_back(f.path);
+    if (!RemoveTablesBeside(o.out, written)) return kRefused;
     if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
     return kDone;
 }

@@ -79,7 +79,9 @@ int Run(const PiOptions& o) {
     if (!chain->Empty() && !tableIsBeside) files.push_back({beside, EquationCsvText(equations)});
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files))
         return ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str())), kRefused;
-    if (chain->Empty() && !tableIsBeside && !RemoveTableBeside(o.out)) return kRefused;
+    std::vector<std::string> kept{o.equations};
+    for (const FileBytes& f : files) kept.push_back(f.path);
+    if (!RemoveTablesBeside(o.out, kept)) return kRefused;
     if (o.json) std::cout << Json(road.curves, *chain).dump() << '\n';
     return kDone;
 }

@@ -269,15 +269,21 @@ TEST_F(CliChain, ARoadIsWrittenWithItsOwnTableBesideItAndNoOther) {
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.out.find("第 2 行桩号注有长链内的出现次数，但路线没有断链表"), std::string::npos) << o.out;
 
+    // Another road's heights beside go too; the .vxd given as the road's own stays.
+    Write("x.vxz", "变坡点,桩号,高程,竖曲线半径\r\nA,0,1,\r\nB,900,2,\r\n");
+    Write("x.vxh", "桩号,左侧横坡,右侧横坡\r\n0,-2,-2\r\n");
+    ASSERT_EQ(Run("pi " + table + " --start-station K1+000 --equations " + beside + " -o " + vxa).status, 0);
+    EXPECT_TRUE(fs::exists(beside));
+    EXPECT_FALSE(fs::exists(Path("x.vxz")) || fs::exists(Path("x.vxh")));
     ASSERT_EQ(Run("pi " + table + " --start-station 1000 -o " + vxa).status, 0);
     EXPECT_FALSE(fs::exists(beside));
     const std::string xml = Path("plain.xml");
     ASSERT_EQ(Run("convert " + kDemo + " " + xml).status, 0);
-    Write("x.vxd", "断链前桩号,断链后桩号\r\n100,110\r\n");
-    ASSERT_EQ(Run("convert " + xml + " " + vxa + " --equations " + Path("elsewhere.vxd")).status, 0);
-    EXPECT_TRUE(fs::exists(beside));  // not where the table would go
-    ASSERT_EQ(Run("convert " + xml + " " + vxa).status, 0);
-    EXPECT_FALSE(fs::exists(beside));
+    for (const char* elsewhere : {" --equations elsewhere.vxd", ""}) {
+        Write("x.vxd", "断链前桩号,断链后桩号\r\n100,110\r\n");
+        ASSERT_EQ(Run("convert " + xml + " " + vxa + elsewhere).status, 0);
+        EXPECT_FALSE(fs::exists(beside)) << elsewhere;
+    }
     EXPECT_EQ(Run("stakes " + vxa + " --at 100").status, 0);
     // A table that cannot be removed (a folder with a file in it) is named.
     fs::create_directories(Path("x.vxd/keep"));
