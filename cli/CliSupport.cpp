@@ -116,10 +116,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 bool RemoveTablesBeside(const std::string& roadPath, const std::vector<std::string>& keep) {
     for (const char* extension : {"vxd", "vxz", "vxh"}) {
         const std::string table = WithExtension(roadPath, extension);
-        if (std::any_of(keep.begin(), keep.end(), [&](const std::string& k) { return SameFile(k, table); })) continue;
-        if (RemoveFile(table)) continue;
-        ComplainUtf8(Format(text::kCannotRemoveTable, table.c_str()));
-        return false;
+        std::error_code ignored;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(table, ignored)) ||
+            std::any_of(keep.begin(), keep.end(), [&](const std::string& k) { return SameFile(k, table); }))
+            continue;
+        if (!RemoveFile(table)) return ComplainUtf8(Format(text::kCannotRemoveTable, table.c_str())), false;
+        ComplainUtf8(Format(text::kRemovedTable, table.c_str()));
     }
     return true;
 }

@@ -55,11 +55,12 @@ std::optional<Chainage> ReadEquations(const std::string& path, int& status,
 // Whether two names lead to one file (through "./", "..", links).
 bool SameFile(const std::string& a, const std::string& b);
 
-// A road just written: removes the tables an earlier road left beside it
-// (ROAD.vxd, .vxz, .vxh), other than those in keep (written with it, or
-// its own), which the window would read as this road's when it opens it:
-// other station equations, another road's heights. False after naming a
-// table that cannot be removed.
+// A road just written over an earlier one: removes the tables that road
+// left beside it (ROAD.vxd, .vxz, .vxh) other than those in keep (written
+// with it, or its own), which the window would read as this road's: other
+// station equations, another road's heights. Names each on stderr. Call it
+// only where a road was replaced: tables beside a new road's name are the
+// user's, made for it. False after naming one that cannot be removed.
 bool RemoveTablesBeside(const std::string& roadPath, const std::vector<std::string>& keep);
 
 // The road of an alignment file read with its station equations (path

@@ -2,6 +2,7 @@
 // opening and saving the control data.
 #include <cctype>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "cli/CliSupport.h"
@@ -54,11 +55,16 @@ int Import(const ConvertOptions& o) {
     list.insert(list.begin(), ControlHeaderLine());
     std::vector<FileBytes> files{{o.out, SavedAlignmentFile(list, TimeStampNow())}};
     if (!o.profile.empty()) files.push_back({o.profile, GradeCsvText(in.grades)});
+    // The table goes beside the road too, where the window reads it.
+    const std::string beside = WithExtension(o.out, "vxd");
     if (!in.equations.empty()) files.push_back({EquationsPath(o), EquationCsvText(in.equations)});
+    if (!in.equations.empty() && !SameFile(EquationsPath(o), beside)) files.push_back({beside, EquationCsvText(in.equations)});
+    std::error_code ignored;
+    const bool replaces = std::filesystem::exists(o.out, ignored);
     if (!WriteTogether(files)) return kRefused;
     std::vector<std::string> written;
     for (const FileBytes& f : files) written.push_back(f.path);
-    if (!RemoveTablesBeside(o.out, written)) return kRefused;
+    if (replaces && !RemoveTablesBeside(o.out, written)) return kRefused;
     if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
     return kDone;
 }

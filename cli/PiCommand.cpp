@@ -1,5 +1,6 @@
 // vexaline-cli pi: the road from a table of intersection points, as the
 // window's 交点法 makes it, with the curve table.
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -77,11 +78,13 @@ int Run(const PiOptions& o) {
     const std::string beside = WithExtension(o.out, "vxd");
     const bool tableIsBeside = !o.equations.empty() && SameFile(o.equations, beside);
     if (!chain->Empty() && !tableIsBeside) files.push_back({beside, EquationCsvText(equations)});
+    std::error_code ignored;
+    const bool replaces = std::filesystem::exists(o.out, ignored);
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files))
         return ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str())), kRefused;
     std::vector<std::string> kept{o.equations};
     for (const FileBytes& f : files) kept.push_back(f.path);
-    if (!RemoveTablesBeside(o.out, kept)) return kRefused;
+    if (replaces && !RemoveTablesBeside(o.out, kept)) return kRefused;
     if (o.json) std::cout << Json(road.curves, *chain).dump() << '\n';
     return kDone;
 }

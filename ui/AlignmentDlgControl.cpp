@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -131,14 +132,17 @@ bool CAlignmentDlg::SaveControl() {
     // The road and the height tables taken in since: all written or none.
     std::vector<FileBytes> files{{m_strFilePath, SavedAlignmentFile(m_listControl->LineModel()->Lines(), TimeStampNow())}};
     for (FileBytes& table : HeightFiles()) files.push_back(std::move(table));
+    // Tables beside a name that holds no road yet are the user's, made for it.
+    const std::vector<std::string> stale =
+        QFileInfo::exists(QFile::decodeName(m_strFilePath.c_str())) ? StaleTables() : std::vector<std::string>();
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files)) {
         platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(files[*failed].path).c_str()).c_str());
         return false;
     }
     // The road is written: a table left beside it is told, not undone.
-    for (const std::string& stale : StaleTables())
-        if (!RemoveFile(stale))
-            platform::Warn(this, Format(text::kCannotRemoveTable, platform::PathForDisplay(stale).c_str()).c_str());
+    for (const std::string& table : stale)
+        if (!RemoveFile(table))
+            platform::Warn(this, Format(text::kCannotRemoveTable, platform::PathForDisplay(table).c_str()).c_str());
     m_bControlSaved = true;
     platform::RememberRoad(QFile::decodeName(m_strFilePath.c_str()));
     m_strHeightsPath = m_strFilePath;

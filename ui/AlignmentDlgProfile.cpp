@@ -112,10 +112,11 @@ std::vector<FileBytes> CAlignmentDlg::HeightFiles() const {
 }
 
 // A table file beside the alignment file that the road does not have (one
-// emptied here, or another road's where this one is saved under its name)
+// emptied here, or the replaced road's where this one is saved over it)
 // would be read as the road's own at the next opening: an old .vxd would
-// rename every station. Such files go once the road is written; one that
-// was refused at opening stays for the user to mend.
+// rename every station. Such files go once the road is written (SaveControl
+// asks only where a road file is replaced); one that was refused at opening
+// stays for the user to mend.
 std::vector<std::string> CAlignmentDlg::StaleTables() const {
     std::vector<std::string> paths;
     if (m_strHeightsPath == m_strFilePath) return paths;

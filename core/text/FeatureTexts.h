@@ -190,6 +190,7 @@ inline constexpr const char* kHeightsNone = "无";
 inline constexpr const char* kHeightsChainLine = "纵断面：%s    横坡表：%s    断链表：%s";
 inline constexpr const char* kCannotRemoveTable =
     "路线文件已保存，但无法删除旁边不属于它的表文件：%s\n下次打开时它会被当作本路线的表读入，请先删除它。";
+inline constexpr const char* kRemovedTable = "已删除被替换的路线留在旁边的表文件：%s";
 inline constexpr const char* kHeightsUnsaved = "已修改，未保存";
 inline constexpr const char* kFill = "填%.3f米";
 inline constexpr const char* kCut = "挖%.3f米";

@@ -277,6 +277,12 @@ TEST_F(CliChain, ARoadIsWrittenWithItsOwnTableBesideItAndNoOther) {
     EXPECT_FALSE(fs::exists(Path("x.vxz")) || fs::exists(Path("x.vxh")));
     ASSERT_EQ(Run("pi " + table + " --start-station 1000 -o " + vxa).status, 0);
     EXPECT_FALSE(fs::exists(beside));
+    // Tables made for a name that holds no road yet are the user's.
+    Write("new.vxz", "变坡点,桩号,高程,竖曲线半径\r\nA,0,1,\r\nB,900,2,\r\n");
+    o = Run("pi " + table + " --start-station 0 -o " + Path("new.vxa"));
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
+    EXPECT_TRUE(fs::exists(Path("new.vxz")));
     const std::string xml = Path("plain.xml");
     ASSERT_EQ(Run("convert " + kDemo + " " + xml).status, 0);
     for (const char* elsewhere : {" --equations elsewhere.vxd", ""}) {
@@ -285,6 +291,12 @@ TEST_F(CliChain, ARoadIsWrittenWithItsOwnTableBesideItAndNoOther) {
         EXPECT_FALSE(fs::exists(beside)) << elsewhere;
     }
     EXPECT_EQ(Run("stakes " + vxa + " --at 100").status, 0);
+    // A table written elsewhere goes beside the road too, where the window reads it.
+    const std::string chained = Path("chained.xml");
+    ASSERT_EQ(Run("convert " + kWith + " " + chained).status, 0);
+    ASSERT_EQ(Run("convert " + chained + " " + vxa + " --equations " + Path("elsewhere.vxd")).status, 0);
+    EXPECT_EQ(Bytes(beside), Bytes(Path("elsewhere.vxd")));
+    ASSERT_EQ(Run("convert " + xml + " " + vxa).status, 0);
     // A table that cannot be removed (a folder with a file in it) is named.
     fs::create_directories(Path("x.vxd/keep"));
     o = Run("convert " + xml + " " + vxa);
