@@ -59,6 +59,15 @@ std::string ReadStationEquations(const pugi::xml_node& alignment, double metres,
         if (!(std::fabs(d - internal[k]) <= 0.001))
             return Format(text::kXmlEquationInternal, static_cast<int>(k + 1), internal[k], d);
     }
+    // An equation off the road would be refused by every command that reads
+    // the files written: refused here, naming it.
+    double start = 0, end = 0;
+    if (!out.rows.empty() && ReadDouble(out.rows.front().strField[kFieldStation], start) &&
+        ReadDouble(out.rows.back().strField[kFieldStation], end)) {
+        Chainage onRoad = chain.chain;
+        const std::string off = onRoad.SetEnds(start, end);
+        if (!off.empty()) return NamedByElement(off, out.equations.size());
+    }
     for (ControlRow& row : out.rows) {
         ToStation(row.strField[kFieldStation], chain.chain);
         // A 桩号 with its occurrence is longer than the distance it replaced.

@@ -313,6 +313,8 @@ TEST_F(CliChain, LandXmlEquationsAreRefusedNamingTheElement) {
         {"staBack=\"510.000000\"", "staBack=\"300.000000\"", "第3个断链（StaEquation）的断链在上一行断链之前"},
         {"staBack=\"510.000000\"", "staBack=\"1e308\"", "第3个断链（StaEquation）的staBack、staAhead或staInternal超出了桩号的范围"},
         {"staInternal=\"350.000000\"", "staInternal=\"-1e300\"", "第2个断链（StaEquation）的staBack、staAhead或staInternal超出了桩号的范围"},
+        {"staBack=\"510.000000\" staAhead=\"555.500000\" staInternal=\"500.000000\"",
+         "staBack=\"5100\" staAhead=\"5155.5\" staInternal=\"5090\"", "第3个断链（StaEquation）的断链在路线终点之后"},
     };
     for (const Case& c : cases) {
         std::string bad = Bytes(xml);
