@@ -30,10 +30,9 @@ int Run(const ChainageOptions& o) {
     // Each answer as a 桩号 and its distance; all or none.
     std::vector<std::pair<ChainStation, double>> answers;
     for (const std::string& typed : o.at) {
-        const ChainStation s = *ParseChainStation(typed);
-        const ChainDistance d = chain->Distance(s);
-        if (d.fault != ChainFault::None) return ComplainUtf8(ChainRefusal(d, typed)), kRefused;
-        answers.emplace_back(chain->StationAt(d.dDistance), d.dDistance);
+        const std::optional<double> d = DistanceOn(*chain, *ParseChainStation(typed), typed);
+        if (!d) return kRefused;
+        answers.emplace_back(chain->StationAt(*d), *d);
     }
     for (double d : o.distance) answers.emplace_back(chain->StationAt(d), d);
     Json list = Json::array();

@@ -156,9 +156,9 @@ ChainStation StationArgument(const std::string& text, bool equations, const char
     return ChainStation{value, 0};
 }
 
-std::optional<double> DistanceOn(const Alignment& road, ChainStation station, const std::string& typed) {
-    if (road.Chain().Empty()) return station.dValue;
-    const ChainDistance d = road.Chain().Distance(station);
+std::optional<double> DistanceOn(const Chainage& chain, ChainStation station, const std::string& typed) {
+    if (chain.Empty()) return station.dValue;
+    const ChainDistance d = chain.Distance(station);
     if (d.fault == ChainFault::None) return d.dDistance;
     ComplainUtf8(ChainRefusal(d, typed));
     return std::nullopt;

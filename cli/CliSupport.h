@@ -78,9 +78,10 @@ std::optional<Road> ReadRoad(const std::string& path, const std::string& equatio
 // CLI::ValidationError naming the option when it is neither.
 ChainStation StationArgument(const std::string& text, bool equations, const char* option);
 
-// Its distance on the road: itself without equations, else the mapped
-// distance; nullopt after naming it on stderr (in no zone, ambiguous).
-std::optional<double> DistanceOn(const Alignment& road, ChainStation station, const std::string& typed);
+// Its distance on the road's equations: itself without, else the mapped
+// distance; nullopt after naming it (as typed) on stderr (in no zone,
+// ambiguous).
+std::optional<double> DistanceOn(const Chainage& chain, ChainStation station, const std::string& typed);
 
 // The 桩号 text of a distance on the road ("%.3f", with its occurrence on
 // a road with equations).

@@ -59,9 +59,9 @@ int Run(const PiOptions& o) {
     const std::optional<Chainage> chain = ReadEquations(o.equations, status, &equations);
     if (!chain) return status;
     if (!chain->Empty()) {
-        const ChainDistance d = chain->Distance(*typed);
-        if (d.fault != ChainFault::None) return ComplainUtf8(ChainRefusal(d, o.start)), kRefused;
-        start = d.dDistance;
+        const std::optional<double> d = DistanceOn(*chain, *typed, o.start);
+        if (!d) return kRefused;
+        start = *d;
     }
     const std::optional<std::string> bytes = ReadFile(o.table);
     if (!bytes) return kUsage;

@@ -78,9 +78,9 @@ std::optional<std::vector<double>> Stations(const ProfileOptions& o, const Chain
     const bool equations = !o.equations.empty();
     std::vector<double> at;
     for (const std::string& typed : o.from ? std::vector<std::string>{*o.from, *o.to} : o.at) {
-        const ChainDistance d = chain.Distance(StationArgument(typed, equations, "--at"));
-        if (d.fault != ChainFault::None) return ComplainUtf8(ChainRefusal(d, typed)), std::nullopt;
-        at.push_back(d.dDistance);
+        const std::optional<double> d = DistanceOn(chain, StationArgument(typed, equations, "--at"), typed);
+        if (!d) return std::nullopt;
+        at.push_back(*d);
     }
     if (!o.from) return at;
     status = kUsage;

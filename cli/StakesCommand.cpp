@@ -123,7 +123,7 @@ std::optional<std::vector<double>> Distances(const Alignment& road, const std::v
                                             bool equations) {
     std::vector<double> out;
     for (const std::string& t : typed) {
-        const std::optional<double> d = DistanceOn(road, StationArgument(t, equations, "--at"), t);
+        const std::optional<double> d = DistanceOn(road.Chain(), StationArgument(t, equations, "--at"), t);
         if (!d) return std::nullopt;
         out.push_back(*d);
     }
