@@ -209,15 +209,21 @@ TEST_F(CliChain, TheVerticalCurveTableInJsonGivesEachStationsOccurrence) {
 
 // The table cannot be written (its name is a folder): neither file is, and
 // a road already there stays whole.
-TEST_F(CliChain, AnImportWhoseTableCannotBeWrittenWritesNothing) {
+TEST_F(CliChain, ARoadWhoseTableCannotBeWrittenWritesNothing) {
     const std::string xml = Path("w.xml"), vxa = Path("w.vxa");
     ASSERT_EQ(Run("convert " + kWith + " " + xml).status, 0);
     Write("w.vxa", "old road");
     fs::create_directory(Path("w.vxd"));
-    const Outcome o = Run("convert " + xml + " " + vxa);
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(Bytes(vxa), "old road");
-    EXPECT_TRUE(fs::is_directory(Path("w.vxd")));
+    for (const std::string& run : {"convert " + xml + " " + vxa,
+                                   "pi " + Table("t.csv", "QD,0,0,,,\r\nJD1,100,0,50,10,10\r\nZD,100,100,,,\r\n") +
+                                       " --start-station K1+000 --equations " +
+                                       Write("t.vxd", "断链前桩号,断链后桩号\r\nK1+060,K1+040\r\n") + " -o " + vxa}) {
+        const Outcome o = Run(run);
+        EXPECT_EQ(o.status, 1) << run;
+        EXPECT_NE(o.err.find("w.vxd"), std::string::npos) << o.err;
+        EXPECT_EQ(Bytes(vxa), "old road") << run;
+        EXPECT_TRUE(fs::is_directory(Path("w.vxd")));
+    }
 }
 
 // By hand on chain.vxd: a run counts its 桩号 from the start as typed, an
