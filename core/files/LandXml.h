@@ -57,15 +57,20 @@ struct LandXmlImport {
 // point with as many decimals as the 12-byte column holds (3 to 6). A last
 // 终点 row holds the end point and the last element's end radius.
 //
-// Accuracy: the rows stake out within 5 mm and 20″ of the file's own
-// geometry (integrated from each element's start point and tangent), on the
+// Accuracy: the rows stake out within 5 mm of the file's own geometry
+// (integrated from each element's start point and tangent), on the
 // centreline and 10 m either side, at every change point and at most 10 m
-// apart. An element whose rows cannot hold its direction (a few centimetres
-// long, its points rounded to the column) gives no row of its own: it is
-// merged into the previous or next element, or split between them, where
-// the merged element still holds; strNotice names it. An element shorter
-// than 1 mm gives no row either: its length still counts in the stations
-// after it, and continuity is judged across it.
+// apart; positions decide. An element whose rows cannot hold it so (a few
+// centimetres long, its points rounded to the column), or whose direction
+// they turn beyond 10″, is merged into the previous or next element, or
+// split between them, where the merged element stakes out closer and
+// within 5 mm; strNotice names it. An element whose tangent the rows still
+// turn beyond 20″ (a line of a few metres: with 8-digit eastings its ends
+// keep 3 decimals) comes in all the same, and strNotice names it with its
+// length, the worst turn and what that makes 10 m out (the worst five,
+// and how many more). An element shorter than 1 mm gives no row either:
+// its length still counts in the stations after it, and continuity is
+// judged across it.
 //
 // Refuses (status Refused, message naming the element by its number in the
 // file and its start station): another element or spiral type; a missing
@@ -74,7 +79,7 @@ struct LandXmlImport {
 // direction over 20″ between elements; a spiral whose end radius differs
 // from the next element's start radius (the rows hold one radius per
 // change point); a value wider than its column; rows that stake out beyond
-// 5 mm or 20″ of the file (how far, and where); an unknown length unit.
+// 5 mm of the file (how far, and where); an unknown length unit.
 // With an empty name the document must hold exactly one alignment;
 // otherwise the named one.
 //
@@ -97,9 +102,12 @@ struct LandXmlImport {
 // Station equations: each <StaEquation staBack staAhead staInternal> of the
 // alignment, in file order, gives a row of equations (lengths converted);
 // the rows' and grades' stations are then written as 桩号 on them (with
-// the occurrence in a 长链). Refused: an equation attribute that is no
-// number, a table BuildChainage refuses, a staInternal more than 1 mm from
-// the distance the table gives the equation.
+// the occurrence in a 长链). Without staBack, the back station is the 桩号
+// the equations before it reach at staInternal: staInternal plus each
+// earlier equation's staAhead − staBack. Refused: a staAhead or
+// staInternal missing, an equation attribute that is no number, a table
+// BuildChainage refuses, a staInternal more than 1 mm from the distance the
+// table gives the equation.
 LandXmlImport ImportLandXml(const std::string& bytes, const std::string& alignmentName);
 
 struct LandXmlExport {

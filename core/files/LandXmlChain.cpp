@@ -1,5 +1,7 @@
 // Station equations in LandXML: <StaEquation staBack staAhead staInternal>
 // children of an <Alignment>, read into the table and written from it.
+// staBack may be left out (the buildingSMART railway sample does): it is
+// then the 桩号 the equations before reach at staInternal.
 #include <cmath>
 
 #include "core/files/LandXml.h"
@@ -36,18 +38,21 @@ std::string NamedByElement(const std::string& message, std::size_t elements) {
 std::string ReadStationEquations(const pugi::xml_node& alignment, double metres, vexaline::LandXmlImport& out) {
     int number = 0;
     std::vector<double> internal;
+    double shift = 0;  // the 桩号 at a distance after the equations read: distance + shift
     for (pugi::xml_node n : alignment.children()) {
         if (LocalName(n) != "StaEquation") continue;
         ++number;
-        const std::optional<double> back = Number(n.attribute("staBack").value());
+        const pugi::xml_attribute given = n.attribute("staBack");
+        const std::optional<double> back = Number(given.value());
         const std::optional<double> ahead = Number(n.attribute("staAhead").value());
         const std::optional<double> at = Number(n.attribute("staInternal").value());
-        if (!back || !ahead || !at) return Format(text::kXmlBadEquation, number);
-        const double b = *back * metres, a = *ahead * metres, i = *at * metres;
+        if ((given && !back) || !ahead || !at) return Format(text::kXmlBadEquation, number);
+        const double a = *ahead * metres, i = *at * metres, b = given ? *back * metres : i + shift;
         if (!IsSurveyCoordinate(b) || !IsSurveyCoordinate(a) || !IsSurveyCoordinate(i))
             return Format(text::kXmlEquationRange, number);
         out.equations.push_back(EquationRow{number + 1, MillimetreText(b), MillimetreText(a)});
         internal.push_back(i);
+        shift += a - b;
     }
     if (out.equations.empty()) return std::string();
     const ChainageBuild chain = BuildChainage(out.equations);

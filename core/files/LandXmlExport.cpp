@@ -120,6 +120,38 @@ void AddHeader(pugi::xml_node root, std::time_t when) {
     for (auto& u : units) Attr(metric, u[0], u[1]);
 }
 
+// One child of geom per element of the road, in station order; why not,
+// or empty.
+std::string AddElements(pugi::xml_node geom, const Alignment& road) {
+    const std::vector<Element>& elements = road.Elements();
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const Element& el = elements[i];
+        if (el.fault != ElementFault::None) return Format(text::kXmlExportFault, GbkToUtf8(el.strStartStation).c_str());
+        Ends e{road.At(i, el.dStartStation, 0, 0), road.At(i, el.dEndStation, 0, 0), el.dEndStation - el.dStartStation};
+        if (!(e.dLength > 0)) continue;
+        // Each join is the change point its row holds, the same for the
+        // element that ends there and the one that starts: the road's own
+        // end point can miss it by what the rows' millimetres allow, and
+        // the file would not close.
+        e.start.point = el.ptStart;
+        e.end.point = el.ptEnd;
+        // An arc of radius 0 or ∞, or a stake that is no number, would be
+        // written as "nan" and read back by nobody.
+        const bool arcOk = el.type != LineType::Circular || (el.dStartRadius > 0 && el.dStartRadius < INFINITE_RADIUS);
+        if (!arcOk || !Finite(e.start) || !Finite(e.end))
+            return Format(text::kCannotCompute, el.dStartStation, el.dEndStation);
+        if (el.type == LineType::Circular) AddCurve(geom, el, e);
+        else if (el.type == LineType::Transition) AddSpiral(geom, el, e);
+        else {
+            pugi::xml_node line = geom.append_child("Line");
+            Attr(line, "length", Len(e.dLength));
+            Point(line, "Start", e.start.point);
+            Point(line, "End", e.end.point);
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
 
 LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std::time_t when, const Profile* profile) {
@@ -142,39 +174,8 @@ LandXmlExport ExportLandXml(const Alignment& road, const std::string& name, std:
     Attr(alignment, "name", name);
     Attr(alignment, "staStart", Len(road.MinStation()));
     Attr(alignment, "length", Len(road.MaxStation() - road.MinStation()));
-    pugi::xml_node geom = alignment.append_child("CoordGeom");
-    const std::vector<Element>& elements = road.Elements();
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        const Element& el = elements[i];
-        if (el.fault != ElementFault::None) {
-            out.strMessage = Format(text::kXmlExportFault, GbkToUtf8(el.strStartStation).c_str());
-            return out;
-        }
-        Ends e{road.At(i, el.dStartStation, 0, 0), road.At(i, el.dEndStation, 0, 0),
-               el.dEndStation - el.dStartStation};
-        if (!(e.dLength > 0)) continue;
-        // Each join is the change point its row holds, the same for the
-        // element that ends there and the one that starts: the road's own
-        // end point can miss it by what the rows' millimetres allow, and
-        // the file would not close.
-        e.start.point = el.ptStart;
-        e.end.point = el.ptEnd;
-        // An arc of radius 0 or ∞, or a stake that is no number, would be
-        // written as "nan" and read back by nobody.
-        const bool arcOk = el.type != LineType::Circular || (el.dStartRadius > 0 && el.dStartRadius < INFINITE_RADIUS);
-        if (!arcOk || !Finite(e.start) || !Finite(e.end)) {
-            out.strMessage = Format(text::kCannotCompute, el.dStartStation, el.dEndStation);
-            return out;
-        }
-        if (el.type == LineType::Circular) AddCurve(geom, el, e);
-        else if (el.type == LineType::Transition) AddSpiral(geom, el, e);
-        else {
-            pugi::xml_node line = geom.append_child("Line");
-            Attr(line, "length", Len(e.dLength));
-            Point(line, "Start", e.start.point);
-            Point(line, "End", e.end.point);
-        }
-    }
+    out.strMessage = AddElements(alignment.append_child("CoordGeom"), road);
+    if (!out.strMessage.empty()) return out;
     landxml::AddStationEquations(alignment, road.Chain());
     if (profile) out.strMessage = landxml::AddProfile(alignment, name, *profile);
     if (!out.strMessage.empty()) return out;

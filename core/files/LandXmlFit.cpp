@@ -53,11 +53,61 @@ Cut Middle(const std::vector<Placed>& elements, const Cut& a, const Cut& b) {
     return Cut{e, std::max(0.0, middle - elements[e].dStation), b.nOwner};
 }
 
-// An element off by more than half the tolerance is merged where that
-// stakes out better: two neighbours each off by most of 20″ the opposite
-// way would meet at a kink a LandXML file of the road could not show.
+// An element whose stakes are off by more than half the tolerance, or
+// which is turned by more than half of 20″, is merged where that brings its
+// stakes closer (a 0.6 m line into the long line after it): a road of many
+// short pieces stays well inside 5 mm, and two neighbours turned most of
+// 20″ the opposite way do not meet at a kink a LandXML file of the road
+// could not show. Where no merge is closer it keeps its rows, turned or not.
 constexpr double kGoodEnough = 0.5;
 constexpr std::size_t kMaxMerged = 100;
+
+// How far the rows of two cuts stake out from the file on each element
+// between them (nWorst: that element); none where the rows give no element
+// that can be staked out, or would merge more than kMaxMerged elements.
+std::optional<std::vector<Deviation>> DeviateEach(const std::vector<Placed>& elements, const Cut& from, const Cut& to) {
+    const std::vector<std::string> lines = {ControlHeaderLine(), BuildControlLine(RowAt(elements, from)),
+                                            BuildControlLine(RowAt(elements, to))};
+    const Alignment road = Alignment::Parse(lines);
+    // A transition merged to equal radii holds nothing; and no real road
+    // merges a hundred elements into one: a file that would (thousands of
+    // centimetre pieces) is refused before its checks grow quadratic.
+    if (!road.Usable() || road.Elements()[0].fault != ElementFault::None || to.nElement - from.nElement > kMaxMerged)
+        return std::nullopt;
+    std::vector<Deviation> each;
+    for (std::size_t e = from.nElement; e <= to.nElement && e < elements.size(); ++e) {
+        const double d0 = e == from.nElement ? from.dAlong : 0.0;
+        const double d1 = e == to.nElement ? to.dAlong : elements[e].geom.dLength;
+        if (!(d1 > d0)) continue;
+        const int parts = std::max(2, static_cast<int>(std::ceil((d1 - d0) / 10.0)));
+        Deviation here;
+        here.nWorst = e;
+        for (int k = 0; k <= parts; ++k) {
+            const Stake want = OnFile(elements[e], d0 + (d1 - d0) * k / parts);
+            for (double offset : {0.0, kSideStake, -kSideStake}) {
+                const Stake got = road.At(0, want.dStation, offset, kPi * 0.5);
+                const double side = want.dAzimuth + kPi * 0.5;
+                const CPlanePoint stake(want.point.X + offset * std::cos(side), want.point.Y + offset * std::sin(side));
+                here.dPosition = std::max(here.dPosition, got.point.Distance(stake));
+                here.dAzimuth = std::max(here.dAzimuth, std::fabs(std::remainder(got.dAzimuth - want.dAzimuth, kTwoPi)));
+            }
+        }
+        each.push_back(here);
+    }
+    return each;
+}
+
+// The elements the kept cuts' rows turn beyond the tolerance, in order.
+std::vector<Turned> TurnedElements(const std::vector<Placed>& elements, const std::vector<Cut>& cuts) {
+    std::vector<double> worst(elements.size(), 0.0);
+    for (std::size_t k = 1; k < cuts.size(); ++k)
+        if (const auto each = DeviateEach(elements, cuts[k - 1], cuts[k]))
+            for (const Deviation& d : *each) worst[d.nWorst] = std::max(worst[d.nWorst], d.dAzimuth);
+    std::vector<Turned> turned;
+    for (std::size_t e = 0; e < elements.size(); ++e)
+        if (worst[e] > kToleranceAzimuth) turned.push_back(Turned{e, worst[e]});
+    return turned;
+}
 
 }  // namespace
 
@@ -102,42 +152,19 @@ ControlRow RowAt(const std::vector<Placed>& elements, const Cut& cut) {
     return row;
 }
 
-double Deviation::Ratio() const {
-    return std::max(dPosition / kTolerancePosition, dAzimuth / kToleranceAzimuth);
-}
+double Deviation::Ratio() const { return dPosition / kTolerancePosition; }
 
 Deviation Deviate(const std::vector<Placed>& elements, const Cut& from, const Cut& to) {
-    const std::vector<std::string> lines = {ControlHeaderLine(), BuildControlLine(RowAt(elements, from)),
-                                            BuildControlLine(RowAt(elements, to))};
-    const Alignment road = Alignment::Parse(lines);
     Deviation worst;
     worst.nWorst = from.nElement;
-    // A transition merged to equal radii holds nothing; and no real road
-    // merges a hundred elements into one: a file that would (thousands of
-    // centimetre pieces) is refused before its checks grow quadratic.
-    if (!road.Usable() || road.Elements()[0].fault != ElementFault::None || to.nElement - from.nElement > kMaxMerged) {
+    const std::optional<std::vector<Deviation>> each = DeviateEach(elements, from, to);
+    if (!each) {
         worst.dPosition = HUGE_VAL;
         return worst;
     }
     double worstRatio = -1.0;
-    for (std::size_t e = from.nElement; e <= to.nElement && e < elements.size(); ++e) {
-        const double d0 = e == from.nElement ? from.dAlong : 0.0;
-        const double d1 = e == to.nElement ? to.dAlong : elements[e].geom.dLength;
-        if (!(d1 > d0)) continue;
-        const int parts = std::max(2, static_cast<int>(std::ceil((d1 - d0) / 10.0)));
-        Deviation here;
-        here.nWorst = e;
-        for (int k = 0; k <= parts; ++k) {
-            const Stake want = OnFile(elements[e], d0 + (d1 - d0) * k / parts);
-            for (double offset : {0.0, kSideStake, -kSideStake}) {
-                const Stake got = road.At(0, want.dStation, offset, kPi * 0.5);
-                const double side = want.dAzimuth + kPi * 0.5;
-                const CPlanePoint stake(want.point.X + offset * std::cos(side), want.point.Y + offset * std::sin(side));
-                here.dPosition = std::max(here.dPosition, got.point.Distance(stake));
-                here.dAzimuth = std::max(here.dAzimuth, std::fabs(std::remainder(got.dAzimuth - want.dAzimuth, kTwoPi)));
-            }
-        }
-        if (!(here.Ratio() <= worstRatio)) worstRatio = here.Ratio(), worst.nWorst = e;
+    for (const Deviation& here : *each) {
+        if (!(here.Ratio() <= worstRatio)) worstRatio = here.Ratio(), worst.nWorst = here.nWorst;
         worst.dPosition = std::max(worst.dPosition, here.dPosition);
         worst.dAzimuth = std::max(worst.dAzimuth, here.dAzimuth);
     }
@@ -155,7 +182,7 @@ Fit FitCuts(const std::vector<Placed>& elements) {
     for (std::size_t next = 1; next < cuts.size();) {
         const Cut a = kept.back(), b = cuts[next];
         const Deviation here = Deviate(elements, a, b);
-        if (here.Ratio() <= kGoodEnough) {
+        if (here.Ratio() <= kGoodEnough && here.dAzimuth <= kGoodEnough * kToleranceAzimuth) {
             kept.push_back(b), ++next;
             continue;
         }
@@ -184,6 +211,7 @@ Fit FitCuts(const std::vector<Placed>& elements) {
         if (best == 0) kept.back() = b, next += 1;
         else kept.back() = best == 1 ? owned : middle, kept.push_back(*after), next += 2;
     }
+    fit.turned = TurnedElements(elements, kept);
     return fit;
 }
 

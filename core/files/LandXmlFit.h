@@ -15,11 +15,14 @@
 // held to the millimetre fixes the chord of a 3 cm arc only to about a
 // degree, so each element is checked against the file, and one that its
 // rows cannot hold is merged into a neighbour where the merged element
-// still stakes out within the tolerance.
+// still stakes out within the tolerance. Positions decide: with 8-digit
+// eastings the rows keep 3 decimals, so a line of a few metres cannot hold
+// its direction to 20″, while 30″ moves a side stake 10 m out by 1.5 mm.
 namespace vexaline::landxml {
 
 // What an imported road may differ from the file by, anywhere: centreline
-// and side stakes 10 m either side, position and tangent azimuth.
+// and side stakes 10 m either side. A tangent azimuth further off than
+// kToleranceAzimuth holds (its effect is in the side stakes), but is named.
 inline constexpr double kTolerancePosition = 0.005;                       // metres
 inline constexpr double kToleranceAzimuth = 20.0 / 3600.0 * kPi / 180.0;  // 20″
 inline constexpr double kSideStake = 10.0;                                // metres
@@ -56,22 +59,32 @@ ControlRow RowAt(const std::vector<Placed>& elements, const Cut& cut);
 // How far the rows of two cuts stake out from the file between them: the
 // largest distance of a centreline or side stake, and of a tangent azimuth,
 // sampled at both ends and at most 10 m apart; nWorst is the element (index)
-// where the worse of the two, against its tolerance, lies.
+// where the position is furthest off.
 struct Deviation {
     double dPosition = 0, dAzimuth = 0;
     std::size_t nWorst = 0;
-    double Ratio() const;  // the larger of the two against its tolerance; <= 1 holds
+    double Ratio() const;  // the position against its tolerance; <= 1 holds
 };
 Deviation Deviate(const std::vector<Placed>& elements, const Cut& from, const Cut& to);
 
+// An element (index) whose tangent the rows turn further than
+// kToleranceAzimuth from the file, and by how much at worst (radians).
+struct Turned {
+    std::size_t nElement = 0;
+    double dAzimuth = 0;
+};
+
 // The cuts of the rows, one at the start of each element and the end cut
 // last, made to stake out within the tolerance: an element whose rows do
-// not hold it to half the tolerance is merged into the previous one, into
-// the next one, or split between both at its middle, whichever stakes out
-// best, where that is better and holds. Empty cuts and `failed` set to the
-// first stretch still off when no merge holds it.
+// not hold its stakes to half the position tolerance, or its direction to
+// half of kToleranceAzimuth, is merged into the previous one, into the next
+// one, or split between both at its middle, whichever stakes out closest,
+// where that is closer and holds. The elements the rows fitted turn beyond
+// kToleranceAzimuth are in `turned`, in file order. Empty cuts and
+// `failed` set to the first stretch still off when no merge holds it.
 struct Fit {
     std::vector<Cut> cuts;
+    std::vector<Turned> turned;
     Deviation failed;
     bool bHolds = true;
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <regex>
@@ -23,6 +24,8 @@ constexpr double kGap = 0.001;
 constexpr double kKink = 20.0 / 3600.0 * kPi / 180.0;  // 20″
 constexpr int kMaxElements = 100000;
 
+double Seconds(double radians) { return radians * 180.0 / kPi * 3600.0; }
+
 bool SameRadius(double a, double b) {
     if (a == INFINITE_RADIUS || b == INFINITE_RADIUS) return a == b;
     return std::fabs(a - b) < 0.0005;
@@ -35,7 +38,7 @@ std::string JoinFault(const Geom& prev, const Geom& g, const std::string& at) {
     std::optional<double> a = landxml::EndTangent(prev), b = landxml::StartTangent(g);
     if (a && b) {
         double turn = std::fabs(std::remainder(*b - *a, kTwoPi));
-        if (turn > kKink) return Format(text::kXmlKink, at.c_str(), turn * 180.0 / kPi * 3600.0);
+        if (turn > kKink) return Format(text::kXmlKink, at.c_str(), Seconds(turn));
     }
     // The row between them holds one radius: the spiral's end radius is the
     // next element's start radius, and must be.
@@ -126,16 +129,45 @@ std::vector<Placed> ReadElements(const pugi::xml_node& geom, double station, dou
     return placed;
 }
 
+// The elements the rows turn beyond 20″ while their stakes hold: each by
+// its number, length, worst turn and what that turn makes 10 m out; the
+// worst kMaxTurnedNamed in file order, and how many more, when there are
+// more.
+constexpr std::size_t kMaxTurnedNamed = 5;
+
+std::string TurnedNotice(const std::vector<Placed>& placed, std::vector<landxml::Turned> turned) {
+    if (turned.empty()) return std::string();
+    std::size_t more = 0;
+    double rest = 0;  // the worst of those not named
+    if (turned.size() > kMaxTurnedNamed) {
+        std::stable_sort(turned.begin(), turned.end(),
+                         [](const landxml::Turned& a, const landxml::Turned& b) { return a.dAzimuth > b.dAzimuth; });
+        more = turned.size() - kMaxTurnedNamed;
+        rest = turned[kMaxTurnedNamed].dAzimuth;
+        turned.resize(kMaxTurnedNamed);
+        std::sort(turned.begin(), turned.end(),
+                  [](const landxml::Turned& a, const landxml::Turned& b) { return a.nElement < b.nElement; });
+    }
+    std::string list;
+    for (const landxml::Turned& t : turned) {
+        const Placed& p = placed[t.nElement];
+        const double mm = t.dAzimuth * landxml::kSideStake * 1000.0;  // at 10 m
+        list += (list.empty() ? "" : "；") +
+                Format(text::kXmlTurnedElement, p.nNumber, p.geom.dLength, Seconds(t.dAzimuth), mm);
+    }
+    if (more) list += Format(text::kXmlTurnedMore, static_cast<int>(more), Seconds(rest));
+    return Format(text::kXmlTurned, list.c_str());
+}
+
 // The rows of one <CoordGeom>, staking out as the file does; message set
-// on refusal, a notice when elements were merged.
+// on refusal, a notice when elements were merged or turned.
 void ReadCoordGeom(const pugi::xml_node& geom, double station, double metres, LandXmlImport& out) {
     const std::vector<Placed> placed = ReadElements(geom, station, metres, out.strMessage);
     if (!out.strMessage.empty()) return;
     const landxml::Fit fit = landxml::FitCuts(placed);
     if (!fit.bHolds) {
         const landxml::Deviation& d = fit.failed;
-        out.strMessage = Format(text::kXmlOffDesign, At(placed[d.nWorst]).c_str(), d.dPosition * 1000.0,
-                                d.dAzimuth * 180.0 / kPi * 3600.0);
+        out.strMessage = Format(text::kXmlOffDesign, At(placed[d.nWorst]).c_str(), d.dPosition * 1000.0);
         return;
     }
     std::vector<bool> own(placed.size(), false);
@@ -148,6 +180,8 @@ void ReadCoordGeom(const pugi::xml_node& geom, double station, double metres, La
     for (std::size_t i = 0; i < placed.size(); ++i)
         if (!own[i]) merged += (merged.empty() ? "" : "、") + std::to_string(placed[i].nNumber);
     if (!merged.empty()) out.strNotice = Format(text::kXmlAbsorbed, merged.c_str());
+    const std::string turned = TurnedNotice(placed, fit.turned);
+    if (!turned.empty()) out.strNotice += (out.strNotice.empty() ? "" : "\n") + turned;
 }
 
 // Whether the XML declaration names GBK, GB2312 or GB18030: pugixml reads

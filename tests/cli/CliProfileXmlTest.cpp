@@ -1,5 +1,7 @@
 // convert --profile: the road's vertical alignment through LandXML, out and
-// back in, and nothing written when either half cannot be.
+// back in, and nothing written when either half cannot be. And a road whose
+// short line the rows turn beyond 20″ while its stakes hold: converted, the
+// line named on stderr.
 #include "CliFixture.h"
 
 namespace {
@@ -62,6 +64,29 @@ TEST_F(CliProfileXml, AProfileThatCannotBeWrittenLeavesNothingWritten) {
     const std::string before = Bytes(Path("p.xml"));
     EXPECT_EQ(Run("convert " + Path("p.xml") + " " + Path("s.vxa") + " --profile " + Path("p.xml")).status, 2);
     EXPECT_EQ(Bytes(Path("p.xml")), before);
+}
+
+// A 5.98 m line first, as a 3D-Win export starts, then a clothoid; an
+// 8-digit easting. Its rows hold the line's ends as (3805123.4568,
+// 24525276.867) and (3805129.4284, 24525277.184): the chord turns
+// atan2(0.317, 5.9716) − atan2(0.316093, 5.97164) = 31.3″ from the file's,
+// which moves a stake 10 m out by 1.5 mm.
+const char* const kTurnedLine = R"(<?xml version="1.0" encoding="UTF-8"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2">
+<Alignments><Alignment name="main" staStart="500.000000" length="45.980000"><CoordGeom>
+<Line length="5.980000"><Start>3805123.456789 24525276.867490</Start><End>3805129.428429 24525277.183583</End></Line>
+<Spiral spiType="clothoid" rot="cw" length="40.000000" radiusStart="INF" radiusEnd="150.000000"><Start>3805129.428429 24525277.183583</Start><PI>3805156.082656 24525278.594454</PI><End>3805169.207706 24525281.067201</End></Spiral>
+</CoordGeom></Alignment></Alignments></LandXML>
+)";
+
+TEST_F(CliProfileXml, ALineTurnedBeyondTwentySecondsIsConvertedAndNamedOnStderr) {
+    const std::string vxa = Path("turned.vxa");
+    const Outcome o = Run("convert " + Write("turned.xml", kTurnedLine) + " " + vxa);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err,
+              "控制数据的坐标定不住短线元的方向：下列线元放样的切线方向偏离文件超过20秒，但中桩和两侧10米边桩都在文件线形5毫米以内。"
+              "第1个线元（长5.980米）偏31.3秒，10米边桩因此偏1.5毫米。\n");
+    EXPECT_EQ(vexaline::AlignmentRecords(Bytes(vxa)).size(), 3u);
 }
 
 }  // namespace

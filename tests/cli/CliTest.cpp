@@ -135,7 +135,7 @@ TEST_F(Cli, ConvertTakesFeetAndSaysSo) {
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(Line(o.err, 0), "LandXML文件的长度单位是美国测量英尺（USSurveyFoot），坐标、里程、半径和长度已按1美国测量英尺=1200/3937米换算为米。");
     // The 2.8 cm arc and the 0.6 m line have no rows of their own.
-    EXPECT_EQ(Line(o.err, 1), "第3、5个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。");
+    EXPECT_EQ(Line(o.err, 1), "第3、5个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样点位偏离文件线形不超过5毫米）。");
     const std::vector<std::string> first = vexaline::AlignmentRecords(Bytes(a));
     ASSERT_EQ(first.size(), 5u);
     EXPECT_EQ(first[0], Gbk("500.000     直线      ∞          3805000.1235") + "24525276.867");

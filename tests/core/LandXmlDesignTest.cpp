@@ -1,10 +1,12 @@
 // LandXML files shaped as design programs write them: arcs of a few
-// centimetres and lines under a metre between long elements, 8-digit
-// eastings, feet, GBK names. Each file is written here from a road driven
+// centimetres and lines under a metre between long elements, lines of
+// 0.65-6 m between spirals, 8-digit eastings, feet, GBK names. Each file is written here from a road driven
 // forward from its curvature (DrivenRoad: numerical integration, nothing of
 // the code under test), and the imported rows are staked out against that
 // same road.
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "CoreFixture.h"
 #include "core/files/LandXml.h"
@@ -118,6 +120,41 @@ Worst StakeOut(const std::vector<ControlRow>& rows, const Design& d) {
 
 double Number(const std::string& gbk) { return std::atof(gbk.c_str()); }
 
+// How far the rows turn line i of a design in metres: the chord between its
+// two rows (i and i + 1) as written, against the chord between the file's
+// own two points as written.
+double LineTurn(const Design& d, const std::vector<ControlRow>& rows, std::size_t i) {
+    const CPlanePoint a = d.road.Point(d.road.at[i]), b = d.road.Point(d.road.at[i] + d.road.pieces[i].length);
+    auto written = [](double v) { return std::atof(N(v).c_str()); };
+    const double file = std::atan2(written(b.Y) - written(a.Y), written(b.X) - written(a.X));
+    const double row = std::atan2(Number(rows[i + 1].strField[kFieldY]) - Number(rows[i].strField[kFieldY]),
+                                  Number(rows[i + 1].strField[kFieldX]) - Number(rows[i].strField[kFieldX]));
+    return std::fabs(std::remainder(row - file, 2 * kPi));
+}
+
+// The notice of elements turned beyond 20″, and one element in it: its
+// number, length, turn, and what the turn makes 10 m out.
+const std::string kTurnedLead =
+    "控制数据的坐标定不住短线元的方向：下列线元放样的切线方向偏离文件超过20秒，但中桩和两侧10米边桩都在文件线形5毫米以内。";
+
+std::string TurnedText(std::size_t index, double length, double turn) {
+    char b[200];
+    std::snprintf(b, sizeof b, "第%d个线元（长%.3f米）偏%.1f秒，10米边桩因此偏%.1f毫米", static_cast<int>(index + 1), length,
+                  turn / kSecond, turn * 10.0 * 1000.0);
+    return b;
+}
+
+// As 3D-Win and Civil 3D write them: a 5.98 m line first, a 1.50 m line
+// between the spirals of an S-curve and a 0.65 m one further on; northings
+// of 7 digits, eastings of 8, the rows' eastings to the millimetre.
+Design RealShapes() {
+    const double a = 1 / 150.0, b = -1 / 200.0, c = 1 / 300.0;
+    return Design{DrivenRoad({3805123.4567891, 24525276.86749}, 0.052883,
+                             {{5.98, 0, 0}, {40, 0, a}, {30, a, a}, {40, a, 0}, {1.5, 0, 0}, {30, 0, b}, {20, b, b}, {30, b, 0},
+                              {0.65, 0, 0}, {25, 0, c}, {15, c, c}, {25, c, 0}, {60, 0, 0}}),
+                  0.0};
+}
+
 }  // namespace
 
 TEST(LandXmlDesign, ShortElementsStakeOutAsTheFileWithinFiveMillimetresAndTwentySeconds) {
@@ -132,7 +169,7 @@ TEST(LandXmlDesign, ShortElementsStakeOutAsTheFileWithinFiveMillimetresAndTwenty
     // The 2.8 cm arc, the 0.6 m line and the 3 cm arc (elements 3, 5, 11)
     // have no rows of their own, and the notice says so.
     EXPECT_EQ(in.rows.size(), 13u - 3u);
-    EXPECT_EQ(in.strNotice, "第3、5、11个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。");
+    EXPECT_EQ(in.strNotice, "第3、5、11个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样点位偏离文件线形不超过5毫米）。");
     // Every row as long as the column allows: the 8-digit easting to the
     // millimetre, the northing to 1e-4.
     EXPECT_EQ(GbkToUtf8(in.rows[0].strField[kFieldX]), "3805123.4568");
@@ -147,8 +184,59 @@ TEST(LandXmlDesign, ALineUnderAMetreThatNoNeighbourCanTakeIsRefusedByName) {
                    0.0};
     const LandXmlImport in = ImportLandXml(Xml(d), "");
     EXPECT_EQ(in.status, ImportStatus::Refused);
-    EXPECT_EQ(in.strMessage.rfind("第1个线元（里程0.000）按控制数据放样偏离文件中的线形", 0), 0u) << in.strMessage;
+    // 275″ moves the side stakes 10 m out by 13.3 mm.
+    EXPECT_EQ(in.strMessage, "第1个线元（里程0.000）按控制数据放样偏离文件中的线形13.3毫米（允许5毫米），无法如实导入!");
     EXPECT_TRUE(in.rows.empty());
+}
+
+// Each line's rows turn it some 30″ (the chord of its rounded ends), which
+// moves a stake 10 m out by 1.5 mm: every stake holds, so the road comes
+// in, and each line is named with what its turn makes 10 m out.
+TEST(LandXmlDesign, ShortLinesTurnedBeyondTwentySecondsComeInNamedWhileEveryStakeHolds) {
+    const Design d = RealShapes();
+    const LandXmlImport in = ImportLandXml(Xml(d), "");
+    ASSERT_EQ(in.status, ImportStatus::Ok) << in.strMessage;
+    ASSERT_EQ(in.rows.size(), d.road.pieces.size() + 1);  // nothing merged
+    const Worst w = StakeOut(in.rows, d);
+    EXPECT_LE(w.position, 0.005) << "at " << w.at;
+    EXPECT_GT(w.azimuth, 30 * kSecond);
+    std::string named;
+    for (std::size_t i : {0, 4, 8}) {
+        const double turn = LineTurn(d, in.rows, i);
+        EXPECT_GT(turn, 29 * kSecond) << i;  // 31.3″, 29.5″, 34.4″
+        named += (named.empty() ? "" : "；") + TurnedText(i, d.road.pieces[i].length, turn);
+    }
+    EXPECT_EQ(in.strNotice, kTurnedLead + named + "。");
+}
+
+// Eight lines of 1.1 to 1.8 m between S-curves, six of them turned beyond
+// 20″: the five turned most are named in file order, then how many more and
+// the most the rest are turned.
+TEST(LandXmlDesign, OfManyTurnedLinesTheWorstFiveAreNamedAndTheRestCounted) {
+    std::vector<Piece> pieces{{20, 0, 0}};
+    for (int i = 0; i < 8; ++i) {
+        const double k = (i % 2 ? -1 : 1) / 250.0;
+        pieces.insert(pieces.end(), {{30, 0, k}, {10, k, k}, {30, k, 0}, {1.1 + 0.1 * i, 0, 0}});
+    }
+    pieces.insert(pieces.end(), {{30, 0, 1 / 250.0}, {20, 1 / 250.0, 1 / 250.0}});
+    const Design d{DrivenRoad({3805123.4567891, 24525276.86749}, 0.056758, pieces), 0.0};
+    const LandXmlImport in = ImportLandXml(Xml(d), "");
+    ASSERT_EQ(in.status, ImportStatus::Ok) << in.strMessage;
+    ASSERT_EQ(in.rows.size(), pieces.size() + 1);
+    EXPECT_LE(StakeOut(in.rows, d).position, 0.005);
+    std::vector<std::pair<double, std::size_t>> turned;  // turn, line
+    for (std::size_t i = 4; i < pieces.size(); i += 4)
+        if (LineTurn(d, in.rows, i) > 20 * kSecond) turned.push_back({LineTurn(d, in.rows, i), i});
+    ASSERT_EQ(turned.size(), 6u);
+    std::sort(turned.begin(), turned.end(), std::greater<>());
+    const double rest = turned[5].first;  // 30.6″, 16″ below the fifth
+    turned.pop_back();
+    std::sort(turned.begin(), turned.end(), [](auto& a, auto& b) { return a.second < b.second; });
+    std::string named;
+    for (const auto& [turn, i] : turned) named += (named.empty() ? "" : "；") + TurnedText(i, pieces[i].length, turn);
+    char more[80];
+    std::snprintf(more, sizeof more, "；另有1个线元偏20～%.1f秒", rest / kSecond);
+    EXPECT_EQ(in.strNotice, kTurnedLead + named + more + "。");
 }
 
 TEST(LandXmlDesign, WhatIsExportedImportsBackToTheSameRows) {

@@ -281,3 +281,34 @@ TEST(LandXmlImport, StationsWithTheirOccurrenceAreWrittenOnlyWhereTheyFit) {
     EXPECT_EQ(refused.strMessage, "桩号100090.000(2)超出了控制数据里程字段的宽度（12个字节）!");
     EXPECT_TRUE(refused.rows.empty());
 }
+
+// As the buildingSMART railway sample writes its chainage: staAhead and
+// staInternal, no staBack. From staStart 27000, KM27+ begins at 27205.4145419
+// (ahead 205.4145419) and KM28+ at 28000.6596581 (ahead 0). The back station
+// of each is the 桩号 the equations before it reach there: 27205.4145419,
+// then 28000.6596581 + (205.4145419 - 27205.4145419) = 1000.6596581: the
+// values the sample's description gives as staBack where it writes one.
+TEST(LandXmlImport, AStationEquationWithoutStaBackTakesTheStationReachedThere) {
+    const std::string xml = R"(<LandXML><Alignments><Alignment name="rail" staStart="27000">
+      <CoordGeom><Line><Start>0 0</Start><End>500 0</End></Line><Line><Start>500 0</Start><End>1100 0</End></Line></CoordGeom>
+      <StaEquation staAhead="205.4145419" staInternal="27205.4145419"><Feature code="StaEquation"/></StaEquation>
+      <StaEquation staAhead="0.0000000" staInternal="28000.6596581"/>
+    </Alignment></Alignments></LandXML>)";
+    const LandXmlImport in = ImportLandXml(xml, "");
+    ASSERT_EQ(in.status, ImportStatus::Ok) << in.strMessage;
+    ASSERT_EQ(in.equations.size(), 2u);
+    EXPECT_EQ(in.equations[0].strBack, "27205.415");
+    EXPECT_EQ(in.equations[0].strAhead, "205.415");
+    EXPECT_EQ(in.equations[1].strBack, "1000.660");
+    EXPECT_EQ(in.equations[1].strAhead, "0.000");
+    // 27500 is 桩号 500 after the first, 28100 桩号 99.340 after the second;
+    // both 长链 go back, so each 桩号 carries its occurrence.
+    std::vector<std::string> rows;
+    for (const ControlRow& r : in.rows) rows.push_back(Show(r));
+    EXPECT_EQ(rows, (std::vector<std::string>{"27000.000(1)|直线|∞|0.000|0.000", "500.000(2)|直线|∞|500.000|0.000",
+                                              "99.340(2)|终点|∞|1100.000|0.000"}));
+    // A staBack given but empty is still no number.
+    EXPECT_EQ(ImportLandXml(Replace(xml, "<StaEquation staAhead=\"0.0000000\"", "<StaEquation staBack=\"\" staAhead=\"0\""), "")
+                  .strMessage,
+              "第2个断链（StaEquation）的staBack、staAhead或staInternal不是数字!");
+}

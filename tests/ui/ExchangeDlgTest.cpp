@@ -76,6 +76,21 @@ TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
     EXPECT_EQ(Records(), LinesOf({{"1000.000", "直线", "∞", "0.000", "0.000"}, {"1100.000", "终点", "∞", "0.000", "100.000"}}));
 }
 
+// A 5.98 m line whose rows (an 8-digit easting to the millimetre) turn it
+// 31.3″, a side stake 10 m out 1.5 mm: the road opens, and the box names it.
+TEST_F(ExchangeDlgTest, LandXmlWithALineTurnedBeyondTwentySecondsOpensAndSaysWhichLine) {
+    WriteBytes("turned.xml", R"(<LandXML><Alignments><Alignment name="main" staStart="500"><CoordGeom>
+      <Line length="5.980000"><Start>3805123.456789 24525276.867490</Start><End>3805129.428429 24525277.183583</End></Line>
+      <Spiral spiType="clothoid" rot="cw" length="40.000000" radiusStart="INF" radiusEnd="150.000000">
+        <Start>3805129.428429 24525277.183583</Start><PI>3805156.082656 24525278.594454</PI><End>3805169.207706 24525281.067201</End></Spiral>
+      </CoordGeom></Alignment></Alignments></LandXML>)");
+    const auto seen = Click(1, ModalScript().File(QPath("turned.xml"), 2).Box(QMessageBox::Ok));
+    EXPECT_EQ(seen.at(1).text, Q("控制数据的坐标定不住短线元的方向：下列线元放样的切线方向偏离文件超过20秒，但中桩和两侧10米边桩都在文件线形5毫米以内。"
+                                 "第1个线元（长5.980米）偏31.3秒，10米边桩因此偏1.5毫米。"));
+    EXPECT_EQ(Records().size(), 3u);
+    EXPECT_EQ(Edit(1007)->text(), "turned.vxa");
+}
+
 TEST_F(ExchangeDlgTest, AnAlignmentOfAGbkFileIsChosenInTheListByItsOwnName) {
     WriteBytes("gbk.xml", "<?xml version=\"1.0\" encoding=\"GBK\"?>" +
                               Gbk("<LandXML><Alignments>"
