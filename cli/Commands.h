@@ -14,5 +14,6 @@ void AddPiCommand(CLI::App& app, int& status);
 void AddProfileCommand(CLI::App& app, int& status);
 void AddInspectCommand(CLI::App& app, int& status);
 void AddChainageCommand(CLI::App& app, int& status);
+void AddSectionCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

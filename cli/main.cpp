@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     AddProfileCommand(app, status);
     AddInspectCommand(app, status);
     AddChainageCommand(app, status);
+    AddSectionCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

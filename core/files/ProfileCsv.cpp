@@ -9,10 +9,8 @@
 #include "core/text/Texts.h"
 
 namespace vexaline {
-namespace {
 
-// The table's rows, or the message of its fault.
-CsvTableRead ReadTable(const std::string& bytes, const std::vector<std::string>& titles, int maxRows,
+CsvTableRead ReadNamedTable(const std::string& bytes, const std::vector<std::string>& titles, int maxRows,
                        const char* name, const char* header, std::string& message) {
     const int maxLines = maxRows + 1;
     const CsvTableRead t = ReadCsvTable(bytes, titles, maxLines, kTableMaxLineBytes);
@@ -28,6 +26,8 @@ CsvTableRead ReadTable(const std::string& bytes, const std::vector<std::string>&
     return t;
 }
 
+namespace {
+
 std::string Percent(double grade) { return MillimetreText(grade * 100); }
 
 }  // namespace
@@ -36,7 +36,7 @@ GradeCsvRead ReadGradeCsv(const std::string& bytes) {
     GradeCsvRead read;
     const std::vector<std::string> titles(std::begin(text::kGradeColumns), std::end(text::kGradeColumns));
     const CsvTableRead t =
-        ReadTable(bytes, titles, kMaxGradePoints, text::kGradeTableName, text::kGradeCsvHeader, read.strMessage);
+        ReadNamedTable(bytes, titles, kMaxGradePoints, text::kGradeTableName, text::kGradeCsvHeader, read.strMessage);
     for (const CsvRow& r : t.rows) read.rows.push_back(GradeRow{r.nLine, r.fields[0], r.fields[1], r.fields[2], r.fields[3]});
     return read;
 }
@@ -45,7 +45,7 @@ SlopeCsvRead ReadSlopeCsv(const std::string& bytes) {
     SlopeCsvRead read;
     const std::vector<std::string> titles(std::begin(text::kSlopeColumns), std::end(text::kSlopeColumns));
     const CsvTableRead t =
-        ReadTable(bytes, titles, kMaxSlopeRows, text::kSlopeTableName, text::kSlopeCsvHeader, read.strMessage);
+        ReadNamedTable(bytes, titles, kMaxSlopeRows, text::kSlopeTableName, text::kSlopeCsvHeader, read.strMessage);
     for (const CsvRow& r : t.rows) read.rows.push_back(SlopeRow{r.nLine, r.fields[0], r.fields[1], r.fields[2]});
     return read;
 }
@@ -54,7 +54,7 @@ EquationCsvRead ReadEquationCsv(const std::string& bytes) {
     EquationCsvRead read;
     const std::vector<std::string> titles(std::begin(text::kChainColumns), std::end(text::kChainColumns));
     const CsvTableRead t =
-        ReadTable(bytes, titles, kMaxEquations, text::kChainTableName, text::kChainCsvHeader, read.strMessage);
+        ReadNamedTable(bytes, titles, kMaxEquations, text::kChainTableName, text::kChainCsvHeader, read.strMessage);
     for (const CsvRow& r : t.rows) read.rows.push_back(EquationRow{r.nLine, r.fields[0], r.fields[1]});
     return read;
 }

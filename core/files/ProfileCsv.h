@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/CsvTable.h"
 #include "core/road/Chainage.h"
 #include "core/road/CrossSlope.h"
 #include "core/road/Profile.h"
@@ -32,6 +33,13 @@ struct SlopeCsvRead {
     std::string strMessage;
     bool Ok() const { return strMessage.empty(); }
 };
+
+// A table file's bytes read by ReadCsvTable with at most maxRows rows and
+// kTableMaxLineBytes a line; message (UTF-8) set to the fault, naming the
+// table (name) and its title line (header) or the line, when refused. The
+// one reading of the road's tables, whose rows are then checked by their own.
+CsvTableRead ReadNamedTable(const std::string& bytes, const std::vector<std::string>& titles, int maxRows,
+                            const char* name, const char* header, std::string& message);
 
 // A file's bytes to rows; the numbers are checked by BuildProfile and
 // BuildCrossSlopes, naming the line. Refuses, naming the line: a wrong

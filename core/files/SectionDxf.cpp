@@ -1,0 +1,86 @@
+#include <dl_dxf.h>
+
+#include "core/files/DxfMemoryWriter.h"
+#include "core/files/SectionExport.h"
+#include "core/text/Gbk.h"
+
+namespace vexaline {
+namespace {
+
+constexpr double kTextHeight = 0.5;  // metres on the ground: break points lie a metre or two apart
+
+struct Layers {
+    std::string points = Gbk("断面点"), name = Gbk("桩号"), across = Gbk("横断面");
+};
+
+DL_Attributes On(const std::string& layer) { return DL_Attributes(layer, 256, -1, "BYLAYER", 1.0); }
+
+void Tables(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l) {
+    dxf.writeHeader(dw);
+    dw.dxfString(9, "$DWGCODEPAGE");  // Chinese CAD then reads the labels as GBK
+    dw.dxfString(3, "ANSI_936");
+    dw.sectionEnd();
+    dw.sectionTables();
+    dw.tableLinetypes(1);
+    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+    dw.tableEnd();
+    const std::pair<std::string, int> layers[] = {{"0", 7}, {l.points, 3}, {l.name, 7}, {l.across, 1}};
+    dw.tableLayers(static_cast<int>(std::size(layers)));
+    for (const auto& [name, colour] : layers)
+        dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", colour, 100, "CONTINUOUS", 1.0));
+    dw.tableEnd();
+    dw.tableStyle(1);
+    dxf.writeStyle(dw, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, kTextHeight, "txt", "gbcbig"));
+    dw.tableEnd();
+    dw.sectionEnd();
+}
+
+// The station's points across the road, left edge to right edge.
+std::vector<std::pair<CPlanePoint, std::optional<double>>> Across(const CrossSection& c) {
+    std::vector<std::pair<CPlanePoint, std::optional<double>>> line;
+    for (auto p = c.points.rbegin(); p != c.points.rend(); ++p)
+        if (p->side == RoadSide::Left) line.emplace_back(p->point, p->elevation);
+    line.emplace_back(c.centre, c.centreElevation);
+    for (const SectionPoint& p : c.points)
+        if (p.side == RoadSide::Right) line.emplace_back(p.point, p.elevation);
+    return line;
+}
+
+void Station(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l, const Chainage& chain, const CrossSection& c) {
+    const auto line = Across(c);
+    bool heights = true;
+    for (const auto& v : line) heights = heights && v.second;
+    // flag 8: a 3D polyline, whose vertices keep their elevations
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(line.size()), 0, 0, heights ? 8 : 0), On(l.across));
+    for (const auto& [p, h] : line) dxf.writeVertex(dw, DL_VertexData(p.Y, p.X, heights ? *h : 0.0, 0));
+    dxf.writePolylineEnd(dw);
+    const auto put = [&](const SectionPoint* sp) {
+        const CPlanePoint p = sp ? sp->point : c.centre;
+        const std::optional<double> h = sp ? sp->elevation : c.centreElevation;
+        dxf.writePoint(dw, DL_PointData(p.Y, p.X, h.value_or(0.0)), On(l.points));
+        const std::string name = SectionPointName(chain, c.dStation, sp);
+        dxf.writeText(dw, DL_TextData(p.Y, p.X, 0, p.Y, p.X, 0, kTextHeight, 1.0, 0, 0, 0, name, "STANDARD", 0),
+                      On(l.name));
+    };
+    put(nullptr);
+    for (const SectionPoint& p : c.points) put(&p);
+}
+
+}  // namespace
+
+std::optional<std::string> SectionDxf(const std::vector<CrossSection>& sections, const Chainage& chain) {
+    DL_Dxf dxf;
+    // out() with no name opens nothing but sets the version every entity is written in.
+    if (dxf.out("", DL_Codes::AC1009) != nullptr) return std::nullopt;
+    MemoryWriter dw;
+    Layers layers;
+    Tables(dxf, dw, layers);
+    dw.sectionEntities();
+    for (const CrossSection& c : sections)
+        if (!c.IsMessage()) Station(dxf, dw, layers, chain, c);
+    dw.sectionEnd();
+    dw.dxfEOF();
+    return std::move(dw.bytes);
+}
+
+}  // namespace vexaline
