@@ -1,14 +1,27 @@
 // Hot paths of the geometry: points on elements, angle texts, evaluation by
-// station (classic and on the typed road), the stake run and the reverse lookup.
+// station (classic and on the typed road), the stake run (also the command
+// line's, into a file) and the reverse lookup.
 //   build-geo/bench/GeometryBench --benchmark_min_time=0.5
 #include <benchmark/benchmark.h>
 
 #include "BenchRoad.h"
 
+#include <fcntl.h>
+#include <malloc.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
+#include "core/files/AlignmentFile.h"
+#include "core/files/TextFile.h"
 #include "core/text/AngleText.h"
 #include "core/road/Alignment.h"
 #include "core/geometry/Clothoid.h"
@@ -281,6 +294,57 @@ static void BM_RunLiteral(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_RunLiteral)->ArgName("stakes")->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The command line's run into a file, as a surveyor starts it: the program
+// itself on this road saved as a .vxa, a million side stakes 7.5 m right in
+// the window's list layout. Time is the program's wall time, to compare
+// with BM_RunLiteral in the same run; peak_MB its peak resident memory.
+// The program built beside the bench, or another build's named in
+// $VEXALINE_CLI (to compare two):
+//   GeometryBench --benchmark_filter='BM_RunLiteral/stakes:1000000|BM_CliStakesToFile'
+static void BM_CliStakesToFile(benchmark::State& state) {
+    char folder[] = "/tmp/vexaline-bench-XXXXXX";
+    if (!::mkdtemp(folder)) return state.SkipWithError("no temporary folder");
+    const std::string road = std::string(folder) + "/road.vxa", out = std::string(folder) + "/stakes.txt";
+    if (!WriteFileAtomically(road, SavedAlignmentFile(ControlList(), TimeStampNow())))
+        return state.SkipWithError("cannot write the road");
+    const StakeRequest r = RunRequest(state.range(0));
+    const std::string to = Format("%.17g", r.dEndStation), interval = Format("%.17g", r.dInterval);
+    const char* named = std::getenv("VEXALINE_CLI");
+    const char* program = named && *named ? named : VEXALINE_CLI;
+    std::vector<const char*> argv = {program, "stakes", road.c_str(), "--from", "0", "--to", to.c_str(),
+                                     "--interval", interval.c_str(), "--offset", "7.5", "-o", out.c_str(), nullptr};
+    // Its one message (the road's last element is refused) not once a run.
+    posix_spawn_file_actions_t quiet;
+    ::posix_spawn_file_actions_init(&quiet);
+    ::posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    long peak = 0;
+    for (auto _ : state) {
+        // A spawned program's peak counts the memory of the process that
+        // started it: give back what the loops before left and restart this
+        // process's peak from what it holds now (a few MB).
+        ::malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const auto start = std::chrono::steady_clock::now();
+        pid_t pid = 0;
+        int status = -1;
+        struct rusage usage {};
+        if (::posix_spawn(&pid, argv[0], &quiet, nullptr, const_cast<char* const*>(argv.data()), environ) == 0)
+            ::wait4(pid, &status, 0, &usage);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        // Exit status 1: the last element's stakes are its message.
+        if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
+            state.SkipWithError("the program did not run through");
+            break;
+        }
+        peak = std::max(peak, usage.ru_maxrss);
+    }
+    ::posix_spawn_file_actions_destroy(&quiet);
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1024;
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    std::remove(out.c_str()), std::remove(road.c_str()), ::rmdir(folder);
+}
+BENCHMARK(BM_CliStakesToFile)->ArgName("stakes")->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- lookup
 

@@ -88,33 +88,93 @@ std::optional<StationSetup> Setup(const StakesOptions& o, int& status) {
     return setup;
 }
 
-// The results in the chosen format, to the file or stdout; false after
-// saying why when nothing could be written.
-bool Write(const StakesOptions& o, const ResultSet& set, const Alignment& road) {
-    if (o.format == "dxf" || o.format == "cass" || o.format == "csv") {
-        // Exchange formats keep their own bytes: no conversion on stdout.
-        const StakeFormat format = o.format == "dxf"    ? StakeFormat::Dxf
-                                   : o.format == "cass" ? StakeFormat::CassDat
-                                                        : StakeFormat::Csv;
-        const std::optional<std::string> out = StakesBytes(format, set, road);
-        if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.empty() ? "-" : o.output.c_str()));
-        return out && EmitBytes(*out, o.output);
+// A DXF file in one piece, to the file or stdout: its centreline spans the
+// stakes' range and dxflib writes it whole. False after saying why when
+// nothing could be written.
+bool WriteDxf(const StakesOptions& o, const ResultSet& set, const Alignment& road) {
+    const std::optional<std::string> out = StakesBytes(StakeFormat::Dxf, set, road);
+    if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.empty() ? "-" : o.output.c_str()));
+    return out && EmitBytes(*out, o.output);
+}
+
+// The line layouts, written as the rows come: a head, then a line per row.
+enum class Layout { List, Report, Cad, Cass, Csv };
+
+Layout LayoutOf(const std::string& format) {
+    if (format == "txt") return Layout::Report;
+    if (format == "cad") return Layout::Cad;
+    if (format == "cass") return Layout::Cass;
+    if (format == "csv") return Layout::Csv;
+    return Layout::List;
+}
+
+// What comes before the rows; the set's mode, heights and source are known.
+std::string Head(Layout layout, const StakesOptions& o, const ResultSet& set) {
+    switch (layout) {
+    case Layout::List: return ResultHeader(set.mode, set.bHeights) + "\r\n";
+    case Layout::Cass: return std::string();
+    case Layout::Csv: return StakesCsvHead(set);
+    case Layout::Report:
+    case Layout::Cad: break;
     }
-    std::string bytes;
-    if (o.format == "list") {
-        bytes.reserve((set.rows.size() + 1) * 62);
-        bytes += ResultHeader(set.mode, set.bHeights);
-        bytes += "\r\n";
-        for (const StakeResult& row : set.rows) {
-            AppendResultLine(bytes, set, row);
-            bytes += "\r\n";
-        }
-    } else {
-        const ResultsLayout layout = o.format == "cad" ? ResultsLayout::Cad : ResultsLayout::Ordinary;
-        const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
-        bytes = ResultsFileBytes(set, layout, name, std::time(nullptr));
+    const std::string name = o.output.empty() ? "-" : o.output.substr(o.output.find_last_of('/') + 1);
+    return ResultsFileHead(set, layout == Layout::Cad ? ResultsLayout::Cad : ResultsLayout::Ordinary, name,
+                           std::time(nullptr));
+}
+
+void AppendRow(std::string& out, Layout layout, const ResultSet& set, const StakeResult& row) {
+    switch (layout) {
+    case Layout::List:
+        AppendResultLine(out, set, row);
+        out += "\r\n";
+        return;
+    case Layout::Report: return AppendResultsFileRow(out, set, ResultsLayout::Ordinary, row);
+    case Layout::Cad: return AppendResultsFileRow(out, set, ResultsLayout::Cad, row);
+    case Layout::Cass: return AppendStakeCassDat(out, row);
+    case Layout::Csv: return AppendStakeCsv(out, set, row);
     }
-    return EmitFile(bytes, o.output, o.gbk);
+}
+
+// The stakes of the request (at: single stations, or nullptr for the run)
+// into set's mode, written in the chosen format; the exit status.
+int StakeAndWrite(const StakesOptions& o, const Alignment& road, const StakeRequest& request,
+                  const std::vector<double>* at, const std::optional<Heights>& heights, ResultSet& set) {
+    // Each element's message once on stderr; its line stands in the output.
+    std::set<std::string> told;
+    const MessageSink report = [&told](const std::string& m) {
+        if (told.insert(m).second) Complain(m);
+    };
+    if (o.format == "dxf") {
+        if (!at) RunStakes(road, request, set, 0, nullptr, report);
+        else
+            for (double s : *at) AddStake(road, s, request, set, report);
+        if (heights) AddHeights(set, road, heights->profile, heights->slopes);
+        if (!WriteDxf(o, set, road)) return kRefused;
+        return set.Stakes() == set.rows.size() ? kDone : kRefused;
+    }
+
+    // The other layouts are written as the rows come: a run of a million
+    // stakes is never held, as rows or as text.
+    const Layout layout = LayoutOf(o.format);
+    const bool exchange = layout == Layout::Cass || layout == Layout::Csv;  // their own bytes on stdout too
+    StreamedOutput out(o.output, exchange ? StreamedOutput::Kind::Bytes : StreamedOutput::Kind::GbkText, o.gbk);
+    set.bHeights = heights.has_value();
+    out.Buffer() = Head(layout, o, set);
+    std::size_t messages = 0;
+    const StakeSink write = [&](StakeResult& row) {
+        if (heights) row.elevation = StakeElevation(road, heights->profile, heights->slopes, row);
+        messages += row.IsMessage();
+        AppendRow(out.Buffer(), layout, set, row);
+        return out.Flush();
+    };
+    if (!at && out.Flush()) StreamStakes(road, request, set, write, report);
+    if (at && out.Flush()) {
+        for (double s : *at) AddStake(road, s, request, set, report);
+        for (StakeResult& row : set.rows)
+            if (!write(row)) break;
+    }
+    if (!out.Close()) return kRefused;
+    return messages == 0 ? kDone : kRefused;
 }
 
 // The typed stations as distances on the road; nullopt after naming one
@@ -136,6 +196,7 @@ int Run(const StakesOptions& o) {
         ComplainUtf8(text::kRangeOrStations);
         return kUsage;
     }
+    if (!DistinctFiles({o.output}, {o.road, o.profile, o.slopes, o.points, o.equations})) return kUsage;
     int status = kDone;
     const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
     if (!read) return status;
@@ -176,18 +237,7 @@ int Run(const StakesOptions& o) {
         request.setup = *setup;
     }
 
-    // Each element's message once on stderr; its line stands in the output.
-    std::set<std::string> told;
-    const MessageSink report = [&told](const std::string& m) {
-        if (told.insert(m).second) Complain(m);
-    };
-    if (range) RunStakes(road, request, set, 0, nullptr, report);
-    if (!range)
-        for (double s : *at) AddStake(road, s, request, set, report);
-    if (heights) AddHeights(set, road, heights->profile, heights->slopes);
-
-    if (!Write(o, set, road)) return kRefused;
-    return set.Stakes() == set.rows.size() ? kDone : kRefused;
+    return StakeAndWrite(o, road, request, range ? nullptr : &*at, heights, set);
 }
 
 }  // namespace

@@ -40,30 +40,44 @@ std::string ComputedTimeText(std::time_t when) {
 
 std::string ComputedDateLine(std::time_t when) { return Gbk(text::kComputedLabel) + "  " + ComputedTimeText(when); }
 
-std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
-                             std::time_t when) {
-    const bool cad = results.mode == ResultMode::Coordinates && layout == ResultsLayout::Cad;
-    const std::string header = cad ? Gbk(text::kCadHeader) : ResultHeader(results.mode, results.bHeights);
+namespace {
 
+bool CadPairs(const ResultSet& results, ResultsLayout layout) {
+    return results.mode == ResultMode::Coordinates && layout == ResultsLayout::Cad;
+}
+
+}  // namespace
+
+std::string ResultsFileHead(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
+                            std::time_t when) {
     // The name is only a caption: "?" where GBK lacks a character.
     std::string out = Gbk(text::kProjectLabel) + Utf8ToGbkLossy(fileName) + "\r\n";
     const std::optional<ResultSource>& source = results.source;
     out += ComputedDateLine(source ? source->computed : when);
     if (source && !source->strFile.empty()) out += Gbk(text::kComputedFromLabel) + Utf8ToGbkLossy(source->strFile);
     out += "\r\n";
-    out += header + "\r\n";
-    out.reserve(out.size() + results.rows.size() * (cad ? 32 : 66));
-    for (const StakeResult& row : results.rows) {
-        if (cad) {
-            // A message row has no point: it reads as 0, as it always has.
-            AppendNumber(out, row.IsMessage() ? 0.0 : row.point.X);
-            out += ',';
-            AppendNumber(out, row.IsMessage() ? 0.0 : row.point.Y);
-        } else {
-            AppendResultLine(out, results, row);
-        }
-        out += "\r\n";
+    out += CadPairs(results, layout) ? Gbk(text::kCadHeader) : ResultHeader(results.mode, results.bHeights);
+    out += "\r\n";
+    return out;
+}
+
+void AppendResultsFileRow(std::string& out, const ResultSet& results, ResultsLayout layout, const StakeResult& row) {
+    if (CadPairs(results, layout)) {
+        // A message row has no point: it reads as 0, as it always has.
+        AppendNumber(out, row.IsMessage() ? 0.0 : row.point.X);
+        out += ',';
+        AppendNumber(out, row.IsMessage() ? 0.0 : row.point.Y);
+    } else {
+        AppendResultLine(out, results, row);
     }
+    out += "\r\n";
+}
+
+std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
+                             std::time_t when) {
+    std::string out = ResultsFileHead(results, layout, fileName, when);
+    out.reserve(out.size() + results.rows.size() * (CadPairs(results, layout) ? 32 : 66));
+    for (const StakeResult& row : results.rows) AppendResultsFileRow(out, results, layout, row);
     return out;
 }
 

@@ -37,6 +37,14 @@ enum class ResultsLayout { Ordinary = 1, Cad = 2 };
 std::string ResultsFileBytes(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
                              std::time_t when);
 
+// The same file in pieces, for rows written as they are computed: its
+// head (the name line, the date line, the header, each with CR LF), which
+// needs the set's mode, bHeights and source but no rows; and one row's
+// line with its CR LF appended to out.
+std::string ResultsFileHead(const ResultSet& results, ResultsLayout layout, const std::string& fileName,
+                            std::time_t when);
+void AppendResultsFileRow(std::string& out, const ResultSet& results, ResultsLayout layout, const StakeResult& row);
+
 // Writes them to path through a temporary file; false when the file could
 // not be written (an old file is then left as it was).
 bool WriteResultsFile(const std::string& path, const ResultSet& results, ResultsLayout layout,

@@ -29,24 +29,35 @@ std::vector<std::string> ColumnTitles(const ResultSet& results) {
 
 }  // namespace
 
+void AppendStakeCassDat(std::string& out, const StakeResult& r) {
+    if (r.IsMessage()) return;
+    out += StakeNameOf(r);
+    out += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",";
+    out += MillimetreText(r.elevation ? *r.elevation : 0.0) + "\r\n";
+}
+
 std::string StakesCassDat(const ResultSet& results) {
     std::string bytes;
-    for (const StakeResult& r : results.rows) {
-        if (r.IsMessage()) continue;
-        bytes += StakeNameOf(r);
-        bytes += ",," + MillimetreText(r.point.Y) + "," + MillimetreText(r.point.X) + ",";
-        bytes += MillimetreText(r.elevation ? *r.elevation : 0.0) + "\r\n";
-    }
+    for (const StakeResult& r : results.rows) AppendStakeCassDat(bytes, r);
     return bytes;
 }
 
-std::string StakesCsv(const ResultSet& results) {
+std::string StakesCsvHead(const ResultSet& results) {
     std::string bytes = "\xEF\xBB\xBF";
     if (results.source)
         bytes += GbkCsvLine({Gbk(text::kCsvRoadLabel), Utf8ToGbkLossy(results.source->strFile),
                              Gbk(text::kCsvComputedLabel), ComputedTimeText(results.source->computed)});
     bytes += GbkCsvLine(ColumnTitles(results));
-    for (const StakeResult& r : results.rows) bytes += GbkCsvLine(ResultFields(results, r));
+    return bytes;
+}
+
+void AppendStakeCsv(std::string& out, const ResultSet& results, const StakeResult& r) {
+    out += GbkCsvLine(ResultFields(results, r));
+}
+
+std::string StakesCsv(const ResultSet& results) {
+    std::string bytes = StakesCsvHead(results);
+    for (const StakeResult& r : results.rows) AppendStakeCsv(bytes, results, r);
     return bytes;
 }
 

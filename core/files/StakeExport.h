@@ -30,6 +30,14 @@ std::string StakesCassDat(const ResultSet& results);
 // holding a comma or a quote are quoted.
 std::string StakesCsv(const ResultSet& results);
 
+// The two in pieces, for rows written as they are computed: one stake's
+// CASS line (nothing for a message row); the CSV's head (byte order mark,
+// source row, header row), which needs the set's mode, bHeights and source
+// but no rows, and one row's CSV line.
+void AppendStakeCassDat(std::string& out, const StakeResult& row);
+std::string StakesCsvHead(const ResultSet& results);
+void AppendStakeCsv(std::string& out, const ResultSet& results, const StakeResult& row);
+
 // DXF R12 through dxflib, $DWGCODEPAGE ANSI_936, texts GBK. Drawing x is
 // east (Y), y north (X). Layers: 中线, the centreline of the road over the
 // stakes' station range as polylines, densified to 0.01 m chord error

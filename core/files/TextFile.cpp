@@ -32,15 +32,17 @@ std::optional<std::string> ThroughLinks(std::string path) {
     return std::nullopt;
 }
 
-// A complete temporary file beside the file it is to replace.
+// A temporary file beside the file it is to replace, open (fd) while it
+// is written.
 struct Staged {
     std::string temp, path;
+    int fd = -1;
 };
 
-// Writes bytes to a temporary file beside target (through its links) and
-// syncs it; nothing when target may not be replaced or a write fails, the
-// temporary file then removed.
-std::optional<Staged> Stage(const std::string& target, const std::string& bytes) {
+// An empty temporary file beside target (through its links), open for
+// writing with the old file's permissions; nothing when target may not be
+// replaced or no file can be made beside it.
+std::optional<Staged> OpenTemporary(const std::string& target) {
     const std::optional<std::string> through = ThroughLinks(target);
     if (!through) return std::nullopt;
     const std::string& path = *through;
@@ -52,7 +54,7 @@ std::optional<Staged> Stage(const std::string& target, const std::string& bytes)
     if (exists && ::access(path.c_str(), W_OK) != 0) return std::nullopt;
 
     std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    const int fd = ::mkstemp(temp.data());
     if (fd < 0) return std::nullopt;
     // Keep the old file's permissions; a new file gets the usual ones.
     mode_t mode = exists ? (st.st_mode & 07777) : 0666;
@@ -61,21 +63,42 @@ std::optional<Staged> Stage(const std::string& target, const std::string& bytes)
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = (g_writeCall ? g_writeCall : ::write)(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok) {
+    if (::fchmod(fd, mode) != 0) {
+        ::close(fd);
         ::unlink(temp.c_str());
         return std::nullopt;
     }
-    return Staged{temp, path};
+    return Staged{temp, path, fd};
+}
+
+// Every byte, through short writes and interruptions; false on a failure.
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = (g_writeCall ? g_writeCall : ::write)(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Syncs and closes the temporary file; on a failure (ok false, or the sync
+// or close failing) removes it and gives false.
+bool Finish(const Staged& staged, bool ok) {
+    ok = ok && ::fsync(staged.fd) == 0;
+    ok = (::close(staged.fd) == 0) && ok;
+    if (!ok) ::unlink(staged.temp.c_str());
+    return ok;
+}
+
+// Writes bytes to a temporary file beside target (through its links) and
+// syncs it; nothing when target may not be replaced or a write fails, the
+// temporary file then removed.
+std::optional<Staged> Stage(const std::string& target, const std::string& bytes) {
+    std::optional<Staged> staged = OpenTemporary(target);
+    if (!staged || !Finish(*staged, WriteAll(staged->fd, bytes.data(), bytes.size()))) return std::nullopt;
+    return staged;
 }
 
 }  // namespace
@@ -117,6 +140,34 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
 
 bool WriteFileAtomically(const std::string& target, const std::string& bytes) {
     return !WriteFilesAtomically({{target, bytes}});
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) {
+    if (std::optional<Staged> staged = OpenTemporary(path)) fd_ = staged->fd, temp_ = staged->temp, path_ = staged->path;
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
+
+void AtomicFileWriter::Abandon() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    fd_ = -1;
+}
+
+bool AtomicFileWriter::Write(const char* data, std::size_t size) {
+    if (fd_ >= 0 && !WriteAll(fd_, data, size)) Abandon();
+    return fd_ >= 0;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (fd_ < 0) return false;
+    const Staged staged{temp_, path_, fd_};
+    fd_ = -1;
+    if (!Finish(staged, true)) return false;
+    if (::rename(temp_.c_str(), path_.c_str()) == 0) return true;
+    ::unlink(temp_.c_str());
+    return false;
 }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }

@@ -6,7 +6,8 @@
 #include <sys/types.h>
 
 // Whole-file reads and safe whole-file writes. Files are opened, read or
-// written completely and closed within one call.
+// written completely and closed within one call; a file too long to be
+// held is written in pieces through an AtomicFileWriter, as safely.
 namespace vexaline {
 
 enum class ReadStatus { Ok, Missing, Unreadable };
@@ -38,6 +39,32 @@ struct FileBytes {
     std::string path, bytes;
 };
 std::optional<std::size_t> WriteFilesAtomically(const std::vector<FileBytes>& files);
+
+// A file written in pieces as they are made, kept as WriteFileAtomically
+// keeps a whole one: the pieces go to a temporary file beside path
+// (through its links; refusing what WriteFileAtomically refuses), and
+// Commit syncs it and renames it over path. Until then path is untouched;
+// a refused path, a failed write or Commit, or a writer dropped without
+// Commit removes the temporary file and leaves any old file whole.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Appends the bytes. False once the file was refused or any write
+    // failed (the temporary file is then gone and later writes do nothing).
+    bool Write(const char* data, std::size_t size);
+    bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
+    // True when every byte is on the disk and the file is at path; once.
+    bool Commit();
+
+private:
+    void Abandon();
+    int fd_ = -1;
+    std::string temp_, path_;
+};
 
 // Removes the file at path (a link itself, not what it names). True when
 // no file is left there: removed, or none was there.

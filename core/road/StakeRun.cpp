@@ -73,8 +73,12 @@ std::string StakeOn(const Element& element, const ElementGeometry& geometry, dou
     return CannotComputeMessage(element);
 }
 
-bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
-                 double deflection, int setup, const MessageSink& report) {
+namespace {
+
+// One stake on element e as a row of set (whose messages and setups it
+// refers to); a message is reported and added to the set.
+StakeResult RowOn(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
+                  double deflection, int setup, const MessageSink& report) {
     StakeResult row;
     row.nSetup = set.mode == ResultMode::SettingOut ? setup : -1;
     const StationSetup* s = row.nSetup >= 0 ? &set.setups[static_cast<std::size_t>(row.nSetup)] : nullptr;
@@ -88,8 +92,15 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
         if (report) report(message);
         row.nMessage = set.AddMessage(message);
     }
-    set.rows.push_back(row);
-    return message.empty();
+    return row;
+}
+
+}  // namespace
+
+bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double station, double offset,
+                 double deflection, int setup, const MessageSink& report) {
+    set.rows.push_back(RowOn(set, road, e, station, offset, deflection, setup, report));
+    return !set.rows.back().IsMessage();
 }
 
 namespace {
@@ -152,10 +163,29 @@ std::vector<double> ChainedRun(const Chainage& chain, const StakeRequest& reques
 
 namespace {
 
-void RunChainedStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
-                      const std::function<void(int)>& progress, const MessageSink& report) {
+// Where a run's rows go: appended to the set (the window's list), or
+// handed to a sink as they come. Reserve(n): about n rows follow.
+struct IntoSet {
+    ResultSet& set;
+    void Reserve(std::size_t n) { set.rows.reserve(set.rows.size() + n); }
+    bool operator()(StakeResult&& row) {
+        set.rows.push_back(std::move(row));
+        return true;
+    }
+};
+struct IntoSink {
+    const StakeSink& sink;
+    void Reserve(std::size_t) {}
+    bool operator()(StakeResult&& row) { return sink(row); }
+};
+
+// The run by 桩号 (see RunStakes), each row handed to take; false when take
+// stopped it.
+template <class Take>
+bool ChainedStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
+                   const std::function<void(int)>& progress, const MessageSink& report, Take& take) {
     const std::vector<double> stations = ChainedRun(road.Chain(), request);
-    set.rows.reserve(set.rows.size() + stations.size());
+    take.Reserve(stations.size());
     const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
     if (set.rows.empty()) set.range = StakeRange{request.dStartStation, request.dEndStation, request.dInterval};
     OncePerElement once(road, report);
@@ -164,18 +194,22 @@ void RunChainedStakes(const Alignment& road, const StakeRequest& request, Result
         const int at = static_cast<int>((i + 1) * 100 / stations.size());
         if (at > position && progress) progress(position = at);
         const std::size_t e = road.ElementAt(stations[i]);
-        AppendStake(set, road, e, stations[i], request.dOffset, request.dDeflection, setup, once.For(e));
+        if (!take(RowOn(set, road, e, stations[i], request.dOffset, request.dDeflection, setup, once.For(e))))
+            return false;
     }
+    return true;
 }
 
-}  // namespace
-
-void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
-               const std::function<void(int)>& progress, const MessageSink& report) {
-    if (!road.Usable()) return;
-    if (!road.Chain().Empty()) return RunChainedStakes(road, request, set, startPosition, progress, report);
+// The run of RunStakes, each row handed to take as it is computed; false
+// when take stopped it. The window's list and the command line's streamed
+// files step through this one loop.
+template <class Take>
+bool Stakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
+            const std::function<void(int)>& progress, const MessageSink& report, Take take) {
+    if (!road.Usable()) return true;
+    if (!road.Chain().Empty()) return ChainedStakes(road, request, set, startPosition, progress, report, take);
     const double steps = (request.dEndStation - request.dStartStation) / request.dInterval;
-    if (steps >= 0 && steps < kMaxStakes) set.rows.reserve(set.rows.size() + static_cast<std::size_t>(steps) + 2);
+    if (steps >= 0 && steps < kMaxStakes) take.Reserve(static_cast<std::size_t>(steps) + 2);
     const int setup = set.mode == ResultMode::SettingOut ? set.AddSetup(request.setup) : -1;
     if (set.rows.empty()) set.range = StakeRange{request.dStartStation, request.dEndStation, request.dInterval};
 
@@ -201,7 +235,7 @@ void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& se
             }
         }
         const std::size_t e = road.ElementAt(s);
-        AppendStake(set, road, e, s, request.dOffset, request.dDeflection, setup, once.For(e));
+        if (!take(RowOn(set, road, e, s, request.dOffset, request.dDeflection, setup, once.For(e)))) return false;
         // The running sum, not start + c × interval. A sum that no longer
         // grows would never pass the end station: stop there.
         double next = s + request.dInterval;
@@ -209,6 +243,19 @@ void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& se
         s = next;
         if (s > request.dEndStation) break;
     }
+    return true;
+}
+
+}  // namespace
+
+void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
+               const std::function<void(int)>& progress, const MessageSink& report) {
+    Stakes(road, request, set, startPosition, progress, report, IntoSet{set});
+}
+
+bool StreamStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, const StakeSink& sink,
+                  const MessageSink& report) {
+    return Stakes(road, request, set, 0, nullptr, report, IntoSink{sink});
 }
 
 bool AddStake(const Alignment& road, double station, const StakeRequest& request, ResultSet& set,

@@ -35,8 +35,9 @@ enum class StakeCheck {
     TooManyStakes,   // more than kMaxStakes stakes: text::kTooManyStakes with kMaxStakes
 };
 
-// A run of more stakes than this would not fit in memory; an interval typed
-// a few orders too small is refused, not run out.
+// A run of more stakes than this would not fit the window's list (the command
+// line streams, but keeps the same bound); an interval typed a few orders too
+// small is refused, not run out.
 inline constexpr int kMaxStakes = 10000000;
 
 // The checks before a run, in their order (TooManyStakes last). NaN fields
@@ -83,6 +84,20 @@ bool AppendStake(ResultSet& set, const Alignment& road, std::size_t e, double st
 // within kSamePlace beyond an end of the range is that end.
 void RunStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, int startPosition,
                const std::function<void(int)>& progress, const MessageSink& report = MessageSink());
+
+// Where a streamed run's rows go, each as it is computed, in list order:
+// the row refers to the messages and setups of the run's set. The sink may
+// fill in what the run leaves (a design elevation). False: take no more,
+// the run stops.
+using StakeSink = std::function<bool(StakeResult& row)>;
+
+// RunStakes' run, stepped and checked by the same loop, with each row
+// handed to sink instead of appended to set: set gets the range, the setup
+// and the messages the rows refer to, and its rows stay as they were, so a
+// run of millions of stakes can go to a file without being held. No
+// progress. False when the sink stopped it. Needs CheckStakeRun's Ok.
+bool StreamStakes(const Alignment& road, const StakeRequest& request, ResultSet& set, const StakeSink& sink,
+                  const MessageSink& report = MessageSink());
 
 // The distances a run by 桩号 stakes on the equations (see RunStakes), in
 // road order; the request's stations are distances, its interval > 0.

@@ -217,17 +217,34 @@ TEST(HostileInput, WritesKeepTheOldFileWholeAndReadsRefuseWhatIsNoFile) {
         {1, 0, false, false},  // a write that takes nothing must not spin
         {1, EINTR, false, true}, {2, EINTR, true, true}, {0, 0, true, true},
     };
+    // Whole, or in three pieces as a run is streamed: the old file stays
+    // as it was until the last piece is on the disk.
+    auto inPieces = [&](const std::string& bytes) {
+        AtomicFileWriter file(path);
+        const std::size_t third = bytes.size() / 3;
+        const bool written = file.Write(bytes.substr(0, third)) & file.Write(bytes.substr(third, third)) &
+                             file.Write(bytes.substr(2 * third));
+        std::string now;
+        EXPECT_TRUE(ReadWholeFile(path, now) == ReadStatus::Ok && now == odd);
+        return file.Commit() && written;
+    };
     for (const Case& c : cases) {
-        EXPECT_TRUE(WriteFileAtomically(path, odd));
-        g_calls = 0, g_failAt = c.failAt, g_errno = c.error, g_short = c.shortWrites;
-        SetWriteCallForTesting(FaultyWrite);
-        EXPECT_EQ(WriteFileAtomically(path, big), c.ok) << c.failAt << " " << c.error;
-        SetWriteCallForTesting(nullptr);
-        alone(c.ok ? big : odd);  // every byte, NUL and CR LF too
+        for (bool pieces : {false, true}) {
+            EXPECT_TRUE(WriteFileAtomically(path, odd));
+            g_calls = 0, g_failAt = c.failAt, g_errno = c.error, g_short = c.shortWrites;
+            SetWriteCallForTesting(FaultyWrite);
+            EXPECT_EQ(pieces ? inPieces(big) : WriteFileAtomically(path, big), c.ok) << c.failAt << " " << c.error;
+            SetWriteCallForTesting(nullptr);
+            alone(c.ok ? big : odd);  // every byte, NUL and CR LF too
+        }
     }
     EXPECT_TRUE(WriteFileAtomically(path, odd));
-    for (const fs::path& p : {dir / "sub", dir / "missing" / "a.vxa", fs::path(path + "/x")})
+    AtomicFileWriter(path).Write(big);  // dropped before its commit
+    for (const fs::path& p : {dir / "sub", dir / "missing" / "a.vxa", fs::path(path + "/x")}) {
         EXPECT_FALSE(WriteFileAtomically(p.string(), "new")) << p;
+        AtomicFileWriter file(p.string());
+        EXPECT_FALSE(file.Write("new") || file.Commit()) << p;
+    }
     alone(odd);
     // A read-only file is kept; root writes anything, so then "nobody" tries.
     fs::permissions(dir, fs::perms::all);
