@@ -67,6 +67,33 @@ bool EmitBytes(const std::string& bytes, const std::string& path) {
     return true;
 }
 
+StreamedOutput::StreamedOutput(const std::string& path, Kind kind, bool gbk) : path_(path), kind_(kind), gbk_(gbk) {
+    if (!path_.empty()) file_ = std::make_unique<AtomicFileWriter>(path_);
+    ok_ = Drain();  // a file refused at once: the run need not begin
+}
+
+StreamedOutput::~StreamedOutput() = default;
+
+bool StreamedOutput::Drain() {
+    if (ok_ && file_) {
+        ok_ = file_->Write(buffer_);
+    } else if (ok_) {
+        // Converted a chunk at a time: each ends at a line end, so no
+        // character and no CR LF is cut in two.
+        const std::string out = kind_ == Kind::Bytes ? buffer_ : WithLf(gbk_ ? buffer_ : GbkToUtf8(buffer_));
+        ok_ = std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && !std::ferror(stdout);
+    }
+    buffer_.clear();
+    return ok_;
+}
+
+bool StreamedOutput::Close() {
+    const bool written = Drain() && (!file_ || file_->Commit());
+    file_.reset();
+    if (!written && !path_.empty()) ComplainUtf8(Format(text::kCannotWrite, path_.c_str()));
+    return written;
+}
+
 std::optional<Heights> ReadHeights(const std::string& profilePath, const std::string& slopesPath, int& status,
                                    const Chainage& chain) {
     status = kUsage;
@@ -109,8 +136,19 @@ std::optional<Chainage> ReadEquations(const std::string& path, int& status, std:
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ea, eb;
+    std::error_code ea, eb, e;
+    if (std::filesystem::equivalent(a, b, e) && !e) return true;  // both exist: hard links too
     return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb) && !ea && !eb;
+}
+
+bool DistinctFiles(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs) {
+    std::vector<std::string> all = outputs;
+    all.insert(all.end(), inputs.begin(), inputs.end());
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        for (std::size_t j = i + 1; j < all.size(); ++j)
+            if (!all[i].empty() && !all[j].empty() && SameFile(all[i], all[j]))
+                return ComplainUtf8(Format(text::kSameFileTwice, all[i].c_str(), all[j].c_str())), false;
+    return true;
 }
 
 bool RemoveTablesBeside(const std::string& roadPath, const std::vector<std::string>& keep) {

@@ -1,8 +1,10 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/files/TextFile.h"
 #include "core/road/Alignment.h"
 #include "core/road/Chainage.h"
 #include "core/road/CrossSlope.h"
@@ -35,6 +37,36 @@ bool EmitFile(const std::string& gbkBytes, const std::string& path, bool gbk);
 // atomically or printed on stdout exactly as they are.
 bool EmitBytes(const std::string& bytes, const std::string& path);
 
+// Output written as it is made, for results too long to hold (a run of a
+// million stakes): to path through an AtomicFileWriter, the file complete
+// at Close or not there at all (an old one then left whole), or on stdout
+// as EmitFile (GbkText) or EmitBytes (Bytes) prints it. Append whole lines
+// (CR LF included) to Buffer(), then Flush().
+class StreamedOutput {
+public:
+    enum class Kind { GbkText, Bytes };
+    StreamedOutput(const std::string& path, Kind kind, bool gbk);
+    ~StreamedOutput();
+    StreamedOutput(const StreamedOutput&) = delete;
+    StreamedOutput& operator=(const StreamedOutput&) = delete;
+
+    std::string& Buffer() { return buffer_; }
+    // Writes the buffer once it holds a chunk. False when the output has
+    // failed: nothing more can reach it.
+    bool Flush() { return buffer_.size() < kChunk ? ok_ : Drain(); }
+    // Writes the rest and completes the file; false after saying why when
+    // the file could not be written (a failed stdout is main's to name).
+    bool Close();
+
+private:
+    static constexpr std::size_t kChunk = 1 << 20;
+    bool Drain();
+    std::string path_, buffer_;
+    Kind kind_;
+    bool gbk_, ok_ = true;
+    std::unique_ptr<AtomicFileWriter> file_;
+};
+
 // The road's heights: the vertical alignment and, when a path is given,
 // the cross slopes. status is kUsage for a file that cannot be read or is
 // no table, kRefused for a table whose rows are refused (said on stderr).
@@ -52,8 +84,15 @@ std::optional<Heights> ReadHeights(const std::string& profilePath, const std::st
 std::optional<Chainage> ReadEquations(const std::string& path, int& status,
                                       std::vector<EquationRow>* rows = nullptr);
 
-// Whether two names lead to one file (through "./", "..", links).
+// Whether two names lead to one file (through "./", "..", symbolic and
+// hard links).
 bool SameFile(const std::string& a, const std::string& b);
+
+// Before anything is written: false after naming both on stderr when two of
+// the files a command writes are one file, or one of them is a file it
+// reads (SameFile). Empty names (stdout, an option not given) are skipped;
+// inputs are not compared with each other.
+bool DistinctFiles(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs);
 
 // A road just written over an earlier one: removes the tables that road
 // left beside it (ROAD.vxd, .vxz, .vxh) other than those in keep (written

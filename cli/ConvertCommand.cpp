@@ -59,17 +59,19 @@ int Import(const ConvertOptions& o) {
     const std::string beside = WithExtension(o.out, "vxd");
     if (!in.equations.empty()) files.push_back({EquationsPath(o), EquationCsvText(in.equations)});
     if (!in.equations.empty() && !SameFile(EquationsPath(o), beside)) files.push_back({beside, EquationCsvText(in.equations)});
+    std::vector<std::string> written;
+    for (const FileBytes& f : files) written.push_back(f.path);
+    if (!DistinctFiles(written, {o.in})) return kUsage;
     std::error_code ignored;
     const bool replaces = std::filesystem::exists(o.out, ignored);
     if (!WriteTogether(files)) return kRefused;
-    std::vector<std::string> written;
-    for (const FileBytes& f : files) written.push_back(f.path);
     if (replaces && !RemoveTablesBeside(o.out, written)) return kRefused;
     if (!in.strNotice.empty()) ComplainUtf8(in.strNotice);  // feet converted, elements merged
     return kDone;
 }
 
 int Export(const ConvertOptions& o) {
+    if (!DistinctFiles({o.out}, {o.in, o.profile, o.equations})) return kUsage;
     int status = kUsage;
     const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
     if (!read) return status;

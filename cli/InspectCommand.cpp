@@ -58,6 +58,7 @@ Json ToJson(const Inspection& inspection) {
 }
 
 int Run(const InspectOptions& o, const Tolerances& tolerances) {
+    if (!DistinctFiles({o.output}, {o.road, o.measured, o.profile, o.slopes, o.equations})) return kUsage;
     int status = kDone;
     const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
     if (!read) return status;

@@ -51,13 +51,14 @@ nlohmann::ordered_json Json(const std::vector<CurveRecord>& curves, const Chaina
 }
 
 int Run(const PiOptions& o) {
-    double start = 0;
-    const std::optional<ChainStation> typed = ParseChainStation(o.start);
-    if (o.equations.empty() ? !ParsePiNumber(o.start, start) : !typed) return ComplainUtf8(text::kPiBadStartStation), kUsage;
     int status = kDone;
     std::vector<EquationRow> equations;
     const std::optional<Chainage> chain = ReadEquations(o.equations, status, &equations);
     if (!chain) return status;
+    // A table without rows is no table: the start is the number typed.
+    double start = 0;
+    const std::optional<ChainStation> typed = ParseChainStation(o.start);
+    if (chain->Empty() ? !ParsePiNumber(o.start, start) : !typed) return ComplainUtf8(text::kPiBadStartStation), kUsage;
     if (!chain->Empty()) {
         const std::optional<double> d = DistanceOn(*chain, *typed, o.start);
         if (!d) return kRefused;
@@ -78,12 +79,15 @@ int Run(const PiOptions& o) {
     const std::string beside = WithExtension(o.out, "vxd");
     const bool tableIsBeside = !o.equations.empty() && SameFile(o.equations, beside);
     if (!chain->Empty() && !tableIsBeside) files.push_back({beside, EquationCsvText(equations)});
+    std::vector<std::string> outputs;
+    for (const FileBytes& f : files) outputs.push_back(f.path);
+    if (!DistinctFiles(outputs, {o.table, o.equations})) return kUsage;
     std::error_code ignored;
     const bool replaces = std::filesystem::exists(o.out, ignored);
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files))
         return ComplainUtf8(Format(text::kCannotWrite, files[*failed].path.c_str())), kRefused;
-    std::vector<std::string> kept{o.equations};
-    for (const FileBytes& f : files) kept.push_back(f.path);
+    std::vector<std::string> kept = outputs;
+    kept.push_back(o.equations);
     if (replaces && !RemoveTablesBeside(o.out, kept)) return kRefused;
     if (o.json) std::cout << Json(road.curves, *chain).dump() << '\n';
     return kDone;

@@ -106,6 +106,7 @@ int Run(const ProfileOptions& o) {
     const bool range = o.from || o.to || o.interval;
     if ((range && !o.at.empty()) || (range && !(o.from && o.to && o.interval)))
         return ComplainUtf8(text::kRangeOrStations), kUsage;
+    if (!DistinctFiles({o.report}, {o.profile, o.equations})) return kUsage;
     int status = kDone;
     const std::optional<Chainage> chain = ReadEquations(o.equations, status);
     if (!chain) return status;

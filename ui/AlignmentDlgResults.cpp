@@ -33,7 +33,7 @@ namespace {
 // The element check's box. It belongs to the window, so nothing else can be
 // started there while it waits.
 MessageSink CheckBox(QWidget* owner) {
-    return [owner](const std::string& gbk) { platform::Notify(owner, GbkToUtf8(gbk).c_str()); };
+    return [owner](const std::string& gbk) { platform::NotifyElementCheck(owner, GbkToUtf8(gbk).c_str()); };
 }
 
 }  // namespace

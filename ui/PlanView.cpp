@@ -1,6 +1,9 @@
 #include "ui/PlanView.h"
 
+#include <algorithm>
+
 #include <QDate>
+#include <QFontMetrics>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +33,13 @@ CPlanView::CPlanView(QWidget* parent) : QWidget(parent, Qt::Window) {
     readout_ = new QLabel(QString::fromUtf8(text::kPlanHint));
     readout_->setObjectName("2104");
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // One line of a fixed height, whatever script it holds: a fallback font's
+    // taller line would shrink the canvas, and a fitted view refit, as the
+    // pointer moves.
+    const QFontMetrics metrics(readout_->font());
+    const int line = std::max({metrics.height(), metrics.boundingRect(QString::fromUtf8(text::kPlanHint)).height(),
+                               metrics.boundingRect(QStringLiteral("X 0123456789.  Y K+-")).height()});
+    readout_->setFixedHeight(line + 2 * readout_->margin() + 2);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(fit);

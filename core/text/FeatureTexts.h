@@ -190,6 +190,7 @@ inline constexpr const char* kHeightsNone = "无";
 inline constexpr const char* kHeightsChainLine = "纵断面：%s    横坡表：%s    断链表：%s";
 inline constexpr const char* kCannotRemoveTable =
     "路线文件已保存，但无法删除旁边不属于它的表文件：%s\n下次打开时它会被当作本路线的表读入，请先删除它。";
+inline constexpr const char* kSameFileTwice = "%s 与 %s 是同一个文件，写入一个会毁掉另一个：什么也没有写。";
 inline constexpr const char* kRemovedTable = "已删除被替换的路线留在旁边的表文件：%s";
 inline constexpr const char* kHeightsUnsaved = "已修改，未保存";
 inline constexpr const char* kFill = "填%.3f米";
@@ -226,5 +227,45 @@ inline constexpr const char* kXmlEquationInternal = "第%d个断链（StaEquatio
 inline constexpr const char* kXmlChainTooWide = "桩号%s超出了控制数据里程字段的宽度（12个字节）!";
 inline constexpr const char* kChainGradeRow = "纵断面第%d行：";
 inline constexpr const char* kChainSlopeRow = "横坡表第%d行：";
+
+// The cross-section template (横断面模板, .vxt) and its widening (加宽, .vxw).
+inline constexpr const char* kTemplateColumns[7] = {"侧", "名称", "宽度", "横坡", "坡比", "分级高度", "平台宽度"};
+inline constexpr const char* kTemplateCsvHeader = "侧,名称,宽度,横坡,坡比,分级高度,平台宽度";
+inline constexpr const char* kTemplateTableName = "横断面模板";
+inline constexpr const char* kTemplateLeft = "左";
+inline constexpr const char* kTemplateRight = "右";
+inline constexpr const char* kTemplateCrown = "路拱";
+inline constexpr const char* kTemplateFill = "填方边坡";
+inline constexpr const char* kTemplateCut = "挖方边坡";
+inline constexpr const char* kTemplateTooMany = "横断面模板最多%d行!";
+inline constexpr const char* kTemplateNoSurface = "横断面模板没有路面行（行车道、路肩等）!";
+inline constexpr const char* kTemplateBadSide = "横断面模板第%d行的侧“%s”应为“左”或“右”!";
+inline constexpr const char* kTemplateBadName =
+    "横断面模板第%d行的名称“%s”不能用：名称不能为空，不能含逗号、引号或控制字符，GBK最多10个字节!";
+inline constexpr const char* kTemplateNameTwice = "横断面模板第%d行的名称“%s”在%s侧已用过（第%d行）!";
+inline constexpr const char* kTemplateNotANumber = "横断面模板第%d行的%s“%s”不是数字!";
+inline constexpr const char* kTemplateOutOfRange = "横断面模板第%d行的%s“%s”超出了范围（%s）!";
+inline constexpr const char* kTemplateMustBeEmpty = "横断面模板第%d行是%s行，%s应当空着!";
+inline constexpr const char* kTemplateMissing = "横断面模板第%d行缺少%s!";
+inline constexpr const char* kTemplateSurfaceRow = "路面";
+inline constexpr const char* kTemplateSlopeRow = "边坡";
+inline constexpr const char* kTemplateAfterSlope = "横断面模板第%d行是路面行，却排在%s侧的边坡（第%d行）之后：路面行须在边坡之前!";
+inline constexpr const char* kTemplateHalfBerm = "横断面模板第%d行的分级高度与平台宽度须同时填写或同时空着!";
+inline constexpr const char* kTemplateCrownNoSlopes =
+    "横断面模板第%d行的横坡为“路拱”，要用横坡表（.vxh）：请加 --slopes!";
+inline constexpr const char* kWideningColumns[3] = {"桩号", "左侧加宽", "右侧加宽"};
+inline constexpr const char* kWideningCsvHeader = "桩号,左侧加宽,右侧加宽";
+inline constexpr const char* kWideningTableName = "加宽表";
+inline constexpr const char* kWideningTooMany = "加宽表最多%d行!";
+inline constexpr const char* kWideningNotANumber = "加宽表第%d行的%s“%s”不是数字!";
+inline constexpr const char* kWideningOutOfRange = "加宽表第%d行的%s“%s”超出了范围（0～%d米）!";
+inline constexpr const char* kWideningNotIncreasing = "加宽表第%d行的桩号必须大于上一行的桩号!";
+inline constexpr const char* kWideningNoSurface = "加宽表第%d行给%s侧加宽，但横断面模板的%s侧没有路面行!";
+inline constexpr const char* kChainWideningRow = "加宽表第%d行：";
+inline constexpr const char* kSectionInsideCurve =
+    "桩号%s的%s%s偏距%.3f米，到了曲线内侧的曲率中心（半径%.3f米）之外：无法放样!";
+inline constexpr const char* kSectionCentre = "中桩";
+inline constexpr const char* kSectionColumns[7] = {"桩号", "名称", "偏距", "X坐标", "Y坐标", "设计高程", "说明"};
+inline constexpr const char* kSectionTitle = "横断面桩位    路线：%s    模板：%s";
 
 }  // namespace vexaline::text

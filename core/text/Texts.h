@@ -7,6 +7,8 @@ namespace vexaline::text {
 // Captions and titles.
 inline constexpr const char* kAppTitle = "Vexaline(V0622)";
 inline constexpr const char* kTipCaption = "温馨提示!";
+// The element check's box alone: a full-width mark, as it always had.
+inline constexpr const char* kElementCheckCaption = "温馨提示！";
 inline constexpr const char* kAboutCaption = "关于Vexaline";
 inline constexpr const char* kAboutLine = "Vexaline V0622 版";
 inline constexpr const char* kAboutMenu = "关于 Vexaline(&A)...";
@@ -175,10 +177,14 @@ inline constexpr const char* kUnitInch = "英寸";
 inline constexpr const char* kUnitMile = "英里";
 inline constexpr const char* kXmlUnitConverted =
     "LandXML文件的长度单位是%s（%s），坐标、里程、半径和长度已按1%s=%s米换算为米。";
-inline constexpr const char* kXmlOffDesign =
-    "%s按控制数据放样偏离文件中的线形%.1f毫米、%.1f秒（允许5毫米、20秒），无法如实导入!";
+inline constexpr const char* kXmlOffDesign = "%s按控制数据放样偏离文件中的线形%.1f毫米（允许5毫米），无法如实导入!";
 inline constexpr const char* kXmlAbsorbed =
-    "第%s个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样偏离文件线形不超过5毫米、20秒）。";
+    "第%s个线元太短，控制数据的坐标定不住其方向，已并入相邻线元（放样点位偏离文件线形不超过5毫米）。";
+// kXmlTurned holds the kXmlTurnedElement of each element, joined by "；", then kXmlTurnedMore.
+inline constexpr const char* kXmlTurned =
+    "控制数据的坐标定不住短线元的方向：下列线元放样的切线方向偏离文件超过20秒，但中桩和两侧10米边桩都在文件线形5毫米以内。%s。";
+inline constexpr const char* kXmlTurnedElement = "第%d个线元（长%.3f米）偏%.1f秒，10米边桩因此偏%.1f毫米";
+inline constexpr const char* kXmlTurnedMore = "；另有%d个线元偏20～%.1f秒";
 inline constexpr const char* kXmlExportUnusable = "控制数据少于两行或有里程不是数字，无法导出!";
 inline constexpr const char* kXmlExportBadName = "路线名含有控制字符或不是有效的UTF-8文本，无法写入LandXML!";
 inline constexpr const char* kXmlNoProfile = "路线“%s”没有设计纵断面（Profile中的ProfAlign）!";

@@ -342,3 +342,21 @@ TEST_F(CliChain, ATableBesideTheRoadLeftUnreadIsNamed) {
     EXPECT_NE(plain.err.find("断链表" + kChainTable), std::string::npos) << plain.err;
     EXPECT_EQ(Run("stakes " + kWith + " --at 300").err, "");
 }
+
+// A table of no rows is no table: every station as typed, nothing beside.
+TEST_F(CliChain, AnEmptyTableIsNoTable) {
+    const std::string table = Table("t.csv", "QD,0,0,,,\r\nJD1,100,0,50,10,10\r\nZD,100,100,,,\r\n");
+    const std::string empty = Write("empty.vxd", "断链前桩号,断链后桩号\r\n");
+    const std::string start = " --start-station 2350.5 --json --report ";
+    const Outcome plain = Run("pi " + table + start + Path("p.csv") + " -o " + Path("p.vxa"));
+    const Outcome none = Run("pi " + table + start + Path("e.csv") + " -o " + Path("e.vxa") + " --equations " + empty);
+    ASSERT_EQ(none.status, 0) << none.err;
+    // T = (R + p)·tan(Δ/2) + q = (50 + 0.0833) + 4.9983 for Δ = 90°, Ls = 10 m.
+    EXPECT_EQ(json::parse(none.out)["curves"][0]["ZH"], 2395.418);
+    EXPECT_EQ(none.out, plain.out);
+    EXPECT_EQ(Bytes(Path("e.csv")), Bytes(Path("p.csv")));
+    EXPECT_EQ(vexaline::AlignmentRecords(Bytes(Path("e.vxa"))), vexaline::AlignmentRecords(Bytes(Path("p.vxa"))));
+    EXPECT_FALSE(fs::exists(Path("e.vxd")));
+    const std::string stakes = "stakes " + kDemo + " --from 100 --to 300 --interval 50 --offset 5";
+    EXPECT_EQ(Run(stakes + " --equations " + empty).out, Run(stakes).out);
+}

@@ -29,15 +29,28 @@ TEST_F(CliHostile, HugeCoordinatesAreRefusedBeforeAnyWriterAndLeaveNothingBehind
             << e.path();
 }
 
-TEST_F(CliHostile, AWriteCutShortByAFileSizeLimitIsAFailureAndLeavesNoFile) {
-    // 40 blocks of 512 bytes: the 53 KB drawing cannot be written whole.
-    const std::string limit = "TMPDIR=" + Path("") + " ; trap '' XFSZ; ulimit -f 40; ";
-    const std::string run = "stakes " + kDemo + " --from 0 --to 2120 --interval 20 --format dxf";
-    EXPECT_TRUE(Exited(Run(run + " -o " + Path("s.dxf"), limit), 1, "无法写入文件：" + Path("s.dxf") + "\n原有文件没有改动。"));
-    EXPECT_FALSE(fs::exists(Path("s.dxf")));
-    EXPECT_TRUE(Exited(Run(run + " > " + Path("out.dxf"), limit), 1, "无法输出结果：标准输出写入失败!"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);  // out.dxf, stderr
-    EXPECT_EQ(Run(run + " -o " + Path("s.dxf"), "ulimit -f 200; ").status, 0);  // it fits in 100 KiB
+TEST_F(CliHostile, AWriteCutShortByAFileSizeLimitIsAFailureAndLeavesNoFileOrTheEarlierOne) {
+    // A 53 KB drawing, written whole, past 40 blocks of 512 bytes; 2.6 MB
+    // of list lines, written as they are computed, cut half way at 1.5 MB.
+    const struct {
+        std::string run, limit, fits;
+        bool earlier;
+    } cases[] = {
+        {"stakes " + kDemo + " --from 0 --to 2120 --interval 20 --format dxf", "ulimit -f 40; ", "ulimit -f 200; ", false},
+        {"stakes " + kDemo + " --from 0 --to 2120 --interval 0.05", "ulimit -f 3000; ", "ulimit -f 6000; ", true},
+    };
+    for (const auto& c : cases) {
+        const std::string limit = "TMPDIR=" + Path("") + " ; trap '' XFSZ; " + c.limit;
+        if (c.earlier) Write("s.out", "earlier");
+        EXPECT_TRUE(Exited(Run(c.run + " -o " + Path("s.out"), limit), 1, "无法写入文件：" + Path("s.out") + "\n原有文件没有改动。"))
+            << c.run;
+        EXPECT_EQ(fs::exists(Path("s.out")) ? Bytes(Path("s.out")) : "none", c.earlier ? "earlier" : "none") << c.run;
+        EXPECT_TRUE(Exited(Run(c.run + " > " + Path("out"), limit), 1, "无法输出结果：标准输出写入失败!")) << c.run;
+        // No temporary file beside them: s.out (earlier), out, stderr.
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), c.earlier ? 3 : 2) << c.run;
+        EXPECT_EQ(Run(c.run + " -o " + Path("s.out"), c.fits).status, 0) << c.run;  // not cut without the limit
+        fs::remove(Path("s.out"));
+    }
 }
 
 TEST_F(CliHostile, EveryWriterWritesThroughALinkOrRefusesAndNeverReplacesIt) {
@@ -97,4 +110,36 @@ TEST_F(CliHostile, ConvertRefusesANameXmlCannotHoldAndCheckHasItsOwnOutOfMemoryT
     for (int i = 0; i < 50000; ++i) big += demo.substr(94);
     EXPECT_TRUE(Exited(Run("check " + Write("big.vxa", big), "ulimit -v 100000; "), 1, "内存不足，文件太大，无法处理!"));
 #endif
+}
+
+// Two names of one file among what a command writes and reads: the same
+// name, a symbolic link, a hard link. Refused before anything is written,
+// naming both; every file as it was.
+TEST_F(CliHostile, NoCommandWritesOneFileOverAnotherThatItWritesOrReads) {
+    const std::string table = Table("t.csv", "QD,0,0,,,\r\nJD1,100,0,50,10,10\r\nZD,100,100,,,\r\n");
+    const std::string road = Write("road.vxa", Bytes(kDemo)), measured = Write("m.csv", "A,3804994.050,500004.566\r\n");
+    const std::string profile = Write("p.vxz", "变坡点,桩号,高程,竖曲线半径\r\nBP0,0,100,\r\nBP1,2120,110,\r\n");
+    fs::create_symlink(table, Path("link.csv"));
+    fs::create_hard_link(road, Path("hard.vxa"));
+    fs::create_hard_link(road, Path("hard.xml"));
+    const struct {
+        std::string args, first, second;
+    } cases[] = {
+        {"pi " + table + " --start-station 1000 -o " + Path("out.vxa") + " --report " + Path("out.vxa"), Path("out.vxa"), Path("out.vxa")},
+        {"pi " + table + " --start-station 1000 -o " + Path("out.vxa") + " --report " + Path("link.csv"), Path("link.csv"), table},
+        {"pi " + table + " --start-station 1000 -o " + Path("out.vxa") + " --report " + Path("out.vxd") + " --equations " +
+             Write("e.vxd", "断链前桩号,断链后桩号\r\nK1+060,K1+040\r\n"), Path("out.vxd"), Path("out.vxd")},
+        {"stakes " + road + " --at 10 -o " + Path("hard.vxa"), Path("hard.vxa"), road},
+        {"stakes " + road + " --at 10 --profile " + profile + " --format csv -o " + profile, profile, profile},
+        {"convert " + road + " " + Path("hard.xml"), Path("hard.xml"), road},
+        {"profile " + profile + " --report " + profile, profile, profile},
+        {"inspect " + road + " " + measured + " -o " + measured, measured, measured},
+    };
+    for (const auto& c : cases) {
+        const std::string before = Bytes(table) + Bytes(road) + Bytes(profile) + Bytes(measured);
+        EXPECT_TRUE(Exited(Run(c.args), 2, c.first + " 与 " + c.second + " 是同一个文件，写入一个会毁掉另一个：什么也没有写。"))
+            << c.args;
+        EXPECT_EQ(Bytes(table) + Bytes(road) + Bytes(profile) + Bytes(measured), before) << c.args;
+        EXPECT_FALSE(fs::exists(Path("out.vxa"))) << c.args;
+    }
 }

@@ -195,7 +195,7 @@ TEST_F(ComputeDlgTest, TheElementCheckBoxBelongsToTheWindowAndNothingStartsWhile
         EXPECT_EQ(Results().size(), 1u);
         box->button(QMessageBox::Ok)->click();
     }));
-    EXPECT_EQ(seen.at(0).caption, Q(text::kTipCaption));
+    EXPECT_EQ(seen.at(0).caption, Q("温馨提示！"));  // its own caption, full-width mark
     EXPECT_EQ(seen[0].text, Q(utf8));
     EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
     // One box for the element, one message line per stake, all counted.

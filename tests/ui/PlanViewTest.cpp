@@ -5,6 +5,7 @@
 // sheet.
 #include "DlgFixture.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
@@ -170,6 +171,14 @@ TEST_F(PlanViewTest, OpensFittedWithNorthUpAndIsAResizableWindowOfItsOwn) {
     view_.resize(900, 700);
     QApplication::processEvents();
     EXPECT_NEAR(Canvas()->View().Scale(), fitted(), 1e-12);  // still fitted
+    // The read-out under the canvas keeps its height whatever it says, so
+    // the fitted drawing stands still as the pointer moves.
+    const int height = Canvas()->height();
+    for (const char* line : {"X 3805000.000  Y 500000.000", "K0+100.000  左5.000米", "ยก\xF0\x9F\x98\x80\na"}) {
+        view_.findChild<QLabel*>("2104")->setText(QString::fromUtf8(line));
+        QApplication::processEvents();
+        EXPECT_EQ(Canvas()->height(), height) << line;
+    }
 }
 
 TEST_F(PlanViewTest, WheelZoomKeepsThePointUnderTheCursor) {

@@ -8,10 +8,10 @@
 namespace vexaline::platform {
 namespace {
 
-// Every box carries the one caption, whatever it says.
+// Every box carries the one caption, whatever it says, but the element check's.
 QMessageBox::StandardButton Show(QWidget* owner, const char* text, QMessageBox::Icon icon,
-                                 QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, QString::fromUtf8(text::kTipCaption), QString::fromUtf8(text), buttons, owner);
+                                 QMessageBox::StandardButtons buttons, const char* caption = text::kTipCaption) {
+    QMessageBox box(icon, QString::fromUtf8(caption), QString::fromUtf8(text), buttons, owner);
     // The buttons speak the language of the rest of the window.
     const struct {
         QMessageBox::StandardButton button;
@@ -43,6 +43,10 @@ bool AskOkCancel(QWidget* owner, const char* text) {
 
 void Notify(QWidget* owner, const char* text) {
     Show(owner, text, QMessageBox::NoIcon, QMessageBox::Ok);
+}
+
+void NotifyElementCheck(QWidget* owner, const char* text) {
+    Show(owner, text, QMessageBox::NoIcon, QMessageBox::Ok, text::kElementCheckCaption);
 }
 
 }  // namespace vexaline::platform
