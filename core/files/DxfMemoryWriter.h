@@ -1,6 +1,10 @@
 #pragma once
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <dl_dxf.h>
 
 #include <dl_writer_ascii.h>
 
@@ -39,5 +43,28 @@ public:
 
     mutable std::string bytes;
 };
+
+// The header (GBK labels) and the tables of a drawing: the continuous
+// line type, the layers given (name, colour), the STANDARD text style of
+// the given height with the Chinese big font.
+inline void WriteDxfTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<std::pair<std::string, int>>& layers,
+                           double textHeight) {
+    dxf.writeHeader(dw);
+    dw.dxfString(9, "$DWGCODEPAGE");  // Chinese CAD then reads the labels as GBK
+    dw.dxfString(3, "ANSI_936");
+    dw.sectionEnd();
+    dw.sectionTables();
+    dw.tableLinetypes(1);
+    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+    dw.tableEnd();
+    dw.tableLayers(static_cast<int>(layers.size()));
+    for (const auto& [name, colour] : layers)
+        dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", colour, 100, "CONTINUOUS", 1.0));
+    dw.tableEnd();
+    dw.tableStyle(1);
+    dxf.writeStyle(dw, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, textHeight, "txt", "gbcbig"));
+    dw.tableEnd();
+    dw.sectionEnd();
+}
 
 }  // namespace vexaline

@@ -16,23 +16,7 @@ struct Layers {
 DL_Attributes On(const std::string& layer) { return DL_Attributes(layer, 256, -1, "BYLAYER", 1.0); }
 
 void Tables(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l) {
-    dxf.writeHeader(dw);
-    dw.dxfString(9, "$DWGCODEPAGE");  // Chinese CAD then reads the labels as GBK
-    dw.dxfString(3, "ANSI_936");
-    dw.sectionEnd();
-    dw.sectionTables();
-    dw.tableLinetypes(1);
-    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-    dw.tableEnd();
-    const std::pair<std::string, int> layers[] = {{"0", 7}, {l.points, 3}, {l.name, 7}, {l.across, 1}};
-    dw.tableLayers(static_cast<int>(std::size(layers)));
-    for (const auto& [name, colour] : layers)
-        dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", colour, 100, "CONTINUOUS", 1.0));
-    dw.tableEnd();
-    dw.tableStyle(1);
-    dxf.writeStyle(dw, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, kTextHeight, "txt", "gbcbig"));
-    dw.tableEnd();
-    dw.sectionEnd();
+    WriteDxfTables(dxf, dw, {{"0", 7}, {l.points, 3}, {l.name, 7}, {l.across, 1}}, kTextHeight);
 }
 
 // The station's points across the road, left edge to right edge.

@@ -63,24 +63,7 @@ void Label(DL_Dxf& dxf, DL_WriterA& dw, const std::string& layer, CPlanePoint p,
 }
 
 void Tables(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l) {
-    dxf.writeHeader(dw);
-    dw.dxfString(9, "$DWGCODEPAGE");  // Chinese CAD then reads the labels as GBK
-    dw.dxfString(3, "ANSI_936");
-    dw.sectionEnd();
-    dw.sectionTables();
-    dw.tableLinetypes(1);
-    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-    dw.tableEnd();
-    const std::pair<std::string, int> layers[] = {
-        {"0", 7}, {l.centre, 1}, {l.centreStake, 3}, {l.sideStake, 5}, {l.name, 7}, {l.station, 6}};
-    dw.tableLayers(static_cast<int>(std::size(layers)));
-    for (const auto& [name, colour] : layers)
-        dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", colour, 100, "CONTINUOUS", 1.0));
-    dw.tableEnd();
-    dw.tableStyle(1);
-    dxf.writeStyle(dw, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, kTextHeight, "txt", "gbcbig"));
-    dw.tableEnd();
-    dw.sectionEnd();
+    WriteDxfTables(dxf, dw, {{"0", 7}, {l.centre, 1}, {l.centreStake, 3}, {l.sideStake, 5}, {l.name, 7}, {l.station, 6}}, kTextHeight);
 }
 
 void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Alignment& road, const Layers& l) {
