@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <clocale>
 
-#include "ui/AlignmentDlg.h"
+#include "ui/window/AlignmentDlg.h"
 #include "ui/toolkit/Application.h"
 
 CAlignmentApp theApp;

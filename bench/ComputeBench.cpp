@@ -21,14 +21,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "ui/AlignmentDlg.h"
+#include "ui/window/AlignmentDlg.h"
+#include "ui/window/ResultsPanel.h"
+#include "core/text/ControlLine.h"
 #include "core/text/AngleText.h"
 #include "core/geometry/Element.h"
 #include "core/text/Gbk.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/GbkList.h"
 #include "core/files/ResultsExport.h"
-#include "ui/StationSetupDlg.h"
+#include "ui/tools/StationSetupDlg.h"
 
 using namespace vexaline;
 
@@ -42,7 +44,7 @@ T* Control(int id) {
     return g_dlg->findChild<T*>(QString::number(id));
 }
 
-platform::GbkListModel* Results() { return g_dlg->m_listResults->Model(); }
+platform::GbkListModel* Results() { return g_dlg->ResultsPart()->m_listResults->Model(); }
 
 void SetFields(double interval) {
     Control<QLineEdit>(1014)->setText("0");
@@ -118,7 +120,7 @@ void BM_Export(benchmark::State& state) {
     ClickCompute();
     const std::string path = "/tmp/vexaline-bench-" + std::to_string(::getpid()) + ".txt";
     for (auto _ : state) {
-        if (!WriteResultsFile(path, g_dlg->Results(), ResultsLayout::Ordinary, "bench.txt", std::time(nullptr))) {
+        if (!WriteResultsFile(path, g_dlg->Document().Results(), ResultsLayout::Ordinary, "bench.txt", std::time(nullptr))) {
             state.SkipWithError("write failed");
             break;
         }
@@ -135,7 +137,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     CAlignmentDlg dlg;
     dlg.show();
-    dlg.m_listControl->LineModel()->AppendAll(benchroad::Road(600));
+    std::vector<std::string> lines = benchroad::Road(600);
+    lines.insert(lines.begin(), ControlHeaderLine());
+    dlg.Document().SetLines(std::move(lines));
     g_dlg = &dlg;
     QApplication::processEvents();
 

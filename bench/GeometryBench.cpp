@@ -32,7 +32,7 @@
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "core/road/StakeRun.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 
 using namespace vexaline;
 

@@ -14,8 +14,8 @@
 #include "core/road/Alignment.h"
 #include "core/road/Results.h"
 #include "core/text/Texts.h"
-#include "ui/PlanCanvas.h"
-#include "ui/PlanPainter.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanPainter.h"
 
 using namespace vexaline;
 

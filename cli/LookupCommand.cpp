@@ -10,7 +10,7 @@
 #include "core/road/StakeHeight.h"
 #include "core/text/FixedText.h"
 #include "core/text/Gbk.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 

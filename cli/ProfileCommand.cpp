@@ -9,7 +9,7 @@
 #include "cli/Commands.h"
 #include "core/files/ProfileCsv.h"
 #include "core/road/StakeRun.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 

@@ -13,7 +13,7 @@
 #include "core/road/StakeHeight.h"
 #include "core/road/StakeRun.h"
 #include "core/text/Gbk.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 

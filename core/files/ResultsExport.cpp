@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "core/text/Gbk.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/files/TextFile.h"
 #include "core/text/Texts.h"

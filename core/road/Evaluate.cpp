@@ -2,7 +2,7 @@
 
 #include "core/road/Alignment.h"
 #include "core/road/StakeRun.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 
 namespace vexaline {
 

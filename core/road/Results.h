@@ -12,7 +12,7 @@
 
 // Results as values: what a run, a single stake or the lookup computed. The
 // lines the window lists and the files hold are rendered from these
-// (core/text/ResultText.h); nothing reads numbers back out of a line.
+// (ResultText.h, beside it); nothing reads numbers back out of a line.
 namespace vexaline {
 
 // Shows a message (GBK text) to the user; the call returns once it is read.

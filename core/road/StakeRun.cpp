@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/text/AngleText.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 

@@ -10,7 +10,7 @@
 #include "core/road/ControlCheck.h"
 #include "core/road/Inspect.h"
 #include "core/road/StakeRun.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "core/road/StakeRun.h"
 #include "core/text/AngleText.h"
 #include "core/text/FixedText.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/Texts.h"
 
 namespace {

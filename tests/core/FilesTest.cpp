@@ -15,7 +15,7 @@
 #include "core/road/Alignment.h"
 #include "core/road/ControlCheck.h"
 #include "core/road/CheckText.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/AngleText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"

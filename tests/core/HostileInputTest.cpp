@@ -14,7 +14,7 @@
 #include "core/road/ReverseLookup.h"
 #include "core/road/StakeRun.h"
 #include "core/text/AngleText.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "core/files/PointFile.h"

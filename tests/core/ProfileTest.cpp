@@ -7,7 +7,7 @@
 #include "core/files/ProfileCsv.h"
 #include "core/road/StakeHeight.h"
 #include "core/road/StakeRun.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 
 namespace {
 

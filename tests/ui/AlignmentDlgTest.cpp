@@ -21,7 +21,7 @@ protected:
                 Edit(1004)->text(), Edit(1005)->text()};
     }
     void Select(int row) {
-        QListView* view = dlg_.m_listControl;
+        QListView* view = dlg_.Control()->m_listControl;
         const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     }
@@ -49,7 +49,7 @@ TEST_F(AlignmentDlgTest, RowsSaveAndOpenByteForByteAndAFailedSaveKeepsThemUnsave
     Add({kA, kB, kC});
     EXPECT_EQ(Records(), LinesOf({kA, kB, kC}));
     Click(1011);
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     std::string odd = ReadBytes("road.vxa");
     ASSERT_EQ(odd.size(), 94u + 3 * 60);
     odd.replace(194, 2, "\xFF\x80");  // bytes that are no GBK at all survive
@@ -67,7 +67,7 @@ TEST_F(AlignmentDlgTest, RowsSaveAndOpenByteForByteAndAFailedSaveKeepsThemUnsave
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::remove);
     if (::access(dir_.c_str(), W_OK) == 0) fs::remove_all(dir_);  // root writes anywhere: take the folder away
     EXPECT_TRUE(Click(1011, ModalScript().Box(QMessageBox::Ok)).at(0).text.startsWith(Q("无法写入文件：")));
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_EQ(Records().size(), 4u);
 }
 
@@ -115,12 +115,12 @@ TEST_F(AlignmentDlgTest, SameStationReplacesOnYesSelectionFillsTheInputsDeleteAs
     EXPECT_EQ(Edit(1001)->text(), "");
     EXPECT_FALSE(Get(1009)->isEnabled());
     Select(2);
-    dlg_.m_bControlSaved = true;
+    dlg_.Document().SetSaved(true);
     EXPECT_EQ(Click(1009, ModalScript().Box(QMessageBox::No)).at(0).text, Q(text::kAskDeleteRecord));
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     Click(1009, ModalScript().Box(QMessageBox::Yes));
     EXPECT_EQ(Records(), LinesOf({kA, kC}));
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_EQ(Edit(1010)->text(), "2");
     Click(1009);  // nothing selected now: no question, nothing removed
     Select(1);    // a new station on a selected row adds a row beside it
@@ -137,8 +137,8 @@ TEST_F(AlignmentDlgTest, EscapeAsksTheCloseQuestionsInOrder) {
                           Case{false, false, "NNY", {control, results, quit}, true}}) {
         CAlignmentDlg dlg;
         dlg.show();
-        dlg.m_bControlSaved = c.controlSaved, dlg.m_bResultsSaved = c.resultsSaved;
-        dlg.m_strFilePath = PathOf("road.vxa");
+        dlg.Document().PutNewRoad(PathOf("road.vxa"), "road.vxa", {});
+        dlg.Document().SetSaved(c.controlSaved), dlg.Document().SetResultsSaved(c.resultsSaved);
         ModalScript script;
         for (char answer : c.answers) script.Box(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         QTest::keyClick(&dlg, Qt::Key_Escape);
@@ -162,7 +162,7 @@ TEST_F(AlignmentDlgTest, OpeningAnotherFileNeverLosesTheOpenOne) {
     Open("road.vxa");
     Click(1, ModalScript().File(QPath("new")).Box(QMessageBox::Cancel));  // creation declined
     EXPECT_EQ(Records(), LinesOf({kA}));
-    EXPECT_EQ(dlg_.m_strFilePath, PathOf("road.vxa"));
+    EXPECT_EQ(dlg_.Document().Path(), PathOf("road.vxa"));
     Create("new");
     EXPECT_TRUE(Records().empty());
 }

@@ -10,7 +10,7 @@
 
 #include "DlgFixture.h"
 #include "core/text/TextFields.h"
-#include "ui/ChainDlg.h"
+#include "ui/tools/ChainDlg.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ TEST_F(ChainDlgTest, ABadTableBesideIsRefusedNamingItsRowAndTheRoadStillOpens) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text, Q("断链表第3行的断链前桩号“abc”不是桩号!"));
     EXPECT_FALSE(Records().empty());
-    EXPECT_TRUE(dlg_.m_equationRows.empty());
+    EXPECT_TRUE(dlg_.Document().EquationRows().empty());
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
 }
 
@@ -134,13 +134,13 @@ TEST_F(ChainDlgTest, TheDialogRefusesByRowAndAChangedTableMarksTheResultsStaleUn
         Click(2604, {}, dlg);
         EXPECT_FALSE(dlg->isVisible());
     });
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_TRUE(Get<QLabel>(1028)->isVisibleTo(&dlg_));  // the run's 桩号 are another table's
     EXPECT_EQ(HeightsLine(),
               Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
 
     Click(1011);  // 保存
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     EXPECT_NE(ReadBytes("chain.vxd").find("K0+375.000,K0+360.000\r\n"), std::string::npos);
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, "chain.vxd")));
 }
@@ -151,7 +151,7 @@ TEST_F(ChainDlgTest, TheRoadSavedAsLandXmlCarriesItsTableAndOpensBackToTheSameSt
     OpenChain();
     Click(2005, ModalScript().File(QPath("copy.xml"), 2));
     Click(1, ModalScript().File(QPath("copy.xml"), 2));
-    ASSERT_EQ(dlg_.m_equationRows.size(), 3u);
+    ASSERT_EQ(dlg_.Document().EquationRows().size(), 3u);
     Click(1011);
     EXPECT_TRUE(fs::exists(PathOf("copy.vxd")));
     Open("copy.vxa");
@@ -170,7 +170,7 @@ TEST_F(ChainDlgTest, SavingRemovesTablesBesideTheFileThatTheRoadDoesNotHave) {
     for (const char* name : {"chain.vxa", "chain.vxd"})
         fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
     ASSERT_EQ(Click(1, ModalScript().File(QPath("chain.vxa")).Box(QMessageBox::Ok)).size(), 2u);
-    ASSERT_FALSE(dlg_.m_equationRows.empty());
+    ASSERT_FALSE(dlg_.Document().EquationRows().empty());
 
     // Saved under a name that holds no road yet: the tables there are the
     // user's, made for it, and stay.
@@ -184,7 +184,7 @@ TEST_F(ChainDlgTest, SavingRemovesTablesBesideTheFileThatTheRoadDoesNotHave) {
     WriteBytes("other.vxz", prepared);
     WriteBytes("other.vxd", "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n1000,900\r\n");
     Click(2005, ModalScript().File(QPath("other.vxa")).Box(QMessageBox::Yes));
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     EXPECT_FALSE(fs::exists(dir_ / "other.vxz"));
     EXPECT_EQ(ReadBytes("other.vxd"), ReadBytes("chain.vxd"));
 
@@ -194,7 +194,7 @@ TEST_F(ChainDlgTest, SavingRemovesTablesBesideTheFileThatTheRoadDoesNotHave) {
         Click(2604, {}, dlg);
     });
     Click(1011);
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     EXPECT_FALSE(fs::exists(dir_ / "other.vxd"));
 
     // The refused table of the first file was never this window's to drop.
@@ -219,7 +219,7 @@ TEST_F(ChainDlgTest, SaveWritesNeitherFileWhenTheTableCannotBeWritten) {
     EXPECT_EQ(seen[0].text, Q(Format(text::kCannotWrite, PathOf("chain.vxd").c_str())));
     EXPECT_EQ(ReadBytes("chain.vxa"), road);
     EXPECT_TRUE(fs::is_directory(dir_ / "chain.vxd"));
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_EQ(HeightsLine(),
               Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
 }
@@ -273,7 +273,7 @@ TEST_F(ChainDlgTest, TheCheckNamesEquationsBeyondTheRoadsEnd) {
 TEST_F(ChainDlgTest, TheDialogRefusesATableTheHeightTablesDoNotFit) {
     WriteBytes("chain.vxz", "\xEF\xBB\xBF变坡点,桩号,高程,竖曲线半径\r\n起点,K0+000,100,\r\nJD1,K0+560,103,\r\n终点,K1+000,109,\r\n");
     OpenChain();
-    ASSERT_FALSE(dlg_.m_gradeRows.empty());
+    ASSERT_FALSE(dlg_.Document().GradeRows().empty());
     RunChain([&](CChainDlg* dlg) {
         dlg->Table()->item(2, 1)->setText("K0+570.000");  // the 短链 now skips K0+560
         const auto seen = Click(2604, ModalScript().Box(QMessageBox::Ok), dlg);
@@ -281,5 +281,5 @@ TEST_F(ChainDlgTest, TheDialogRefusesATableTheHeightTablesDoNotFit) {
         EXPECT_TRUE(seen[0].text.startsWith(Q("纵断面第3行："))) << seen[0].text.toStdString();
         EXPECT_TRUE(dlg->isVisible());
     });
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
 }

@@ -9,10 +9,10 @@
 
 #include "DlgFixture.h"
 #include "core/road/Chainage.h"
-#include "ui/PlanCanvas.h"
-#include "ui/PlanPainter.h"
-#include "ui/PlanView.h"
-#include "ui/SettingOutSheet.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanPainter.h"
+#include "ui/plan/PlanView.h"
+#include "ui/plan/SettingOutSheet.h"
 
 namespace {
 
@@ -21,13 +21,13 @@ protected:
     void SetUp() override { DlgTest::SetUp(), CopyExamples({"chain.vxa", "chain.vxd"}); }
     // The labels the scene sets in a picture 4 pixels a metre round the point.
     QStringList LabelsAround(CPlanePoint at) {
-        const Alignment road = dlg_.Road();
+        const Alignment road = dlg_.Document().Road();
         QImage image(1200, 900, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         QStringList texts;
         for (const plan::PlacedLabel& l :
-             plan::PaintScene(painter, plan::PlanScene{&road, &dlg_.Results(), nullptr, {}}, ViewTransform(1200, 900, at, 4)))
+             plan::PaintScene(painter, plan::PlanScene{&road, &dlg_.Document().Results(), nullptr, {}}, ViewTransform(1200, 900, at, 4)))
             texts << l.text;
         return texts;
     }
@@ -39,8 +39,8 @@ TEST_F(ChainDoorsTest, ThePlanLabelsAndReadOutNameStationsWithTheirOccurrence) {
     Open("chain.vxa");
     Set({{1017, "0"}});
     for (const char* station : {"K0+365(2)", "K0+600"}) Set({{1020, station}}), Click(1021);
-    ASSERT_EQ(dlg_.Results().rows.size(), 2u);
-    const CPlanePoint inLongChain = dlg_.Results().rows[0].point, past = dlg_.Results().rows[1].point;
+    ASSERT_EQ(dlg_.Document().Results().rows.size(), 2u);
+    const CPlanePoint inLongChain = dlg_.Document().Results().rows[0].point, past = dlg_.Document().Results().rows[1].point;
     const QStringList near = LabelsAround(inLongChain);
     EXPECT_TRUE(near.contains("K0+365.000(2)")) << near.join('|').toStdString();
     EXPECT_TRUE(near.contains(Q("K0+320.000 缓和曲线"))) << near.join('|').toStdString();  // the change point 300 m along
@@ -63,8 +63,8 @@ TEST_F(ChainDoorsTest, TheSheetGivesTheRunsRangeAsStations) {
     Open("chain.vxa");
     Set({{1014, "K0+300"}, {1015, "K0+365(2)"}, {1016, "50"}, {1017, "0"}});
     Click(1018);
-    const Alignment road = dlg_.ResultsRoad();
-    const ResultSet& results = dlg_.Results();
+    const Alignment road = dlg_.Document().ResultsRoad();
+    const ResultSet& results = dlg_.Document().Results();
     plan::SheetHeader header{"chain.vxa", true, results.range->dFrom, results.range->dTo, 50, 0, "90.0000", "", ""};
     const plan::SheetPage page = plan::SettingOutSheet(plan::PlanScene{&road, &results, nullptr, {}}, header).Page(0);
     EXPECT_TRUE(page.header.contains(Q("桩号 300.000 至 365.000(2)，间距 50.000 米，偏距 0.000 米，偏向角 90.0000")))

@@ -6,7 +6,7 @@
 #include <QTableWidget>
 
 #include "DlgFixture.h"
-#include "ui/CheckReportDlg.h"
+#include "ui/tools/CheckReportDlg.h"
 
 class CheckDlg : public DlgTest {
 protected:
@@ -21,7 +21,7 @@ TEST_F(CheckDlg, ACleanRoadSaysSoInOneLineAndTooFewRowsAreRefused) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, Q("控制数据检查无误：12 行，闭合差都不超过 5 毫米，折角都不超过 20″。"));
     EXPECT_FALSE(Report());
-    EXPECT_TRUE(dlg_.m_listControl->Marked().empty());
+    EXPECT_TRUE(dlg_.Control()->m_listControl->Marked().empty());
     EXPECT_EQ(CheckLine()->text(), Q("检查通过"));  // kept under the list without asking
 
     OpenRows({{"0", "直线", "∞", "0", "0"}});
@@ -43,10 +43,10 @@ TEST_F(CheckDlg, TheReportListsFlaggedRowsFirstSelectsTheirRowAndIsSavedAsText) 
     EXPECT_EQ(table->item(1, 3)->text(), Q("缓和曲线"));
     EXPECT_TRUE(table->item(1, 7)->text().contains(Q("缓和曲线起点半径与前一线元不符")));
     EXPECT_EQ(report->findChild<QLabel*>("2303")->text(), Q("建议：第 9 行半径 250 改为 -250。"));
-    EXPECT_EQ(dlg_.m_listControl->Marked(), (std::vector<int>{9, 10}));
+    EXPECT_EQ(dlg_.Control()->m_listControl->Marked(), (std::vector<int>{9, 10}));
 
     table->selectRow(1);  // row 10: selected in the control list, its fields ready to mend
-    EXPECT_EQ(dlg_.m_listControl->Selection(), 10);
+    EXPECT_EQ(dlg_.Control()->m_listControl->Selection(), 10);
     EXPECT_EQ(Edit(1001)->text(), "1720");
 
     Click(2302, ModalScript().File(QPath("check")), report);
@@ -58,10 +58,10 @@ TEST_F(CheckDlg, TheReportListsFlaggedRowsFirstSelectsTheirRowAndIsSavedAsText) 
     // Mended and added again: the marks go, and the report, which told of
     // other data, closes.
     table->selectRow(0);  // row 9
-    dlg_.m_comboRadius->setCurrentText("-250");
+    dlg_.Control()->m_comboRadius->setCurrentText("-250");
     Click(1008, ModalScript().Box(QMessageBox::Yes));  // replaces the row with the same station
     QApplication::processEvents();
-    EXPECT_TRUE(dlg_.m_listControl->Marked().empty());
+    EXPECT_TRUE(dlg_.Control()->m_listControl->Marked().empty());
     EXPECT_FALSE(Report());
     Click(2001, ModalScript().Box(QMessageBox::Ok));  // now clean
     EXPECT_EQ(CheckLine()->text(), Q("检查通过"));
@@ -77,9 +77,9 @@ TEST_F(CheckDlg, TheCheckLineFollowsTheRowsAndARunOnFlaggedRowsRepeatsItWithoutA
     EXPECT_FALSE(inResults->isHidden());
     EXPECT_EQ(inResults->text(), Q("检查：第 9、10 行有问题"));
 
-    dlg_.m_listControl->Select(9);  // the mend of the report's suggestion, typed in
+    dlg_.Control()->m_listControl->Select(9);  // the mend of the report's suggestion, typed in
     dlg_.OnSelchangeControlList();
-    dlg_.m_comboRadius->setCurrentText("-250");
+    dlg_.Control()->m_comboRadius->setCurrentText("-250");
     Click(1008, ModalScript().Box(QMessageBox::Yes));
     EXPECT_EQ(CheckLine()->text(), Q("检查通过"));
     Click(1018);

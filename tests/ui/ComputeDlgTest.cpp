@@ -4,7 +4,7 @@
 #include <cerrno>
 
 #include "DlgFixture.h"
-#include "ui/StationSetupDlg.h"
+#include "ui/tools/StationSetupDlg.h"
 
 // A straight of 100 m running due east from the origin, and its stakes every 50 m.
 const Row kStart = {"0", "直线", "∞", "0", "0"}, kEnd = {"100", "终点", "∞", "0", "100"};
@@ -42,8 +42,8 @@ TEST_F(ComputeDlgTest, ARunFillsTheListAndARefusedOrCancelledOneLeavesListAndCou
     const std::vector<std::string> three = GbkLines({text::kCoordinatesHeader, k0, k50, k100});
     EXPECT_EQ(Results(), three);
     EXPECT_EQ(Edit(1023)->text(), "3");
-    EXPECT_EQ(dlg_.m_progress->value(), 100);
-    EXPECT_FALSE(dlg_.m_bResultsSaved);
+    EXPECT_EQ(dlg_.ResultsPart()->m_progress->value(), 100);
+    EXPECT_FALSE(dlg_.Document().ResultsSaved());
     // A refusal of the run's check (its core tests take every rule), of the
     // deflection, and a typo in a number field (the toolkit's box, captioned
     // with the program's title): nothing computed, nothing emptied.
@@ -54,16 +54,16 @@ TEST_F(ComputeDlgTest, ARunFillsTheListAndARefusedOrCancelledOneLeavesListAndCou
     };
     for (const Case& c : cases) {
         RunStraight();
-        dlg_.m_bResultsSaved = true;
+        dlg_.Document().SetResultsSaved(true);
         Set({{1014, c.start}, {1015, c.end}, {1016, c.interval}, {1024, c.deflection}});
         ModalScript script;
         script.Box(QMessageBox::Ok);
         Click(1018, script);
         EXPECT_EQ(script.Seen().at(0).text, Q(c.message)) << c.end << " " << c.deflection;
         EXPECT_EQ(Results(), three);
-        EXPECT_EQ(dlg_.m_progress->value(), 100);
+        EXPECT_EQ(dlg_.ResultsPart()->m_progress->value(), 100);
         EXPECT_EQ(Edit(1023)->text(), "3");
-        EXPECT_TRUE(dlg_.m_bResultsSaved);
+        EXPECT_TRUE(dlg_.Document().ResultsSaved());
     }
     // 设置测站 cancelled in setting-out mode: the last setting-out list stays.
     Click(1031);
@@ -83,19 +83,19 @@ TEST_F(ComputeDlgTest, ModeSwitchesEmptyTheListAndSettingOutAsksForTheStationEac
                                  {1030, text::kCoordinatesHeader}, {1031, text::kSettingOutHeader}}) {
         Click(radio);
         EXPECT_EQ(Results(), GbkLines({header}));
-        EXPECT_EQ(dlg_.m_progress->value(), 0);
+        EXPECT_EQ(dlg_.ResultsPart()->m_progress->value(), 0);
     }
     Set({{1014, "0"}});
-    dlg_.m_bResultsSaved = true;
+    dlg_.Document().SetResultsSaved(true);
     Click(1018, ModalScript().Dialog(StationSetup(nullptr)));
     EXPECT_EQ(Results(), GbkLines({text::kSettingOutHeader}));
     EXPECT_EQ(Edit(1023)->text(), "3");
-    EXPECT_TRUE(dlg_.m_bResultsSaved);
+    EXPECT_TRUE(dlg_.Document().ResultsSaved());
 
     auto at50 = [](std::string name) { return "50.000      90.0000     50.000    " + name + "        B2        "; };
     Click(1018, ModalScript().Dialog(StationSetup("A1")));
     EXPECT_EQ(Results().at(2), at50("A1"));
-    EXPECT_EQ(dlg_.m_dBacksightX, 100);
+    EXPECT_EQ(dlg_.ResultsPart()->Setup().ptBacksight.X, 100);
     QString shown;  // a stake asks again, opening on the points taken; 退出 adds nothing
     Set({{1020, "50"}});
     Click(1021, ModalScript().Dialog(StationSetup(nullptr, &shown)));
@@ -111,12 +111,12 @@ TEST_F(ComputeDlgTest, SingleStakesAreAppendedInOrderEvenTwice) {
     Click(1021);  // no control data: nothing at all
     EXPECT_EQ(Results().size(), 1u);
     RunStraight();
-    dlg_.m_bResultsSaved = true;
+    dlg_.Document().SetResultsSaved(true);
     for (const char* station : {"25", "25", "100"}) Set({{1020, station}}), Click(1021);
     const char* at25 = "25.000      0.000         25.000      90.0000   直线段    ";
     EXPECT_EQ(Results(), GbkLines({text::kCoordinatesHeader, k0, k50, k100, at25, at25, k100}));
     EXPECT_EQ(Edit(1023)->text(), "6");
-    EXPECT_FALSE(dlg_.m_bResultsSaved);
+    EXPECT_FALSE(dlg_.Document().ResultsSaved());
     Set({{1020, "100.5"}});
     EXPECT_EQ(Warnings(1021), Q(text::kOutOfRange));
     Set({{1020, "10"}, {1024, "x"}});
@@ -145,14 +145,14 @@ TEST_F(ComputeDlgTest, LookupShowsStationAndSideOrTellsWhyAndKeepsTheOutputs) {
 TEST_F(ComputeDlgTest, ExportWritesEitherLayoutByteForByteAndOnlyThenCountsAsSaved) {
     RunStraight();
     Click(1019, ModalScript().CancelFile());
-    EXPECT_FALSE(dlg_.m_bResultsSaved);
+    EXPECT_FALSE(dlg_.Document().ResultsSaved());
     EXPECT_FALSE(fs::exists(PathOf("0.000-100.000间50.000米偏0.000米桩.txt")));
     const QRegularExpression head(Q("^工 程 名  a.txt\r\n计算日期：  20\\d\\d年\\d\\d月\\d\\d日\\d\\d时\\d\\d分\\d\\d秒  定线文件：road.vxa\r\n"));
     for (auto [type, body] : {std::pair{1, GbkLines({text::kCoordinatesHeader, k0, k50, k100})},
                               {2, GbkLines({text::kCadHeader, "0.000,0.000", "0.000,50.000", "0.000,100.000"})}}) {
-        dlg_.m_bResultsSaved = false;
+        dlg_.Document().SetResultsSaved(false);
         EXPECT_EQ(Click(1019, ModalScript().File(QPath("a"), type)).at(0).caption, Q(text::kSaveAsCaption));
-        EXPECT_TRUE(dlg_.m_bResultsSaved);
+        EXPECT_TRUE(dlg_.Document().ResultsSaved());
         const std::string bytes = ReadBytes("a.txt");
         const std::size_t third = bytes.find("\r\n", bytes.find("\r\n") + 2) + 2;
         EXPECT_TRUE(head.match(Q(GbkToUtf8(bytes.substr(0, third)))).hasMatch());
@@ -161,7 +161,7 @@ TEST_F(ComputeDlgTest, ExportWritesEitherLayoutByteForByteAndOnlyThenCountsAsSav
         EXPECT_EQ(bytes.substr(third), lines) << type;
         fs::remove(PathOf("a.txt"));
     }
-    dlg_.m_bResultsSaved = false;  // closing: Yes to saving the results exports them
+    dlg_.Document().SetResultsSaved(false);  // closing: Yes to saving the results exports them
     ModalScript close;
     close.Box(QMessageBox::Yes).File(QPath("kept")).Box(QMessageBox::Yes);
     QTest::keyClick(&dlg_, Qt::Key_Escape);
@@ -178,7 +178,7 @@ TEST_F(ComputeDlgTest, AnExportThatCannotBeWrittenIsReportedAndLeavesTheResultsU
     auto seen = Click(1019, ModalScript().File(QPath("a.txt")).Box(QMessageBox::Yes).Box(QMessageBox::Ok));
     SetWriteCallForTesting(nullptr);
     EXPECT_EQ(seen.at(2).text, Q("无法写入文件：") + QPath("a.txt") + Q("\n原有文件没有改动。"));
-    EXPECT_FALSE(dlg_.m_bResultsSaved);
+    EXPECT_FALSE(dlg_.Document().ResultsSaved());
     EXPECT_EQ(ReadBytes("a.txt"), "earlier export");
 }
 

@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include "ModalScript.h"
-#include "ui/AlignmentDlg.h"
+#include "ui/window/AlignmentDlg.h"
+#include "ui/window/ControlPanel.h"
+#include "ui/window/ResultsPanel.h"
 #include "core/files/AlignmentFile.h"
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
@@ -107,12 +109,12 @@ protected:
         return texts.join('\n');
     }
     std::vector<std::string> Records() {
-        const auto& lines = dlg_.m_listControl->LineModel()->Lines();
+        const auto& lines = dlg_.Control()->m_listControl->LineModel()->Lines();
         return {lines.begin() + 1, lines.end()};
     }
     // The results list as it shows its lines.
     std::vector<std::string> Results() {
-        const platform::GbkListModel* model = dlg_.m_listResults->Model();
+        const platform::GbkListModel* model = dlg_.ResultsPart()->m_listResults->Model();
         std::vector<std::string> lines;
         for (int i = 0; i < model->Count(); ++i) lines.push_back(model->Line(i));
         return lines;

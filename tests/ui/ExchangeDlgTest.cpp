@@ -23,12 +23,12 @@ TEST_F(ExchangeDlgTest, LandXmlOpensAsUnsavedRowsThatSaveToTheAlignmentFileBesid
     Click(1, ModalScript().File(QPath("road.xml"), 2));
     EXPECT_EQ(Records(), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}, {"100.000", "终点", "∞", "0.000", "100.000"}}));
     EXPECT_EQ(Edit(1007)->text(), "road.vxa");
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_FALSE(fs::exists(PathOf("road.vxa")));  // written when the user saves
     Click(1011);
     EXPECT_EQ(ReadBytes("road.vxa").substr(94), LinesOf({{"0.000", "直线", "∞", "0.000", "0.000"}})[0] + "\r\n" +
                                                     LinesOf({{"100.000", "终点", "∞", "0.000", "100.000"}})[0] + "\r\n");
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
 
     // A refused file leaves the list as it was, and says why.
     WriteBytes("bad.xml", std::string(kXml).replace(std::string(kXml).find("0 0<"), 3, "0 x"));
@@ -50,12 +50,12 @@ TEST_F(ExchangeDlgTest, LandXmlWithStationEquationsOpensWithItsTableAndSavesBoth
               Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
     Set({{1020, "55(2)"}, {1017, "0"}});
     Click(1021);
-    ASSERT_EQ(dlg_.Results().rows.size(), 1u);
-    EXPECT_EQ(dlg_.Results().rows[0].point.Y, 65.0);
+    ASSERT_EQ(dlg_.Document().Results().rows.size(), 1u);
+    EXPECT_EQ(dlg_.Document().Results().rows[0].point.Y, 65.0);
     EXPECT_FALSE(fs::exists(PathOf("chain.vxa")) || fs::exists(PathOf("chain.vxd")));
 
     Click(1011);
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     EXPECT_EQ(ReadBytes("chain.vxd"), "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n60.000,50.000\r\n");
     const std::vector<std::string> rows = Records();
     EXPECT_EQ(ReadBytes("chain.vxa").substr(94), rows[0] + "\r\n" + rows[1] + "\r\n");
@@ -64,7 +64,7 @@ TEST_F(ExchangeDlgTest, LandXmlWithStationEquationsOpensWithItsTableAndSavesBoth
     dlg_.OnUndoControl();
     EXPECT_EQ(Edit(1007)->text(), "road.vxa");
     EXPECT_EQ(Records().size(), 2u);
-    EXPECT_TRUE(dlg_.m_equationRows.empty());
+    EXPECT_TRUE(dlg_.Document().EquationRows().empty());
 }
 
 TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
@@ -129,7 +129,7 @@ TEST_F(ExchangeDlgTest, StakesSaveAsDxfCassAndCsvWithTheirOwnExtensions) {
     EXPECT_EQ(ReadBytes("s.dat"), "K0+000.000L2,,0.000,2.000,0.000\r\n"
                                   "K0+050.000L2,,50.000,2.000,0.000\r\n"
                                   "K0+100.000L2,,100.000,2.000,0.000\r\n");
-    EXPECT_TRUE(dlg_.m_bResultsSaved);
+    EXPECT_TRUE(dlg_.Document().ResultsSaved());
     // The .txt name again, type CASS: the .dat now exists, and No keeps it.
     WriteBytes("s.dat", "kept");
     const auto seen = Click(1019, ModalScript().File(QPath("s.txt"), 4).Box(QMessageBox::No));
@@ -158,13 +158,13 @@ TEST_F(ExchangeDlgTest, ATypedExtensionPicksTheStakesFormatAndAContradictionIsAs
     EXPECT_NE(ReadBytes("cad.txt").find("\r\n0.000,50.000\r\n0.000,100.000\r\n"), std::string::npos);
 
     const QString asked = Q("s.csv的扩展名与选定的文件类型“CASS 坐标文件 (*.dat)”不符。\n要保存为“CSV 表格 (*.csv)”吗?");
-    dlg_.m_bResultsSaved = false;
+    dlg_.Document().SetResultsSaved(false);
     EXPECT_EQ(Click(1019, ModalScript().File(QPath("s.csv"), 4).Box(QMessageBox::No)).at(1).text, asked);
     EXPECT_FALSE(fs::exists(PathOf("s.csv")) || fs::exists(PathOf("s.dat")));
-    EXPECT_FALSE(dlg_.m_bResultsSaved);
+    EXPECT_FALSE(dlg_.Document().ResultsSaved());
     Click(1019, ModalScript().File(QPath("s.csv"), 4).Box(QMessageBox::Yes));
     EXPECT_NE(ReadBytes("s.csv").find("\r\n50.000,0.000,50.000,90.0000,直线段\r\n"), std::string::npos);
-    EXPECT_TRUE(dlg_.m_bResultsSaved);
+    EXPECT_TRUE(dlg_.Document().ResultsSaved());
 
     // The control rows likewise: a .vxa typed while LandXML is chosen.
     const std::string before = ReadBytes("road.vxa");

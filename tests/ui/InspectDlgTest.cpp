@@ -9,9 +9,9 @@
 
 #include "core/files/InspectReport.h"
 #include "core/text/TextFields.h"
-#include "ui/InspectDlg.h"
-#include "ui/PlanCanvas.h"
-#include "ui/PlanView.h"
+#include "ui/tools/InspectDlg.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanView.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ TEST_F(InspectDlgTest, ARefusedFileOrNoRoadLeavesTheTableAsItWas) {
 TEST_F(InspectDlgTest, TheFiguresFollowTheRoadAndZeroHeightsAreNotJudged) {
     Open("demo.vxa");
     Load("demo-measured.dat");
-    dlg_.m_listControl->LineModel()->Truncate(1);
+    dlg_.Document().SetLines({ControlHeaderLine()}), dlg_.Document().SetSaved(true);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(Summary(), Q(text::kNoControl));
     fs::copy_file(dir_ / "demo.vxa", dir_ / "flat.vxa");  // the same road without height tables

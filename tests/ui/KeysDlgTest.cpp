@@ -9,8 +9,8 @@
 #include <QTest>
 
 #include "DlgFixture.h"
-#include "ui/PiDlg.h"
-#include "ui/StationSetupDlg.h"
+#include "ui/tools/PiDlg.h"
+#include "ui/tools/StationSetupDlg.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ TEST_F(KeysDlgTest, TabFollowsTheFieldsAsTheyRead) {
 }
 
 TEST_F(KeysDlgTest, PasteTakesCheckedRowsOrNoneCopyGivesThemBackDeleteAsks) {
-    QWidget* list = dlg_.m_listControl;
+    QWidget* list = dlg_.Control()->m_listControl;
     EXPECT_EQ(Paste("0\t直线\t∞\t0\t0\n", list, ModalScript().Box(QMessageBox::Ok)).at(0).text, Q(text::kNoFile));
     OpenRows({kStart});
     const std::string good = "100,终点,∞,0,100\r\n50\t直线\t∞\t0\t50\r\n";
@@ -101,19 +101,19 @@ TEST_F(KeysDlgTest, PasteTakesCheckedRowsOrNoneCopyGivesThemBackDeleteAsks) {
     Paste(good, list);
     EXPECT_EQ(Records(), LinesOf({kStart, kEnd, kMid}));
     EXPECT_EQ(Edit(1010)->text(), "3");
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_EQ(Paste("0\t直线\t∞\t1\t1\n50\t直线\t∞\t0\t50\n", list, ModalScript().Box(QMessageBox::No)).at(0).text,
               Q("粘贴的行中有2行的桩号已存在，是否覆盖?"));
     EXPECT_EQ(Records().size(), 3u);
 
-    dlg_.m_listControl->Select(2);
+    dlg_.Control()->m_listControl->Select(2);
     Keys(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), Q("100\t终点\t∞\t0\t100\n"));
-    dlg_.m_listControl->Select(-1);
+    dlg_.Control()->m_listControl->Select(-1);
     Keys(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), Q("0\t直线\t∞\t0\t0\n100\t终点\t∞\t0\t100\n50\t直线\t∞\t0\t50\n"));
 
-    dlg_.m_listControl->Select(1);
+    dlg_.Control()->m_listControl->Select(1);
     EXPECT_EQ(Keys(list, Qt::Key_Delete, {}, ModalScript().Box(QMessageBox::No)).at(0).text, Q(text::kAskDeleteRecord));
     EXPECT_EQ(Records().size(), 3u);
     Keys(list, Qt::Key_Delete, {}, ModalScript().Box(QMessageBox::Yes));
@@ -132,10 +132,10 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
     Type(kMid);
     Keys(Edit(1005), Qt::Key_Return, {}, ModalScript().Box(QMessageBox::Yes));  // modified
     states.push_back(Records());
-    dlg_.m_listControl->Select(1);
-    Keys(dlg_.m_listControl, Qt::Key_Delete, {}, ModalScript().Box(QMessageBox::Yes));
+    dlg_.Control()->m_listControl->Select(1);
+    Keys(dlg_.Control()->m_listControl, Qt::Key_Delete, {}, ModalScript().Box(QMessageBox::Yes));
     states.push_back(Records());
-    Paste("0\t直线\t∞\t0\t0\n120\t终点\t∞\t0\t120\n", dlg_.m_listControl);
+    Paste("0\t直线\t∞\t0\t0\n120\t终点\t∞\t0\t120\n", dlg_.Control()->m_listControl);
     states.push_back(Records());
     ASSERT_EQ(states.size(), 5u);
     const QString checkAfter = CheckLine();
@@ -145,19 +145,19 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
     Undo();  // nothing further back
     EXPECT_EQ(Records(), states[0]);
     EXPECT_EQ(Edit(1010)->text(), "2");
-    EXPECT_TRUE(dlg_.m_bControlSaved);     // the file holds these rows
+    EXPECT_TRUE(dlg_.Document().Saved());     // the file holds these rows
     EXPECT_FALSE(Get(1028)->isVisible());  // the results are this road's again
     EXPECT_EQ(CheckLine(), checkBefore);
     for (std::size_t i = 1; i < states.size(); ++i) { Redo(); EXPECT_EQ(Records(), states[i]) << i; }
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_TRUE(Get(1028)->isVisible());
     EXPECT_EQ(CheckLine(), checkAfter);
 
     Click(1011);  // saved, then undone to the rows once opened: the file holds them no longer
     for (int i = 0; i < 4; ++i) Undo();
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     for (int i = 0; i < 4; ++i) Redo();
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
 
     // Saved as another file, then undone and saved: the undone rows go to
     // the new file; the one the user kept stays as it was.
@@ -178,11 +178,11 @@ TEST_F(KeysDlgTest, UndoAndRedoWalkTheEditsWithTheirMarks) {
     Undo();
     EXPECT_EQ(Records(), states.back());
     EXPECT_EQ(Edit(1007)->text(), "copy.vxa");
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     Redo();
     EXPECT_EQ(Records(), turn);
     EXPECT_EQ(Edit(1007)->text(), "turn.vxa");
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
 }
 
 TEST_F(KeysDlgTest, UndoingANewRoadBringsBackTheHeightsOfTheOneBefore) {
@@ -190,11 +190,11 @@ TEST_F(KeysDlgTest, UndoingANewRoadBringsBackTheHeightsOfTheOneBefore) {
     Open("demo.vxa");
     const QString heights = Get<QLabel>(2012)->text();
     PiRoad("turn.vxa");
-    EXPECT_FALSE(dlg_.RoadHeights());
+    EXPECT_FALSE(dlg_.Document().RoadHeights());
     Undo();
     EXPECT_EQ(Get<QLabel>(2012)->text(), heights);  // named as the files beside demo.vxa: nothing to write
-    EXPECT_TRUE(dlg_.RoadHeights());
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().RoadHeights());
+    EXPECT_TRUE(dlg_.Document().Saved());
 }
 
 TEST_F(KeysDlgTest, IntersectionPointTableIsKeptPastedCopiedAndReplacedOnlyWhenAsked) {

@@ -15,9 +15,9 @@
 #include <QSpinBox>
 
 #include "core/text/TextFields.h"
-#include "ui/PlanCanvas.h"
-#include "ui/PlanView.h"
-#include "ui/SettingOutSheet.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanView.h"
+#include "ui/plan/SettingOutSheet.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ protected:
         DlgTest::SetUp();
         CopyExamples({"demo.vxa"});
         Open("demo.vxa");
-        road_ = dlg_.Road();
+        road_ = dlg_.Document().Road();
     }
     void Compute(const char* to, const char* interval) {
         Set({{1014, "0"}, {1015, to}, {1016, interval}, {1017, "0"}});
@@ -146,7 +146,7 @@ TEST_F(SheetTest, TheSvgOfTheSampleRoadHoldsEachLabelWhole) {
 
 TEST_F(SheetTest, ColumnTitlesCarryUnitsAndEveryPageEndsWithALineToSign) {
     Compute("2120", "20");
-    const plan::SettingOutSheet sheet(plan::PlanScene{&road_, &dlg_.Results(), nullptr, {}}, plan::SheetHeader{});
+    const plan::SettingOutSheet sheet(plan::PlanScene{&road_, &dlg_.Document().Results(), nullptr, {}}, plan::SheetHeader{});
     ASSERT_GE(sheet.PageCount(), 2);
     std::size_t next = 0;  // every row on one page, in order
     for (int i = 0; i < sheet.PageCount(); ++i) {
@@ -197,7 +197,7 @@ TEST_F(SheetTest, ARunOfOver200PagesIsAskedAboutAndItsLayoutCanBeCancelled) {
     ASSERT_EQ(seen.size(), 1u);
     const int pages = QRegularExpression(Q("共 (\\d+) 页")).match(seen[0].text).captured(1).toInt();
     EXPECT_GT(pages, plan::kSheetPagesWithoutAsking);
-    EXPECT_EQ(seen[0].text, Q(Format(text::kAskPrintManyPages, pages, dlg_.Results().rows.size())));
+    EXPECT_EQ(seen[0].text, Q(Format(text::kAskPrintManyPages, pages, dlg_.Document().Results().rows.size())));
 
     int progressMaximum = 0;
     Click(2003, ModalScript().Box(QMessageBox::Yes).Dialog([&](QWidget* w) {

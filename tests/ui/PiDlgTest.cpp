@@ -5,7 +5,7 @@
 
 #include "DlgFixture.h"
 #include "core/text/TextFields.h"
-#include "ui/PiDlg.h"
+#include "ui/tools/PiDlg.h"
 
 namespace {
 
@@ -61,17 +61,17 @@ TEST_F(PiDlgTest, ComputeShowsTheCurveTableAndOkPutsTheRowsInUnsaved) {
         EXPECT_FALSE(pi->isVisible());
     });
     EXPECT_EQ(Records(), TurnRows());
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_EQ(ReadBytes("road.vxa"), before);
     EXPECT_EQ(ReadBytes("curves.csv").substr(0, 60).find("\xEF\xBB\xBF交点,转角,半径"), 0u);
 }
 
 TEST_F(PiDlgTest, UnsavedRowsAreAskedAboutFirst) {
     for (QMessageBox::StandardButton answer : {QMessageBox::Yes, QMessageBox::No}) {
-        dlg_.m_bControlSaved = true;  // the last round's rows go without a word
+        dlg_.Document().SetSaved(true);  // the last round's rows go without a word
         OpenRows({{"0", "直线", "∞", "1", "2"}, {"10", "终点", "∞", "11", "2"}});
-        dlg_.m_listControl->LineModel()->Append(LinesOf({{"20", "终点", "∞", "21", "2"}})[0]);
-        dlg_.m_bControlSaved = false;
+        dlg_.Document().AppendRow(LinesOf({{"20", "终点", "∞", "21", "2"}})[0]);
+        dlg_.Document().SetSaved(false);
         RunPi([&](CPiDlg* pi) {
             Type(pi, kTurn, 3);
             Set({{2206, "1000"}}, pi);
@@ -110,7 +110,7 @@ TEST_F(PiDlgTest, RefusedTablesWarnAndLeaveTheListAlone) {
             EXPECT_EQ(pi->Curves()->rowCount(), 0);
         });
         EXPECT_EQ(Records(), before);
-        EXPECT_TRUE(dlg_.m_bControlSaved);
+        EXPECT_TRUE(dlg_.Document().Saved());
     }
 }
 
@@ -132,9 +132,9 @@ TEST_F(PiDlgTest, TablesLoadAndSaveAsCsvAndWithoutAFileTheNameIsAskedFirst) {
     });
     EXPECT_EQ(ReadBytes("copy.csv"), kTurnCsv);
     EXPECT_EQ(Records(), TurnRows());
-    EXPECT_EQ(dlg_.m_strFilePath, PathOf("new.vxa"));
+    EXPECT_EQ(dlg_.Document().Path(), PathOf("new.vxa"));
     EXPECT_FALSE(fs::exists(PathOf("new.vxa")));  // written on 保存, not before
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
 }
 
 // The rows are a new road: its file is asked for even with a road open
@@ -152,7 +152,7 @@ TEST_F(PiDlgTest, OkWithARoadOpenAsksForTheNewRoadsFileAndCancelLeavesAllAsItWas
         EXPECT_TRUE(pi->isVisible());
         EXPECT_EQ(Records(), rows);
         EXPECT_EQ(Edit(1007)->text(), "road.vxa");
-        EXPECT_TRUE(dlg_.m_bControlSaved);
+        EXPECT_TRUE(dlg_.Document().Saved());
         Click(2210, ModalScript().Dialog([&](QWidget* w) {
             auto* files = qobject_cast<QFileDialog*>(w);
             ASSERT_TRUE(files);
@@ -211,7 +211,7 @@ TEST_F(PiDlgTest, OnARoadWithStationEquationsTheNewRoadIsInStationsAndKeepsItsTa
     const auto seen = Click(1011, ModalScript().Box(QMessageBox::Ok));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_FALSE(fs::exists(PathOf("new.vxa")));
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     fs::remove(PathOf("new.vxd"));
     Click(1011);
     EXPECT_EQ(ReadBytes("new.vxd"), table);

@@ -11,10 +11,10 @@
 #include <QSignalSpy>
 #include <QWheelEvent>
 
-#include "ui/PlanCanvas.h"
-#include "ui/PlanPainter.h"
-#include "ui/PlanView.h"
-#include "ui/SettingOutSheet.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanPainter.h"
+#include "ui/plan/PlanView.h"
+#include "ui/plan/SettingOutSheet.h"
 
 namespace {
 
@@ -85,11 +85,11 @@ protected:
         DlgTest::SetUp();
         CopyExamples({"demo.vxa", "demo.vxp"});
         Open("demo.vxa");
-        road_ = dlg_.Road();
+        road_ = dlg_.Document().Road();
         const QSizeF room = plan::LabelRoom(QFont());  // as 适应窗口 fits
         view_ = ViewTransform::Fit(plan::SceneBounds(Scene()), 1000, 700, room.width(), room.height());
     }
-    plan::PlanScene Scene() { return plan::PlanScene{&road_, &dlg_.Results(), nullptr, {}}; }
+    plan::PlanScene Scene() { return plan::PlanScene{&road_, &dlg_.Document().Results(), nullptr, {}}; }
     QImage Draw(const ViewTransform& view) { return Draw(view, Scene()); }
     QImage Draw(const ViewTransform& view, const plan::PlanScene& scene) {
         QImage image(int(view.Width()), int(view.Height()), QImage::Format_RGB32);
@@ -349,7 +349,7 @@ TEST_F(PlanSceneTest, TheSheetHasAHeaderOnEveryPageThePlanFirstAndTheWholeTable)
     EXPECT_EQ(Warnings(2003), Q(text::kSheetNothing));
     Set({{1014, "0"}, {1015, "2120"}, {1016, "20"}, {1017, "7.5"}});
     Click(1018);
-    ASSERT_EQ(dlg_.Results().rows.size(), 107u);
+    ASSERT_EQ(dlg_.Document().Results().rows.size(), 107u);
     plan::SheetHeader header{"demo.vxa", true, 0, 2120, 20, 7.5, "90.0000", "2026年12月7日", ""};
     const plan::SettingOutSheet sheet(Scene(), header);
     ASSERT_GE(sheet.PageCount(), 2);  // every row on one page: SheetTest

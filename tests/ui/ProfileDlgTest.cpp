@@ -6,11 +6,11 @@
 
 #include "DlgFixture.h"
 #include "core/files/ProfileCsv.h"
-#include "core/text/ResultText.h"
+#include "core/road/ResultText.h"
 #include "core/text/TextFields.h"
-#include "ui/ProfileDlg.h"
-#include "ui/ProfileView.h"
-#include "ui/SettingOutSheet.h"
+#include "ui/profile/ProfileDlg.h"
+#include "ui/profile/ProfileView.h"
+#include "ui/plan/SettingOutSheet.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ TEST_F(ProfileDlgTest, ComputeShowsTheCurveTableAndRefusesOverlappingCurvesByNam
         EXPECT_TRUE(dlg->isVisible());  // 确定 refused
         EXPECT_EQ(dlg->Curves()->rowCount(), 0);
     });
-    EXPECT_TRUE(dlg_.m_bControlSaved);  // nothing taken
+    EXPECT_TRUE(dlg_.Document().Saved());  // nothing taken
 }
 
 TEST_F(ProfileDlgTest, OkTakesTheTablesUnsavedAndSaveWritesThemBesideTheRoad) {
@@ -128,12 +128,12 @@ TEST_F(ProfileDlgTest, OkTakesTheTablesUnsavedAndSaveWritesThemBesideTheRoad) {
         Click(2414, {}, dlg);
         EXPECT_FALSE(dlg->isVisible());
     });
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_TRUE(Get<QLabel>(1028)->isVisibleTo(&dlg_));  // the run's heights are another profile's
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsUnsaved, text::kHeightsUnsaved)));
 
     Click(1011);  // 保存
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     const std::string grades = ReadBytes("demo.vxz");
     EXPECT_EQ(grades.substr(0, 3), kBom);
     EXPECT_NE(grades.find("SJD1,560,131.300,8000\r\n"), std::string::npos);
@@ -157,7 +157,7 @@ TEST_F(ProfileDlgTest, ClosingAsksAboutTablesTakenIn) {
     ASSERT_EQ(script.Seen().size(), 2u);
     EXPECT_EQ(script.Seen()[0].text, Q(text::kAskSaveControl));
     EXPECT_EQ(script.Seen()[1].text, Q(text::kAskQuit));
-    EXPECT_TRUE(dlg_.m_bControlSaved);
+    EXPECT_TRUE(dlg_.Document().Saved());
     EXPECT_NE(ReadBytes("demo.vxz").find("B,100,102,\r\n"), std::string::npos);
 }
 
@@ -175,7 +175,7 @@ TEST_F(ProfileDlgTest, AnEmptiedGradeTableTakesTheHeightsAwayFromTheNextRun) {
     Click(1018);
     ASSERT_EQ(Elevations()[1], "129.559     ");
     const auto columns = [&] {
-        const plan::SettingOutSheet sheet(plan::PlanScene{nullptr, &dlg_.Results(), nullptr, {}}, plan::SheetHeader{});
+        const plan::SettingOutSheet sheet(plan::PlanScene{nullptr, &dlg_.Document().Results(), nullptr, {}}, plan::SheetHeader{});
         return sheet.ColumnNames();
     };
     EXPECT_EQ(columns().size(), 6);
@@ -215,7 +215,7 @@ TEST_F(ProfileDlgTest, EachTableIsSavedToAndLoadedFromItsOwnFile) {
     });
     EXPECT_EQ(ReadBytes("t.vxh"), slopes);
     EXPECT_EQ(ReadBytes("g.vxz"), kBom + text::kGradeCsvHeader + "\r\n起点,0,100,\r\n终点,300,106,\r\n");
-    EXPECT_TRUE(dlg_.m_bControlSaved);  // cancelled: nothing taken
+    EXPECT_TRUE(dlg_.Document().Saved());  // cancelled: nothing taken
 }
 
 TEST_F(ProfileDlgTest, SaveAsTakesTheTablesToTheNewNameAndWithoutAFileThereIsNoProfile) {
@@ -237,7 +237,7 @@ TEST_F(ProfileDlgTest, ASaveThatCannotWriteATableWritesNothingAndKeepsThemUnsave
     fs::remove(dir_ / "demo.vxz");
     fs::create_directory(dir_ / "demo.vxz");  // where the profile goes, nothing can be written
     EXPECT_TRUE(Warnings(1011).startsWith(Q("无法写入文件")));
-    EXPECT_FALSE(dlg_.m_bControlSaved);
+    EXPECT_FALSE(dlg_.Document().Saved());
     EXPECT_EQ(ReadBytes("demo.vxa"), road);  // the road and its tables go together or not at all
     EXPECT_TRUE(fs::is_directory(dir_ / "demo.vxz"));
 }
@@ -288,6 +288,6 @@ TEST_F(ProfileDlgTest, OnARoadWithStationEquationsTheTablesAreStations) {
         Click(2414, {}, dlg);
         EXPECT_FALSE(dlg->isVisible());
     });
-    ASSERT_EQ(dlg_.m_gradeRows.size(), 3u);
-    EXPECT_EQ(dlg_.m_gradeRows[1].strStation, "K0+365(2)");  // kept as typed
+    ASSERT_EQ(dlg_.Document().GradeRows().size(), 3u);
+    EXPECT_EQ(dlg_.Document().GradeRows()[1].strStation, "K0+365(2)");  // kept as typed
 }

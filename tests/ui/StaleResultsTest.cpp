@@ -9,9 +9,9 @@
 
 #include "DlgFixture.h"
 #include "core/text/TextFields.h"
-#include "ui/PiDlg.h"
-#include "ui/PlanCanvas.h"
-#include "ui/PlanPainter.h"
+#include "ui/tools/PiDlg.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanPainter.h"
 #include "ui/toolkit/FileDialog.h"
 
 namespace {
@@ -41,14 +41,14 @@ protected:
     }
     // The sample road's stakes every 20 m, 7.5 m to the right, computed afresh.
     void Compute() {
-        dlg_.m_bControlSaved = true;  // the last round's change goes without a word
+        dlg_.Document().SetSaved(true);  // the last round's change goes without a word
         Open("demo.vxa");
         Set({{1014, "0"}, {1015, "2120"}, {1016, "20"}, {1017, "7.5"}, {1024, "90"}});
         Click(1018);
         ASSERT_EQ(Edit(1023)->text(), "107");
     }
     void Delete(int line) {
-        dlg_.m_listControl->Select(line);
+        dlg_.Control()->m_listControl->Select(line);
         dlg_.OnSelchangeControlList();  // as a click on the line would
         Click(1009, ModalScript().Box(QMessageBox::Yes));
     }
@@ -77,7 +77,7 @@ TEST_F(StaleResultsTest, EveryChangeOfTheControlDataMarksTheResultsAndPrintAndSa
             Click(1008);
         },
         [&] {  // a row changed: 添加/修改 on its station
-            dlg_.m_listControl->Select(2);
+            dlg_.Control()->m_listControl->Select(2);
             dlg_.OnSelchangeControlList();
             Set({{1004, "3805000"}}), Click(1008, ModalScript().Box(QMessageBox::Yes));
         },
@@ -107,7 +107,7 @@ TEST_F(StaleResultsTest, EveryChangeOfTheControlDataMarksTheResultsAndPrintAndSa
         EXPECT_EQ(Click(2003, ModalScript().Box(QMessageBox::No)).at(0).text, Q(Format(text::kAskPrintStale, "demo.vxa")));
         EXPECT_EQ(Click(1019, ModalScript().Box(QMessageBox::No)).at(0).text, Q(Format(text::kAskSaveStale, "demo.vxa")));
         EXPECT_EQ(Edit(1023)->text(), "107");
-        EXPECT_FALSE(dlg_.m_bResultsSaved);
+        EXPECT_FALSE(dlg_.Document().ResultsSaved());
     }
     // Yes: the sheet and the report name the road the stakes came from.
     QString printed;

@@ -1,7 +1,7 @@
 #include "DlgFixture.h"
 #include "core/files/PointFile.h"
 #include "core/text/TextFields.h"
-#include "ui/StationSetupDlg.h"
+#include "ui/tools/StationSetupDlg.h"
 
 const std::string kA = "A       1.000       2.000     ", kB = "B       3.000       4.000     ";
 

@@ -2,13 +2,13 @@
 // README quotes. With VEXALINE_SCREENSHOTS set to a folder it also saves the
 // README's pictures (scripts/screenshots.sh runs it on Xvfb).
 #include "DlgFixture.h"
-#include "ui/CheckReportDlg.h"
-#include "ui/InspectDlg.h"
-#include "ui/PlanCanvas.h"
-#include "ui/PlanView.h"
-#include "ui/ProfileDlg.h"
+#include "ui/tools/CheckReportDlg.h"
+#include "ui/tools/InspectDlg.h"
+#include "ui/plan/PlanCanvas.h"
+#include "ui/plan/PlanView.h"
+#include "ui/profile/ProfileDlg.h"
 #include "core/text/TextFields.h"
-#include "ui/StationSetupDlg.h"
+#include "ui/tools/StationSetupDlg.h"
 
 #include <QLabel>
 #include <QTableView>
@@ -35,7 +35,7 @@ TEST_F(Walkthrough, OnTheSampleRoad) {
     EXPECT_EQ(Edit(1023)->text(), "107");
     EXPECT_EQ(Result(1), "0.000       3804994.050   500004.566  52.3000   直线段    ");
     EXPECT_EQ(Result(22), "420.000     3805246.060   500339.496  58.1346   圆曲段    ");
-    dlg_.m_listResults->scrollToTop();
+    dlg_.ResultsPart()->m_listResults->scrollToTop();
     Shot(&dlg_, "stakes.png");
 
     Set({{1020, "1234.5"}});
@@ -68,7 +68,7 @@ TEST_F(Walkthrough, OnTheSampleRoad) {
     ASSERT_EQ(Results().size(), 17u);
     EXPECT_EQ(Result(0).substr(0, 14), "桩号        ");
     EXPECT_EQ(Result(1), "400.000     184.1527    150.275   D2        D3        ");
-    dlg_.m_listResults->scrollToTop();
+    dlg_.ResultsPart()->m_listResults->scrollToTop();
     Shot(&dlg_, "setting-out.png");
 
     // The plan of the same road and setup, and the first page of its sheet.
