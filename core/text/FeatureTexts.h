@@ -267,5 +267,24 @@ inline constexpr const char* kSectionInsideCurve =
 inline constexpr const char* kSectionCentre = "中桩";
 inline constexpr const char* kSectionColumns[7] = {"桩号", "名称", "偏距", "X坐标", "Y坐标", "设计高程", "说明"};
 inline constexpr const char* kSectionTitle = "横断面桩位    路线：%s    模板：%s";
+// The window's 横断面 dialog.
+inline constexpr const char* kSectionButton = "横断面";
+inline constexpr const char* kSectionCaption = "横断面";
+inline constexpr const char* kSectionTemplateGroup = "横断面模板（ROAD.vxt）";
+inline constexpr const char* kSectionWideningGroup = "加宽（ROAD.vxw）";
+inline constexpr const char* kSectionStationsGroup = "桩号";
+inline constexpr const char* kSectionFrom = "起始";
+inline constexpr const char* kSectionTo = "终止";
+inline constexpr const char* kSectionInterval = "间距";
+inline constexpr const char* kSectionList = "列出";
+inline constexpr const char* kSectionExport = "导出...";
+inline constexpr const char* kSectionExportFilter =
+    "横断面桩位 (*.txt)|*.txt|CSV 表格 (*.csv)|*.csv|CASS 坐标文件 (*.dat)|*.dat|DXF 图形 (*.dxf)|*.dxf||";
+inline constexpr const char* kSectionExportName = "横断面桩位";
+inline constexpr const char* kSectionNoTemplate = "还没有横断面模板：请在模板表中填写路面行（侧、名称、宽度、横坡）。";
+inline constexpr const char* kSectionCrownNoSlopes =
+    "横断面模板第%d行的横坡为“路拱”，而这条路有纵断面却没有横坡表：请在“纵断面”中填写横坡表。";
+inline constexpr const char* kSectionExaggeration = "高程放大%d倍";
+inline constexpr const char* kSectionNoStations = "没有桩号：请在上面填写起始、终止和间距，再点“列出”。";
 
 }  // namespace vexaline::text

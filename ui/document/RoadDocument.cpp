@@ -7,6 +7,7 @@
 #include "core/files/AlignmentFile.h"
 #include "core/files/FileType.h"
 #include "core/files/ProfileCsv.h"
+#include "core/files/SectionCsv.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 #include "ui/toolkit/FileDialog.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr const char* kGradeExtension = "vxz";
 constexpr const char* kSlopeExtension = "vxh";
 constexpr const char* kChainExtension = "vxd";
+constexpr const char* kTemplateExtension = "vxt";
+constexpr const char* kWideningExtension = "vxw";
 
 // The equations of a table's text (EquationsText); none when it holds none.
 // The rows were checked when they were taken in.
@@ -53,6 +56,34 @@ std::string RoadDocument::EquationsText() const {
     return equations_.empty() ? std::string() : EquationCsvText(equations_);
 }
 
+RoadDocument::Design RoadDocument::TemplateDesign() const {
+    Design out;
+    if (template_.empty()) return out.strRefusal = text::kSectionNoTemplate, out;
+    TemplateBuild tmpl = BuildTemplate(template_);
+    WideningBuild widening = BuildWidening(widening_, Chain());
+    // Both were checked when they were taken in; a failure here gives no sections rather than wrong ones.
+    if (!tmpl.Ok() || !widening.Ok()) return out.strRefusal = !tmpl.Ok() ? tmpl.strMessage : widening.strMessage, out;
+    SectionDesign design{std::move(tmpl.value), std::move(widening.value), std::nullopt, CrossSlopes()};
+    if (std::optional<Heights> heights = RoadHeights()) {
+        // Without the table a crown row's heights would quietly take 0 %.
+        if (slopes_.empty() && design.tmpl.FirstCrownLine() > 0)
+            return out.strRefusal = Format(text::kSectionCrownNoSlopes, design.tmpl.FirstCrownLine()), out;
+        design.profile = std::move(heights->profile);
+        design.slopes = std::move(heights->slopes);
+    }
+    out.design = std::move(design);
+    return out;
+}
+
+std::string RoadDocument::SectionRefusal(const std::vector<TemplateRow>& tmpl,
+                                         const std::vector<WideningRow>& widening) const {
+    const WideningBuild w = BuildWidening(widening, Chain());
+    if (tmpl.empty()) return w.strMessage;
+    const TemplateBuild t = BuildTemplate(tmpl);
+    if (!t.Ok()) return t.strMessage;
+    return w.Ok() ? WideningRefusal(t.value, w.value) : w.strMessage;
+}
+
 std::vector<std::string> RoadDocument::Open(const std::string& path, const std::string& name,
                                             const std::string& bytes) {
     const int before = RowCount();
@@ -71,6 +102,7 @@ std::vector<std::string> RoadDocument::Open(const std::string& path, const std::
 // The equations first: the other tables' stations are 桩号 on them.
 std::vector<std::string> RoadDocument::ReadTablesBeside() {
     grades_.clear(), slopes_.clear(), equations_.clear(), refusedBeside_.clear();
+    template_.clear(), widening_.clear();
     tablesPath_ = path_;
     std::vector<std::string> told;
     // A table's bytes; nothing when there is none, or when it cannot be read (told).
@@ -109,6 +141,16 @@ std::vector<std::string> RoadDocument::ReadTablesBeside() {
         if (take(table.Ok() ? BuildSlopesOn(table.rows, chain).strMessage : table.strMessage, kSlopeExtension))
             slopes_ = table.rows;
     }
+    if (const std::optional<std::string> bytes = read(kTemplateExtension)) {
+        const TemplateCsvRead table = ReadTemplateCsv(*bytes);
+        if (take(table.Ok() ? BuildTemplate(table.rows).strMessage : table.strMessage, kTemplateExtension))
+            template_ = table.rows;
+    }
+    if (const std::optional<std::string> bytes = read(kWideningExtension)) {
+        const WideningCsvRead table = ReadWideningCsv(*bytes);
+        if (take(table.Ok() ? SectionRefusal(template_, table.rows) : table.strMessage, kWideningExtension))
+            widening_ = table.rows;
+    }
     return told;
 }
 
@@ -121,7 +163,7 @@ void RoadDocument::PutNewRoad(const std::string& path, const std::string& name, 
     // Its equations come with it: without them the rows' 桩号 would be read
     // as distances. 保存 writes the new road's tables beside its file, and
     // removes any other table there.
-    grades_.clear(), slopes_.clear();
+    grades_.clear(), slopes_.clear(), template_.clear(), widening_.clear();
     equations_ = equations;
     tablesPath_.clear();
     std::vector<std::string> lines = ControlLines(rows);
@@ -136,6 +178,8 @@ std::vector<FileBytes> RoadDocument::TableFiles() const {
     if (!grades_.empty()) files.push_back({WithExtension(path_, kGradeExtension), GradeCsvText(grades_)});
     if (!slopes_.empty()) files.push_back({WithExtension(path_, kSlopeExtension), SlopeCsvText(slopes_)});
     if (!equations_.empty()) files.push_back({WithExtension(path_, kChainExtension), EquationCsvText(equations_)});
+    if (!template_.empty()) files.push_back({WithExtension(path_, kTemplateExtension), TemplateCsvText(template_)});
+    if (!widening_.empty()) files.push_back({WithExtension(path_, kWideningExtension), WideningCsvText(widening_)});
     return files;
 }
 
@@ -147,7 +191,9 @@ std::vector<std::string> RoadDocument::StaleTables() const {
     std::vector<std::string> paths;
     if (TablesSaved()) return paths;
     const std::pair<bool, const char*> tables[] = {
-        {grades_.empty(), kGradeExtension}, {slopes_.empty(), kSlopeExtension}, {equations_.empty(), kChainExtension}};
+        {grades_.empty(), kGradeExtension},       {slopes_.empty(), kSlopeExtension},
+        {equations_.empty(), kChainExtension},    {template_.empty(), kTemplateExtension},
+        {widening_.empty(), kWideningExtension}};
     for (const auto& [missing, extension] : tables) {
         const std::string path = WithExtension(path_, extension);
         if (missing && std::find(refusedBeside_.begin(), refusedBeside_.end(), path) == refusedBeside_.end())
@@ -238,6 +284,14 @@ void RoadDocument::SetEquations(std::vector<EquationRow> equations) {
     emit RowsChanged(static_cast<int>(lines_.size()), 0, 0);  // the rows' stations are read anew
 }
 
+void RoadDocument::SetSection(std::vector<TemplateRow> tmpl, std::vector<WideningRow> widening) {
+    Remember();
+    template_ = std::move(tmpl), widening_ = std::move(widening);
+    tablesPath_.clear();
+    saved_ = false;
+    emit TablesChanged();
+}
+
 bool RoadDocument::Undo() {
     std::optional<State> before = history_.Undo(Current());
     if (before) Restore(std::move(*before));
@@ -251,7 +305,7 @@ bool RoadDocument::Redo() {
 }
 
 RoadDocument::State RoadDocument::Current() const {
-    return State{lines_, path_, name_, tablesPath_, grades_, slopes_, equations_, saved_};
+    return State{lines_, path_, name_, tablesPath_, grades_, slopes_, equations_, template_, widening_, saved_};
 }
 
 void RoadDocument::Remember() { history_.Push(Current()); }
@@ -261,6 +315,7 @@ void RoadDocument::Restore(State state) {
     name_ = std::move(state.name);
     tablesPath_ = std::move(state.tablesPath);
     grades_ = std::move(state.grades), slopes_ = std::move(state.slopes), equations_ = std::move(state.equations);
+    template_ = std::move(state.tmpl), widening_ = std::move(state.widening);
     saved_ = state.saved;
     ShowLines(std::move(state.lines));
     emit TablesChanged();

@@ -10,13 +10,16 @@
 #include "core/road/CrossSlope.h"
 #include "core/road/Profile.h"
 #include "core/road/Results.h"
+#include "core/road/Section.h"
+#include "core/road/SectionTemplate.h"
 #include "core/files/TextFile.h"
 #include "core/text/ControlLine.h"
 #include "ui/document/UndoStack.h"
 
 // The open road: its file, its control rows (the 58-byte GBK lines, header
 // first), the tables beside it (vertical alignment ROAD.vxz, cross slopes
-// ROAD.vxh, station equations ROAD.vxd), whether the file holds what is
+// ROAD.vxh, station equations ROAD.vxd, cross-section template ROAD.vxt and
+// its widening ROAD.vxw), whether the file holds what is
 // shown, the undo history, and the results with the road they came from.
 // Every rule of opening, saving and editing a road is here; the window's
 // panels and the tools ask it and show what it says. It shows nothing itself:
@@ -41,6 +44,8 @@ public:
     const std::vector<vexaline::GradeRow>& GradeRows() const { return grades_; }
     const std::vector<vexaline::SlopeRow>& SlopeRows() const { return slopes_; }
     const std::vector<vexaline::EquationRow>& EquationRows() const { return equations_; }
+    const std::vector<vexaline::TemplateRow>& TemplateRows() const { return template_; }
+    const std::vector<vexaline::WideningRow>& WideningRows() const { return widening_; }
     // The tables are the files beside the road file (not waiting for 保存).
     bool TablesSaved() const { return tablesPath_ == path_; }
 
@@ -58,12 +63,25 @@ public:
     // slopes alone give no elevation: without a grade table, no heights.
     std::string HeightsText() const;
     std::string EquationsText() const;
+    // The cross-section design of the road: the template, its widening and
+    // the heights; the refusal instead (UTF-8) when there is no template, or
+    // a 路拱 row would take a cross slope from a road with heights but no
+    // cross-slope table.
+    struct Design {
+        std::optional<vexaline::SectionDesign> design;
+        std::string strRefusal;
+    };
+    Design TemplateDesign() const;
+    // Why a template and widening cannot be taken on this road (UTF-8,
+    // naming the table's row), or empty.
+    std::string SectionRefusal(const std::vector<vexaline::TemplateRow>& tmpl,
+                               const std::vector<vexaline::WideningRow>& widening) const;
 
     // Opening: the rows of the file's bytes (an alignment file) under its
     // path and name (name UTF-8), saved, with the tables beside it. A table
     // that cannot be read or built is left out and the road opens all the
     // same; the messages saying so come back in order (equations, grades,
-    // slopes). The history is forgotten: another file's rows are not this one's past.
+    // slopes, template, widening). The history is forgotten: another file's rows are not this one's past.
     std::vector<std::string> Open(const std::string& path, const std::string& name, const std::string& bytes);
     // A new road made elsewhere (imported, constructed) in place of the rows:
     // unsaved, under the file it is to be saved to (name UTF-8), with the
@@ -94,6 +112,8 @@ public:
     void SetLines(std::vector<std::string> lines);  // header first
     void SetHeights(std::vector<vexaline::GradeRow> grades, std::vector<vexaline::SlopeRow> slopes);
     void SetEquations(std::vector<vexaline::EquationRow> equations);
+    // The cross-section tables, which SectionRefusal must have passed.
+    void SetSection(std::vector<vexaline::TemplateRow> tmpl, std::vector<vexaline::WideningRow> widening);
     // Undo and redo over rows, tables and file alike; false when there was nothing.
     bool Undo();
     bool Redo();
@@ -134,6 +154,8 @@ private:
         std::vector<vexaline::GradeRow> grades;
         std::vector<vexaline::SlopeRow> slopes;
         std::vector<vexaline::EquationRow> equations;
+        std::vector<vexaline::TemplateRow> tmpl;
+        std::vector<vexaline::WideningRow> widening;
         bool saved = true;
     };
     State Current() const;
@@ -149,6 +171,8 @@ private:
     std::vector<vexaline::GradeRow> grades_;
     std::vector<vexaline::SlopeRow> slopes_;
     std::vector<vexaline::EquationRow> equations_;
+    std::vector<vexaline::TemplateRow> template_;
+    std::vector<vexaline::WideningRow> widening_;
     // The road file whose beside-files hold the tables as shown; empty: the
     // tables are to be written by the next 保存.
     std::string tablesPath_;

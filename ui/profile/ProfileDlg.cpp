@@ -14,56 +14,20 @@
 #include "ui/profile/ProfileView.h"
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/TableEdit.h"
 
 using namespace vexaline;
 
 namespace {
 
-using Cells = std::vector<std::vector<std::string>>;
+using Cells = platform::TableCells;
+using platform::CsvTable, platform::FillTable, platform::TableRows;
 
 QPushButton* Button(QWidget* owner, const char* label, int id) {
     auto* b = new QPushButton(QString::fromUtf8(label), owner);
     b->setObjectName(QString::number(id));
     b->setAutoDefault(false);
     return b;
-}
-
-// A table whose columns are the titles of a file's header line.
-QTableWidget* Table(QWidget* owner, const char* header, int id) {
-    const QStringList titles = QString::fromUtf8(header).split(',');
-    auto* t = new QTableWidget(0, static_cast<int>(titles.size()), owner);
-    t->setObjectName(QString::number(id));
-    t->setHorizontalHeaderLabels(titles);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    return t;
-}
-
-// The table's rows as texts, with their table row (1-based); blank rows left out.
-std::vector<std::pair<int, std::vector<std::string>>> Read(const QTableWidget* t) {
-    std::vector<std::pair<int, std::vector<std::string>>> rows;
-    for (int r = 0; r < t->rowCount(); ++r) {
-        std::vector<std::string> cells;
-        bool blank = true;
-        for (int c = 0; c < t->columnCount(); ++c) {
-            const QTableWidgetItem* item = t->item(r, c);
-            cells.push_back(item ? item->text().trimmed().toStdString() : std::string());
-            blank = blank && cells.back().empty();
-        }
-        if (!blank) rows.emplace_back(r + 1, std::move(cells));
-    }
-    return rows;
-}
-
-void Fill(QTableWidget* t, const Cells& rows) {
-    t->setRowCount(0);
-    t->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < t->rowCount(); ++r)
-        for (int c = 0; c < t->columnCount(); ++c) {
-            const std::vector<std::string>& row = rows[static_cast<std::size_t>(r)];
-            const std::string cell = c < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(c)] : "";
-            t->setItem(r, c, new QTableWidgetItem(QString::fromStdString(cell)));
-        }
 }
 
 Cells GradeCells(const std::vector<GradeRow>& rows) {
@@ -76,18 +40,6 @@ Cells SlopeCells(const std::vector<SlopeRow>& rows) {
     Cells cells;
     for (const SlopeRow& s : rows) cells.push_back({s.strStation, s.strLeft, s.strRight});
     return cells;
-}
-
-// A blank row after the selected one, else at the end; a row removed.
-void InsertRow(QTableWidget* t) {
-    const int at = t->currentRow() >= 0 ? t->currentRow() + 1 : t->rowCount();
-    t->insertRow(at);
-    for (int c = 0; c < t->columnCount(); ++c) t->setItem(at, c, new QTableWidgetItem());
-    t->setCurrentCell(at, 0);
-}
-
-void DeleteRow(QTableWidget* t) {
-    if (t->currentRow() >= 0) t->removeRow(t->currentRow());
 }
 
 // A table file's bytes, or nothing after telling the user.
@@ -116,9 +68,9 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     : QDialog(parent), m_chain(std::move(chain)) {
     setObjectName("2400");
     setWindowTitle(QString::fromUtf8(text::kProfileTitle));
-    m_grades = Table(this, text::kGradeCsvHeader, 2401);
-    m_slopes = Table(this, text::kSlopeCsvHeader, 2402);
-    m_curves = Table(this, text::kVerticalCurveCsvHeader, 2412);
+    m_grades = CsvTable(this, text::kGradeCsvHeader, 2401);
+    m_slopes = CsvTable(this, text::kSlopeCsvHeader, 2402);
+    m_curves = CsvTable(this, text::kVerticalCurveCsvHeader, 2412);
     m_curves->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_curves->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_curves->verticalHeader()->hide();
@@ -163,12 +115,12 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     layout->addWidget(m_view, 3);
     layout->addLayout(bottom);
 
-    connect(gradeButtons[0], &QPushButton::clicked, this, [this] { InsertRow(m_grades); });
-    connect(gradeButtons[1], &QPushButton::clicked, this, [this] { DeleteRow(m_grades); });
+    connect(gradeButtons[0], &QPushButton::clicked, this, [this] { platform::InsertTableRow(m_grades); });
+    connect(gradeButtons[1], &QPushButton::clicked, this, [this] { platform::DeleteTableRow(m_grades); });
     connect(gradeButtons[2], &QPushButton::clicked, this, &CProfileDlg::OnOpenGrades);
     connect(gradeButtons[3], &QPushButton::clicked, this, &CProfileDlg::OnSaveGrades);
-    connect(slopeButtons[0], &QPushButton::clicked, this, [this] { InsertRow(m_slopes); });
-    connect(slopeButtons[1], &QPushButton::clicked, this, [this] { DeleteRow(m_slopes); });
+    connect(slopeButtons[0], &QPushButton::clicked, this, [this] { platform::InsertTableRow(m_slopes); });
+    connect(slopeButtons[1], &QPushButton::clicked, this, [this] { platform::DeleteTableRow(m_slopes); });
     connect(slopeButtons[2], &QPushButton::clicked, this, &CProfileDlg::OnOpenSlopes);
     connect(slopeButtons[3], &QPushButton::clicked, this, &CProfileDlg::OnSaveSlopes);
     connect(compute, &QPushButton::clicked, this, &CProfileDlg::OnCompute);
@@ -178,21 +130,21 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     connect(m_grades, &QTableWidget::itemChanged, this, [this] { ShowProfile(nullptr); });
     connect(m_grades->model(), &QAbstractItemModel::rowsRemoved, this, [this] { ShowProfile(nullptr); });
 
-    Fill(m_grades, GradeCells(grades));
-    Fill(m_slopes, SlopeCells(slopes));
+    FillTable(m_grades, GradeCells(grades));
+    FillTable(m_slopes, SlopeCells(slopes));
     ShowProfile(nullptr);
     resize(1000, 860);
 }
 
 std::vector<GradeRow> CProfileDlg::GradeRows() const {
     std::vector<GradeRow> rows;
-    for (const auto& [line, c] : Read(m_grades)) rows.push_back(GradeRow{line, c[0], c[1], c[2], c[3]});
+    for (const auto& [line, c] : TableRows(m_grades)) rows.push_back(GradeRow{line, c[0], c[1], c[2], c[3]});
     return rows;
 }
 
 std::vector<SlopeRow> CProfileDlg::SlopeRows() const {
     std::vector<SlopeRow> rows;
-    for (const auto& [line, c] : Read(m_slopes)) rows.push_back(SlopeRow{line, c[0], c[1], c[2]});
+    for (const auto& [line, c] : TableRows(m_slopes)) rows.push_back(SlopeRow{line, c[0], c[1], c[2]});
     return rows;
 }
 
@@ -201,7 +153,7 @@ void CProfileDlg::OnOpenGrades() {
     if (!bytes) return;
     const GradeCsvRead read = ReadGradeCsv(*bytes);
     if (!read.Ok()) return platform::Warn(this, read.strMessage.c_str());
-    Fill(m_grades, GradeCells(read.rows));
+    FillTable(m_grades, GradeCells(read.rows));
 }
 
 void CProfileDlg::OnSaveGrades() {
@@ -213,7 +165,7 @@ void CProfileDlg::OnOpenSlopes() {
     if (!bytes) return;
     const SlopeCsvRead read = ReadSlopeCsv(*bytes);
     if (!read.Ok()) return platform::Warn(this, read.strMessage.c_str());
-    Fill(m_slopes, SlopeCells(read.rows));
+    FillTable(m_slopes, SlopeCells(read.rows));
 }
 
 void CProfileDlg::OnSaveSlopes() {

@@ -10,6 +10,7 @@
 #include "ui/plan/PlanMarks.h"
 #include "ui/plan/PlanView.h"
 #include "ui/plan/PlanWindow.h"
+#include "ui/section/SectionDlg.h"
 #include "ui/tools/AboutDlg.h"
 #include "ui/tools/InspectDlg.h"
 #include "ui/toolkit/FieldExchange.h"
@@ -46,6 +47,7 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     top->addLayout(CreateHelpPanel());
     connect(findChild<QPushButton*>("2002"), &QPushButton::clicked, this, &CAlignmentDlg::OnPlanView);
     connect(m_lookup->m_btnInspect, &QPushButton::clicked, this, &CAlignmentDlg::OnInspect);
+    connect(m_lookup->m_btnSection, &QPushButton::clicked, this, &CAlignmentDlg::OnSection);
     WireTabOrder();
     ShowTitle();
     setWindowIcon(m_hIcon);
@@ -117,6 +119,20 @@ void CAlignmentDlg::OnInspect() {
     if (!dlg) {
         dlg = new CInspectDlg(m_doc, this);
         connect(dlg, &CInspectDlg::PlanViewWanted, this, &CAlignmentDlg::OnPlanView);
+    }
+    dlg->show();
+    dlg->raise();
+    dlg->activateWindow();
+}
+
+// The template and widening of a road that has a file: they are saved beside it.
+void CAlignmentDlg::OnSection() {
+    auto* dlg = findChild<CSectionDlg*>("2600");
+    if (!dlg) {
+        const Busy busy(m_bBusy);
+        if (!busy) return;
+        if (m_doc.Path().empty()) return platform::Warn(this, text::kNoFile);
+        dlg = new CSectionDlg(m_doc, this);
     }
     dlg->show();
     dlg->raise();

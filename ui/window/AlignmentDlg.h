@@ -55,6 +55,7 @@ public slots:
     void OnProfile();       // "纵断面"
     void OnInspect();       // "检核": beside the window, following its road
     void OnChain();         // "断链"
+    void OnSection();       // "横断面": beside the window, following its road
     void OnPasteControl();
     void OnCopyControl();
     void OnUndoControl();

@@ -131,6 +131,7 @@ void ControlPanel::OnChain() {
         std::string refusal = Alignment::Parse(m_doc.Lines(), chain).ChainMessage();
         if (refusal.empty() && !m_doc.GradeRows().empty()) refusal = BuildProfileOn(m_doc.GradeRows(), chain).strMessage;
         if (refusal.empty()) refusal = BuildSlopesOn(m_doc.SlopeRows(), chain).strMessage;
+        if (refusal.empty()) refusal = BuildWidening(m_doc.WideningRows(), chain).strMessage;
         return refusal;
     }, Owner());
     if (dlg.exec() != QDialog::Accepted) return;

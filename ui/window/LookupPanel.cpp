@@ -26,6 +26,7 @@ LookupPanel::LookupPanel(PanelShared shared, QWidget* parent) : QFrame(parent), 
     m_editLookupOffset = Holding(Edit(1055, true), kOffsetSample);
     m_editLookupElevation = Holding(Edit(2056, true), kCoordinateSample);
     m_btnInspect = Button(text::kInspectButton, 2007);
+    m_btnSection = Button(text::kSectionButton, 2009);
     setFrameShape(QFrame::StyledPanel);
     auto* lookup = new QGridLayout(this);
     lookup->addWidget(new QLabel(U("X")), 0, 0);
@@ -41,6 +42,7 @@ LookupPanel::LookupPanel(PanelShared shared, QWidget* parent) : QFrame(parent), 
     // Its own row: beside the others it would squeeze X and Y out of sight.
     lookup->addWidget(new QLabel(U(text::kElevationHeader)), 2, 0);
     lookup->addWidget(m_editLookupElevation, 2, 1);
+    lookup->addWidget(m_btnSection, 2, 4);
     lookup->setColumnStretch(1, 1);
     lookup->setColumnStretch(3, 1);
     connect(btnLookup, &QPushButton::clicked, this, &LookupPanel::OnReverseLookup);

@@ -1,0 +1,89 @@
+// 横断面 in the window: the demo road's template and widening edited in
+// place, saved beside the road and undone; the drawing's labels kept apart.
+#include "DlgFixture.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+
+#include "ui/section/SectionDlg.h"
+#include "ui/section/SectionView.h"
+
+namespace {
+
+class SectionDlgTest : public DlgTest {
+protected:
+    void SetUp() override {
+        DlgTest::SetUp();
+        CopyExamples({"demo.vxa", "demo.vxz", "demo.vxh", "demo.vxt", "demo.vxw"});
+        Open("demo.vxa");
+    }
+    CSectionDlg* Dlg() {
+        Click(2009);
+        auto* dlg = dlg_.findChild<CSectionDlg*>("2600");
+        EXPECT_TRUE(dlg && dlg->isVisible());
+        return dlg;
+    }
+    void Type(int row, int column, const char* text) { Dlg()->Template()->item(row, column)->setText(Q(text)); }
+    QString Message() { return Get<QLabel>(2612, Dlg())->text(); }
+};
+
+// The figures of the README at 1000: the left carriageway's edge 7.5 m out at 124.010.
+TEST_F(SectionDlgTest, AnEditGoesIntoTheRoadIsSavedBesideItAndUndone) {
+    CSectionDlg* dlg = Dlg();
+    ASSERT_EQ(dlg->Template()->rowCount(), 10);
+    EXPECT_EQ(dlg->Widening()->item(1, 1)->text(), "0.8");
+    Set({{2608, "1000"}, {2609, "1020"}, {2610, "20"}}, dlg);
+    Click(2611, {}, dlg);
+    ASSERT_EQ(dlg->Stations()->count(), 2);
+    EXPECT_EQ(dlg->Stations()->item(1)->text(), "K1+020.000");
+    const SectionPoint& edge = dlg->Sections()[0].points[0];
+    EXPECT_EQ(edge.strName, "行车道");
+    EXPECT_DOUBLE_EQ(edge.dOffset, -7.5);
+    EXPECT_NEAR(*edge.elevation, 124.010, 0.0005);
+    Shot(dlg, "section.png");
+
+    const std::string before = ReadBytes("demo.vxt"), widening = ReadBytes("demo.vxw");
+    Type(0, 2, "abc");  // refused: named, and the road keeps its template
+    EXPECT_TRUE(Message().contains(Q("第1行"))) << Message().toStdString();
+    EXPECT_EQ(dlg_.Document().TemplateRows()[0].strWidth, "7.5");
+    EXPECT_TRUE(dlg_.Document().Saved());
+    Type(0, 2, "8");
+    EXPECT_EQ(Message(), "");
+    EXPECT_FALSE(dlg_.Document().Saved());
+    EXPECT_DOUBLE_EQ(dlg->Sections()[0].points[0].dOffset, -8);
+    Click(1011);  // 保存: the template beside the road, the other tables as they were
+    std::string expected = before;
+    expected.replace(expected.find("7.5"), 3, "8");
+    EXPECT_EQ(ReadBytes("demo.vxt"), expected);
+    EXPECT_EQ(ReadBytes("demo.vxw"), widening);
+    dlg_.OnUndoControl();
+    EXPECT_EQ(dlg->Template()->item(0, 2)->text(), "7.5");
+    Click(1, ModalScript().Box(QMessageBox::No).File(QPath("demo.vxa")));  // the undone edit dropped
+    EXPECT_EQ(dlg->Template()->item(0, 2)->text(), "8");  // as the file holds it
+}
+
+// Labels of one width: kept where they stand apart; moved as little as keeps
+// them apart where they crowd; inside the drawing where they fit.
+TEST_F(SectionDlgTest, LabelsNeverOverlap) {
+    struct Case { std::vector<double> wanted; double width, low, high; std::vector<double> placed; };
+    for (const Case& c : {Case{{20, 0, 10}, 5, 0, 100, {20, 0, 10}},
+                          Case{{10, 10}, 4, 0, 100, {8, 12}},           // the mean of 10 and 10 − 4
+                          Case{{0, 1, 2}, 4, 0, 100, {0, 4, 8}},        // the mean −3 held at the edge
+                          Case{{98, 99}, 4, 0, 100, {92, 96}},          // and at the far edge
+                          Case{{0, 1, 2}, 4, 0, 6, {-3, 1, 5}}}) {      // no room: apart all the same
+        EXPECT_EQ(SpreadLabels(c.wanted, c.width, c.low, c.high), c.placed);
+    }
+    CSectionDlg* dlg = Dlg();
+    Set({{2608, "1530"}, {2609, "1530"}, {2610, "20"}}, dlg);
+    Click(2611, {}, dlg);
+    CSectionView* view = dlg->View();
+    view->setFixedWidth(420);  // edges 0.75 m apart of each other on a narrow drawing
+    view->grab();
+    const std::vector<QRectF>& boxes = view->LabelBoxes();
+    ASSERT_EQ(boxes.size(), 7u);  // the centre and three edges a side
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " " << j;
+}
+
+}  // namespace
