@@ -160,49 +160,6 @@ TEST_F(ChainDlgTest, TheRoadSavedAsLandXmlCarriesItsTableAndOpensBackToTheSameSt
     EXPECT_EQ(Lines(), kRunLines);
 }
 
-// A table file beside the road that the road no longer has would be read as
-// its own at the next opening (an old .vxd renames every station): saving
-// over a road removes it, but keeps one the opening refused, for the user
-// to mend, and tables made for a name that holds no road yet.
-TEST_F(ChainDlgTest, SavingRemovesTablesBesideTheFileThatTheRoadDoesNotHave) {
-    const std::string refused = "\xEF\xBB\xBF名称,桩号,高程,竖曲线半径\r\nA,abc,1,0\r\n";
-    WriteBytes("chain.vxz", refused);
-    for (const char* name : {"chain.vxa", "chain.vxd"})
-        fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
-    ASSERT_EQ(Click(1, ModalScript().File(QPath("chain.vxa")).Box(QMessageBox::Ok)).size(), 2u);
-    ASSERT_FALSE(dlg_.Document().EquationRows().empty());
-
-    // Saved under a name that holds no road yet: the tables there are the
-    // user's, made for it, and stay.
-    const std::string prepared = "\xEF\xBB\xBF名称,桩号,高程,竖曲线半径\r\nA,0,1,0\r\nB,900,2,0\r\n";
-    WriteBytes("new.vxz", prepared);
-    Click(2005, ModalScript().File(QPath("new.vxa")));
-    EXPECT_EQ(ReadBytes("new.vxz"), prepared);
-    // Saved over another road: that road's tables go, this road's
-    // equations are written there.
-    fs::copy_file(dir_ / "chain.vxa", dir_ / "other.vxa");
-    WriteBytes("other.vxz", prepared);
-    WriteBytes("other.vxd", "\xEF\xBB\xBF断链前桩号,断链后桩号\r\n1000,900\r\n");
-    Click(2005, ModalScript().File(QPath("other.vxa")).Box(QMessageBox::Yes));
-    EXPECT_TRUE(dlg_.Document().Saved());
-    EXPECT_FALSE(fs::exists(dir_ / "other.vxz"));
-    EXPECT_EQ(ReadBytes("other.vxd"), ReadBytes("chain.vxd"));
-
-    // The table emptied here goes with the next 保存.
-    RunChain([&](CChainDlg* dlg) {
-        dlg->Table()->setRowCount(0);
-        Click(2604, {}, dlg);
-    });
-    Click(1011);
-    EXPECT_TRUE(dlg_.Document().Saved());
-    EXPECT_FALSE(fs::exists(dir_ / "other.vxd"));
-
-    // The refused table of the first file was never this window's to drop.
-    Click(2005, ModalScript().File(QPath("chain.vxa")).Box(QMessageBox::Yes));
-    EXPECT_EQ(ReadBytes("chain.vxz"), refused);
-    EXPECT_FALSE(fs::exists(dir_ / "chain.vxd"));
-}
-
 // The table's file cannot be written (a folder of its name is in the way):
 // neither file is, the message names the table's, and the data stay unsaved.
 TEST_F(ChainDlgTest, SaveWritesNeitherFileWhenTheTableCannotBeWritten) {

@@ -203,12 +203,13 @@ std::vector<std::string> RoadDocument::StaleTables() const {
 }
 
 RoadDocument::SaveOutcome RoadDocument::Save() {
+    SaveOutcome outcome;
+    if (path_.empty()) return outcome;  // no file to write to
     std::vector<FileBytes> files{{path_, SavedAlignmentFile(lines_, TimeStampNow())}};
     for (FileBytes& table : TableFiles()) files.push_back(std::move(table));
     // Tables beside a name that holds no road yet are the user's, made for it.
     const std::vector<std::string> stale =
         QFileInfo::exists(QFile::decodeName(path_.c_str())) ? StaleTables() : std::vector<std::string>();
-    SaveOutcome outcome;
     if (const std::optional<std::size_t> failed = WriteFilesAtomically(files)) {
         outcome.failedPath = files[*failed].path;
         return outcome;
@@ -216,6 +217,10 @@ RoadDocument::SaveOutcome RoadDocument::Save() {
     // The road is written: a table left beside it is told, not undone.
     for (const std::string& table : stale)
         if (!RemoveFile(table)) outcome.notRemoved.push_back(table);
+    // A table refused at opening and written now is the road's: emptied later, it goes.
+    for (const FileBytes& file : files)
+        refusedBeside_.erase(std::remove(refusedBeside_.begin(), refusedBeside_.end(), file.path), refusedBeside_.end());
+    outcome.bWritten = true;
     saved_ = true;
     tablesPath_ = path_;
     // No earlier state is what the files hold now: undone to, it is unsaved

@@ -95,9 +95,10 @@ public:
     // not have is removed (where a road file is replaced; one refused at
     // opening stays for the user to mend).
     struct SaveOutcome {
-        std::string failedPath;               // the file that could not be written; empty: all written
+        bool bWritten = false;                // the road and its tables are written
+        std::string failedPath;               // the file that could not be written (empty without a file)
         std::vector<std::string> notRemoved;  // stale tables that could not be removed
-        bool Ok() const { return failedPath.empty(); }
+        bool Ok() const { return bWritten; }
     };
     SaveOutcome Save();
     // 另存为: the same under another file, which becomes the open one only
