@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev fonts-noto-cjk qt6-translations-l10n \
-  libcli11-dev nlohmann-json3-dev libpugixml-dev libdxflib-dev pkg-config \
+  libcli11-dev nlohmann-json3-dev libpugixml-dev libdxflib-dev libproj-dev proj-data libcgal-dev pkg-config \
   libgtest-dev libbenchmark-dev xvfb xauth x11-utils
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen

@@ -9,8 +9,11 @@
 
 #include "core/files/AlignmentFile.h"
 #include "core/files/FileType.h"
+#include "core/files/FourParamCsv.h"
 #include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
+#include "core/road/ResultText.h"
+#include "core/road/StakeRun.h"
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
@@ -135,6 +138,17 @@ std::optional<Chainage> ReadEquations(const std::string& path, int& status, std:
     return std::move(chain.chain);
 }
 
+std::optional<FourParam> ReadFourParam(const std::string& path, int& status) {
+    status = kUsage;
+    const std::optional<std::string> bytes = ReadFile(path);
+    if (!bytes) return std::nullopt;
+    status = kRefused;
+    const FourParamRead read = ReadFourParamCsv(*bytes);
+    if (!read.Ok()) return ComplainUtf8(path + ": " + read.strMessage), std::nullopt;
+    status = kDone;
+    return read.params;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ea, eb, e;
     if (std::filesystem::equivalent(a, b, e) && !e) return true;  // both exist: hard links too
@@ -205,6 +219,42 @@ std::optional<double> DistanceOn(const Chainage& chain, ChainStation station, co
 std::string StationText(const Alignment& road, double distance) {
     if (road.Chain().Empty()) return Format("%.3f", distance);
     return ChainStationText(road.Chain().StationAt(distance));
+}
+
+bool StationsAsked::OneWay() const {
+    const bool range = from || to || interval;
+    if (range != at.empty() || (range && !(from && to && interval))) return ComplainUtf8(text::kRangeOrStations), false;
+    return true;
+}
+
+std::optional<std::vector<double>> AskedStations(const StationsAsked& asked, const Alignment& road, bool equations,
+                                                 int& status) {
+    status = kRefused;
+    const bool range = asked.from.has_value();
+    std::vector<double> at;
+    for (const std::string& typed : range ? std::vector<std::string>{*asked.from, *asked.to} : asked.at) {
+        const std::optional<double> d = DistanceOn(road.Chain(), StationArgument(typed, equations, "--at"), typed);
+        if (!d) return std::nullopt;
+        at.push_back(*d);
+    }
+    if (!range) {
+        for (double s : at) {
+            const StakeCheck check = CheckSingleStake(road, s);
+            if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), std::nullopt;
+        }
+        return at;
+    }
+    StakeRequest request;
+    request.dStartStation = at[0], request.dEndStation = at[1], request.dInterval = *asked.interval;
+    if (equations) request.dStartChainStation = StationArgument(*asked.from, true, "--from").dValue;
+    const StakeCheck check = CheckStakeRun(road, request);
+    if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), std::nullopt;
+    ResultSet centre;
+    RunStakes(road, request, centre, 0, nullptr);
+    std::vector<double> stations;
+    stations.reserve(centre.rows.size());
+    for (const StakeResult& row : centre.rows) stations.push_back(row.dStation);
+    return stations;
 }
 
 }  // namespace vexaline::cli

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/files/TextFile.h"
+#include "core/grid/FourParam.h"
 #include "core/road/Alignment.h"
 #include "core/road/Chainage.h"
 #include "core/road/CrossSlope.h"
@@ -84,6 +85,11 @@ std::optional<Heights> ReadHeights(const std::string& profilePath, const std::st
 std::optional<Chainage> ReadEquations(const std::string& path, int& status,
                                       std::vector<EquationRow>* rows = nullptr);
 
+// The four parameters of a .vxf (--four); nullopt after saying why, naming
+// the file: status kUsage for a file that cannot be read, kRefused for one
+// whose rows or parameters are refused.
+std::optional<FourParam> ReadFourParam(const std::string& path, int& status);
+
 // Whether two names lead to one file (through "./", "..", symbolic and
 // hard links).
 bool SameFile(const std::string& a, const std::string& b);
@@ -125,5 +131,20 @@ std::optional<double> DistanceOn(const Chainage& chain, ChainStation station, co
 // The 桩号 text of a distance on the road ("%.3f", with its occurrence on
 // a road with equations).
 std::string StationText(const Alignment& road, double distance);
+
+// The stations a command asks for: --from, --to and --interval, or --at.
+struct StationsAsked {
+    std::optional<std::string> from, to;
+    std::optional<double> interval;
+    std::vector<std::string> at;
+    // One of the two ways, the range complete; false after saying so.
+    bool OneWay() const;
+};
+
+// Their distances: the range stepped as a run of stakes is (by 桩号 on a
+// road with equations), or each single station; nullopt after saying why
+// (a station on no place, out of the road, a run refused), status kRefused.
+std::optional<std::vector<double>> AskedStations(const StationsAsked& asked, const Alignment& road, bool equations,
+                                                 int& status);
 
 }  // namespace vexaline::cli

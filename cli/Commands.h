@@ -15,5 +15,8 @@ void AddProfileCommand(CLI::App& app, int& status);
 void AddInspectCommand(CLI::App& app, int& status);
 void AddChainageCommand(CLI::App& app, int& status);
 void AddSectionCommand(CLI::App& app, int& status);
+void AddGroundCommand(CLI::App& app, int& status);
+void AddFourParamCommand(CLI::App& app, int& status);
+void AddTransformCommand(CLI::App& app, int& status);
 
 }  // namespace vexaline::cli

@@ -10,6 +10,8 @@
 #include "core/files/AlignmentFile.h"
 #include "core/files/FileType.h"
 #include "core/files/LandXml.h"
+#include "core/files/MapExport.h"
+#include "core/files/PointImport.h"
 #include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
 #include "core/road/Alignment.h"
@@ -21,6 +23,7 @@ namespace {
 
 struct ConvertOptions {
     std::string in, out, alignment, profile, equations;
+    std::string crs, points;  // the road's grid and the points shown with it, for a map
 };
 
 // The file's name without folder and extension: the exported alignment's name.
@@ -90,6 +93,34 @@ int Export(const ConvertOptions& o) {
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
 
+// The road on a map (KML or GeoJSON), with the points of --points.
+int ExportMap(const ConvertOptions& o, MapFormat format) {
+    if (!DistinctFiles({o.out}, {o.in, o.profile, o.equations, o.points})) return kUsage;
+    const GridRead grid = ReadGrid(o.crs);
+    if (!grid.grid) return ComplainUtf8(grid.strMessage), kUsage;
+    int status = kUsage;
+    const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    if (!read) return status;
+    std::optional<Heights> heights;
+    if (!o.profile.empty()) {
+        heights = ReadHeights(o.profile, std::string(), status, read->road.Chain());
+        if (!heights) return status;
+    }
+    MeasuredImport points;
+    if (!o.points.empty()) {
+        const std::optional<std::string> bytes = ReadFile(o.points);
+        if (!bytes) return kUsage;
+        points = ImportMeasuredPoints(*bytes, MeasuredFormatOf(o.points));
+        if (!points.Ok()) return ComplainUtf8(o.points + ": " + points.strMessage), kRefused;
+    }
+    GridTransform::Make toMap = GridTransform::ToMap(*grid.grid);
+    if (!toMap.transform) return ComplainUtf8(toMap.strMessage), kRefused;
+    const MapExport out = vexaline::ExportMap(format, read->road, *toMap.transform, grid.grid->strName,
+                                              heights ? &heights->profile : nullptr, points.points, Stem(o.in));
+    if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
+    return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
+}
+
 int Run(const ConvertOptions& o) {
     const std::string from = ExtensionOf(o.in), to = ExtensionOf(o.out);
     // One would be written over the other.
@@ -100,6 +131,8 @@ int Run(const ConvertOptions& o) {
         return ComplainUtf8(Format(text::kConvertEquationsIsOut, o.equations.c_str())), kUsage;
     if (from == "xml" && to == "vxa") return Import(o);
     if (from == "vxa" && to == "xml") return Export(o);
+    if (from == "vxa" && (to == "kml" || to == "geojson"))
+        return ExportMap(o, to == "kml" ? MapFormat::Kml : MapFormat::GeoJson);
     ComplainUtf8(Format(text::kConvertKinds, o.in.c_str(), o.out.c_str()));
     return kUsage;
 }
@@ -110,7 +143,8 @@ void AddConvertCommand(CLI::App& app, int& status) {
     auto o = std::make_shared<ConvertOptions>();
     CLI::App* cmd = app.add_subcommand("convert", "LandXML alignment to an alignment file, or back, by extension");
     cmd->add_option("IN", o->in, "ROAD.xml or ROAD.vxa")->required();
-    cmd->add_option("OUT", o->out, "ROAD.vxa or ROAD.xml; nothing is written when refused")->required();
+    cmd->add_option("OUT", o->out, "ROAD.vxa or ROAD.xml, or a map: ROAD.kml, ROAD.geojson; nothing is written when refused")
+        ->required();
     cmd->add_option("--alignment", o->alignment,
                     "Which alignment of a LandXML file holding several; the exported alignment's name");
     cmd->add_option("--profile", o->profile,
@@ -118,7 +152,16 @@ void AddConvertCommand(CLI::App& app, int& status) {
     cmd->add_option("--equations", o->equations,
                     "Station equations (.vxd): exported with the road, or written from the LandXML file's "
                     "(default: beside OUT)");
-    cmd->callback([o, &status] { status = Run(*o); });
+    cmd->add_option("--crs", o->crs, "The road's grid for OUT.kml or OUT.geojson: EPSG:<code> or GK:<meridian D.MMSS>[,<H>[,<FE>]]");
+    cmd->add_option("--points", o->points, "Points shown on the map: CASS .dat, CSV name,X,Y[,H], or .vxp");
+    cmd->callback([o, &status] {
+        const std::string to = ExtensionOf(o->out);
+        const bool map = ExtensionOf(o->in) == "vxa" && (to == "kml" || to == "geojson");
+        if (map && o->crs.empty()) throw CLI::ValidationError("--crs", "a map (.kml, .geojson) needs the road's grid");
+        if (!map && (!o->crs.empty() || !o->points.empty()))
+            throw CLI::ValidationError("--crs and --points are for a map: OUT.kml or OUT.geojson");
+        status = Run(*o);
+    });
 }
 
 }  // namespace vexaline::cli

@@ -1,5 +1,6 @@
 // vexaline-cli inspect: measured points against the design (检核), as the
 // window's 检核 shows them; exit 0 when every point is within tolerance.
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -16,7 +17,7 @@ namespace vexaline::cli {
 namespace {
 
 struct InspectOptions {
-    std::string road, measured, profile, slopes, output, equations;
+    std::string road, measured, profile, slopes, output, equations, four;
     std::string planMm = "20", heightMm = "10";
     bool json = false;
     std::string format = "text";
@@ -57,8 +58,33 @@ Json ToJson(const Inspection& inspection) {
               {"max_dh", Value(s.maxDh)}, {"rms_dh", Value(s.rmsDh)}}}};
 }
 
+// Measured points of the target grid of --four judged in the design grid:
+// the points carried there, and in the rows back as measured, with ΔX and
+// ΔY turned to the target grid's axes. The sizes (Δ, along, across) stay
+// lengths of the design grid, where the tolerances judge them: they differ
+// from the target grid's by K − 1, parts per million of a few millimetres.
+Inspection InspectInTarget(const Alignment& road, const std::vector<MeasuredPoint>& measured,
+                           const DesignHeights& design, const Tolerances& tolerances, const FourParam& four) {
+    std::vector<MeasuredPoint> points = measured;
+    for (MeasuredPoint& p : points) {
+        const CPlanePoint inDesign = InverseFour(four, CPlanePoint(p.dX, p.dY));
+        p.dX = inDesign.X, p.dY = inDesign.Y;
+    }
+    Inspection inspection = Inspect(road, points, design, tolerances);
+    const double c = std::cos(four.dRotation), s = std::sin(four.dRotation);
+    for (std::size_t i = 0; i < inspection.rows.size(); ++i) {
+        InspectRow& r = inspection.rows[i];
+        r.point = measured[i];
+        if (r.dx && r.dy) {
+            const double dx = *r.dx, dy = *r.dy;
+            r.dx = dx * c - dy * s, r.dy = dy * c + dx * s;
+        }
+    }
+    return inspection;
+}
+
 int Run(const InspectOptions& o, const Tolerances& tolerances) {
-    if (!DistinctFiles({o.output}, {o.road, o.measured, o.profile, o.slopes, o.equations})) return kUsage;
+    if (!DistinctFiles({o.output}, {o.road, o.measured, o.profile, o.slopes, o.equations, o.four})) return kUsage;
     int status = kDone;
     const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
     if (!read) return status;
@@ -70,13 +96,19 @@ int Run(const InspectOptions& o, const Tolerances& tolerances) {
         heights = ReadHeights(o.profile, o.slopes, status, road.Chain());
         if (!heights) return status;
     }
+    std::optional<FourParam> four;
+    if (!o.four.empty()) {
+        four = ReadFourParam(o.four, status);
+        if (!four) return status;
+    }
     if (road.BadStationRow()) return ComplainUtf8(road.StationRefusal()), kRefused;
     if (!road.Usable()) return ComplainUtf8(text::kNoControl), kRefused;
     const MeasuredImport points = ImportMeasuredPoints(*bytes, MeasuredFormatOf(o.measured));
     if (!points.Ok()) return ComplainUtf8(o.measured + ": " + points.strMessage), kRefused;
     DesignHeights design;
     if (heights) design.profile = &heights->profile, design.slopes = &heights->slopes;
-    const Inspection inspection = Inspect(road, points.points, design, tolerances);
+    const Inspection inspection = four ? InspectInTarget(road, points.points, design, tolerances, *four)
+                                       : Inspect(road, points.points, design, tolerances);
     if (inspection.bZeroHeightsIgnored) ComplainUtf8(text::kInspectZeroHeights);
     bool written = false;
     if (o.json) written = EmitBytes(ToJson(inspection).dump() + "\n", o.output);
@@ -95,6 +127,8 @@ void AddInspectCommand(CLI::App& app, int& status) {
     cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): also judge heights");
     cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) (needs --profile)");
     cmd->add_option("--equations", o->equations, "Station equations (.vxd): stations and stake names are 桩号");
+    cmd->add_option("--four", o->four,
+                    "Four parameters (.vxf): MEASURED is in the target grid; ΔX, ΔY along its axes");
     cmd->add_option("--plan-mm", o->planMm, "Plan tolerance in mm, or off (default 20)");
     cmd->add_option("--height-mm", o->heightMm, "Height tolerance in mm, or off (default 10)");
     cmd->add_flag("--json", o->json, "Answer as JSON (metres, unrounded)");

@@ -1,5 +1,6 @@
 // vexaline-cli section: every break point of the cross-section template at
-// each station of a run, with its design elevation.
+// each station of a run, with its design elevation; with the ground, the
+// catch points, the areas and the volumes.
 #include <algorithm>
 #include <charconv>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "core/files/GroundFile.h"
 #include "core/files/SectionCsv.h"
 #include "core/files/SectionExport.h"
 #include "core/road/Section.h"
@@ -22,10 +24,8 @@ namespace vexaline::cli {
 namespace {
 
 struct SectionOptions {
-    std::string road, tmpl, profile, slopes, widening, equations;
-    std::optional<std::string> from, to;
-    std::optional<double> interval;
-    std::vector<std::string> at;
+    std::string road, tmpl, profile, slopes, widening, equations, ground;
+    StationsAsked stations;
     bool json = false;
     std::string format = "list";
     std::string output;
@@ -89,35 +89,16 @@ std::optional<SectionDesign> ReadDesign(const SectionOptions& o, const Chainage&
     return d;
 }
 
-// The distances of the stations asked for, stepped as a run of stakes is
-// (by 桩号 on a road with equations); nullopt after saying why.
-std::optional<std::vector<double>> Stations(const SectionOptions& o, const Alignment& road, int& status) {
-    status = kRefused;
-    const bool range = o.from.has_value(), equations = !o.equations.empty();
-    std::vector<double> at;
-    for (const std::string& typed : range ? std::vector<std::string>{*o.from, *o.to} : o.at) {
-        const std::optional<double> d = DistanceOn(road.Chain(), StationArgument(typed, equations, "--at"), typed);
-        if (!d) return std::nullopt;
-        at.push_back(*d);
-    }
-    if (!range) {
-        for (double s : at) {
-            const StakeCheck check = CheckSingleStake(road, s);
-            if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), std::nullopt;
-        }
-        return at;
-    }
-    StakeRequest request;
-    request.dStartStation = at[0], request.dEndStation = at[1], request.dInterval = *o.interval;
-    if (equations) request.dStartChainStation = StationArgument(*o.from, true, "--from").dValue;
-    const StakeCheck check = CheckStakeRun(road, request);
-    if (check != StakeCheck::Ok) return ComplainUtf8(CheckMessage(check, road)), std::nullopt;
-    ResultSet centre;
-    RunStakes(road, request, centre, 0, nullptr);
-    std::vector<double> stations;
-    stations.reserve(centre.rows.size());
-    for (const StakeResult& row : centre.rows) stations.push_back(row.dStation);
-    return stations;
+// The ground sections of --ground, sorted by station; nullopt after saying
+// why, status set (a file refused is exit 2, as a usage fault).
+std::optional<std::vector<GroundSection>> ReadGround(const std::string& path, const Chainage& chain, int& status) {
+    status = kUsage;
+    const std::optional<std::string> bytes = ReadFile(path);
+    if (!bytes) return std::nullopt;
+    GroundFileRead read = ReadGroundFile(*bytes, chain);
+    if (!read.Ok()) return Refuse(path, read.strMessage), std::nullopt;
+    status = kDone;
+    return std::move(read.sections);
 }
 
 // A number as JSON writes it, unrounded: the shortest text that reads back
@@ -129,50 +110,109 @@ void Number(std::string& out, double v) {
     if (std::find_if(b, r.ptr, [](char c) { return c == '.' || c == 'e'; }) == r.ptr) out += ".0";
 }
 
-void Height(std::string& out, const std::optional<double>& h) {
+void NumberOrNull(std::string& out, const std::optional<double>& h) {
     if (h) Number(out, *h);
     else out += "null";
 }
 
+// With the ground: a catch point, or null.
+void CatchJson(std::string& out, const std::optional<CatchSide>& side) {
+    if (!side) {
+        out += "null";
+        return;
+    }
+    const SlopeVertex& v = side->Catch();
+    out += side->kind == SideSlopeKind::Fill ? "{\"kind\":\"fill\",\"offset\":" : "{\"kind\":\"cut\",\"offset\":";
+    Number(out, v.dOffset), out += ",\"x\":", Number(out, v.point.X), out += ",\"y\":", Number(out, v.point.Y);
+    out += ",\"h\":", Number(out, v.dElevation), out += ",\"height\":", Number(out, side->dHeight), out += "}";
+}
+
+// With the ground: the station's catch points and areas, after its points.
+void EarthJson(std::string& out, const EarthSection& e) {
+    out += ",\"catch\":{\"left\":";
+    CatchJson(out, e.left);
+    out += ",\"right\":";
+    CatchJson(out, e.right);
+    out += "},\"area\":";
+    if (!e.area) out += "null";
+    else out += "{\"fill\":", Number(out, e.area->dFill), out += ",\"cut\":", Number(out, e.area->dCut), out += "}";
+}
+
+std::optional<double> Counted(const VolumeStretch& v, double volume) {
+    return v.bCounted ? std::optional<double>(volume) : std::nullopt;
+}
+
+// The volumes between the stations (null where an end has no areas) and their totals.
+void VolumesJson(std::string& out, const Earthwork& w, const Chainage& chain) {
+    out += ",\"volumes\":[";
+    for (const VolumeStretch& v : w.stretches) {
+        out += &v == w.stretches.data() ? "{\"from\":\"" : ",{\"from\":\"";
+        out += KStationOf(chain, v.dFrom) + "\",\"to\":\"" + KStationOf(chain, v.dTo) + "\",\"length\":";
+        Number(out, v.dLength), out += ",\"fill\":", NumberOrNull(out, Counted(v, v.dFill));
+        out += ",\"cut\":", NumberOrNull(out, Counted(v, v.dCut)), out += "}";
+    }
+    out += "],\"total\":{\"fill\":";
+    Number(out, w.dFill), out += ",\"cut\":", Number(out, w.dCut), out += "}";
+}
+
+// What the command gives: the sections and, with the ground, what they met.
+struct Answer {
+    std::vector<CrossSection> sections;
+    std::vector<EarthSection> earth;  // one per section with the ground, else none
+    Earthwork work;
+    bool bWhole = true;  // every station has its section and, with the ground, its catch points
+};
+
 // The sections as JSON, written straight into one text: 10,000 stations of
 // a dozen points each would spend most of the command's time in a document
 // tree. Texts are escaped by the JSON library.
-std::string SectionsJson(const std::vector<CrossSection>& sections, const Chainage& chain) {
+std::string SectionsJson(const Answer& a, const Chainage& chain) {
     std::string out = "{\"stations\":[";
-    out.reserve(sections.size() * 1400);
-    for (const CrossSection& c : sections) {
+    out.reserve(a.sections.size() * (a.earth.empty() ? 1400 : 1800));
+    for (const CrossSection& c : a.sections) {
         const ChainStation at = chain.StationAt(c.dStation);
-        out += &c == sections.data() ? "{\"station\":\"" : ",{\"station\":\"";
+        const EarthSection* e = EarthOf(a.earth, a.sections, c);
+        out += &c == a.sections.data() ? "{\"station\":\"" : ",{\"station\":\"";
         out += KStation(at.dValue) + "\",\"distance\":";
         Number(out, c.dStation);
         out += ",\"occurrence\":" + (at.nOccurrence ? std::to_string(at.nOccurrence) : std::string("null"));
         if (c.IsMessage()) {
-            out += ",\"centre\":null,\"points\":[],\"message\":" + Json(GbkToUtf8(c.strMessage)).dump() + "}";
+            out += ",\"centre\":null,\"points\":[],\"message\":" + Json(GbkToUtf8(c.strMessage)).dump();
+            if (e) EarthJson(out, *e);
+            out += "}";
             continue;
         }
         out += ",\"centre\":{\"x\":";
         Number(out, c.centre.X), out += ",\"y\":", Number(out, c.centre.Y), out += ",\"h\":";
-        Height(out, c.centreElevation);
+        NumberOrNull(out, c.centreElevation);
+        if (e) {
+            out += ",\"ground\":", NumberOrNull(out, e->centreGround);
+            out += ",\"fill\":", NumberOrNull(out, e->centreFill);
+        }
         out += "},\"points\":[";
         for (const SectionPoint& p : c.points) {
             out += &p == c.points.data() ? "{\"side\":" : ",{\"side\":";
             out += p.side == RoadSide::Left ? "\"left\",\"name\":" : "\"right\",\"name\":";
             out += Json(p.strName).dump() + ",\"offset\":";
             Number(out, p.dOffset), out += ",\"x\":", Number(out, p.point.X), out += ",\"y\":";
-            Number(out, p.point.Y), out += ",\"h\":", Height(out, p.elevation), out += "}";
+            Number(out, p.point.Y), out += ",\"h\":", NumberOrNull(out, p.elevation), out += "}";
         }
-        out += "]}";
+        out += "]";
+        if (e) EarthJson(out, *e);
+        out += "}";
     }
-    return out + "]}\n";
+    out += "]";
+    if (!a.earth.empty()) VolumesJson(out, a.work, chain);
+    return out + "}\n";
 }
 
-bool Write(const SectionOptions& o, const std::vector<CrossSection>& sections, const Alignment& road, bool heights) {
+bool Write(const SectionOptions& o, const Answer& a, const Alignment& road, bool heights) {
     const Chainage& chain = road.Chain();
-    if (o.json) return EmitBytes(SectionsJson(sections, chain), o.output);
-    if (o.format == "csv") return EmitBytes(SectionCsv(sections, chain), o.output);
-    if (o.format == "cass") return EmitBytes(SectionCassDat(sections, chain), o.output);
+    if (o.json) return EmitBytes(SectionsJson(a, chain), o.output);
+    if (o.format == "csv") return EmitBytes(SectionCsv(a.sections, chain, a.earth), o.output);
+    if (o.format == "cass") return EmitBytes(SectionCassDat(a.sections, chain, a.earth), o.output);
     if (o.format == "dxf") {
-        const std::optional<std::string> dxf = SectionDxf(sections, chain);
+        const std::optional<std::string> dxf = SectionDxf(a.sections, chain, a.earth);
         if (!dxf) ComplainUtf8(Format(text::kCannotWrite, o.output.empty() ? "-" : o.output.c_str()));
         return dxf && EmitBytes(*dxf, o.output);
     }
@@ -181,35 +221,61 @@ bool Write(const SectionOptions& o, const std::vector<CrossSection>& sections, c
         const auto name = [](const std::string& path) { return path.substr(path.find_last_of('/') + 1); };
         bytes = Utf8ToGbkLossy(Format(text::kSectionTitle, name(o.road).c_str(), name(o.tmpl).c_str())) + "\r\n";
     }
-    bytes += SectionListText(sections, chain, heights);
+    bytes += SectionListText(a.sections, chain, heights, a.earth);
+    if (!a.earth.empty()) bytes += "\r\n" + EarthworkText(a.work, chain);
     return EmitFile(bytes, o.output, o.gbk);
 }
 
+// Each station's section and, with the ground, what it met; each message
+// once on stderr (its line stands in the output).
+Answer Compute(const Alignment& road, const SectionDesign& design, const std::vector<double>& stations,
+               const std::optional<std::vector<GroundSection>>& ground) {
+    std::set<std::string> told;
+    const auto tell = [&](const std::string& gbk) {
+        if (told.insert(gbk).second) Complain(gbk);
+    };
+    Answer a;
+    a.sections.reserve(stations.size());
+    std::vector<StationAreas> areas;
+    for (double s : stations) {
+        a.sections.push_back(SectionAt(road, design, s));
+        const CrossSection& c = a.sections.back();
+        if (c.IsMessage()) tell(c.strMessage);
+        a.bWhole = a.bWhole && !c.IsMessage();
+        if (!ground) continue;
+        a.earth.push_back(MeetGround(road, design.tmpl, c, GroundAtStation(*ground, s)));
+        for (const std::string& m : a.earth.back().messages) tell(m);
+        a.bWhole = a.bWhole && a.earth.back().messages.empty();
+        areas.push_back(StationAreas{s, a.earth.back().area});
+    }
+    if (!ground) return a;
+    a.work = Volumes(std::move(areas));
+    const Chainage& chain = road.Chain();
+    for (const VolumeStretch& v : a.work.stretches) {
+        if (v.bCounted) continue;
+        const std::string from = KStationOf(chain, v.dFrom), to = KStationOf(chain, v.dTo);
+        tell(Gbk(Format(text::kGroundGap, from.c_str(), to.c_str()).c_str()));
+    }
+    return a;
+}
+
 int Run(const SectionOptions& o) {
-    const bool range = o.from || o.to || o.interval;
-    if (range == !o.at.empty() || (range && !(o.from && o.to && o.interval)))
-        return ComplainUtf8(text::kRangeOrStations), kUsage;
-    if (!DistinctFiles({o.output}, {o.road, o.tmpl, o.profile, o.slopes, o.widening, o.equations})) return kUsage;
+    if (!o.stations.OneWay()) return kUsage;
+    if (!DistinctFiles({o.output}, {o.road, o.tmpl, o.profile, o.slopes, o.widening, o.equations, o.ground}))
+        return kUsage;
     int status = kDone;
     const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
     if (!read) return status;
     const Alignment& road = read->road;
-    const std::optional<std::vector<double>> stations = Stations(o, road, status);
+    const std::optional<std::vector<double>> stations = AskedStations(o.stations, road, !o.equations.empty(), status);
     if (!stations) return status;
     const std::optional<SectionDesign> design = ReadDesign(o, road.Chain(), status);
     if (!design) return status;
-    std::vector<CrossSection> sections;
-    sections.reserve(stations->size());
-    std::set<std::string> told;  // each message once on stderr; its line stands in the output
-    bool whole = true;
-    for (double s : *stations) {
-        sections.push_back(SectionAt(road, *design, s));
-        const CrossSection& c = sections.back();
-        if (c.IsMessage() && told.insert(c.strMessage).second) Complain(c.strMessage);
-        whole = whole && !c.IsMessage();
-    }
-    if (!Write(o, sections, road, design->profile.has_value())) return kRefused;
-    return whole ? kDone : kRefused;
+    std::optional<std::vector<GroundSection>> ground;
+    if (!o.ground.empty() && !(ground = ReadGround(o.ground, road.Chain(), status))) return status;
+    const Answer answer = Compute(road, *design, *stations, ground);
+    if (!Write(o, answer, road, design->profile.has_value())) return kRefused;
+    return answer.bWhole ? kDone : kRefused;
 }
 
 }  // namespace
@@ -223,10 +289,11 @@ void AddSectionCommand(CLI::App& app, int& status) {
     cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) for the 路拱 rows (needs --profile)");
     cmd->add_option("--widening", o->widening, "Widening (.vxw: 桩号,左侧加宽,右侧加宽)");
     cmd->add_option("--equations", o->equations, "Station equations (.vxd): stations are 桩号, K1+050.000(2) in a 长链");
-    cmd->add_option("--from", o->from, "Start station (a 桩号 with --equations)");
-    cmd->add_option("--to", o->to, "End station (a 桩号 with --equations)");
-    cmd->add_option("--interval", o->interval, "Interval between stations, metres");
-    cmd->add_option("--at", o->at, "Single stations, S1,S2,...")->delimiter(',');
+    cmd->add_option("--ground", o->ground, "Ground sections (.hdm): catch points, areas and volumes (needs --profile)");
+    cmd->add_option("--from", o->stations.from, "Start station (a 桩号 with --equations)");
+    cmd->add_option("--to", o->stations.to, "End station (a 桩号 with --equations)");
+    cmd->add_option("--interval", o->stations.interval, "Interval between stations, metres");
+    cmd->add_option("--at", o->stations.at, "Single stations, S1,S2,...")->delimiter(',');
     cmd->add_flag("--json", o->json, "Answer as JSON, numbers unrounded");
     cmd->add_option("--format", o->format, "list, txt, csv, cass or dxf")
         ->capture_default_str()
@@ -235,10 +302,12 @@ void AddSectionCommand(CLI::App& app, int& status) {
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8 (list, txt)");
     cmd->callback([o, &status] {
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
+        if (!o->ground.empty() && o->profile.empty()) throw CLI::ValidationError("--ground needs --profile");
         if (o->json && o->format != "list") throw CLI::ValidationError("--json and --format go separately");
-        for (const std::string& s : o->at) StationArgument(s, !o->equations.empty(), "--at");
-        if (o->from) StationArgument(*o->from, !o->equations.empty(), "--from");
-        if (o->to) StationArgument(*o->to, !o->equations.empty(), "--to");
+        const StationsAsked& asked = o->stations;
+        for (const std::string& s : asked.at) StationArgument(s, !o->equations.empty(), "--at");
+        if (asked.from) StationArgument(*asked.from, !o->equations.empty(), "--from");
+        if (asked.to) StationArgument(*asked.to, !o->equations.empty(), "--to");
         status = Run(*o);
     });
 }

@@ -30,6 +30,7 @@ struct StakesOptions {
     std::string deflection = "90.0000";
     std::string station, backsight, points;
     std::string profile, slopes;
+    std::string four;
     std::string format = "list";
     std::string output;
     bool gbk = false;
@@ -135,10 +136,21 @@ void AppendRow(std::string& out, Layout layout, const ResultSet& set, const Stak
     }
 }
 
+// A row in the target grid of --four: the stake carried, its tangent
+// turned, its distance from the station K times (the angle from the
+// backsight is the same in both grids).
+void ToTarget(const FourParam& four, StakeResult& row) {
+    if (row.IsMessage()) return;
+    row.point = ApplyFour(four, row.point);
+    row.dAzimuth = TurnAzimuth(four, row.dAzimuth);
+    row.dDistance *= four.dScale;
+}
+
 // The stakes of the request (at: single stations, or nullptr for the run)
 // into set's mode, written in the chosen format; the exit status.
 int StakeAndWrite(const StakesOptions& o, const Alignment& road, const StakeRequest& request,
-                  const std::vector<double>* at, const std::optional<Heights>& heights, ResultSet& set) {
+                  const std::vector<double>* at, const std::optional<Heights>& heights,
+                  const std::optional<FourParam>& four, ResultSet& set) {
     // Each element's message once on stderr; its line stands in the output.
     std::set<std::string> told;
     const MessageSink report = [&told](const std::string& m) {
@@ -163,6 +175,7 @@ int StakeAndWrite(const StakesOptions& o, const Alignment& road, const StakeRequ
     std::size_t messages = 0;
     const StakeSink write = [&](StakeResult& row) {
         if (heights) row.elevation = StakeElevation(road, heights->profile, heights->slopes, row);
+        if (four) ToTarget(*four, row);
         messages += row.IsMessage();
         AppendRow(out.Buffer(), layout, set, row);
         return out.Flush();
@@ -196,7 +209,7 @@ int Run(const StakesOptions& o) {
         ComplainUtf8(text::kRangeOrStations);
         return kUsage;
     }
-    if (!DistinctFiles({o.output}, {o.road, o.profile, o.slopes, o.points, o.equations})) return kUsage;
+    if (!DistinctFiles({o.output}, {o.road, o.profile, o.slopes, o.points, o.equations, o.four})) return kUsage;
     int status = kDone;
     const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
     if (!read) return status;
@@ -226,6 +239,11 @@ int Run(const StakesOptions& o) {
         heights = ReadHeights(o.profile, o.slopes, status, road.Chain());
         if (!heights) return status;
     }
+    std::optional<FourParam> four;
+    if (!o.four.empty()) {
+        four = ReadFourParam(o.four, status);
+        if (!four) return status;
+    }
     ResultSet set;
     // The road named in the report and CSV headers: the file as given, without folder.
     set.source = ResultSource{o.road.substr(o.road.find_last_of('/') + 1), read->list, std::time(nullptr), {}, {}};
@@ -235,9 +253,14 @@ int Run(const StakesOptions& o) {
         if (!setup) return status;
         set.mode = ResultMode::SettingOut;
         request.setup = *setup;
+        // The site's control is in the target grid: the stakes are computed in the design grid.
+        if (four) {
+            request.setup.ptStation = InverseFour(*four, setup->ptStation);
+            request.setup.ptBacksight = InverseFour(*four, setup->ptBacksight);
+        }
     }
 
-    return StakeAndWrite(o, road, request, range ? nullptr : &*at, heights, set);
+    return StakeAndWrite(o, road, request, range ? nullptr : &*at, heights, four, set);
 }
 
 }  // namespace
@@ -261,6 +284,9 @@ void AddStakesCommand(CLI::App& app, int& status) {
     cmd->add_option("--profile", o->profile, "Vertical alignment (.vxz): each stake with its design elevation");
     cmd->add_option("--slopes", o->slopes, "Cross slopes (.vxh) for the side stakes' elevations (needs --profile)");
     cmd->add_option("--equations", o->equations, "Station equations (.vxd): stations are 桩号, K1+050.000(2) in a 长链");
+    cmd->add_option("--four", o->four,
+                    "Four parameters (.vxf): X, Y and azimuths in the target grid, and --station, --backsight "
+                    "and --points read in it");
     cmd->add_option("-o", o->output, "Write this file (GBK) instead of stdout");
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8");
     cmd->callback([o, &status] {
@@ -269,6 +295,7 @@ void AddStakesCommand(CLI::App& app, int& status) {
             throw CLI::ValidationError("--station and --backsight go together");
         if (!o->points.empty() && !named) throw CLI::ValidationError("--points needs --station and --backsight");
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
+        if (!o->four.empty() && o->format == "dxf") throw CLI::ValidationError(text::kFourNoDxf);
         // The stations' syntax is a usage fault, before any file is read.
         for (const std::string& s : o->at) StationArgument(s, !o->equations.empty(), "--at");
         if (o->from) StationArgument(*o->from, !o->equations.empty(), "--from");

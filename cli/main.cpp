@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
     AddInspectCommand(app, status);
     AddChainageCommand(app, status);
     AddSectionCommand(app, status);
+    AddGroundCommand(app, status);
+    AddFourParamCommand(app, status);
+    AddTransformCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -15,8 +15,6 @@
 namespace vexaline {
 namespace {
 
-constexpr int kMaxPoints = 100000;
-
 std::string Trim(const std::string& s) {
     std::size_t a = s.find_first_not_of(" \t"), b = s.find_last_not_of(" \t");
     if (a == std::string::npos) return std::string();
@@ -135,7 +133,8 @@ PointImport ImportPoints(const std::string& bytes, PointFormat format) {
     out.strMessage = EachPointRow(bytes, format, nameWhy, [&](const std::vector<std::string>& f, double x, double y) {
         std::string point;
         if (!MakePointLine(f[0], x, y, point)) return std::string(text::kImportTooWide);
-        if (out.lines.size() >= static_cast<std::size_t>(kMaxPoints)) return Format(text::kImportTooMany, kMaxPoints);
+        if (out.lines.size() >= static_cast<std::size_t>(kMaxImportPoints))
+            return Format(text::kImportTooMany, kMaxImportPoints);
         out.lines.push_back(point);
         return std::string();
     });
@@ -143,7 +142,7 @@ PointImport ImportPoints(const std::string& bytes, PointFormat format) {
     return out;
 }
 
-MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format) {
+MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format, int maxPoints) {
     MeasuredImport out;
     const std::size_t hAt = format == PointFormat::CassDat ? 4 : 3;
     auto take = [&](const std::vector<std::string>& f, double x, double y) {
@@ -153,7 +152,7 @@ MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format
             p.height = ParseNumber(f[hAt]);
             if (!p.height || !IsSurveyCoordinate(*p.height)) return std::string(text::kMeasuredBadHeight);
         }
-        if (out.points.size() >= static_cast<std::size_t>(kMaxPoints)) return Format(text::kImportTooMany, kMaxPoints);
+        if (out.points.size() >= static_cast<std::size_t>(maxPoints)) return Format(text::kImportTooMany, maxPoints);
         out.points.push_back(p);
         return std::string();
     };

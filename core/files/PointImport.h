@@ -18,6 +18,8 @@ struct PointImport {
     std::string strMessage;          // UTF-8; empty when every line was taken
 };
 
+inline constexpr int kMaxImportPoints = 100000;
+
 // The point lines of a file's bytes.
 //
 // Accepts lines ending in LF or CR LF; blank lines are skipped; fields are
@@ -31,7 +33,7 @@ struct PointImport {
 // Refuses the whole file (no lines, message "第n行：why" naming the first
 // bad line, counted from 1): too few fields, an empty name or one over 8
 // GBK bytes, a coordinate that is not a finite number or is wider than its
-// point-file field, more than 100000 points.
+// point-file field, more than kMaxImportPoints points.
 // format: CassDat or Csv (a Vxp is read as Csv).
 PointImport ImportPoints(const std::string& bytes, PointFormat format);
 
@@ -50,9 +52,10 @@ inline constexpr std::size_t kMaxMeasuredName = 40;  // GBK bytes
 // height is optional: a missing or empty field is a point without height.
 // A name may be up to kMaxMeasuredName bytes (stake names are longer than
 // a point file's 8), coordinates any survey coordinate (8-digit eastings).
-// Refuses the whole file as ImportPoints does, and for a name too long, a
-// coordinate beyond kMaxCoordinate, or a height field that holds no number.
-MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format);
+// Refuses the whole file as ImportPoints does (more than maxPoints points
+// instead of its kMaxImportPoints), and for a name too long, a coordinate beyond
+// kMaxCoordinate, or a height field that holds no number.
+MeasuredImport ImportMeasuredPoints(const std::string& bytes, PointFormat format, int maxPoints = kMaxImportPoints);
 
 // The format a measured file's name asks for: .dat CASS, .vxp the point
 // file, anything else CSV (case ignored).

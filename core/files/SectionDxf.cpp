@@ -19,19 +19,26 @@ void Tables(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l) {
     WriteDxfTables(dxf, dw, {{"0", 7}, {l.points, 3}, {l.name, 7}, {l.across, 1}}, kTextHeight);
 }
 
-// The station's points across the road, left edge to right edge.
-std::vector<std::pair<CPlanePoint, std::optional<double>>> Across(const CrossSection& c) {
+// The station's line across the road, left edge to right edge: with the
+// ground from catch point to catch point, through the berms' corners.
+std::vector<std::pair<CPlanePoint, std::optional<double>>> Across(const CrossSection& c, const EarthSection* e) {
     std::vector<std::pair<CPlanePoint, std::optional<double>>> line;
+    if (e && e->left)
+        for (auto v = e->left->slope.rbegin(); v != e->left->slope.rend(); ++v)
+            line.emplace_back(v->point, v->dElevation);
     for (auto p = c.points.rbegin(); p != c.points.rend(); ++p)
         if (p->side == RoadSide::Left) line.emplace_back(p->point, p->elevation);
     line.emplace_back(c.centre, c.centreElevation);
     for (const SectionPoint& p : c.points)
         if (p.side == RoadSide::Right) line.emplace_back(p.point, p.elevation);
+    if (e && e->right)
+        for (const SlopeVertex& v : e->right->slope) line.emplace_back(v.point, v.dElevation);
     return line;
 }
 
-void Station(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l, const Chainage& chain, const CrossSection& c) {
-    const auto line = Across(c);
+void Station(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l, const Chainage& chain, const CrossSection& c,
+             const EarthSection* e) {
+    const auto line = Across(c, e);
     bool heights = true;
     for (const auto& v : line) heights = heights && v.second;
     // flag 8: a 3D polyline, whose vertices keep their elevations
@@ -47,12 +54,13 @@ void Station(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l, const Chainage& chain
                       On(l.name));
     };
     put(nullptr);
-    for (const SectionPoint& p : c.points) put(&p);
+    for (const SectionPoint& p : StakesOf(c, e).points) put(&p);
 }
 
 }  // namespace
 
-std::optional<std::string> SectionDxf(const std::vector<CrossSection>& sections, const Chainage& chain) {
+std::optional<std::string> SectionDxf(const std::vector<CrossSection>& sections, const Chainage& chain,
+                                      const std::vector<EarthSection>& earth) {
     DL_Dxf dxf;
     // out() with no name opens nothing but sets the version every entity is written in.
     if (dxf.out("", DL_Codes::AC1009) != nullptr) return std::nullopt;
@@ -61,7 +69,7 @@ std::optional<std::string> SectionDxf(const std::vector<CrossSection>& sections,
     Tables(dxf, dw, layers);
     dw.sectionEntities();
     for (const CrossSection& c : sections)
-        if (!c.IsMessage()) Station(dxf, dw, layers, chain, c);
+        if (!c.IsMessage()) Station(dxf, dw, layers, chain, c, EarthOf(earth, sections, c));
     dw.sectionEnd();
     dw.dxfEOF();
     return std::move(dw.bytes);

@@ -26,10 +26,6 @@ double RadiusAt(const Element& e, double s) {
 std::string AddSide(const Alignment& road, std::size_t e, const SectionDesign& d, RoadSide side, CrossSection& c) {
     const bool left = side == RoadSide::Left;
     const std::pair<double, double> widen = d.widening.At(c.dStation), slope = d.slopes.At(c.dStation);
-    const Element& element = road.Elements()[e];
-    // Offsets on the side the road turns to fold over at the centre of curvature.
-    const bool inside = element.type != LineType::Straight && (element.turn == Turn::Left) == left;
-    const double reach = inside ? RadiusAt(element, c.dStation) : INFINITE_RADIUS;
     double offset = 0;
     std::optional<double> h = c.centreElevation;
     const std::vector<SurfaceElement>& surface = d.tmpl.Of(side).surface;
@@ -39,29 +35,53 @@ std::string AddSide(const Alignment& road, std::size_t e, const SectionDesign& d
         offset += w;
         if (h) *h += w * (el.bCrown ? (left ? slope.first : slope.second) : el.dCrossFall) / 100;
         const double signedOffset = left ? -offset : offset;
-        const std::string sideText = left ? text::kTemplateLeft : text::kTemplateRight;
-        if (!(offset < reach))
-            return Gbk(Format(text::kSectionInsideCurve, KStationOf(road.Chain(), c.dStation).c_str(),
-                              sideText.c_str(), el.strName.c_str(), signedOffset, reach).c_str());
-        StakeResult row;
-        const std::string fault =
-            StakeOn(element, road.Geometry(e), c.dStation, signedOffset, kSquareToRoad, nullptr, row);
-        if (!fault.empty()) return fault;
-        c.points.push_back(SectionPoint{side, el.strName, signedOffset, row.point, h});
+        const SquarePoint p = StakeAcross(road, e, c.dStation, signedOffset, el.strName);
+        if (!p.strMessage.empty()) return p.strMessage;
+        c.points.push_back(SectionPoint{side, el.strName, signedOffset, p.point, h});
     }
     return std::string();
 }
 
 }  // namespace
 
+SquarePoint StakeAcross(const Alignment& road, std::size_t e, double s, double offset, const std::string& name) {
+    const Element& element = road.Elements()[e];
+    const bool left = offset < 0;
+    // Offsets on the side the road turns to fold over at the centre of curvature.
+    const bool inside = element.type != LineType::Straight && (element.turn == Turn::Left) == left;
+    const double reach = inside ? RadiusAt(element, s) : INFINITE_RADIUS;
+    SquarePoint p;
+    if (!(std::fabs(offset) < reach)) {
+        const char* side = left ? text::kTemplateLeft : text::kTemplateRight;
+        p.strMessage = Gbk(Format(text::kSectionInsideCurve, KStationOf(road.Chain(), s).c_str(), side, name.c_str(),
+                                  offset, reach).c_str());
+        return p;
+    }
+    StakeResult row;
+    p.strMessage = StakeOn(element, road.Geometry(e), s, offset, kSquareToRoad, nullptr, row);
+    p.point = row.point;
+    return p;
+}
+
+SectionLine SectionLineAt(const Alignment& road, double s) {
+    const std::size_t e = road.ElementAt(s);
+    StakeResult centre;
+    SectionLine line;
+    line.dStation = s;
+    line.strMessage = StakeOn(road.Elements()[e], road.Geometry(e), s, 0, 0, nullptr, centre);
+    line.centre = centre.point;
+    line.dAzimuth = centre.dAzimuth;
+    return line;
+}
+
 CrossSection SectionAt(const Alignment& road, const SectionDesign& design, double s) {
     CrossSection c;
     c.dStation = s;
     const std::size_t e = road.ElementAt(s);
-    StakeResult centre;
-    c.strMessage = StakeOn(road.Elements()[e], road.Geometry(e), s, 0, 0, nullptr, centre);
+    const SectionLine line = SectionLineAt(road, s);
+    c.strMessage = line.strMessage;
     if (c.IsMessage()) return c;
-    c.centre = centre.point;
+    c.centre = line.centre;
     if (design.profile) c.centreElevation = design.profile->ElevationAt(s);
     for (RoadSide side : {RoadSide::Left, RoadSide::Right}) {
         c.strMessage = AddSide(road, e, design, side, c);

@@ -58,4 +58,27 @@ struct CrossSection {
 // curvature or beyond, where the section would fold over itself.
 CrossSection SectionAt(const Alignment& road, const SectionDesign& design, double s);
 
+// One point across the road as SectionAt lays a break point: at the signed
+// offset square to the road at s, on element e = road.ElementAt(s).
+// strMessage (GBK) instead, naming the station, the side and name: on the
+// inside of a curve as far out as its centre of curvature or beyond; the
+// element's fault or no survey coordinate (StakeOn).
+struct SquarePoint {
+    CPlanePoint point;
+    std::string strMessage;
+};
+SquarePoint StakeAcross(const Alignment& road, std::size_t e, double s, double offset, const std::string& name);
+
+// The line across the road at s: its centre stake and the centreline's
+// azimuth there; the offset o lies at centre + o·(cos, sin)(azimuth + π/2)
+// (X north, Y east). s must lie on a usable road; strMessage (GBK) holds
+// the element's fault instead.
+struct SectionLine {
+    double dStation = 0;
+    CPlanePoint centre;
+    double dAzimuth = 0;
+    std::string strMessage;
+};
+SectionLine SectionLineAt(const Alignment& road, double s);
+
 }  // namespace vexaline

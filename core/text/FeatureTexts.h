@@ -272,7 +272,6 @@ inline constexpr const char* kSectionButton = "横断面";
 inline constexpr const char* kSectionCaption = "横断面";
 inline constexpr const char* kSectionTemplateGroup = "横断面模板（ROAD.vxt）";
 inline constexpr const char* kSectionWideningGroup = "加宽（ROAD.vxw）";
-inline constexpr const char* kSectionStationsGroup = "桩号";
 inline constexpr const char* kSectionFrom = "起始";
 inline constexpr const char* kSectionTo = "终止";
 inline constexpr const char* kSectionInterval = "间距";
@@ -286,5 +285,66 @@ inline constexpr const char* kSectionCrownNoSlopes =
     "横断面模板第%d行的横坡为“路拱”，而这条路有纵断面却没有横坡表：请在“纵断面”中填写横坡表。";
 inline constexpr const char* kSectionExaggeration = "高程放大%d倍";
 inline constexpr const char* kSectionNoStations = "没有桩号：请在上面填写起始、终止和间距，再点“列出”。";
+
+// Grids (EPSG, the custom Gauss–Krüger grid), 四参数, the point files carried between grids, maps.
+inline constexpr const char* kGridSyntax =
+    "坐标系“%s”无法识别：应为 EPSG:代码（如 EPSG:4527）或 GK:中央子午线[,投影面高程[,东偏]]（如 GK:114.3000,50）!";
+inline constexpr const char* kGridUnknown = "PROJ 的 EPSG 库中没有坐标系 %s!";
+inline constexpr const char* kGridKind = "坐标系 %s（%s）不是二维的平面坐标系或经纬度坐标系!";
+inline constexpr const char* kGridAxes = "坐标系 %s（%s）的坐标轴不是朝北、朝东!";
+inline constexpr const char* kGridUnit = "坐标系 %s（%s）的单位是 %s：平面坐标须以米为单位，经纬度须以度为单位!";
+inline constexpr const char* kGkMeridian = "坐标系 %s 的中央子午线“%s”不是 D.MMSS 格式、±180° 以内的经度!";
+inline constexpr const char* kGkHeight = "坐标系 %s 的投影面高程“%s”不是 ±%g 米以内的数!";
+inline constexpr const char* kGkEasting = "坐标系 %s 的东偏“%s”不是数，或超出了 ±1e8 米!";
+inline constexpr const char* kGridNoParameters =
+    "%s（%s）与 %s（%s）的大地基准不同，PROJ 没有两者之间的转换参数：硬算会偏差数米至数百米，不予转换!";
+inline constexpr const char* kGridMapDatum =
+    "坐标系 %s 的大地基准是 %s，不是 CGCS2000 或 WGS 84：在地图上会偏差数十米，请先换算到 CGCS2000 的坐标系!";
+inline constexpr const char* kGridFailed = "PROJ 无法在 %s 与 %s 之间换算!";
+inline constexpr const char* kGridLatitude = "纬度超出了 ±90°";
+inline constexpr const char* kGridLongitude = "经度超出了 ±180°";
+inline constexpr const char* kGridCannotTransform = "坐标无法换算（超出了坐标系的范围）";
+inline constexpr const char* kGridBadAngle = "经纬度不是 %s";
+inline constexpr const char* kGridDms = "D.MMSS 格式的度分秒";
+inline constexpr const char* kGridDegrees = "十进制的度";
+inline constexpr const char* kFourColumns[2] = {"参数", "值"};
+inline constexpr const char* kFourCsvHeader = "参数,值";
+inline constexpr const char* kFourTableName = "四参数";
+inline constexpr const char* kFourNames[4] = {"ΔX", "ΔY", "旋转角", "尺度"};
+inline constexpr const char* kFourUnknownRow = "四参数文件第%d行的参数“%s”应为 ΔX、ΔY、旋转角或尺度!";
+inline constexpr const char* kFourTwice = "四参数文件第%d行的%s在前面已经给过!";
+inline constexpr const char* kFourNotANumber = "四参数文件第%d行的%s“%s”不是%s!";
+inline constexpr const char* kFourNumber = "数字";
+inline constexpr const char* kFourAngle = "D.MMSS 格式的角度";
+inline constexpr const char* kFourMissing = "四参数文件缺少%s!";
+inline constexpr const char* kFourNotFinite = "四参数不是有限的数，或 ΔX、ΔY 超出了 ±1e8 米!";
+inline constexpr const char* kFourScale =
+    "尺度 %.9f（%+.1f ppm）超出了 0.99～1.01：公共点可能配错了，或某一坐标系的 X、Y 颠倒了!";
+inline constexpr const char* kFourTooFew = "公共点只有 %zu 个：求四参数至少要 2 个!";
+inline constexpr const char* kFourTooMany = "公共点多于 %zu 个!";
+inline constexpr const char* kFourCoincident = "公共点 %s 与 %s 在同一位置（相距不到 1 毫米）：无法定出旋转和尺度!";
+inline constexpr const char* kCommonColumns[5] = {"点名", "X", "Y", "X'", "Y'"};
+inline constexpr const char* kCommonCsvHeader = "点名,X,Y,X',Y'";
+inline constexpr const char* kCommonTableName = "公共点表";
+inline constexpr const char* kCommonNoName = "公共点表第%d行没有点名!";
+inline constexpr const char* kCommonNotANumber = "公共点表第%d行（%s）的%s“%s”不是坐标!";
+inline constexpr const char* kMapCentreline = "中线";
+inline constexpr const char* kMapChangePoints = "变化点";
+inline constexpr const char* kMapPoints = "点";
+inline constexpr const char* kMapDescription = "设计坐标系 %s 换算到其大地基准的经纬度（CGCS2000 与 WGS 84 相差几厘米）";
+inline constexpr const char* kMapCannotCarry = "%s 无法换算为经纬度（超出了坐标系的范围）!";
+inline constexpr const char* kFourTitle = "四参数（%zu 个公共点）";
+inline constexpr const char* kFourDx = "ΔX = %.6f 米";
+inline constexpr const char* kFourDy = "ΔY = %.6f 米";
+inline constexpr const char* kFourRotation = "旋转角 α = %s（%.5f″）";
+inline constexpr const char* kFourScaleLine = "尺度 K = %s（%+.3f ppm）";
+inline constexpr const char* kFourRms = "单位权中误差 = %.4f 米";
+inline constexpr const char* kFourNoRms = "只有 2 个公共点：没有多余观测，没有中误差";
+inline constexpr const char* kFourResidualHead = "点名            vX(m)     vY(m)";
+inline constexpr const char* kFourOutliers = "注意：点 %s 的残差超过中误差的 3 倍，可能测错或配错!";
+inline constexpr const char* kTransformKinds = "%s 与 %s 应为同一种点文件（.dat、.csv 或 .vxp），格式原样保留!";
+inline constexpr const char* kFourNoDxf = "--four 不能与 --format dxf 同用：DXF 图中的中线在设计坐标系里!";
+inline constexpr const char* kDegreesNoLatLon = "--degrees 只用于经纬度坐标系（如 EPSG:4490）!";
+inline constexpr const char* kPointsNoLatLon = "导线点文件（.vxp）的字段放不下经纬度：请用 .dat 或 .csv 文件!";
 
 }  // namespace vexaline::text
