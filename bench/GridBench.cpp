@@ -5,8 +5,8 @@
 //   build/bench/GridBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
+#include "BenchCli.h"
+
 #include <unistd.h>
 
 #include <chrono>
@@ -84,16 +84,7 @@ static void BM_CliTransform(benchmark::State& state) {
     const char* from = back ? "EPSG:4490" : "EPSG:4547";
     const char* to = back ? "EPSG:4547" : "EPSG:4490";
     std::vector<const char*> argv = {VEXALINE_CLI, "transform", in.c_str(), out.c_str(), "--from", from, "--to", to, nullptr};
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char* const*>(argv.data()), environ) != 0)
-            return state.SkipWithError("cannot start " VEXALINE_CLI);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return state.SkipWithError("the command failed");
-    }
+    if (!benchcli::TimeRuns(state, argv)) return;
     state.SetItemsProcessed(state.iterations() * kPoints);
     std::remove(in.c_str()), std::remove(out.c_str()), ::rmdir(folder);
 }

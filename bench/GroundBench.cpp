@@ -6,10 +6,10 @@
 //   build/bench/GroundBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
+#include "BenchCli.h"
+
 #include "BenchRoad.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -152,16 +152,7 @@ static void BM_CliSectionGroundJson(benchmark::State& state) {
     std::vector<const char*> argv = {VEXALINE_CLI, "section", road.c_str(), "--template", t.c_str(), "--profile",
                                      z.c_str(), "--ground", g.c_str(), "--from", "0", "--to", to.c_str(),
                                      "--interval", interval.c_str(), "--json", "-o", out.c_str(), nullptr};
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char* const*>(argv.data()), environ) != 0)
-            return state.SkipWithError("cannot start " VEXALINE_CLI);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return state.SkipWithError("the command failed");
-    }
+    if (!benchcli::TimeRuns(state, argv)) return;
     state.SetItemsProcessed(state.iterations() * kStations);
     for (const auto& f : files) std::remove(f.first.c_str());
     std::remove(out.c_str()), ::rmdir(folder);

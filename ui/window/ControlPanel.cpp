@@ -1,24 +1,20 @@
 #include "ui/window/ControlPanel.h"
 
-#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <cstring>
 
 #include "core/files/FileType.h"
 #include "core/files/OpenOrCreate.h"
-#include "core/files/PastedRows.h"
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
@@ -27,13 +23,12 @@
 #include "ui/toolkit/FieldExchange.h"
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/GbkList.h"
-#include "ui/toolkit/KeyHook.h"
 #include "ui/toolkit/MessageBox.h"
 #include "ui/toolkit/Settings.h"
 
-// The control data: open or create, save, add or replace, select, delete,
-// the keyboard and the clipboard on the rows, their undo and redo. The tools
-// on the rows and tables are in ControlTools.cpp.
+// The control data: open or create, save, add or replace, select, delete.
+// The keyboard, the clipboard and undo are in ControlKeys.cpp, the tools on
+// the rows and tables in ControlTools.cpp.
 
 using namespace vexaline;
 using namespace panel;
@@ -46,10 +41,6 @@ void AddSorted(QComboBox* combo, const char* utf8) {
     int at = 0;
     while (at < combo->count() && Gbk(combo->itemText(at).toUtf8().constData()) < gbk) ++at;
     combo->insertItem(at, U(utf8));
-}
-
-bool IsRedo(const QKeyEvent* e) {
-    return e->matches(QKeySequence::Redo) || (e->key() == Qt::Key_Y && e->modifiers() == Qt::ControlModifier);
 }
 
 }  // namespace
@@ -164,31 +155,6 @@ void ControlPanel::Exchange(platform::FieldExchange& dx, bool read) {
     dx.Text(m_editX, m_strX);
     dx.Text(m_editY, m_strY);
     dx.Combo(m_comboRadius, m_strRadius);
-}
-
-void ControlPanel::WireKeys() {
-    OnEnter({m_editStation, m_comboLineType, m_comboRadius, m_comboRadius->lineEdit(), m_editX, m_editY},
-            [this] { OnAddModify(); });
-    // Once a field of the control data has nothing of its own to undo (as
-    // after 添加, which leaves the focus on 里程), Ctrl+Z and Ctrl+Y undo the rows.
-    for (QLineEdit* edit : {m_editStation, m_comboRadius->lineEdit(), m_editX, m_editY})
-        new platform::KeyHook(edit, [edit](QKeyEvent* e) {
-            if (e->type() != QEvent::ShortcutOverride) return false;
-            return (e->matches(QKeySequence::Undo) && !edit->isUndoAvailable()) || (IsRedo(e) && !edit->isRedoAvailable());
-        });
-    auto shortcut = [this](const QKeySequence& keys, void (ControlPanel::*command)()) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
-    };
-    shortcut(QKeySequence::Undo, &ControlPanel::OnUndoControl);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &ControlPanel::OnRedoControl);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &ControlPanel::OnRedoControl);
-    new platform::KeyHook(m_listControl, [this](QKeyEvent* e) {
-        if (e->type() != QEvent::KeyPress) return false;
-        if (e->matches(QKeySequence::Paste)) return OnPasteControl(), true;
-        if (e->matches(QKeySequence::Copy)) return OnCopyControl(), true;
-        if (e->matches(QKeySequence::Delete)) return OnDeleteControl(), true;
-        return false;
-    });
 }
 
 void ControlPanel::OnOK() {
@@ -353,53 +319,6 @@ void ControlPanel::OnDeleteControl() {
     const int s = m_listControl->Selection();
     if (s < 1 || !platform::AskYesNo(Owner(), text::kAskDeleteRecord)) return;
     m_doc.RemoveRow(s);
-}
-
-// Rows from a spreadsheet join the list as typed rows do: each checked, one
-// question for the stations already there; a bad row names its line and
-// nothing is pasted.
-void ControlPanel::OnPasteControl() {
-    const Busy busy(m_shared.busy);
-    if (!busy) return;
-    if (m_doc.Name().empty()) {
-        platform::Warn(Owner(), text::kNoFile);
-        return;
-    }
-    const PastedControlRows pasted = ParsePastedControlRows(QGuiApplication::clipboard()->text().toStdString());
-    if (!pasted.Ok()) {
-        platform::Warn(Owner(), pasted.strMessage.c_str());
-        return;
-    }
-    RowsPlaced placed = PlaceRows(m_doc.Lines(), pasted.rows);
-    if (placed.nReplaced > 0 && !platform::AskYesNo(Owner(), Format(text::kAskPasteOverwrite, placed.nReplaced).c_str()))
-        return;
-    m_doc.SetLines(std::move(placed.lines));
-}
-
-// The selected row; with none (or the header) selected, every row.
-void ControlPanel::OnCopyControl() {
-    const std::vector<std::string>& lines = m_doc.Lines();
-    const int s = m_listControl->Selection();
-    const std::vector<std::string> rows =
-        s >= 1 ? std::vector<std::string>{lines[static_cast<std::size_t>(s)]}
-               : std::vector<std::string>(lines.begin() + 1, lines.end());
-    if (!rows.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(CopiedControlRows(rows)));
-}
-
-void ControlPanel::OnUndoControl() {
-    const Busy busy(m_shared.busy);
-    if (busy && m_doc.Undo()) ShowFileName();
-}
-
-void ControlPanel::OnRedoControl() {
-    const Busy busy(m_shared.busy);
-    if (busy && m_doc.Redo()) ShowFileName();
-}
-
-void ControlPanel::ShowFileName() {
-    std::string name = m_doc.Name();
-    platform::FieldExchange(Owner(), false).Text(m_editFileName, name);
-    if (m_doc.Path().empty()) m_btnSaveControl->setEnabled(false), m_btnSaveControlAs->setEnabled(false);
 }
 
 // The list mirrors the document's rows step by step, so its selection and
