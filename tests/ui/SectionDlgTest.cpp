@@ -63,6 +63,20 @@ TEST_F(SectionDlgTest, AnEditGoesIntoTheRoadIsSavedBesideItAndUndone) {
     EXPECT_EQ(dlg->Template()->item(0, 2)->text(), "8");  // as the file holds it
 }
 
+// A 路拱 row on a road with heights but no cross-slope table would take 0 %:
+// no sections, and the reason. An export that cannot be written is told.
+TEST_F(SectionDlgTest, ACrownWithoutCrossSlopesIsRefusedAndAFailedExportTold) {
+    CSectionDlg* dlg = Dlg();
+    Click(2607, ModalScript().File(QPath("missing/points.txt")).Box(QMessageBox::Ok), dlg);
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+    for (const char* ext : {"vxa", "vxz", "vxt"})
+        fs::copy_file(dir_ / (std::string("demo.") + ext), dir_ / (std::string("flat.") + ext));
+    Open("flat.vxa");
+    EXPECT_TRUE(Message().startsWith(Q("横断面模板第1行的横坡为“路拱”"))) << Message().toStdString();
+    EXPECT_EQ(dlg->Stations()->count(), 0);
+    EXPECT_TRUE(dlg->Sections().empty());
+}
+
 // Labels of one width: kept where they stand apart; moved as little as keeps
 // them apart where they crowd; inside the drawing where they fit.
 TEST_F(SectionDlgTest, LabelsNeverOverlap) {

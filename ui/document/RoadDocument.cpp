@@ -66,8 +66,11 @@ RoadDocument::Design RoadDocument::TemplateDesign() const {
     SectionDesign design{std::move(tmpl.value), std::move(widening.value), std::nullopt, CrossSlopes()};
     if (std::optional<Heights> heights = RoadHeights()) {
         // Without the table a crown row's heights would quietly take 0 %.
-        if (slopes_.empty() && design.tmpl.FirstCrownLine() > 0)
-            return out.strRefusal = Format(text::kSectionCrownNoSlopes, design.tmpl.FirstCrownLine()), out;
+        // Named by its row of the table as the window shows it, whatever line of a file it came from.
+        const int line = design.tmpl.FirstCrownLine();
+        const auto row = std::find_if(template_.begin(), template_.end(), [&](const TemplateRow& r) { return r.nLine == line; });
+        if (slopes_.empty() && line > 0)
+            return out.strRefusal = Format(text::kSectionCrownNoSlopes, static_cast<int>(row - template_.begin()) + 1), out;
         design.profile = std::move(heights->profile);
         design.slopes = std::move(heights->slopes);
     }
