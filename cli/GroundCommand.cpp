@@ -17,8 +17,6 @@ namespace vexaline::cli {
 namespace {
 
 // A drone or total-station survey of a corridor runs to a million points and more.
-constexpr int kMaxGroundModelPoints = 4000000;
-
 struct GroundOptions {
     std::string road, points, equations, output;
     StationsAsked stations;

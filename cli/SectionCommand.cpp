@@ -3,13 +3,17 @@
 // catch points, the areas and the volumes.
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <set>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/files/GroundFile.h"
+#include "core/files/FileType.h"
+#include "core/files/SheetFile.h"
+#include "core/files/TextFile.h"
+#include "core/plan/SectionSheet.h"
 #include "core/files/SectionCsv.h"
 #include "core/files/SectionExport.h"
 #include "core/road/Section.h"
@@ -24,7 +28,8 @@ namespace vexaline::cli {
 namespace {
 
 struct SectionOptions {
-    std::string road, tmpl, profile, slopes, widening, equations, ground;
+    std::string road, tmpl, profile, slopes, widening, equations, ground, four;
+    std::string sheet, paper = "A3";
     StationsAsked stations;
     bool json = false;
     std::string format = "list";
@@ -155,18 +160,10 @@ void VolumesJson(std::string& out, const Earthwork& w, const Chainage& chain) {
     Number(out, w.dFill), out += ",\"cut\":", Number(out, w.dCut), out += "}";
 }
 
-// What the command gives: the sections and, with the ground, what they met.
-struct Answer {
-    std::vector<CrossSection> sections;
-    std::vector<EarthSection> earth;  // one per section with the ground, else none
-    Earthwork work;
-    bool bWhole = true;  // every station has its section and, with the ground, its catch points
-};
-
 // The sections as JSON, written straight into one text: 10,000 stations of
 // a dozen points each would spend most of the command's time in a document
 // tree. Texts are escaped by the JSON library.
-std::string SectionsJson(const Answer& a, const Chainage& chain) {
+std::string SectionsJson(const SectionRun& a, const Chainage& chain) {
     std::string out = "{\"stations\":[";
     out.reserve(a.sections.size() * (a.earth.empty() ? 1400 : 1800));
     for (const CrossSection& c : a.sections) {
@@ -206,7 +203,7 @@ std::string SectionsJson(const Answer& a, const Chainage& chain) {
     return out + "}\n";
 }
 
-bool Write(const SectionOptions& o, const Answer& a, const Alignment& road, bool heights) {
+bool Write(const SectionOptions& o, const SectionRun& a, const Alignment& road, bool heights) {
     const Chainage& chain = road.Chain();
     if (o.json) return EmitBytes(SectionsJson(a, chain), o.output);
     if (o.format == "csv") return EmitBytes(SectionCsv(a.sections, chain, a.earth), o.output);
@@ -226,42 +223,44 @@ bool Write(const SectionOptions& o, const Answer& a, const Alignment& road, bool
     return EmitFile(bytes, o.output, o.gbk);
 }
 
-// Each station's section and, with the ground, what it met; each message
-// once on stderr (its line stands in the output).
-Answer Compute(const Alignment& road, const SectionDesign& design, const std::vector<double>& stations,
-               const std::optional<std::vector<GroundSection>>& ground) {
-    std::set<std::string> told;
-    const auto tell = [&](const std::string& gbk) {
-        if (told.insert(gbk).second) Complain(gbk);
-    };
-    Answer a;
-    a.sections.reserve(stations.size());
-    std::vector<StationAreas> areas;
-    for (double s : stations) {
-        a.sections.push_back(SectionAt(road, design, s));
-        const CrossSection& c = a.sections.back();
-        if (c.IsMessage()) tell(c.strMessage);
-        a.bWhole = a.bWhole && !c.IsMessage();
-        if (!ground) continue;
-        a.earth.push_back(MeetGround(road, design.tmpl, c, GroundAtStation(*ground, s)));
-        for (const std::string& m : a.earth.back().messages) tell(m);
-        a.bWhole = a.bWhole && a.earth.back().messages.empty();
-        areas.push_back(StationAreas{s, a.earth.back().area});
+// Today as the sheets date themselves, "2026年12月8日".
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* t = std::localtime(&now);
+    return Format("%d年%d月%d日", t->tm_year + 1900, t->tm_mon + 1, t->tm_mday);
+}
+
+// The drawings of --sheet, written whole or not at all.
+bool WriteSheet(const SectionOptions& o, const SectionRun& run, const std::optional<std::vector<GroundSection>>& ground,
+                const Chainage& chain) {
+    std::vector<const GroundSection*> grounds;
+    if (ground)
+        for (const CrossSection& c : run.sections) grounds.push_back(GroundAtStation(*ground, c.dStation));
+    const std::string name = o.road.substr(o.road.find_last_of('/') + 1);
+    const SectionSheets sheets = LayOutSectionSheets(run, grounds, chain, {name, Today()},
+                                                     o.paper == "A4" ? PaperSize::A4 : PaperSize::A3);
+    const SheetFormat format = ExtensionOf(o.sheet) == "pdf" ? SheetFormat::Pdf : SheetFormat::Svg;
+    const std::optional<std::string> bytes = SheetFileBytes(sheets.pages, format, name);
+    if (bytes && WriteFileAtomically(o.sheet, *bytes)) return true;
+    ComplainUtf8(Format(text::kCannotWrite, o.sheet.c_str()));
+    return false;
+}
+
+// The points in the target grid of --four: centres, break points and catch points.
+void ToTarget(const FourParam& four, SectionRun& run) {
+    for (CrossSection& c : run.sections) {
+        c.centre = ApplyFour(four, c.centre);
+        for (SectionPoint& p : c.points) p.point = ApplyFour(four, p.point);
     }
-    if (!ground) return a;
-    a.work = Volumes(std::move(areas));
-    const Chainage& chain = road.Chain();
-    for (const VolumeStretch& v : a.work.stretches) {
-        if (v.bCounted) continue;
-        const std::string from = KStationOf(chain, v.dFrom), to = KStationOf(chain, v.dTo);
-        tell(Gbk(Format(text::kGroundGap, from.c_str(), to.c_str()).c_str()));
-    }
-    return a;
+    for (EarthSection& e : run.earth)
+        for (std::optional<CatchSide>* side : {&e.left, &e.right})
+            if (*side)
+                for (SlopeVertex& v : (*side)->slope) v.point = ApplyFour(four, v.point);
 }
 
 int Run(const SectionOptions& o) {
     if (!o.stations.OneWay()) return kUsage;
-    if (!DistinctFiles({o.output}, {o.road, o.tmpl, o.profile, o.slopes, o.widening, o.equations, o.ground}))
+    if (!DistinctFiles({o.output, o.sheet}, {o.road, o.tmpl, o.profile, o.slopes, o.widening, o.equations, o.ground, o.four}))
         return kUsage;
     int status = kDone;
     const std::optional<Road> read = ReadRoad(o.road, o.equations, status);
@@ -273,7 +272,12 @@ int Run(const SectionOptions& o) {
     if (!design) return status;
     std::optional<std::vector<GroundSection>> ground;
     if (!o.ground.empty() && !(ground = ReadGround(o.ground, road.Chain(), status))) return status;
-    const Answer answer = Compute(road, *design, *stations, ground);
+    std::optional<FourParam> four;
+    if (!o.four.empty() && !(four = ReadFourParam(o.four, status))) return status;
+    SectionRun answer = RunSections(road, *design, *stations, ground ? &*ground : nullptr);
+    for (const std::string& m : answer.messages) Complain(m);  // each once; its line stands in the output
+    if (!o.sheet.empty() && !WriteSheet(o, answer, ground, road.Chain())) return kRefused;
+    if (four) ToTarget(*four, answer);
     if (!Write(o, answer, road, design->profile.has_value())) return kRefused;
     return answer.bWhole ? kDone : kRefused;
 }
@@ -299,11 +303,19 @@ void AddSectionCommand(CLI::App& app, int& status) {
         ->capture_default_str()
         ->check(CLI::IsMember({"list", "txt", "csv", "cass", "dxf"}));
     cmd->add_option("-o", o->output, "Write this file instead of stdout");
+    cmd->add_option("--four", o->four, "Four parameters (.vxf): the points' X and Y in the target grid");
+    cmd->add_option("--sheet", o->sheet, "Also draw the sections (横断面图) into FILE.pdf or FILE.svg");
+    cmd->add_option("--paper", o->paper, "The sheet's paper, landscape: A3 (3 × 3 sections) or A4 (2 × 2)")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"A3", "A4"}));
     cmd->add_flag("--gbk", o->gbk, "GBK bytes on stdout instead of UTF-8 (list, txt)");
     cmd->callback([o, &status] {
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
         if (!o->ground.empty() && o->profile.empty()) throw CLI::ValidationError("--ground needs --profile");
         if (o->json && o->format != "list") throw CLI::ValidationError("--json and --format go separately");
+        if (!o->four.empty() && o->format == "dxf") throw CLI::ValidationError(text::kFourNoDxf);
+        if (!o->sheet.empty() && ExtensionOf(o->sheet) != "pdf" && ExtensionOf(o->sheet) != "svg")
+            throw CLI::ValidationError("--sheet", "the drawings go into FILE.pdf or FILE.svg");
         const StationsAsked& asked = o->stations;
         for (const std::string& s : asked.at) StationArgument(s, !o->equations.empty(), "--at");
         if (asked.from) StationArgument(*asked.from, !o->equations.empty(), "--from");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
@@ -131,6 +132,55 @@ std::optional<EarthAreas> AreasBetween(const std::vector<GroundPoint>& design, c
     return areas;
 }
 
+std::vector<EarthRegion> EarthRegions(const std::vector<GroundPoint>& design, const GroundSection& ground) {
+    std::vector<EarthRegion> regions;
+    if (design.size() < 2) return regions;
+    const double lo = design.front().dOffset, hi = design.back().dOffset;
+    if (!ground.At(lo) || !ground.At(hi)) return regions;
+    GroundSection d;
+    std::vector<double> at;
+    for (const GroundPoint& p : design) {
+        if (d.points.empty() || p.dOffset > d.points.back().dOffset) d.points.push_back(p);
+        at.push_back(p.dOffset);
+    }
+    if (d.points.size() < 2) return regions;
+    for (const GroundPoint& p : ground.points)
+        if (p.dOffset > lo && p.dOffset < hi) at.push_back(p.dOffset);
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+    // The stretch being walked: its design points and its ground points.
+    std::vector<GroundPoint> top, bottom;
+    int sign = 0;
+    const auto close = [&] {
+        if (sign != 0 && top.size() >= 2) {
+            EarthRegion r{sign > 0, top};
+            r.ring.insert(r.ring.end(), bottom.rbegin(), bottom.rend());
+            regions.push_back(std::move(r));
+        }
+        top.clear(), bottom.clear();
+    };
+    const auto put = [&](double o, double hd, double hg) { top.push_back({o, hd}), bottom.push_back({o, hg}); };
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        const double o = at[k], hd = *d.At(o), hg = *ground.At(o), f = hd - hg;
+        const int s = f > 0 ? 1 : f < 0 ? -1 : 0;
+        if (k > 0 && s != 0 && sign != 0 && s != sign) {
+            // Crossed inside the last piece: the stretch ends at the crossing and the next begins there.
+            const GroundPoint& a = top.back();
+            const double fa = a.dElevation - bottom.back().dElevation, r = fa / (fa - f);
+            const double ox = a.dOffset + (o - a.dOffset) * r, hx = a.dElevation + (hd - a.dElevation) * r;
+            put(ox, hx, hx);
+            close();
+            put(ox, hx, hx);
+        }
+        put(o, hd, hg);
+        if (s == 0 && sign != 0) close(), put(o, hd, hg);
+        if (s != 0) sign = s;
+        else if (top.size() == 1) sign = 0;
+    }
+    close();
+    return regions;
+}
+
 namespace {
 
 const char* SideText(RoadSide side) { return side == RoadSide::Left ? text::kTemplateLeft : text::kTemplateRight; }
@@ -179,7 +229,8 @@ SideCatch CatchOn(const Alignment& road, const SectionTemplate& tmpl, const Cros
     return SideCatch{std::move(out), ""};
 }
 
-// Slope, surface, slope: the design line from the left catch point to the right one.
+}  // namespace
+
 std::vector<GroundPoint> DesignLine(const CrossSection& c, const CatchSide& left, const CatchSide& right) {
     std::vector<GroundPoint> line;
     const auto put = [&](double o, double h) {
@@ -194,8 +245,6 @@ std::vector<GroundPoint> DesignLine(const CrossSection& c, const CatchSide& left
     for (const SlopeVertex& v : right.slope) put(v.dOffset, v.dElevation);
     return line;
 }
-
-}  // namespace
 
 EarthSection MeetGround(const Alignment& road, const SectionTemplate& tmpl, const CrossSection& c,
                         const GroundSection* ground) {
@@ -236,6 +285,36 @@ Earthwork Volumes(std::vector<StationAreas> stations) {
         w.stations.push_back(s);
     }
     return w;
+}
+
+SectionRun RunSections(const Alignment& road, const SectionDesign& design, const std::vector<double>& stations,
+                       const std::vector<GroundSection>* ground) {
+    SectionRun run;
+    std::set<std::string> told;
+    const auto tell = [&](const std::string& gbk) {
+        if (told.insert(gbk).second) run.messages.push_back(gbk);
+    };
+    run.sections.reserve(stations.size());
+    std::vector<StationAreas> areas;
+    for (double s : stations) {
+        run.sections.push_back(SectionAt(road, design, s));
+        const CrossSection& c = run.sections.back();
+        if (c.IsMessage()) tell(c.strMessage);
+        run.bWhole = run.bWhole && !c.IsMessage();
+        if (!ground) continue;
+        run.earth.push_back(MeetGround(road, design.tmpl, c, GroundAtStation(*ground, s)));
+        for (const std::string& m : run.earth.back().messages) tell(m);
+        run.bWhole = run.bWhole && run.earth.back().messages.empty();
+        areas.push_back(StationAreas{s, run.earth.back().area});
+    }
+    if (!ground) return run;
+    run.work = Volumes(std::move(areas));
+    for (const VolumeStretch& v : run.work.stretches) {
+        if (v.bCounted) continue;
+        const std::string from = KStationOf(road.Chain(), v.dFrom), to = KStationOf(road.Chain(), v.dTo);
+        tell(Gbk(Format(text::kGroundGap, from.c_str(), to.c_str()).c_str()));
+    }
+    return run;
 }
 
 }  // namespace vexaline

@@ -79,6 +79,17 @@ struct EarthAreas {
 // does not reach both ends of the design line.
 std::optional<EarthAreas> AreasBetween(const std::vector<GroundPoint>& design, const GroundSection& ground);
 
+// The pieces AreasBetween adds up, as rings to draw: each maximal stretch
+// where the design stays above the ground (fill) or below it (cut), its
+// design line forward and then its ground line back, split where the two
+// cross. Stretches where the two coincide have no ring. Empty where the
+// ground does not reach both ends of the design line.
+struct EarthRegion {
+    bool bFill = true;
+    std::vector<GroundPoint> ring;
+};
+std::vector<EarthRegion> EarthRegions(const std::vector<GroundPoint>& design, const GroundSection& ground);
+
 // A corner of a side slope or its catch point, placed on the ground.
 struct SlopeVertex {
     double dOffset = 0;
@@ -114,6 +125,11 @@ struct EarthSection {
 EarthSection MeetGround(const Alignment& road, const SectionTemplate& tmpl, const CrossSection& design,
                         const GroundSection* ground);
 
+// Slope, surface, slope: the design line of a section with heights from the
+// left catch point to the right one, offsets increasing (a repeated offset
+// kept once), as its areas are measured.
+std::vector<GroundPoint> DesignLine(const CrossSection& c, const CatchSide& left, const CatchSide& right);
+
 // The areas of a station, for the volumes.
 struct StationAreas {
     double dStation = 0;
@@ -138,5 +154,21 @@ struct Earthwork {
 // station given twice counts once); a stretch with an end without areas
 // has no volumes and is left out of the totals.
 Earthwork Volumes(std::vector<StationAreas> stations);
+
+// The sections of a run and, with the ground, what each met.
+struct SectionRun {
+    std::vector<CrossSection> sections;  // one per station asked, in its order
+    std::vector<EarthSection> earth;     // one per section with the ground, else none
+    Earthwork work;                      // with the ground
+    // GBK, each once in the order met: the sections' messages, the catch
+    // points missing, the stretches left out of the totals.
+    std::vector<std::string> messages;
+    bool bWhole = true;  // every section, and with the ground every catch point
+};
+// SectionAt at each station (which must lie on a usable road) and, with
+// ground (sorted by station; nullptr: none), MeetGround with the section
+// of the ground at it and the Volumes between them.
+SectionRun RunSections(const Alignment& road, const SectionDesign& design, const std::vector<double>& stations,
+                       const std::vector<GroundSection>* ground);
 
 }  // namespace vexaline

@@ -15,6 +15,9 @@
 // near the middle, so 8-digit eastings lose nothing.
 namespace vexaline {
 
+// The most points a ground model is built from (a file read for one).
+inline constexpr int kMaxGroundModelPoints = 4000000;
+
 struct GroundModelBuild;
 
 class GroundModel {

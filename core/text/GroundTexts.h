@@ -42,4 +42,28 @@ inline constexpr const char* kEarthworkTitle = "土方（平均断面法）";
 inline constexpr const char* kEarthworkColumns[6] = {"桩号", "填方面积", "挖方面积", "距离", "填方量", "挖方量"};
 inline constexpr const char* kEarthworkTotal = "合计";
 
+// The 横断面 dialog with the ground.
+inline constexpr const char* kSectionLoadGround = "载入地面线...";
+inline constexpr const char* kSectionGroundFilter =
+    "地面线 (*.hdm)|*.hdm|地面点，构三角网 (*.dat *.csv)|*.dat *.csv||";
+inline constexpr const char* kSectionGroundNone = "地面线：未载入";
+inline constexpr const char* kSectionGroundFile = "地面线：%s（%zu 个断面）";
+inline constexpr const char* kSectionGroundTin = "地面线：%s 的三角网（%zu 点，%zu 个三角形），横断面宽 ±%g 米";
+inline constexpr const char* kSectionPrint = "打印...";
+inline constexpr const char* kSectionSaveSheet = "存横断面图...";
+inline constexpr const char* kSectionSheetFilter = "PDF 文件 (*.pdf)|*.pdf|SVG 图形 (*.svg)|*.svg||";
+inline constexpr const char* kSectionSheetName = "横断面图";
+inline constexpr const char* kSectionNothingToDraw = "没有可画的横断面：请先“列出”桩号。";
+inline constexpr const char* kSectionEarthworkGroup = "面积与土方（平均断面法）";
+
+// The cross-section sheets.
+inline constexpr const char* kSectionSheetTitle = "横断面图";
+inline constexpr const char* kSectionSheetScale = "比例 1:%.0f";
+inline constexpr const char* kSectionSheetCentre = "设计高程 %s  地面高程 %s";
+inline constexpr const char* kSectionSheetFillHeight = "填高 %.3f";
+inline constexpr const char* kSectionSheetCutDepth = "挖深 %.3f";
+inline constexpr const char* kSectionSheetAreas = "填方面积 %.2f m²  挖方面积 %.2f m²";
+inline constexpr const char* kSectionSheetNoGround = "无地面线";
+inline constexpr const char* kSectionSheetTotals = "土方合计：填方 %.2f m³，挖方 %.2f m³";
+
 }  // namespace vexaline::text

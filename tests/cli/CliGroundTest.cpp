@@ -187,3 +187,56 @@ TEST_F(CliGround, UsageAndPointFilesThatMakeNoGroundAreRefused) {
         EXPECT_FALSE(fs::exists(Path("g.hdm"))) << row.args;
     }
 }
+
+// The drawings: a page for every nine sections on A3 and every four on A4;
+// a PDF or an SVG by the name; nothing written where the name is wrong.
+TEST_F(CliGround, SheetsDrawNineSectionsToAnA3PageAndFourToAnA4) {
+    const std::string args = "section " + kDemo + kDesign + kGround + " --from 900 --to 1100 --interval 20 --sheet ";
+    const struct { std::string file, paper; int pages; } table[] = {
+        {"s.pdf", "", 2}, {"s4.pdf", " --paper A4", 3}, {"s.svg", "", 1},
+    };
+    for (const auto& row : table) {
+        // Eleven stations, most without ground: still drawn, and the command says they lack it.
+        EXPECT_EQ(Run(args + Path(row.file) + row.paper).status, 1) << row.file;
+        const std::string bytes = Bytes(Path(row.file));
+        if (row.file.back() == 'g') {
+            EXPECT_EQ(bytes.rfind("<?xml", 0), 0u);
+            EXPECT_NE(bytes.find("<svg"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u) << row.file;
+        const std::size_t count = bytes.find("/Count ", bytes.find("/Type /Pages"));
+        ASSERT_NE(count, std::string::npos) << row.file;
+        EXPECT_EQ(std::atoi(bytes.c_str() + count + 7), row.pages) << row.file;
+    }
+    fs::create_directory(Path("folder.pdf"));
+    EXPECT_EQ(Run(args + Path("folder.pdf")).status, 1);
+    EXPECT_TRUE(Exited(Run(args + Path("s.png")), 2,
+                       "--sheet: the drawings go into FILE.pdf or FILE.svg\nRun with --help for more information."));
+    EXPECT_FALSE(fs::exists(Path("s.png")));
+}
+
+// With four parameters that only shift, every point moves by the shift:
+// centres, break points and catch points; offsets and heights stay.
+TEST_F(CliGround, FourParametersCarryEveryPointIntoTheTargetGrid) {
+    const std::string vxf = Write("p.vxf", "参数,值\nΔX,1000\nΔY,-2000\n旋转角,0\n尺度,1\n");
+    const std::string args = "section " + kDemo + kDesign + kGround + " --at 1000,1020 --json";
+    const Outcome plain = Run(args), moved = Run(args + " --four " + vxf);
+    ASSERT_EQ(moved.status, 0) << moved.err;
+    const json a = json::parse(plain.out), b = json::parse(moved.out);
+    for (std::size_t s = 0; s < 2; ++s) {
+        const json &p = a["stations"][s], &q = b["stations"][s];
+        EXPECT_NEAR(q["centre"]["x"].get<double>(), p["centre"]["x"].get<double>() + 1000, 1e-6);
+        EXPECT_NEAR(q["centre"]["y"].get<double>(), p["centre"]["y"].get<double>() - 2000, 1e-6);
+        for (std::size_t k = 0; k < p["points"].size(); ++k) {
+            EXPECT_NEAR(q["points"][k]["x"].get<double>(), p["points"][k]["x"].get<double>() + 1000, 1e-6);
+            EXPECT_EQ(q["points"][k]["h"], p["points"][k]["h"]);
+        }
+        for (const char* side : {"left", "right"}) {
+            EXPECT_NEAR(q["catch"][side]["y"].get<double>(), p["catch"][side]["y"].get<double>() - 2000, 1e-6);
+            EXPECT_EQ(q["catch"][side]["offset"], p["catch"][side]["offset"]);
+        }
+    }
+    EXPECT_EQ(a["total"], b["total"]);
+    EXPECT_EQ(Run(args.substr(0, args.size() - 7) + " --format dxf -o " + Path("s.dxf") + " --four " + vxf).status, 2);
+}

@@ -105,21 +105,40 @@ TEST(Ground, TheSlopeMeetsTheGroundFirstGoingOutward) {
     }
 }
 
+namespace {
+
+// The area a ring encloses (shoelace), whichever way round it runs.
+double RingArea(const std::vector<GroundPoint>& ring) {
+    double twice = 0;
+    for (std::size_t k = 0; k < ring.size(); ++k) {
+        const GroundPoint& a = ring[k];
+        const GroundPoint& b = ring[(k + 1) % ring.size()];
+        twice += a.dOffset * b.dElevation - b.dOffset * a.dElevation;
+    }
+    return std::fabs(twice) / 2;
+}
+
+}  // namespace
+
+// The areas, and the rings drawn for them: as many as there are stretches
+// of fill or cut, enclosing the same areas.
 TEST(Ground, AreasAreTheExactRegionsBetweenTheTwoLines) {
     const struct {
         const char* what;
         std::vector<GroundPoint> design, ground;
         double fill, cut;
+        std::size_t rings;
     } table[] = {
         // a trapezoid 10 m on top, 18 m at the foot, 2 m high
-        {"fill only", {{-9, 98}, {-5, 100}, {5, 100}, {9, 98}}, {{-20, 98}, {20, 98}}, 28, 0},
+        {"fill only", {{-9, 98}, {-5, 100}, {5, 100}, {9, 98}}, {{-20, 98}, {20, 98}}, 28, 0, 1},
         // 10 m at the bottom, 16 m at the top, 3 m deep
-        {"cut only", {{-8, 103}, {-5, 100}, {5, 100}, {8, 103}}, {{-20, 103}, {20, 103}}, 0, 39},
+        {"cut only", {{-8, 103}, {-5, 100}, {5, 100}, {8, 103}}, {{-20, 103}, {20, 103}}, 0, 39, 1},
         // the ground rising 1:5 across: triangles 1 × 10/3, 1 × 5 and 1 × 5, 1 × 1.25 (halved)
         {"mixed", {{-25.0 / 3, 295.0 / 3}, {-5, 100}, {5, 100}, {6.25, 101.25}}, {{-20, 96}, {20, 104}},
-         25.0 / 6, 3.125},
-        {"crossing between breaks", {{-10, 100}, {10, 100}}, {{-10, 99}, {10, 101}}, 5, 5},
-        {"a ground break inside a design piece", {{-10, 100}, {10, 100}}, {{-10, 100}, {0, 98}, {10, 100}}, 20, 0},
+         25.0 / 6, 3.125, 2},
+        {"crossing between breaks", {{-10, 100}, {10, 100}}, {{-10, 99}, {10, 101}}, 5, 5, 2},
+        {"a ground break inside a design piece", {{-10, 100}, {10, 100}}, {{-10, 100}, {0, 98}, {10, 100}}, 20, 0, 1},
+        {"touching at a break", {{-10, 100}, {10, 100}}, {{-10, 99}, {0, 100}, {10, 99}}, 10, 0, 2},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
@@ -127,8 +146,15 @@ TEST(Ground, AreasAreTheExactRegionsBetweenTheTwoLines) {
         ASSERT_TRUE(a);
         EXPECT_NEAR(a->dFill, row.fill, 1e-9);
         EXPECT_NEAR(a->dCut, row.cut, 1e-9);
+        const std::vector<EarthRegion> rings = EarthRegions(row.design, Ground(row.ground));
+        EXPECT_EQ(rings.size(), row.rings);
+        double fill = 0, cut = 0;
+        for (const EarthRegion& r : rings) (r.bFill ? fill : cut) += RingArea(r.ring);
+        EXPECT_NEAR(fill, row.fill, 1e-9);
+        EXPECT_NEAR(cut, row.cut, 1e-9);
     }
     EXPECT_FALSE(AreasBetween({{-25, 100}, {10, 100}}, Ground({{-20, 96}, {20, 104}})));
+    EXPECT_TRUE(EarthRegions({{-25, 100}, {10, 100}}, Ground({{-20, 96}, {20, 104}})).empty());
 }
 
 TEST(Ground, ASectionMeetsItsGroundOnBothSidesWithItsPlaceAndAreas) {

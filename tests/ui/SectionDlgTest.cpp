@@ -3,11 +3,14 @@
 #include "DlgFixture.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QListWidget>
 #include <QTableWidget>
 
 #include "ui/section/SectionDlg.h"
 #include "ui/section/SectionView.h"
+#include "ui/toolkit/SheetPainter.h"
 
 namespace {
 
@@ -75,6 +78,46 @@ TEST_F(SectionDlgTest, ACrownWithoutCrossSlopesIsRefusedAndAFailedExportTold) {
     EXPECT_TRUE(Message().startsWith(Q("横断面模板第1行的横坡为“路拱”"))) << Message().toStdString();
     EXPECT_EQ(dlg->Stations()->count(), 0);
     EXPECT_TRUE(dlg->Sections().empty());
+}
+
+// The README's ground at 1000 and 1020: the table gives the areas and
+// volumes worked there by hand, the drawing the catch points, one A3 page
+// holds both; a ground file that is refused is told and the ground kept.
+TEST_F(SectionDlgTest, TheGroundGivesTheAreasVolumesAndDrawings) {
+    CopyExamples({"demo.hdm"});
+    CSectionDlg* dlg = Dlg();
+    Set({{2608, "1000"}, {2609, "1020"}, {2610, "20"}}, dlg);
+    Click(2603, ModalScript().File(QPath("demo.hdm")), dlg);
+    EXPECT_EQ(Get<QLabel>(2620, dlg)->text(), Q("地面线：demo.hdm（2 个断面）"));
+    QTableWidget* t = dlg->Earthwork();
+    ASSERT_EQ(t->rowCount(), 3);
+    const char* cells[3][6] = {{"K1+000.000", "34.57", "16.45", "", "", ""},
+                               {"K1+020.000", "213.62", "0.00", "20.000", "2481.96", "164.51"},
+                               {"合计", "", "", "", "2481.96", "164.51"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 6; ++c)
+            EXPECT_EQ(t->item(r, c) ? t->item(r, c)->text() : QString(), Q(cells[r][c])) << r << "," << c;
+    // The toe 15.250 m out on the left, the top of the cut 12.750 m out on the right.
+    EXPECT_NEAR(dlg->Run().earth[0].left->Catch().dOffset, -15.25, 1e-9);
+    EXPECT_NEAR(dlg->Run().earth[0].right->Catch().dOffset, 12.75, 1e-9);
+    const std::vector<SheetDrawing> pages = dlg->SheetPages();
+    ASSERT_EQ(pages.size(), 1u);
+    Shot(dlg, "section-ground.png");
+    // The sheet as 打印 hands it to the printer.
+    QPixmap picture(platform::SheetPictureSize(pages[0]).toSize());
+    QPainter(&picture).drawPicture(0, 0, platform::SheetPictures(pages)[0]);
+    QLabel sheet;
+    sheet.setPixmap(picture);
+    sheet.resize(picture.size());
+    Shot(&sheet, "section-sheet.png");
+    dlg->View()->grab();
+    EXPECT_EQ(dlg->View()->LabelBoxes().size(), 9u);  // the centre, six points, two catch points
+
+    WriteBytes("bad.hdm", "BEGIN,K1+000\n-5,100\n");
+    const std::vector<SeenModal> seen = Click(2603, ModalScript().File(QPath("bad.hdm")).Box(QMessageBox::Ok), dlg);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[1].text.contains(Q("只有1个点"))) << seen[1].text.toStdString();
+    EXPECT_EQ(t->rowCount(), 3);
 }
 
 // Labels of one width: kept where they stand apart; moved as little as keeps

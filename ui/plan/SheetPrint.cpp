@@ -1,21 +1,14 @@
 #include "ui/plan/SheetPrint.h"
 
-#include <QBuffer>
 #include <QDate>
-#include <QFile>
-#include <QPaintEngine>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPicture>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <algorithm>
 #include <memory>
 #include <optional>
 
 #include "core/files/ResultsExport.h"
-#include "core/files/TextFile.h"
 #include "core/road/ControlCheck.h"
 #include "core/text/AngleText.h"
 #include "core/text/Gbk.h"
@@ -24,6 +17,7 @@
 #include "ui/document/RoadDocument.h"
 #include "ui/plan/SettingOutSheet.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/PagePrint.h"
 
 namespace vexaline::plan {
 
@@ -54,42 +48,6 @@ std::optional<std::vector<QPicture>> LayOutPages(const SettingOutSheet& sheet, Q
     return pictures;
 }
 
-void PlayPages(const std::vector<QPicture>& pages, QPagedPaintDevice& device) {
-    if (pages.empty()) return;
-    QPainter painter(&device);
-    const double scale = std::min(device.width() / SettingOutSheet::kPageWidth,
-                                  device.height() / SettingOutSheet::kPageHeight);
-    // A picture played on a device of another resolution is scaled by their ratio.
-    painter.scale(scale * pages.front().logicalDpiX() / device.logicalDpiX(),
-                  scale * pages.front().logicalDpiY() / device.logicalDpiY());
-    for (std::size_t page = 0; page < pages.size(); ++page) {
-        if (page > 0) device.newPage();
-        painter.drawPicture(0, 0, pages[page]);
-    }
-}
-
-// A PDF file is written whole or not at all: the pages go to memory first.
-void PrintPages(const std::vector<QPicture>& pages, QPrinter& printer, QWidget* owner) {
-    const bool preview = printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture;
-    if (preview || printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
-        PlayPages(pages, printer);
-        return;
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(printer.pageLayout());
-        pdf.setResolution(printer.resolution());
-        pdf.setTitle(printer.docName());
-        PlayPages(pages, pdf);
-    }
-    const QString path = printer.outputFileName();
-    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes.toStdString()))
-        platform::Warn(owner, Format(text::kCannotWrite, path.toUtf8().constData()).c_str());
-}
-
 }  // namespace
 
 void PrintSheet(const RoadDocument& document, const std::vector<PointRecord>& points, QWidget* owner) {
@@ -115,14 +73,8 @@ void PrintSheet(const RoadDocument& document, const std::vector<PointRecord>& po
     const std::optional<std::vector<QPicture>> pages = LayOutPages(sheet, owner);
     if (!pages) return;
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFullPage(true);  // the sheet keeps its own margins
-    printer.setDocName(QString::fromStdString(header.strFile));
-    QPrintPreviewDialog preview(&printer, owner);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&pages, &preview](QPrinter* target) { PrintPages(*pages, *target, &preview); });
-    preview.exec();
+    platform::PreviewPages(*pages, QSizeF(SettingOutSheet::kPageWidth, SettingOutSheet::kPageHeight),
+                           QPageSize(QPageSize::A4), false, QString::fromStdString(header.strFile), owner);
 }
 
 }  // namespace vexaline::plan

@@ -1,6 +1,10 @@
 #include "ui/section/SectionDlg.h"
 
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +17,10 @@
 #include <algorithm>
 
 #include "core/files/FileType.h"
+#include "core/files/GroundFile.h"
+#include "core/files/PointImport.h"
+#include "core/files/SheetFile.h"
+#include "core/plan/SectionSheet.h"
 #include "core/files/SectionCsv.h"
 #include "core/files/SectionExport.h"
 #include "core/files/TextFile.h"
@@ -26,11 +34,15 @@
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/KeyHook.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/PagePrint.h"
+#include "ui/toolkit/SheetPainter.h"
 #include "ui/toolkit/TableEdit.h"
 
 using namespace vexaline;
 
 namespace {
+
+constexpr double kTinWidth = 50;  // a section cut from a TIN reaches this far each side, metres
 
 QString U(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -80,6 +92,21 @@ CSectionDlg::CSectionDlg(RoadDocument& document, QWidget* owner) : QDialog(owner
     m_editInterval->setText(QStringLiteral("20"));
     QPushButton* list = Button(this, text::kSectionList, 2611);
     QPushButton* exportButton = Button(this, text::kSectionExport, 2607);
+    QPushButton* loadGround = Button(this, text::kSectionLoadGround, 2603);
+    QPushButton* print = Button(this, text::kSectionPrint, 2617);
+    QPushButton* saveSheet = Button(this, text::kSectionSaveSheet, 2618);
+    m_paper = new QComboBox(this);
+    m_paper->setObjectName("2619");
+    m_paper->addItems({QStringLiteral("A3"), QStringLiteral("A4")});
+    m_labelGround = new QLabel(QString::fromUtf8(text::kSectionGroundNone), this);
+    m_labelGround->setObjectName("2620");
+    m_earthwork = new QTableWidget(0, 6, this);
+    m_earthwork->setObjectName("2606");
+    m_earthwork->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_earthwork->verticalHeader()->hide();
+    QStringList columns;
+    for (const char* c : text::kEarthworkColumns) columns << QString::fromUtf8(c);
+    m_earthwork->setHorizontalHeaderLabels(columns);
 
     // A table in its group with its two row buttons.
     auto group = [this](const char* title, QTableWidget* table, int firstId) {
@@ -114,18 +141,31 @@ CSectionDlg::CSectionDlg(RoadDocument& document, QWidget* owner) : QDialog(owner
     range->addWidget(list);
     range->addStretch(1);
     range->addWidget(exportButton);
+    range->addWidget(print);
+    range->addWidget(m_paper);
+    range->addWidget(saveSheet);
+    auto* ground = new QHBoxLayout;
+    ground->addWidget(loadGround);
+    ground->addWidget(m_labelGround, 1);
+    auto* earthwork = new QGroupBox(QString::fromUtf8(text::kSectionEarthworkGroup), this);
+    (new QVBoxLayout(earthwork))->addWidget(m_earthwork);
     auto* lower = new QHBoxLayout;
     lower->addWidget(m_stations, 1);
     lower->addWidget(m_view, 4);
+    lower->addWidget(earthwork, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tables, 2);
     layout->addWidget(m_labelMessage);
     layout->addLayout(range);
+    layout->addLayout(ground);
     layout->addLayout(lower, 3);
-    resize(1000, 760);
+    resize(1280, 800);
 
     connect(list, &QPushButton::clicked, this, &CSectionDlg::OnList);
     connect(exportButton, &QPushButton::clicked, this, &CSectionDlg::OnExport);
+    connect(loadGround, &QPushButton::clicked, this, &CSectionDlg::OnLoadGround);
+    connect(print, &QPushButton::clicked, this, &CSectionDlg::OnPrint);
+    connect(saveSheet, &QPushButton::clicked, this, &CSectionDlg::OnSaveSheet);
     connect(m_stations, &QListWidget::currentRowChanged, this, &CSectionDlg::ShowSelected);
     connect(&document, &RoadDocument::RowsChanged, this, &CSectionDlg::Follow);
     connect(&document, &RoadDocument::TablesChanged, this, &CSectionDlg::Follow);
@@ -177,8 +217,10 @@ void CSectionDlg::Follow() {
 }
 
 void CSectionDlg::OnList() {
-    m_sections.clear();
+    m_run = SectionRun{};
+    m_cut.clear();
     m_stations->clear();
+    m_earthwork->setRowCount(0);
     m_view->SetSection(std::nullopt, QString());
     const Alignment road = m_doc.Road();
     const RoadDocument::Design design = m_doc.TemplateDesign();
@@ -196,20 +238,83 @@ void CSectionDlg::OnList() {
     if (check != StakeCheck::Ok) return ShowMessage(U(CheckMessage(check, road)), true);
     ResultSet centre;
     RunStakes(road, request, centre, 0, nullptr);
-    for (const StakeResult& row : centre.rows) {
-        m_sections.push_back(SectionAt(road, *design.design, row.dStation));
-        m_stations->addItem(U(KStationOf(road.Chain(), row.dStation)));
+    std::vector<double> stations;
+    for (const StakeResult& row : centre.rows) stations.push_back(row.dStation);
+    const std::vector<GroundSection>* ground = m_groundFile ? &*m_groundFile : nullptr;
+    if (m_model) {
+        // The model cut square to the road at each station that can be staked.
+        std::vector<SectionLine> lines;
+        for (double s : stations)
+            if (SectionLine line = SectionLineAt(road, s); line.strMessage.empty()) lines.push_back(std::move(line));
+        for (GroundSection& g : m_model->Cut(lines, kTinWidth))
+            if (!g.points.empty()) m_cut.push_back(std::move(g));
+        ground = &m_cut;
     }
+    m_run = RunSections(road, *design.design, stations, ground);
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        auto* item = new QListWidgetItem(U(KStationOf(road.Chain(), stations[i])), m_stations);
+        const bool whole = !m_run.sections[i].IsMessage() && (m_run.earth.empty() || m_run.earth[i].messages.empty());
+        if (!whole) item->setForeground(QColor(0xc0, 0, 0));
+    }
+    FillEarthwork();
     ShowMessage(QString(), false);
-    if (!m_sections.empty()) m_stations->setCurrentRow(0);
+    if (!m_run.sections.empty()) m_stations->setCurrentRow(0);
+}
+
+std::vector<const GroundSection*> CSectionDlg::GroundsOfSections() const {
+    std::vector<const GroundSection*> grounds;
+    const std::vector<GroundSection>* ground = m_model ? &m_cut : m_groundFile ? &*m_groundFile : nullptr;
+    if (ground)
+        for (const CrossSection& c : m_run.sections) grounds.push_back(GroundAtStation(*ground, c.dStation));
+    return grounds;
+}
+
+// A row for each station with its areas, the volumes of the stretch that
+// ends at it, and the totals last.
+void CSectionDlg::FillEarthwork() {
+    m_earthwork->setRowCount(0);
+    if (m_run.earth.empty()) return;
+    const vexaline::Earthwork& w = m_run.work;
+    const Chainage chain = m_doc.Chain();
+    const auto put = [this](int row, int column, const std::string& value) {
+        auto* item = new QTableWidgetItem(U(value));
+        item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+        m_earthwork->setItem(row, column, item);
+    };
+    m_earthwork->setRowCount(static_cast<int>(w.stations.size()) + 1);
+    for (std::size_t i = 0; i < w.stations.size(); ++i) {
+        const int row = static_cast<int>(i);
+        put(row, 0, KStationOf(chain, w.stations[i].dStation));
+        if (const std::optional<EarthAreas>& a = w.stations[i].area)
+            put(row, 1, Format("%.2f", a->dFill)), put(row, 2, Format("%.2f", a->dCut));
+        if (i == 0) continue;
+        const VolumeStretch& v = w.stretches[i - 1];
+        put(row, 3, Format("%.3f", v.dLength));
+        if (v.bCounted) put(row, 4, Format("%.2f", v.dFill)), put(row, 5, Format("%.2f", v.dCut));
+    }
+    const int total = static_cast<int>(w.stations.size());
+    put(total, 0, text::kEarthworkTotal);
+    put(total, 4, Format("%.2f", w.dFill));
+    put(total, 5, Format("%.2f", w.dCut));
+    m_earthwork->resizeColumnsToContents();
 }
 
 void CSectionDlg::ShowSelected() {
     const int row = m_stations->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_sections.size())) return m_view->SetSection(std::nullopt, QString());
-    const CrossSection& c = m_sections[static_cast<std::size_t>(row)];
-    m_view->SetSection(c, m_stations->item(row)->text());
-    if (c.IsMessage()) ShowMessage(U(GbkToUtf8(c.strMessage)), true);
+    if (row < 0 || row >= static_cast<int>(m_run.sections.size())) return m_view->SetSection(std::nullopt, QString());
+    const std::size_t i = static_cast<std::size_t>(row);
+    const CrossSection& c = m_run.sections[i];
+    std::optional<EarthSection> earth;
+    std::optional<GroundSection> ground;
+    if (!m_run.earth.empty()) {
+        earth = m_run.earth[i];
+        if (const GroundSection* g = GroundsOfSections()[i]) ground = *g;
+    }
+    m_view->SetSection(c, m_stations->item(row)->text(), earth, ground);
+    std::string why = c.IsMessage() ? c.strMessage : std::string();
+    if (earth)
+        for (const std::string& m : earth->messages) why += (why.empty() ? "" : "\n") + m;
+    ShowMessage(U(GbkToUtf8(why)), !why.empty());
 }
 
 void CSectionDlg::ShowMessage(const QString& text, bool refused) {
@@ -219,7 +324,7 @@ void CSectionDlg::ShowMessage(const QString& text, bool refused) {
 
 // The listed stations' points, as `vexaline-cli section` writes them.
 void CSectionDlg::OnExport() {
-    if (m_sections.empty()) return platform::Warn(this, text::kSectionNoStations);
+    if (m_run.sections.empty()) return platform::Warn(this, text::kSectionNoStations);
     platform::FileChoice choice =
         platform::PickFileToSave(this, text::kSectionExportFilter, text::kSectionExportName, "txt");
     if (choice.strPath.empty()) return;
@@ -230,14 +335,75 @@ void CSectionDlg::OnExport() {
     if (type == 1) {
         const std::string road = GbkToUtf8(m_doc.Name());
         const std::string title = Format(text::kSectionTitle, road.c_str(), WithExtension(road, "vxt").c_str());
-        bytes = Utf8ToGbkLossy(title) + "\r\n" + SectionListText(m_sections, chain, m_doc.RoadHeights().has_value());
+        bytes = Utf8ToGbkLossy(title) + "\r\n" + SectionListText(m_run.sections, chain, m_doc.RoadHeights().has_value(), m_run.earth);
+        if (!m_run.earth.empty()) *bytes += "\r\n" + EarthworkText(m_run.work, chain);
     } else if (type == 2) {
-        bytes = SectionCsv(m_sections, chain);
+        bytes = SectionCsv(m_run.sections, chain, m_run.earth);
     } else if (type == 3) {
-        bytes = SectionCassDat(m_sections, chain);
+        bytes = SectionCassDat(m_run.sections, chain, m_run.earth);
     } else {
-        bytes = SectionDxf(m_sections, chain);
+        bytes = SectionDxf(m_run.sections, chain, m_run.earth);
     }
+    if (!bytes || !WriteFileAtomically(choice.strPath, *bytes))
+        platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
+}
+
+bool CSectionDlg::LoadGround(const std::string& path) {
+    std::string bytes;
+    const std::string shown = platform::PathForDisplay(path);
+    if (ReadWholeFile(path, bytes) != ReadStatus::Ok)
+        return platform::Warn(this, Format(text::kCannotRead, shown.c_str()).c_str()), false;
+    const QString name = QFileInfo(QFile::decodeName(path.c_str())).fileName();
+    if (ExtensionOf(path) == "hdm") {
+        GroundFileRead read = ReadGroundFile(bytes, m_doc.Chain());
+        if (!read.Ok()) return platform::Warn(this, (shown + "：" + read.strMessage).c_str()), false;
+        m_labelGround->setText(U(Format(text::kSectionGroundFile, name.toUtf8().constData(), read.sections.size())));
+        m_groundFile = std::move(read.sections);
+        m_model.reset();
+    } else {
+        const MeasuredImport points = ImportMeasuredPoints(bytes, MeasuredFormatOf(path), kMaxGroundModelPoints);
+        if (!points.Ok()) return platform::Warn(this, (shown + "：" + points.strMessage).c_str()), false;
+        GroundModelBuild built = GroundModel::Build(points.points);
+        if (!built.Ok()) return platform::Warn(this, (shown + "：" + built.strMessage).c_str()), false;
+        m_labelGround->setText(U(Format(text::kSectionGroundTin, name.toUtf8().constData(), built.model.Points(),
+                                        built.model.Triangles(), kTinWidth)));
+        m_model = std::make_shared<const GroundModel>(std::move(built.model));
+        m_groundFile.reset();
+    }
+    OnList();
+    return true;
+}
+
+void CSectionDlg::OnLoadGround() {
+    const platform::FileChoice choice = platform::PickFileToOpen(this, text::kSectionGroundFilter);
+    if (!choice.strPath.empty()) LoadGround(choice.strPath);
+}
+
+std::vector<SheetDrawing> CSectionDlg::SheetPages() const {
+    const std::string road = GbkToUtf8(m_doc.Name());
+    const std::string date = QDate::currentDate().toString(QString::fromUtf8(text::kSheetDateFormat)).toStdString();
+    const PaperSize paper = m_paper->currentIndex() == 1 ? PaperSize::A4 : PaperSize::A3;
+    return LayOutSectionSheets(m_run, GroundsOfSections(), m_doc.Chain(), {road, date}, paper).pages;
+}
+
+void CSectionDlg::OnPrint() {
+    const std::vector<SheetDrawing> pages = SheetPages();
+    if (pages.empty()) return platform::Warn(this, text::kSectionNothingToDraw);
+    const QPageSize paper(m_paper->currentIndex() == 1 ? QPageSize::A4 : QPageSize::A3);
+    platform::PreviewPages(platform::SheetPictures(pages), platform::SheetPictureSize(pages.front()), paper, true,
+                           QString::fromUtf8(text::kSectionSheetName), this);
+}
+
+// The sheets as the command line's --sheet writes them.
+void CSectionDlg::OnSaveSheet() {
+    const std::vector<SheetDrawing> pages = SheetPages();
+    if (pages.empty()) return platform::Warn(this, text::kSectionNothingToDraw);
+    platform::FileChoice choice = platform::PickFileToSave(this, text::kSectionSheetFilter, text::kSectionSheetName, "pdf");
+    if (choice.strPath.empty()) return;
+    const int type = platform::ChosenType(this, choice, text::kSectionSheetFilter, {"pdf", "svg"}, "pdf");
+    if (type == 0) return;
+    const std::optional<std::string> bytes =
+        SheetFileBytes(pages, type == 1 ? SheetFormat::Pdf : SheetFormat::Svg, text::kSectionSheetName);
     if (!bytes || !WriteFileAtomically(choice.strPath, *bytes))
         platform::Warn(this, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
 }

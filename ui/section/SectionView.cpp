@@ -3,8 +3,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
+#include "core/plan/SectionSheet.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
 
@@ -49,6 +51,21 @@ std::vector<double> SpreadLabels(const std::vector<double>& wanted, double width
     return placed;
 }
 
+namespace {
+
+// Under the drawing: 填高 or 挖深 at the centre and the areas, or nothing without the ground.
+std::string EarthLine(const EarthSection* earth) {
+    std::string line;
+    if (earth && earth->centreFill)
+        line = Format(*earth->centreFill >= 0 ? text::kSectionSheetFillHeight : text::kSectionSheetCutDepth,
+                      std::fabs(*earth->centreFill));
+    if (earth && earth->area)
+        line += (line.empty() ? "" : "    ") + Format(text::kSectionSheetAreas, earth->area->dFill, earth->area->dCut);
+    return line;
+}
+
+}  // namespace
+
 CSectionView::CSectionView(QWidget* parent) : QWidget(parent) {
     setMinimumSize(400, 260);
     setAutoFillBackground(true);
@@ -57,8 +74,11 @@ CSectionView::CSectionView(QWidget* parent) : QWidget(parent) {
     setPalette(p);
 }
 
-void CSectionView::SetSection(std::optional<CrossSection> section, const QString& title) {
+void CSectionView::SetSection(std::optional<CrossSection> section, const QString& title,
+                              std::optional<EarthSection> earth, std::optional<GroundSection> ground) {
     section_ = std::move(section);
+    earth_ = std::move(earth);
+    ground_ = std::move(ground);
     title_ = title;
     boxes_.clear();
     update();
@@ -85,6 +105,14 @@ void CSectionView::paintEvent(QPaintEvent*) {
     const double h0 = c.centreElevation.value_or(0);
     marks.push_back({0, h0, label(0, c.centreElevation)});
     for (const SectionPoint& p : c.points) marks.push_back({p.dOffset, p.elevation.value_or(h0), label(p.dOffset, p.elevation)});
+    const EarthSection* earth = earth_ ? &*earth_ : nullptr;
+    const SectionOutline outline = OutlineOf(c, earth, ground_ ? &*ground_ : nullptr);
+    for (const std::optional<CatchSide>* side : {earth ? &earth->left : nullptr, earth ? &earth->right : nullptr})
+        if (side && *side) {
+            const SlopeVertex& v = (*side)->Catch();
+            const char* name = (*side)->kind == SideSlopeKind::Fill ? text::kGroundToe : text::kGroundTop;
+            marks.push_back({v.dOffset, v.dElevation, QString::fromUtf8(name) + "  " + label(v.dOffset, v.dElevation)});
+        }
     std::vector<std::size_t> across(marks.size());
     std::iota(across.begin(), across.end(), 0);
     std::stable_sort(across.begin(), across.end(), [&](std::size_t a, std::size_t b) { return marks[a].offset < marks[b].offset; });
@@ -95,23 +123,40 @@ void CSectionView::paintEvent(QPaintEvent*) {
         minH = std::min(minH, m.h), maxH = std::max(maxH, m.h);
         longest = std::max(longest, metrics.horizontalAdvance(m.label));
     }
-    const double margin = 24, top = metrics.height() * 2 + longest + 12, bottom = height() - margin;
+    for (const auto* line : {&outline.design, &outline.ground})
+        for (const GroundPoint& p : *line) {
+            minO = std::min(minO, p.dOffset), maxO = std::max(maxO, p.dOffset);
+            minH = std::min(minH, p.dElevation), maxH = std::max(maxH, p.dElevation);
+        }
+    const double margin = 24, top = metrics.height() * 2 + longest + 12, bottom = height() - margin - metrics.height();
     const double sx = (width() - 2 * margin) / std::max(maxO - minO, 1.0);
     const double sy = std::min(sx * kExaggeration, (bottom - top - 8) / std::max(maxH - minH, 0.01));
     auto at = [&](double offset, double h) { return QPointF(margin + (offset - minO) * sx, bottom - (h - minH) * sy); };
 
+    const auto path = [&](const std::vector<GroundPoint>& points) {
+        QPainterPath line;
+        for (const GroundPoint& p : points)
+            &p == points.data() ? line.moveTo(at(p.dOffset, p.dElevation)) : line.lineTo(at(p.dOffset, p.dElevation));
+        return line;
+    };
+    const auto colour = [](SheetInk ink) {
+        const unsigned rgb = StyleOf(ink).rgb;
+        return QColor((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+    };
+    for (const EarthRegion& r : outline.regions) painter.fillPath(path(r.ring), colour(r.bFill ? SheetInk::Fill : SheetInk::Cut));
     painter.setPen(Qt::gray);
     painter.drawText(QPointF(margin, height() - 6),
                      QString::fromStdString(Format(text::kSectionExaggeration, static_cast<int>(kExaggeration))));
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(0, height() - 6 - metrics.ascent(), width() - margin, metrics.height()), Qt::AlignRight,
+                     QString::fromStdString(EarthLine(earth)));
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawLine(at(0, minH) + QPointF(0, 8), QPointF(at(0, minH).x(), top));
-    QPainterPath line;
-    for (std::size_t k = 0; k < across.size(); ++k) {
-        const QPointF p = at(marks[across[k]].offset, marks[across[k]].h);
-        k == 0 ? line.moveTo(p) : line.lineTo(p);
-    }
+    if (outline.ground.size() >= 2) painter.strokePath(path(outline.ground), QPen(colour(SheetInk::Ground), 1.5));
+    std::vector<GroundPoint> surface;
+    for (std::size_t k : across) surface.push_back({marks[k].offset, marks[k].h});
     painter.setPen(QPen(QColor(0x1f, 0x5f, 0xbf), 2));
-    painter.drawPath(line);
+    painter.drawPath(path(outline.design.empty() ? surface : outline.design));
 
     // Upright labels above the points, spread so none covers another.
     const double w = metrics.height();
