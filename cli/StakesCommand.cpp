@@ -90,12 +90,12 @@ std::optional<StationSetup> Setup(const StakesOptions& o, int& status) {
 }
 
 // A DXF file in one piece, to the file or stdout: its centreline spans the
-// stakes' range and dxflib writes it whole. False after saying why when
-// nothing could be written.
-bool WriteDxf(const StakesOptions& o, const ResultSet& set, const Alignment& road) {
-    const std::optional<std::string> out = StakesBytes(StakeFormat::Dxf, set, road);
-    if (!out) ComplainUtf8(Format(text::kCannotWrite, o.output.empty() ? "-" : o.output.c_str()));
-    return out && EmitBytes(*out, o.output);
+// stakes' range and dxflib writes it whole, in the target grid of --four.
+// False after saying why when nothing could be written.
+bool WriteDxf(const StakesOptions& o, const ResultSet& set, const Alignment& road, const std::optional<FourParam>& four) {
+    const std::string out = StakesDxf(set, road, four ? &*four : nullptr);
+    if (out.empty()) ComplainUtf8(Format(text::kCannotWrite, o.output.empty() ? "-" : o.output.c_str()));
+    return !out.empty() && EmitBytes(out, o.output);
 }
 
 // The line layouts, written as the rows come: a head, then a line per row.
@@ -161,7 +161,7 @@ int StakeAndWrite(const StakesOptions& o, const Alignment& road, const StakeRequ
         else
             for (double s : *at) AddStake(road, s, request, set, report);
         if (heights) AddHeights(set, road, heights->profile, heights->slopes);
-        if (!WriteDxf(o, set, road)) return kRefused;
+        if (!WriteDxf(o, set, road, four)) return kRefused;
         return set.Stakes() == set.rows.size() ? kDone : kRefused;
     }
 
@@ -295,7 +295,6 @@ void AddStakesCommand(CLI::App& app, int& status) {
             throw CLI::ValidationError("--station and --backsight go together");
         if (!o->points.empty() && !named) throw CLI::ValidationError("--points needs --station and --backsight");
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
-        if (!o->four.empty() && o->format == "dxf") throw CLI::ValidationError(text::kFourNoDxf);
         // The stations' syntax is a usage fault, before any file is read.
         for (const std::string& s : o->at) StationArgument(s, !o->equations.empty(), "--at");
         if (o->from) StationArgument(*o->from, !o->equations.empty(), "--from");

@@ -63,12 +63,8 @@ int Run(const TransformOptions& o) {
     const PointCoordinates read = ReadCoordinates(*bytes, format, carry->in);
     if (!read.Ok()) return ComplainUtf8(o.in + ": " + read.strMessage), kRefused;
     std::vector<CPlanePoint> points = read.points;
-    std::optional<std::size_t> bad;
-    if (carry->grids) bad = carry->grids->Apply(points);
-    for (std::size_t i = 0; carry->four && i < points.size() && !bad; ++i) {
-        points[i] = o.inverse ? InverseFour(*carry->four, points[i]) : ApplyFour(*carry->four, points[i]);
-        if (!points[i].IsSurveyPoint()) bad = i;
-    }
+    const std::optional<std::size_t> bad =
+        carry->grids ? carry->grids->Apply(points) : ApplyFour(*carry->four, points, o.inverse);
     if (bad)
         return ComplainUtf8(o.in + ": " + Format(text::kImportBadLine, read.lines[*bad], text::kGridCannotTransform)),
                kRefused;

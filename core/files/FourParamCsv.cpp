@@ -64,8 +64,12 @@ CommonPointsRead ReadCommonPointsCsv(const std::string& bytes) {
     const std::vector<std::string> titles(std::begin(text::kCommonColumns), std::end(text::kCommonColumns));
     const CsvTableRead t = ReadNamedTable(bytes, titles, static_cast<int>(kMaxCommonPoints), text::kCommonTableName,
                                           text::kCommonCsvHeader, read.strMessage);
-    if (!read.Ok()) return read;
-    for (const CsvRow& r : t.rows) {
+    return read.Ok() ? CommonPointsOf(t.rows) : read;
+}
+
+CommonPointsRead CommonPointsOf(const std::vector<CsvRow>& rows) {
+    CommonPointsRead read;
+    for (const CsvRow& r : rows) {
         CommonPoint p{TrimBlanks(r.fields[0]), {}, {}};
         if (p.strName.empty()) return read.strMessage = Format(text::kCommonNoName, r.nLine), read;
         double* at[4] = {&p.source.X, &p.source.Y, &p.target.X, &p.target.Y};

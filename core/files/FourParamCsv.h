@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/CsvTable.h"
 #include "core/grid/FourParam.h"
 
 // The four parameters as a file (*.vxf) and the common points they are
@@ -42,5 +43,8 @@ struct CommonPointsRead {
 // and in the target grid. Refuses, naming the line: the table's own faults,
 // an empty name, a coordinate that is no survey coordinate.
 CommonPointsRead ReadCommonPointsCsv(const std::string& bytes);
+// The same rows as a table holds them (a file's, or a window's with nLine
+// its row), each of five fields, checked as above.
+CommonPointsRead CommonPointsOf(const std::vector<CsvRow>& rows);
 
 }  // namespace vexaline

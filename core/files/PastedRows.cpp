@@ -1,5 +1,7 @@
 #include "core/files/PastedRows.h"
 
+#include <algorithm>
+
 #include "core/text/Gbk.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
@@ -156,6 +158,24 @@ std::string CopiedPiRows(const std::vector<PiRow>& rows) {
     std::string text;
     for (const PiRow& r : rows) text += TabLine({r.strName, r.strX, r.strY, r.strRadius, r.strLs1, r.strLs2});
     return text;
+}
+
+PastedCells ParsePastedCells(const std::string& utf8, const char* header) {
+    PastedCells pasted;
+    const std::string titles = header;
+    const std::size_t columns = static_cast<std::size_t>(std::count(titles.begin(), titles.end(), ',')) + 1;
+    std::vector<PastedLine> lines;
+    if (!SplitPasted(utf8, columns, lines, pasted.strMessage)) return pasted;
+    for (PastedLine& line : lines) {
+        if (line.fields.size() > columns) {
+            pasted.rows.clear();
+            pasted.strMessage = Format(text::kPasteCellsFieldCount, line.nLine, columns, header);
+            return pasted;
+        }
+        line.fields.resize(columns);
+        pasted.rows.push_back(std::move(line.fields));
+    }
+    return pasted;
 }
 
 }  // namespace vexaline

@@ -48,4 +48,16 @@ PastedPiRows ParsePastedPiRows(const std::string& utf8);
 // The rows as tab-separated UTF-8 lines.
 std::string CopiedPiRows(const std::vector<PiRow>& rows);
 
+struct PastedCells {
+    std::vector<std::vector<std::string>> rows;  // as many fields as the header's, missing ones empty
+    std::string strMessage;
+    bool Ok() const { return strMessage.empty(); }
+};
+
+// Rows for a table whose columns are the titles of header ("点名,X,Y,X',Y'"),
+// as texts: what they hold is the table's own check. Refuses, with no rows,
+// a row of more fields than titles, and the sizes and empty texts
+// ParsePastedControlRows refuses.
+PastedCells ParsePastedCells(const std::string& utf8, const char* header);
+
 }  // namespace vexaline

@@ -66,30 +66,36 @@ void Tables(DL_Dxf& dxf, DL_WriterA& dw, const Layers& l) {
     WriteDxfTables(dxf, dw, {{"0", 7}, {l.centre, 1}, {l.centreStake, 3}, {l.sideStake, 5}, {l.name, 7}, {l.station, 6}}, kTextHeight);
 }
 
-void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Alignment& road, const Layers& l) {
+void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Alignment& road, const Layers& l,
+              const FourParam* four) {
+    const auto at = [four](CPlanePoint p) { return four ? ApplyFour(*four, p) : p; };
     dw.sectionEntities();
     double from = road.MaxStation(), to = road.MinStation();
     for (const StakeResult& r : results.rows)
         if (!r.IsMessage()) from = std::min(from, r.dStation), to = std::max(to, r.dStation);
     for (const Polyline& line : road.Usable() ? Centreline(road, from, to) : std::vector<Polyline>()) {
         dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(line.size()), 0, 0, 0), On(l.centre));
-        for (CPlanePoint p : line) dxf.writeVertex(dw, DL_VertexData(p.Y, p.X, 0, 0));
+        for (CPlanePoint design : line) {
+            const CPlanePoint p = at(design);
+            dxf.writeVertex(dw, DL_VertexData(p.Y, p.X, 0, 0));
+        }
         dxf.writePolylineEnd(dw);
     }
     for (const StakeResult& r : results.rows) {
         if (r.IsMessage()) continue;
         const double z = r.elevation ? *r.elevation : 0.0;
-        dxf.writePoint(dw, DL_PointData(r.point.Y, r.point.X, z), On(r.dOffset != 0 ? l.sideStake : l.centreStake));
-        Label(dxf, dw, l.name, r.point, StakeNameOf(r));
+        const CPlanePoint p = at(r.point);
+        dxf.writePoint(dw, DL_PointData(p.Y, p.X, z), On(r.dOffset != 0 ? l.sideStake : l.centreStake));
+        Label(dxf, dw, l.name, p, StakeNameOf(r));
     }
     if (results.mode == ResultMode::SettingOut) {
         for (const StationSetup& s : results.setups) {
-            dxf.writePoint(dw, DL_PointData(s.ptStation.Y, s.ptStation.X, 0), On(l.station));
-            Label(dxf, dw, l.station, s.ptStation, s.strStationName);
-            dxf.writePoint(dw, DL_PointData(s.ptBacksight.Y, s.ptBacksight.X, 0), On(l.station));
-            Label(dxf, dw, l.station, s.ptBacksight, s.strBacksightName);
-            dxf.writeLine(dw, DL_LineData(s.ptStation.Y, s.ptStation.X, 0, s.ptBacksight.Y, s.ptBacksight.X, 0),
-                          On(l.station));
+            const CPlanePoint station = at(s.ptStation), backsight = at(s.ptBacksight);
+            dxf.writePoint(dw, DL_PointData(station.Y, station.X, 0), On(l.station));
+            Label(dxf, dw, l.station, station, s.strStationName);
+            dxf.writePoint(dw, DL_PointData(backsight.Y, backsight.X, 0), On(l.station));
+            Label(dxf, dw, l.station, backsight, s.strBacksightName);
+            dxf.writeLine(dw, DL_LineData(station.Y, station.X, 0, backsight.Y, backsight.X, 0), On(l.station));
         }
     }
     dw.sectionEnd();
@@ -97,7 +103,7 @@ void Entities(DL_Dxf& dxf, DL_WriterA& dw, const ResultSet& results, const Align
 
 }  // namespace
 
-std::string StakesDxf(const ResultSet& results, const Alignment& road) {
+std::string StakesDxf(const ResultSet& results, const Alignment& road, const FourParam* four) {
     DL_Dxf dxf;
     // out() with no name opens nothing but sets the version every entity
     // is written in.
@@ -105,7 +111,7 @@ std::string StakesDxf(const ResultSet& results, const Alignment& road) {
     MemoryWriter dw;
     Layers layers;
     Tables(dxf, dw, layers);
-    Entities(dxf, dw, results, road, layers);
+    Entities(dxf, dw, results, road, layers, four);
     dw.dxfEOF();
     return std::move(dw.bytes);
 }

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "core/grid/FourParam.h"
 #include "core/road/Alignment.h"
 #include "core/road/Results.h"
 #include "core/text/StationText.h"
@@ -45,9 +46,11 @@ void AppendStakeCsv(std::string& out, const ResultSet& results, const StakeResul
 // stake (边桩 when the stake has an offset) at the height of its design
 // elevation (0 where it has none); 桩号, a TEXT of its name at each
 // stake; in setting-out mode 测站, a POINT and TEXT name for the instrument
-// station and for the backsight and a LINE between them. Empty when dxflib
-// could not write its temporary file.
-std::string StakesDxf(const ResultSet& results, const Alignment& road);
+// station and for the backsight and a LINE between them. With four, every
+// point drawn is carried by ApplyFour into the target grid (rows and
+// setups are the design grid's): a similarity, so the centreline keeps to
+// its chord error times K. Empty when dxflib could not write its temporary file.
+std::string StakesDxf(const ResultSet& results, const Alignment& road, const FourParam* four = nullptr);
 
 // The bytes of one of the three; nullopt when dxflib could not write.
 std::optional<std::string> StakesBytes(StakeFormat format, const ResultSet& results, const Alignment& road);

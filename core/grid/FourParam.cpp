@@ -18,6 +18,14 @@ CPlanePoint InverseFour(const FourParam& p, CPlanePoint t) {
     return CPlanePoint((x * c + y * n) / p.dScale, (y * c - x * n) / p.dScale);
 }
 
+std::optional<std::size_t> ApplyFour(const FourParam& p, std::vector<CPlanePoint>& points, bool inverse) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        points[i] = inverse ? InverseFour(p, points[i]) : ApplyFour(p, points[i]);
+        if (!points[i].IsSurveyPoint()) return i;
+    }
+    return std::nullopt;
+}
+
 double TurnAzimuth(const FourParam& p, double azimuth) {
     double turned = std::fmod(azimuth + p.dRotation, kTwoPi);
     if (turned < 0) turned += kTwoPi;

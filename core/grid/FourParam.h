@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,10 @@ inline constexpr double kMinFourScale = 0.99, kMaxFourScale = 1.01;
 // Source to target, and back (exactly the inverse to rounding).
 CPlanePoint ApplyFour(const FourParam& p, CPlanePoint source);
 CPlanePoint InverseFour(const FourParam& p, CPlanePoint target);
+// The points carried in place, source to target or (inverse) back, as
+// GridTransform::Apply carries them between grids: the index of the first
+// that comes out as no survey coordinate (the rest are then unspecified).
+std::optional<std::size_t> ApplyFour(const FourParam& p, std::vector<CPlanePoint>& points, bool inverse = false);
 
 // An azimuth (clockwise from north, radians) of the source grid in the
 // target grid: turned by α, in [0, 2π). Angles between two directions and

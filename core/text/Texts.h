@@ -202,7 +202,7 @@ inline constexpr const char* kPointImportFilter =
     "导线点文件(*.vxp)|*.vxp|CASS 坐标文件 (*.dat)|*.dat|CSV 文件 (*.csv)|*.csv||";
 inline constexpr const char* kConvertProfileIsOut = "纵断面文件不能与输入或输出文件同名：%s";
 inline constexpr const char* kConvertEquationsIsOut = "断链表文件不能与输入、输出或纵断面文件同名：%s";
-inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换，或把 .vxa 导出为地图（.kml、.geojson）：%s → %s";
+inline constexpr const char* kConvertKinds = "只能在LandXML（.xml）与平面定线文件（.vxa）之间转换，或把 .vxa 导出为地图（.kml、.geojson）或 IFC（.ifc）：%s → %s";
 inline constexpr const char* kAlignmentFilesFilter = "平面定线文件 (*.vxa)|*.vxa|LandXML (*.xml)|*.xml||";
 inline constexpr const char* kStakesFilter =
     "普通格式 (*.txt)|*.txt|CAD 格式 (*.txt)|*.txt|DXF 图形 (*.dxf)|*.dxf|CASS 坐标文件 (*.dat)|*.dat|CSV 表格 (*.csv)|*.csv||";
@@ -248,3 +248,4 @@ inline constexpr const char* kInspectNothing = "还没有检核结果，无法�
 
 #include "FeatureTexts.h"
 #include "GroundTexts.h"
+#include "GridTexts.h"

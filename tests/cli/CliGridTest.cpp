@@ -159,7 +159,12 @@ TEST_F(CliGrid, StakesWithFourGiveTheTargetGridsCoordinatesAndAzimuths) {
     const std::string scaled = " --at 400 --station D2,3805649.3228796,500516.5586512 --backsight "
                                "D3,3805762.1351597,500947.5237434 --four " + Four("scaled.vxf", "0", "0", "0", "1.0001");
     EXPECT_EQ(Line(Run("stakes " + kDemo + scaled).out, 1), "400.000     184.1527    150.290   D2        D3        ");
-    EXPECT_EQ(Run("stakes " + kDemo + " --at 400 --format dxf --four " + moved).status, 2);
+    // The drawing too: the stake above, and the centreline, in the moved grid.
+    const std::string dxf = Run("stakes " + kDemo + " --at 1234.5,1300 --offset 7.5 --format dxf --four " + moved).out;
+    EXPECT_NE(dxf.find("\n 10\n1133.2966"), std::string::npos);  // 1133.297 and 5354.869 as listed
+    EXPECT_NE(dxf.find("\n 20\n5354.8688"), std::string::npos);
+    EXPECT_NE(dxf.find("VERTEX"), std::string::npos);
+    EXPECT_EQ(dxf.find("\n 20\n3805"), std::string::npos);  // nothing left in the design grid
 }
 
 // Stakes exported in the turned grid and measured back there: judged as in

@@ -99,8 +99,13 @@ TEST_F(DocumentTest, OpeningTakesTheTablesThatReadAndTellsTheOthersInOrder) {
         std::map<std::string, std::string> files;  // beside road.vxa
         std::size_t equations, grades, slopes;
         Lines told;
+        std::string grid = "";
     } cases[] = {
         {{{"road.vxa", demo}, {"road.vxz", Example("demo.vxz")}, {"road.vxh", Example("demo.vxh")}}, 0, 5, 12, {}},
+        // The grid as a user's editor leaves it: a byte order mark, blanks, a blank line.
+        {{{"road.vxa", demo}, {"road.vxc", kBom + " GK:114.3000,50 \n\n"}}, 0, 0, 0, {}, "GK:114.3000,50"},
+        {{{"road.vxa", demo}, {"road.vxc", "EPSG:4547\r\nEPSG:4548\r\n"}, {"road.vxh", Example("demo.vxh")}}, 0, 0, 12,
+         {"道路坐标系文件（.vxc）：文件中应只有一行：道路坐标系，如 EPSG:4547 或 GK:114.3000,50!"}},
         {{{"road.vxa", demo}, {"road.vxz", kOverlap}, {"road.vxh", Example("demo.vxh")}}, 0, 0, 12,
          {"变坡点B与C的竖曲线重叠：两切线长之和比变坡点间距长4.000米!"}},
         {{{"road.vxa", demo}, {"road.vxz", kFolder}, {"road.vxh", Example("demo.vxh")}}, 0, 0, 12,
@@ -122,6 +127,7 @@ TEST_F(DocumentTest, OpeningTakesTheTablesThatReadAndTellsTheOthersInOrder) {
         EXPECT_EQ(doc_.EquationRows().size(), c.equations);
         EXPECT_EQ(doc_.GradeRows().size(), c.grades);
         EXPECT_EQ(doc_.SlopeRows().size(), c.slopes);
+        EXPECT_EQ(doc_.GridText(), c.grid);
     }
 }
 
@@ -136,6 +142,7 @@ TEST_F(DocumentTest, SaveWritesTheRoadAndItsTablesAllOrNone) {
         {"road.vxz", higher, "road.vxz", "SJD1,560,131.300,8000\r\n"},
         {"road.vxa", higher, "road.vxz", "SJD1,560,131.300,8000\r\n"},
         {"road.vxd", [&] { doc_.SetEquations({{1, "K0+150", "K0+170"}}); }, "road.vxd", "\r\nK0+150,K0+170\r\n"},
+        {"road.vxc", [&] { doc_.SetGrid("EPSG:4547"); }, "road.vxc", "EPSG:4547\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.blocked);
@@ -167,8 +174,12 @@ TEST_F(DocumentTest, SaveRemovesTheTablesBesideThatTheRoadDoesNotHave) {
         {"slopes emptied here", {{"road.vxz", grades}, {"road.vxh", slopes}},
          [&] { return doc_.SetHeights(doc_.GradeRows(), {}), doc_.Save(); },
          {{"road.vxz", grades}, {"road.vxh", gone}}},
-        {"saved over another road", {{"road.vxz", grades}, {"b.vxa", "road"}, {"b.vxh", slopes}, {"b.vxd", chain}},
-         [&] { return doc_.SaveAs(PathOf("b.vxa"), "b.vxa"); }, {{"b.vxz", grades}, {"b.vxh", gone}, {"b.vxd", gone}}},
+        {"grid emptied here", {{"road.vxc", "EPSG:4547\r\n"}}, [&] { return doc_.SetGrid(""), doc_.Save(); },
+         {{"road.vxc", gone}}},
+        {"saved over another road",
+         {{"road.vxz", grades}, {"b.vxa", "road"}, {"b.vxh", slopes}, {"b.vxd", chain}, {"b.vxc", "EPSG:4547\r\n"}},
+         [&] { return doc_.SaveAs(PathOf("b.vxa"), "b.vxa"); },
+         {{"b.vxz", grades}, {"b.vxh", gone}, {"b.vxd", gone}, {"b.vxc", gone}}},
         {"saved where no road is yet", {{"road.vxz", grades}, {"b.vxh", slopes}, {"b.vxd", chain}},
          [&] { return doc_.SaveAs(PathOf("b.vxa"), "b.vxa"); },
          {{"b.vxz", grades}, {"b.vxh", slopes}, {"b.vxd", chain}}},
@@ -194,8 +205,10 @@ TEST_F(DocumentTest, SaveRemovesTheTablesBesideThatTheRoadDoesNotHave) {
 }
 
 TEST_F(DocumentTest, SaveAsMovesTheOpenFileOnlyOnceWrittenAndTakesTheUndoneStatesWithIt) {
-    OpenDemo();
     const std::string demo = Example("demo.vxa");
+    Fresh({{"road.vxa", demo}, {"road.vxz", Example("demo.vxz")}, {"road.vxh", Example("demo.vxh")},
+           {"road.vxc", "EPSG:4547\r\n"}});
+    ASSERT_TRUE(Open("road.vxa").empty());
     doc_.AppendRow(kChain[1]);
     EXPECT_EQ(doc_.SaveAs(PathOf("no/copy.vxa"), "copy.vxa").failedPath, PathOf("no/copy.vxa"));
     EXPECT_EQ(doc_.Path(), PathOf("road.vxa"));
@@ -210,6 +223,7 @@ TEST_F(DocumentTest, SaveAsMovesTheOpenFileOnlyOnceWrittenAndTakesTheUndoneState
     EXPECT_EQ(files.at("副本.vxa").substr(34), demo.substr(34) + kChain[1] + "\r\n");  // after the time stamp
     EXPECT_EQ(files.at("副本.vxz"), Example("demo.vxz"));
     EXPECT_EQ(files.at("副本.vxh"), Example("demo.vxh"));
+    EXPECT_EQ(files.at("副本.vxc"), "EPSG:4547\r\n");
     EXPECT_EQ(files.at("road.vxa"), demo);
 
     ASSERT_TRUE(doc_.Undo());  // the rows once opened, now to go to the copy
@@ -253,6 +267,7 @@ TEST_F(DocumentTest, EditsUndoAndRedoTellTheListWhatChangedAndKeepTheSavedMark) 
         {[&] { doc_.ReplaceRow(2, kChain[2]); }, {2, 1, 1}, replaced, 5, 0},
         {[&] { doc_.RemoveRow(3); }, {3, 1, 0}, removed, 5, 0},
         {[&] { doc_.SetHeights({}, {}); }, none, removed, 0, 0},
+        {[&] { doc_.SetGrid("EPSG:4547"); }, none, removed, 0, 0},
         {[&] { doc_.SetEquations({{1, "K0+150", "K0+170"}}); }, {0, 0, 0}, removed, 0, 1},
         {[&] { doc_.SetLines({doc_.Lines()[0], kChain[0], kChain[11]}); }, {1, 12, 2}, {kChain[0], kChain[11]}, 0, 1},
         {[&] { doc_.PutNewRoad(PathOf("new.vxa"), "new.vxa", ends); }, {1, 2, 2}, {kDemo[0], kDemo[11]}, 0, 0},
@@ -265,6 +280,7 @@ TEST_F(DocumentTest, EditsUndoAndRedoTellTheListWhatChangedAndKeepTheSavedMark) 
         EXPECT_EQ(Rows(), steps[i].rows);
         EXPECT_EQ(doc_.GradeRows().size(), steps[i].grades);
         EXPECT_EQ(doc_.EquationRows().size(), steps[i].equations);
+        EXPECT_EQ(doc_.GridText(), i >= 5 && i < last ? "EPSG:4547" : "");  // another road's grid does not come with it
         EXPECT_EQ(doc_.Path(), PathOf(i == last ? "new.vxa" : "road.vxa"));
         EXPECT_EQ(doc_.Saved(), i == 0);
         EXPECT_EQ(doc_.TablesSaved(), i < 4);

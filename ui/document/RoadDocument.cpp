@@ -6,6 +6,7 @@
 
 #include "core/files/AlignmentFile.h"
 #include "core/files/FileType.h"
+#include "core/files/GridFile.h"
 #include "core/files/ProfileCsv.h"
 #include "core/files/SectionCsv.h"
 #include "core/text/TextFields.h"
@@ -21,6 +22,7 @@ constexpr const char* kSlopeExtension = "vxh";
 constexpr const char* kChainExtension = "vxd";
 constexpr const char* kTemplateExtension = "vxt";
 constexpr const char* kWideningExtension = "vxw";
+constexpr const char* kGridExtension = "vxc";
 
 // The equations of a table's text (EquationsText); none when it holds none.
 // The rows were checked when they were taken in.
@@ -105,7 +107,7 @@ std::vector<std::string> RoadDocument::Open(const std::string& path, const std::
 // The equations first: the other tables' stations are 桩号 on them.
 std::vector<std::string> RoadDocument::ReadTablesBeside() {
     grades_.clear(), slopes_.clear(), equations_.clear(), refusedBeside_.clear();
-    template_.clear(), widening_.clear();
+    template_.clear(), widening_.clear(), grid_.clear();
     tablesPath_ = path_;
     std::vector<std::string> told;
     // A table's bytes; nothing when there is none, or when it cannot be read (told).
@@ -154,6 +156,10 @@ std::vector<std::string> RoadDocument::ReadTablesBeside() {
         if (take(table.Ok() ? SectionRefusal(template_, table.rows) : table.strMessage, kWideningExtension))
             widening_ = table.rows;
     }
+    if (const std::optional<std::string> bytes = read(kGridExtension)) {
+        const GridRead grid = ReadGridFile(*bytes);
+        if (take(grid.strMessage, kGridExtension)) grid_ = grid.grid->strName;
+    }
     return told;
 }
 
@@ -166,7 +172,7 @@ void RoadDocument::PutNewRoad(const std::string& path, const std::string& name, 
     // Its equations come with it: without them the rows' 桩号 would be read
     // as distances. 保存 writes the new road's tables beside its file, and
     // removes any other table there.
-    grades_.clear(), slopes_.clear(), template_.clear(), widening_.clear();
+    grades_.clear(), slopes_.clear(), template_.clear(), widening_.clear(), grid_.clear();
     equations_ = equations;
     tablesPath_.clear();
     std::vector<std::string> lines = ControlLines(rows);
@@ -183,6 +189,7 @@ std::vector<FileBytes> RoadDocument::TableFiles() const {
     if (!equations_.empty()) files.push_back({WithExtension(path_, kChainExtension), EquationCsvText(equations_)});
     if (!template_.empty()) files.push_back({WithExtension(path_, kTemplateExtension), TemplateCsvText(template_)});
     if (!widening_.empty()) files.push_back({WithExtension(path_, kWideningExtension), WideningCsvText(widening_)});
+    if (!grid_.empty()) files.push_back({WithExtension(path_, kGridExtension), GridFileText(grid_)});
     return files;
 }
 
@@ -196,7 +203,7 @@ std::vector<std::string> RoadDocument::StaleTables() const {
     const std::pair<bool, const char*> tables[] = {
         {grades_.empty(), kGradeExtension},       {slopes_.empty(), kSlopeExtension},
         {equations_.empty(), kChainExtension},    {template_.empty(), kTemplateExtension},
-        {widening_.empty(), kWideningExtension}};
+        {widening_.empty(), kWideningExtension},  {grid_.empty(), kGridExtension}};
     for (const auto& [missing, extension] : tables) {
         const std::string path = WithExtension(path_, extension);
         if (missing && std::find(refusedBeside_.begin(), refusedBeside_.end(), path) == refusedBeside_.end())
@@ -300,6 +307,14 @@ void RoadDocument::SetSection(std::vector<TemplateRow> tmpl, std::vector<Widenin
     emit TablesChanged();
 }
 
+void RoadDocument::SetGrid(std::string grid) {
+    Remember();
+    grid_ = std::move(grid);
+    tablesPath_.clear();
+    saved_ = false;
+    emit TablesChanged();
+}
+
 bool RoadDocument::Undo() {
     std::optional<State> before = history_.Undo(Current());
     if (before) Restore(std::move(*before));
@@ -313,7 +328,7 @@ bool RoadDocument::Redo() {
 }
 
 RoadDocument::State RoadDocument::Current() const {
-    return State{lines_, path_, name_, tablesPath_, grades_, slopes_, equations_, template_, widening_, saved_};
+    return State{lines_, path_, name_, tablesPath_, grades_, slopes_, equations_, template_, widening_, grid_, saved_};
 }
 
 void RoadDocument::Remember() { history_.Push(Current()); }
@@ -323,7 +338,7 @@ void RoadDocument::Restore(State state) {
     name_ = std::move(state.name);
     tablesPath_ = std::move(state.tablesPath);
     grades_ = std::move(state.grades), slopes_ = std::move(state.slopes), equations_ = std::move(state.equations);
-    template_ = std::move(state.tmpl), widening_ = std::move(state.widening);
+    template_ = std::move(state.tmpl), widening_ = std::move(state.widening), grid_ = std::move(state.grid);
     saved_ = state.saved;
     ShowLines(std::move(state.lines));
     emit TablesChanged();

@@ -19,8 +19,8 @@
 // The open road: its file, its control rows (the 58-byte GBK lines, header
 // first), the tables beside it (vertical alignment ROAD.vxz, cross slopes
 // ROAD.vxh, station equations ROAD.vxd, cross-section template ROAD.vxt and
-// its widening ROAD.vxw), whether the file holds what is
-// shown, the undo history, and the results with the road they came from.
+// its widening ROAD.vxw, the road's grid ROAD.vxc), whether the file holds
+// what is shown, the undo history, and the results with the road they came from.
 // Every rule of opening, saving and editing a road is here; the window's
 // panels and the tools ask it and show what it says. It shows nothing itself:
 // what the user must be told comes back as texts (UTF-8) in order.
@@ -46,6 +46,8 @@ public:
     const std::vector<vexaline::EquationRow>& EquationRows() const { return equations_; }
     const std::vector<vexaline::TemplateRow>& TemplateRows() const { return template_; }
     const std::vector<vexaline::WideningRow>& WideningRows() const { return widening_; }
+    // The grid the road's X and Y are in, as ReadRoadGrid reads it; empty: none chosen.
+    const std::string& GridText() const { return grid_; }
     // The tables are the files beside the road file (not waiting for 保存).
     bool TablesSaved() const { return tablesPath_ == path_; }
 
@@ -81,7 +83,7 @@ public:
     // path and name (name UTF-8), saved, with the tables beside it. A table
     // that cannot be read or built is left out and the road opens all the
     // same; the messages saying so come back in order (equations, grades,
-    // slopes, template, widening). The history is forgotten: another file's rows are not this one's past.
+    // slopes, template, widening, grid). The history is forgotten: another file's rows are not this one's past.
     std::vector<std::string> Open(const std::string& path, const std::string& name, const std::string& bytes);
     // A new road made elsewhere (imported, constructed) in place of the rows:
     // unsaved, under the file it is to be saved to (name UTF-8), with the
@@ -115,6 +117,8 @@ public:
     void SetEquations(std::vector<vexaline::EquationRow> equations);
     // The cross-section tables, which SectionRefusal must have passed.
     void SetSection(std::vector<vexaline::TemplateRow> tmpl, std::vector<vexaline::WideningRow> widening);
+    // The road's grid, which ReadRoadGrid must have read (its strName), or empty for none.
+    void SetGrid(std::string grid);
     // Undo and redo over rows, tables and file alike; false when there was nothing.
     bool Undo();
     bool Redo();
@@ -157,6 +161,7 @@ private:
         std::vector<vexaline::EquationRow> equations;
         std::vector<vexaline::TemplateRow> tmpl;
         std::vector<vexaline::WideningRow> widening;
+        std::string grid;
         bool saved = true;
     };
     State Current() const;
@@ -174,6 +179,7 @@ private:
     std::vector<vexaline::EquationRow> equations_;
     std::vector<vexaline::TemplateRow> template_;
     std::vector<vexaline::WideningRow> widening_;
+    std::string grid_;
     // The road file whose beside-files hold the tables as shown; empty: the
     // tables are to be written by the next 保存.
     std::string tablesPath_;

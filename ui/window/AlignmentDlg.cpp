@@ -12,6 +12,7 @@
 #include "ui/plan/PlanWindow.h"
 #include "ui/section/SectionDlg.h"
 #include "ui/tools/AboutDlg.h"
+#include "ui/tools/GridDlg.h"
 #include "ui/tools/InspectDlg.h"
 #include "ui/toolkit/FieldExchange.h"
 #include "ui/toolkit/MessageBox.h"
@@ -48,6 +49,7 @@ CAlignmentDlg::CAlignmentDlg(QWidget* parent) : QDialog(parent) {
     connect(findChild<QPushButton*>("2002"), &QPushButton::clicked, this, &CAlignmentDlg::OnPlanView);
     connect(m_lookup->m_btnInspect, &QPushButton::clicked, this, &CAlignmentDlg::OnInspect);
     connect(m_lookup->m_btnSection, &QPushButton::clicked, this, &CAlignmentDlg::OnSection);
+    connect(m_lookup->m_btnGrid, &QPushButton::clicked, this, &CAlignmentDlg::OnGrid);
     WireTabOrder();
     ShowTitle();
     setWindowIcon(m_hIcon);
@@ -134,6 +136,15 @@ void CAlignmentDlg::OnSection() {
         if (m_doc.Path().empty()) return platform::Warn(this, text::kNoFile);
         dlg = new CSectionDlg(m_doc, this);
     }
+    dlg->show();
+    dlg->raise();
+    dlg->activateWindow();
+}
+
+// 四参数 and point files need no road; the road's grid is taken only where it has a file.
+void CAlignmentDlg::OnGrid() {
+    auto* dlg = findChild<CGridDlg*>("2700");
+    if (!dlg) dlg = new CGridDlg(m_doc, this);
     dlg->show();
     dlg->raise();
     dlg->activateWindow();

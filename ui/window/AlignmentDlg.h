@@ -56,6 +56,7 @@ public slots:
     void OnInspect();       // "检核": beside the window, following its road
     void OnChain();         // "断链"
     void OnSection();       // "横断面": beside the window, following its road
+    void OnGrid();          // "坐标转换": beside the window, on its road's grid
     void OnPasteControl();
     void OnCopyControl();
     void OnUndoControl();

@@ -27,6 +27,7 @@ LookupPanel::LookupPanel(PanelShared shared, QWidget* parent) : QFrame(parent), 
     m_editLookupElevation = Holding(Edit(2056, true), kCoordinateSample);
     m_btnInspect = Button(text::kInspectButton, 2007);
     m_btnSection = Button(text::kSectionButton, 2009);
+    m_btnGrid = Button(text::kGridButton, 2015);
     setFrameShape(QFrame::StyledPanel);
     auto* lookup = new QGridLayout(this);
     lookup->addWidget(new QLabel(U("X")), 0, 0);
@@ -42,6 +43,7 @@ LookupPanel::LookupPanel(PanelShared shared, QWidget* parent) : QFrame(parent), 
     // Its own row: beside the others it would squeeze X and Y out of sight.
     lookup->addWidget(new QLabel(U(text::kElevationHeader)), 2, 0);
     lookup->addWidget(m_editLookupElevation, 2, 1);
+    lookup->addWidget(m_btnGrid, 2, 3, Qt::AlignRight);
     lookup->addWidget(m_btnSection, 2, 4);
     lookup->setColumnStretch(1, 1);
     lookup->setColumnStretch(3, 1);

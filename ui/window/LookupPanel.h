@@ -13,7 +13,8 @@ class FieldExchange;
 
 // The reverse lookup, in a frame without caption: X, Y in; station, offset
 // and, with a vertical alignment, the design elevation out. Also holds the
-// buttons of the tools beside the road: 检核 (2007) and 横断面 (2009).
+// buttons of the tools beside the road: 检核 (2007), 横断面 (2009) and
+// 坐标转换 (2015).
 class LookupPanel : public QFrame {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ public:
     std::string m_strLookupElevation;   // 2056, empty without a vertical alignment or outside it
     QPushButton* m_btnInspect;          // 2007
     QPushButton* m_btnSection;          // 2009
+    QPushButton* m_btnGrid;             // 2015
 
     void OnReverseLookup();
     // A point given elsewhere (a click on the plan) typed in and looked up.
