@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "core/files/AlignmentFile.h"
 #include "core/files/FileType.h"
+#include "core/files/IfcExport.h"
 #include "core/files/LandXml.h"
 #include "core/files/MapExport.h"
 #include "core/files/PointImport.h"
@@ -121,6 +122,30 @@ int ExportMap(const ConvertOptions& o, MapFormat format) {
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
 
+// The road for a BIM model (IFC 4.3), with its profile, station equations and grid.
+int ExportIfcFile(const ConvertOptions& o) {
+    if (!DistinctFiles({o.out}, {o.in, o.profile, o.equations})) return kUsage;
+    std::optional<Grid> grid;
+    if (!o.crs.empty()) {
+        const GridRead read = ReadGrid(o.crs);
+        if (!read.grid) return ComplainUtf8(read.strMessage), kUsage;
+        grid = read.grid;
+    }
+    int status = kUsage;
+    const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    if (!read) return status;
+    std::optional<Heights> heights;
+    if (!o.profile.empty()) {
+        heights = ReadHeights(o.profile, std::string(), status, read->road.Chain());
+        if (!heights) return status;
+    }
+    const std::string name = o.alignment.empty() ? Stem(o.in) : o.alignment;
+    const IfcExport out = ExportIfc(read->road, name, std::time(nullptr), heights ? &heights->profile : nullptr,
+                                    grid ? &*grid : nullptr);
+    if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
+    return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
+}
+
 int Run(const ConvertOptions& o) {
     const std::string from = ExtensionOf(o.in), to = ExtensionOf(o.out);
     // One would be written over the other.
@@ -131,6 +156,7 @@ int Run(const ConvertOptions& o) {
         return ComplainUtf8(Format(text::kConvertEquationsIsOut, o.equations.c_str())), kUsage;
     if (from == "xml" && to == "vxa") return Import(o);
     if (from == "vxa" && to == "xml") return Export(o);
+    if (from == "vxa" && to == "ifc") return ExportIfcFile(o);
     if (from == "vxa" && (to == "kml" || to == "geojson"))
         return ExportMap(o, to == "kml" ? MapFormat::Kml : MapFormat::GeoJson);
     ComplainUtf8(Format(text::kConvertKinds, o.in.c_str(), o.out.c_str()));
@@ -143,7 +169,7 @@ void AddConvertCommand(CLI::App& app, int& status) {
     auto o = std::make_shared<ConvertOptions>();
     CLI::App* cmd = app.add_subcommand("convert", "LandXML alignment to an alignment file, or back, by extension");
     cmd->add_option("IN", o->in, "ROAD.xml or ROAD.vxa")->required();
-    cmd->add_option("OUT", o->out, "ROAD.vxa or ROAD.xml, or a map: ROAD.kml, ROAD.geojson; nothing is written when refused")
+    cmd->add_option("OUT", o->out, "ROAD.vxa or ROAD.xml, a map: ROAD.kml, ROAD.geojson, or ROAD.ifc (IFC 4.3); nothing is written when refused")
         ->required();
     cmd->add_option("--alignment", o->alignment,
                     "Which alignment of a LandXML file holding several; the exported alignment's name");
@@ -152,14 +178,15 @@ void AddConvertCommand(CLI::App& app, int& status) {
     cmd->add_option("--equations", o->equations,
                     "Station equations (.vxd): exported with the road, or written from the LandXML file's "
                     "(default: beside OUT)");
-    cmd->add_option("--crs", o->crs, "The road's grid for OUT.kml or OUT.geojson: EPSG:<code> or GK:<meridian D.MMSS>[,<H>[,<FE>]]");
+    cmd->add_option("--crs", o->crs, "The road's grid for OUT.kml or OUT.geojson (required) or OUT.ifc: EPSG:<code> or GK:<meridian D.MMSS>[,<H>[,<FE>]]");
     cmd->add_option("--points", o->points, "Points shown on the map: CASS .dat, CSV name,X,Y[,H], or .vxp");
     cmd->callback([o, &status] {
         const std::string to = ExtensionOf(o->out);
         const bool map = ExtensionOf(o->in) == "vxa" && (to == "kml" || to == "geojson");
         if (map && o->crs.empty()) throw CLI::ValidationError("--crs", "a map (.kml, .geojson) needs the road's grid");
-        if (!map && (!o->crs.empty() || !o->points.empty()))
-            throw CLI::ValidationError("--crs and --points are for a map: OUT.kml or OUT.geojson");
+        const bool ifc = ExtensionOf(o->in) == "vxa" && to == "ifc";
+        if (!map && !ifc && !o->crs.empty()) throw CLI::ValidationError("--crs is for a map (OUT.kml, OUT.geojson) or OUT.ifc");
+        if (!map && !o->points.empty()) throw CLI::ValidationError("--points are for a map: OUT.kml or OUT.geojson");
         status = Run(*o);
     });
 }

@@ -31,26 +31,6 @@ Context NewContext() {
     return c;
 }
 
-// The custom grid in WKT: CGCS2000 named as its base (EPSG:4490), so that
-// PROJ knows it shares the datum of the EPSG grids and of 4490 itself and
-// joins them by the projection alone. PROJ makes of it
-// "+proj=tmerc +lat_0=0 +lon_0=L0 +k_0=k0 +x_0=FE +y_0=0 +ellps=GRS80".
-std::string GkWkt(const Grid& g) {
-    return Format(
-        R"~(PROJCRS["%s",BASEGEOGCRS["China Geodetic Coordinate System 2000",)~"
-        R"~(DATUM["China 2000",ELLIPSOID["CGCS2000",6378137,298.257222101,LENGTHUNIT["metre",1]]],)~"
-        R"~(PRIMEM["Greenwich",0,ANGLEUNIT["degree",0.0174532925199433]],ID["EPSG",4490]],)~"
-        R"~(CONVERSION["GK",METHOD["Transverse Mercator",ID["EPSG",9807]],)~"
-        R"~(PARAMETER["Latitude of natural origin",0,ANGLEUNIT["degree",0.0174532925199433],ID["EPSG",8801]],)~"
-        R"~(PARAMETER["Longitude of natural origin",%.17g,ANGLEUNIT["degree",0.0174532925199433],ID["EPSG",8802]],)~"
-        R"~(PARAMETER["Scale factor at natural origin",%.17g,SCALEUNIT["unity",1],ID["EPSG",8805]],)~"
-        R"~(PARAMETER["False easting",%.17g,LENGTHUNIT["metre",1],ID["EPSG",8806]],)~"
-        R"~(PARAMETER["False northing",0,LENGTHUNIT["metre",1],ID["EPSG",8807]]],)~"
-        R"~(CS[Cartesian,2],AXIS["northing (X)",north,ORDER[1],LENGTHUNIT["metre",1]],)~"
-        R"~(AXIS["easting (Y)",east,ORDER[2],LENGTHUNIT["metre",1]]])~",
-        g.strTitle.c_str(), g.dMeridian, GkScale(g.dHeight), g.dFalseEasting);
-}
-
 Pj CrsOf(PJ_CONTEXT* c, const Grid& g) {
     return Pj(proj_create(c, g.nEpsg ? ("EPSG:" + std::to_string(g.nEpsg)).c_str() : GkWkt(g).c_str()));
 }
@@ -129,6 +109,26 @@ bool StartsWithNoCase(const std::string& text, const char* start) {
 }
 
 }  // namespace
+
+// CGCS2000 is named as the base so that PROJ knows the grid shares the
+// datum of the EPSG grids and of 4490 itself and joins them by the
+// projection alone. PROJ makes of it
+// "+proj=tmerc +lat_0=0 +lon_0=L0 +k_0=k0 +x_0=FE +y_0=0 +ellps=GRS80".
+std::string GkWkt(const Grid& g) {
+    return Format(
+        R"~(PROJCRS["%s",BASEGEOGCRS["China Geodetic Coordinate System 2000",)~"
+        R"~(DATUM["China 2000",ELLIPSOID["CGCS2000",6378137,298.257222101,LENGTHUNIT["metre",1]]],)~"
+        R"~(PRIMEM["Greenwich",0,ANGLEUNIT["degree",0.0174532925199433]],ID["EPSG",4490]],)~"
+        R"~(CONVERSION["GK",METHOD["Transverse Mercator",ID["EPSG",9807]],)~"
+        R"~(PARAMETER["Latitude of natural origin",0,ANGLEUNIT["degree",0.0174532925199433],ID["EPSG",8801]],)~"
+        R"~(PARAMETER["Longitude of natural origin",%.17g,ANGLEUNIT["degree",0.0174532925199433],ID["EPSG",8802]],)~"
+        R"~(PARAMETER["Scale factor at natural origin",%.17g,SCALEUNIT["unity",1],ID["EPSG",8805]],)~"
+        R"~(PARAMETER["False easting",%.17g,LENGTHUNIT["metre",1],ID["EPSG",8806]],)~"
+        R"~(PARAMETER["False northing",0,LENGTHUNIT["metre",1],ID["EPSG",8807]]],)~"
+        R"~(CS[Cartesian,2],AXIS["northing (X)",north,ORDER[1],LENGTHUNIT["metre",1]],)~"
+        R"~(AXIS["easting (Y)",east,ORDER[2],LENGTHUNIT["metre",1]]])~",
+        g.strTitle.c_str(), g.dMeridian, GkScale(g.dHeight), g.dFalseEasting);
+}
 
 GridRead ReadGrid(const std::string& typed) {
     GridRead read;

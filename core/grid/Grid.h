@@ -54,6 +54,11 @@ struct GridRead {
 // easting that is no survey coordinate.
 GridRead ReadGrid(const std::string& text);
 
+// The custom grid's definition in WKT (ISO 19162), CGCS2000 named as its
+// base (EPSG:4490): what PROJ reads it from, and what a file that carries
+// the grid says of it. For a grid with nEpsg 0.
+std::string GkWkt(const Grid& g);
+
 // Points carried from one grid to another. PROJ's transverse Mercator
 // (Poder/Engsager) is exact to a few nanometres within 3,900 km of the
 // central meridian; between two grids on one datum nothing else is done.

@@ -343,8 +343,11 @@ inline constexpr const char* kFourNoRms = "只有 2 个公共点：没有多余�
 inline constexpr const char* kFourResidualHead = "点名            vX(m)     vY(m)";
 inline constexpr const char* kFourOutliers = "注意：点 %s 的残差超过中误差的 3 倍，可能测错或配错!";
 inline constexpr const char* kTransformKinds = "%s 与 %s 应为同一种点文件（.dat、.csv 或 .vxp），格式原样保留!";
-inline constexpr const char* kFourNoDxf = "--four 不能与 --format dxf 同用：DXF 图中的中线在设计坐标系里!";
 inline constexpr const char* kDegreesNoLatLon = "--degrees 只用于经纬度坐标系（如 EPSG:4490）!";
 inline constexpr const char* kPointsNoLatLon = "导线点文件（.vxp）的字段放不下经纬度：请用 .dat 或 .csv 文件!";
+inline constexpr const char* kIfcElementFault = "控制数据第%d行（里程%s）的线元无法计算，无法导出IFC!";
+inline constexpr const char* kIfcBadName = "路线名不是有效的UTF-8文本，无法写入IFC!";
+inline constexpr const char* kIfcGeographic = "%s 是经纬度坐标系：IFC 的坐标系须是以米为单位的投影坐标系!";
+inline constexpr const char* kIfcNoProfileOverlap = "纵断面（%.3f～%.3f）与路线（%.3f～%.3f）没有重叠，无法导出IFC!";
 
 }  // namespace vexaline::text

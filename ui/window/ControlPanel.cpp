@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "core/files/FileType.h"
+#include "core/files/MapExport.h"
 #include "core/files/OpenOrCreate.h"
 #include "core/text/ControlLine.h"
 #include "core/text/Gbk.h"
@@ -215,18 +216,21 @@ void ControlPanel::OnSaveControl() {
 }
 
 // "另存为": the alignment file under another name (which becomes the open
-// file), or the rows as LandXML (the open file stays as it was).
+// file), or the road exported as LandXML or a map (the open file stays as it was).
 void ControlPanel::OnSaveControlAs() {
     const Busy busy(m_shared.busy);
     if (!busy || !m_shared.updateData(true, nullptr)) return;
     platform::FileChoice choice =
-        platform::PickFileToSave(Owner(), text::kAlignmentFilesFilter, platform::PathForDisplay(m_doc.Path()), "vxa");
+        platform::PickFileToSave(Owner(), text::kAlignmentSaveAsFilter, platform::PathForDisplay(m_doc.Path()), "vxa");
     if (choice.strPath.empty()) return;
-    const int type = platform::ChosenType(Owner(), choice, text::kAlignmentFilesFilter, {"vxa", "xml"}, "");
-    if (type == 0) return;
-    if (type == 2) {
-        ExportLandXmlFile(choice);
-        return;
+    // The types in the filter's order.
+    switch (platform::ChosenType(Owner(), choice, text::kAlignmentSaveAsFilter, {"vxa", "xml", "kml", "geojson", "ifc"}, "")) {
+    case 1: break;  // the road itself, below
+    case 2: ExportLandXmlFile(choice); return;
+    case 3: ExportMapFile(choice, MapFormat::Kml); return;
+    case 4: ExportMapFile(choice, MapFormat::GeoJson); return;
+    case 5: ExportIfcFile(choice); return;
+    default: return;  // not to be written
     }
     const RoadDocument::SaveOutcome saved = m_doc.SaveAs(choice.strPath, choice.strName);
     for (const std::string& table : saved.notRemoved)

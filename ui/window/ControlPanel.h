@@ -10,6 +10,9 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+namespace vexaline {
+enum class MapFormat;
+}
 namespace vexaline::platform {
 class FieldExchange;
 class GbkListView;
@@ -40,7 +43,7 @@ public:
     void OnOK();  // "打开/创建"
     void OnOpenRecent(const QString& path);
     void OnSaveControl();
-    void OnSaveControlAs();  // "另存为": another name, or LandXML
+    void OnSaveControlAs();  // "另存为": another name, or LandXML, KML, GeoJSON
     void OnAddModify();
     void OnSelchangeControlList();
     void OnDeleteControl();
@@ -62,9 +65,12 @@ private:
     // Open/Create once the file is known: choose gives it (empty: cancelled),
     // after unsaved rows have been asked about.
     void OpenRoad(const std::function<vexaline::platform::FileChoice()>& choose);
-    // A LandXML file's road as unsaved rows; the rows out as LandXML. Each tells the user what failed.
+    // A LandXML file's road as unsaved rows; the rows out as LandXML, or
+    // on a map in the road's grid. Each tells the user what failed.
     void ImportLandXmlFile(const vexaline::platform::FileChoice& choice);
     bool ExportLandXmlFile(const vexaline::platform::FileChoice& choice);
+    bool ExportMapFile(const vexaline::platform::FileChoice& choice, vexaline::MapFormat format);
+    bool ExportIfcFile(const vexaline::platform::FileChoice& choice);
     void EnableSave();  // 保存 and 另存为, once there are rows
     // The list, the count and the buttons after the rows changed from line first on.
     void ShowRows(int first, int removed, int inserted);

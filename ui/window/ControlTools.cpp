@@ -6,7 +6,10 @@
 #include <ctime>
 
 #include "core/files/FileType.h"
+#include "core/files/GridFile.h"
+#include "core/files/IfcExport.h"
 #include "core/files/LandXml.h"
+#include "core/files/MapExport.h"
 #include "core/files/ProfileCsv.h"
 #include "core/files/TextFile.h"
 #include "core/road/CheckText.h"
@@ -25,7 +28,7 @@
 #include "ui/toolkit/MessageBox.h"
 
 // The tools on the rows and their tables: the check, 交点法, 纵断面, 断链,
-// and LandXML in and out.
+// LandXML in and out, and the road on a map.
 
 using namespace vexaline;
 
@@ -192,16 +195,56 @@ void ControlPanel::ImportLandXmlFile(const platform::FileChoice& choice) {
     if (!in.strNotice.empty()) platform::Notify(Owner(), in.strNotice.c_str());
 }
 
+namespace {
+
+// The road file's name without folder and extension (UTF-8): the exported road's name.
+std::string RoadStem(const RoadDocument& doc) {
+    return QFileInfo(QString::fromStdString(GbkToUtf8(doc.Name()))).completeBaseName().toStdString();
+}
+
+// The export's bytes written, or the user told why not.
+bool WriteExport(QWidget* owner, const platform::FileChoice& choice, const std::string& bytes,
+                 const std::string& refusal) {
+    if (!refusal.empty()) return platform::Warn(owner, refusal.c_str()), false;
+    if (WriteFileAtomically(choice.strPath, bytes)) return true;
+    platform::Warn(owner, Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
+    return false;
+}
+
+}  // namespace
+
 bool ControlPanel::ExportLandXmlFile(const platform::FileChoice& choice) {
-    const std::string name = QFileInfo(QString::fromStdString(GbkToUtf8(m_doc.Name()))).completeBaseName().toStdString();
-    const LandXmlExport out = ExportLandXml(m_doc.Road(), name, std::time(nullptr));
-    if (!out.strMessage.empty()) {
-        platform::Warn(Owner(), out.strMessage.c_str());
-        return false;
+    const LandXmlExport out = ExportLandXml(m_doc.Road(), RoadStem(m_doc), std::time(nullptr));
+    return WriteExport(Owner(), choice, out.bytes, out.strMessage);
+}
+
+// The road on a map in its grid (ROAD.vxc, chosen in 坐标转换), as
+// `vexaline-cli convert ROAD.vxa OUT --crs GRID` draws it, with the design
+// elevations where the road has a vertical alignment.
+bool ControlPanel::ExportMapFile(const platform::FileChoice& choice, MapFormat format) {
+    if (m_doc.GridText().empty()) return platform::Warn(Owner(), text::kMapNoGrid), false;
+    const GridRead grid = ReadRoadGrid(m_doc.GridText());
+    if (!grid.grid) return platform::Warn(Owner(), grid.strMessage.c_str()), false;
+    const GridTransform::Make toMap = GridTransform::ToMap(*grid.grid);
+    if (!toMap.transform) return platform::Warn(Owner(), toMap.strMessage.c_str()), false;
+    const std::optional<RoadDocument::Heights> heights = m_doc.RoadHeights();
+    const MapExport out = ExportMap(format, m_doc.Road(), *toMap.transform, grid.grid->strName,
+                                    heights ? &heights->profile : nullptr, {}, RoadStem(m_doc));
+    return WriteExport(Owner(), choice, out.bytes, out.strMessage);
+}
+
+// The road for a BIM model, as `vexaline-cli convert ROAD.vxa OUT.ifc` writes
+// it: with its vertical alignment where it has one, in its grid where one
+// is chosen.
+bool ControlPanel::ExportIfcFile(const platform::FileChoice& choice) {
+    std::optional<Grid> grid;
+    if (!m_doc.GridText().empty()) {
+        GridRead read = ReadRoadGrid(m_doc.GridText());
+        if (!read.grid) return platform::Warn(Owner(), read.strMessage.c_str()), false;
+        grid = std::move(*read.grid);
     }
-    if (!WriteFileAtomically(choice.strPath, out.bytes)) {
-        platform::Warn(Owner(), Format(text::kCannotWrite, platform::PathForDisplay(choice.strPath).c_str()).c_str());
-        return false;
-    }
-    return true;
+    const std::optional<RoadDocument::Heights> heights = m_doc.RoadHeights();
+    const IfcExport out = ExportIfc(m_doc.Road(), RoadStem(m_doc), std::time(nullptr),
+                                    heights ? &heights->profile : nullptr, grid ? &*grid : nullptr);
+    return WriteExport(Owner(), choice, out.bytes, out.strMessage);
 }
