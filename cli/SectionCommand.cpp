@@ -246,7 +246,8 @@ bool WriteSheet(const SectionOptions& o, const SectionRun& run, const std::optio
     return false;
 }
 
-// The points in the target grid of --four: centres, break points and catch points.
+// The points in the target grid of --four: centres, break points and catch
+// points, which are all that the exports draw (the DXF too).
 void ToTarget(const FourParam& four, SectionRun& run) {
     for (CrossSection& c : run.sections) {
         c.centre = ApplyFour(four, c.centre);
@@ -304,7 +305,7 @@ void AddSectionCommand(CLI::App& app, int& status) {
         ->check(CLI::IsMember({"list", "txt", "csv", "cass", "dxf"}));
     cmd->add_option("-o", o->output, "Write this file instead of stdout");
     cmd->add_option("--four", o->four, "Four parameters (.vxf): the points' X and Y in the target grid");
-    cmd->add_option("--sheet", o->sheet, "Also draw the sections (横断面图) into FILE.pdf or FILE.svg");
+    cmd->add_option("--sheet", o->sheet, "Also draw the sections (横断面图) into FILE.pdf or FILE.svg (needs --profile)");
     cmd->add_option("--paper", o->paper, "The sheet's paper, landscape: A3 (3 × 3 sections) or A4 (2 × 2)")
         ->capture_default_str()
         ->check(CLI::IsMember({"A3", "A4"}));
@@ -312,8 +313,8 @@ void AddSectionCommand(CLI::App& app, int& status) {
     cmd->callback([o, &status] {
         if (!o->slopes.empty() && o->profile.empty()) throw CLI::ValidationError("--slopes needs --profile");
         if (!o->ground.empty() && o->profile.empty()) throw CLI::ValidationError("--ground needs --profile");
+        if (!o->sheet.empty() && o->profile.empty()) throw CLI::ValidationError("--sheet needs --profile: sections are drawn at their heights");
         if (o->json && o->format != "list") throw CLI::ValidationError("--json and --format go separately");
-        if (!o->four.empty() && o->format == "dxf") throw CLI::ValidationError(text::kFourNoDxf);
         if (!o->sheet.empty() && ExtensionOf(o->sheet) != "pdf" && ExtensionOf(o->sheet) != "svg")
             throw CLI::ValidationError("--sheet", "the drawings go into FILE.pdf or FILE.svg");
         const StationsAsked& asked = o->stations;

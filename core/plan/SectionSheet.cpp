@@ -79,7 +79,9 @@ void DrawCell(SheetDrawing& page, const Cell& cell, const CrossSection& c, const
     const double room = cell.w - 6;
     const double foot1 = cell.y + cell.h - kCellFoot + 4.5, foot2 = cell.y + cell.h - 2.5;
     if (c.IsMessage() || l.design.empty()) {
-        const std::string why = c.IsMessage() ? GbkToUtf8(c.strMessage) : GbkToUtf8(e && !e->messages.empty() ? e->messages.front() : "");
+        const std::string why = c.IsMessage()                 ? GbkToUtf8(c.strMessage)
+                                : e && !e->messages.empty() ? GbkToUtf8(e->messages.front())
+                                                            : std::string(text::kSectionSheetNoHeights);
         page.texts.push_back(Fitted({cx, cell.y + cell.h / 2}, 2.5, SheetAnchor::Centre, why, room));
         return;
     }

@@ -64,6 +64,7 @@ inline constexpr const char* kSectionSheetFillHeight = "填高 %.3f";
 inline constexpr const char* kSectionSheetCutDepth = "挖深 %.3f";
 inline constexpr const char* kSectionSheetAreas = "填方面积 %.2f m²  挖方面积 %.2f m²";
 inline constexpr const char* kSectionSheetNoGround = "无地面线";
+inline constexpr const char* kSectionSheetNoHeights = "没有设计高程：须有纵断面才能画横断面图";
 inline constexpr const char* kSectionSheetTotals = "土方合计：填方 %.2f m³，挖方 %.2f m³";
 
 }  // namespace vexaline::text

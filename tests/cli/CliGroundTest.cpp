@@ -213,7 +213,10 @@ TEST_F(CliGround, SheetsDrawNineSectionsToAnA3PageAndFourToAnA4) {
     EXPECT_EQ(Run(args + Path("folder.pdf")).status, 1);
     EXPECT_TRUE(Exited(Run(args + Path("s.png")), 2,
                        "--sheet: the drawings go into FILE.pdf or FILE.svg\nRun with --help for more information."));
+    EXPECT_TRUE(Exited(Run("section " + kDemo + " --template " + kExamples + "demo.vxt --at 1000 --sheet " + Path("n.pdf")), 2,
+                       "--sheet needs --profile: sections are drawn at their heights\nRun with --help for more information."));
     EXPECT_FALSE(fs::exists(Path("s.png")));
+    EXPECT_FALSE(fs::exists(Path("n.pdf")));
 }
 
 // With four parameters that only shift, every point moves by the shift:
@@ -238,5 +241,9 @@ TEST_F(CliGround, FourParametersCarryEveryPointIntoTheTargetGrid) {
         }
     }
     EXPECT_EQ(a["total"], b["total"]);
-    EXPECT_EQ(Run(args.substr(0, args.size() - 7) + " --format dxf -o " + Path("s.dxf") + " --four " + vxf).status, 2);
+    // The DXF draws the points where they are: 1000 m further north, none left in the design grid.
+    ASSERT_EQ(Run(args.substr(0, args.size() - 7) + " --format dxf -o " + Path("s.dxf") + " --four " + vxf).status, 0);
+    const std::string dxf = Bytes(Path("s.dxf"));
+    EXPECT_NE(dxf.find("3806353.11"), std::string::npos);
+    EXPECT_EQ(dxf.find("3805353.11"), std::string::npos);
 }
