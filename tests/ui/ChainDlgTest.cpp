@@ -29,9 +29,8 @@ const std::vector<std::string> kRunLines = {
 class ChainDlgTest : public DlgTest {
 protected:
     void OpenChain(bool withTable = true) {
-        for (const char* name : {"chain.vxa", "chain.vxd"})
-            if (withTable || std::string(name) != "chain.vxd")
-                fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        CopyExamples({"chain.vxa"});
+        if (withTable) CopyExamples({"chain.vxd"});
         Open("chain.vxa");
     }
     QString HeightsLine() { return Get<QLabel>(2012)->text(); }
@@ -46,15 +45,7 @@ protected:
         }
         return out;
     }
-    // Opens 断链; inside gets the dialog, which is closed afterwards if still open.
-    void RunChain(const std::function<void(CChainDlg*)>& inside) {
-        Click(2008, ModalScript().Dialog([&](QWidget* w) {
-            auto* dlg = qobject_cast<CChainDlg*>(w);
-            ASSERT_TRUE(dlg && dlg->objectName() == "2600");
-            inside(dlg);
-            if (dlg->isVisible()) dlg->reject();
-        }));
-    }
+    void RunChain(const std::function<void(CChainDlg*)>& inside) { RunTool<CChainDlg>(2008, "2600", inside); }
 };
 
 }  // namespace
@@ -97,17 +88,6 @@ TEST_F(ChainDlgTest, WithoutTheTableTheRoadIsReadAsBefore) {
     EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
     Set({{1020, "365(2)"}});
     EXPECT_EQ(Warnings(1021), Q(text::kEnterNumber));
-}
-
-TEST_F(ChainDlgTest, ABadTableBesideIsRefusedNamingItsRowAndTheRoadStillOpens) {
-    WriteBytes("chain.vxd", "\xEF\xBB\xBF断链前桩号,断链后桩号\r\nK0+150.000,K0+170.000\r\nabc,K0+360.000\r\n");
-    fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "chain.vxa", dir_ / "chain.vxa");
-    const auto seen = Click(1, ModalScript().File(QPath("chain.vxa")).Box(QMessageBox::Ok));
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].text, Q("断链表第3行的断链前桩号“abc”不是桩号!"));
-    EXPECT_FALSE(Records().empty());
-    EXPECT_TRUE(dlg_.Document().EquationRows().empty());
-    EXPECT_EQ(HeightsLine(), Q(Format(text::kHeightsLine, text::kHeightsNone, text::kHeightsNone)));
 }
 
 TEST_F(ChainDlgTest, TheDialogRefusesByRowAndAChangedTableMarksTheResultsStaleUntilSaved) {
@@ -160,27 +140,6 @@ TEST_F(ChainDlgTest, TheRoadSavedAsLandXmlCarriesItsTableAndOpensBackToTheSameSt
     EXPECT_EQ(Lines(), kRunLines);
 }
 
-// The table's file cannot be written (a folder of its name is in the way):
-// neither file is, the message names the table's, and the data stay unsaved.
-TEST_F(ChainDlgTest, SaveWritesNeitherFileWhenTheTableCannotBeWritten) {
-    OpenChain();
-    RunChain([&](CChainDlg* dlg) {
-        dlg->Table()->item(1, 0)->setText("K0+375.000");
-        Click(2604, {}, dlg);
-    });
-    const std::string road = ReadBytes("chain.vxa");
-    fs::remove(dir_ / "chain.vxd");
-    fs::create_directory(dir_ / "chain.vxd");
-    const auto seen = Click(1011, ModalScript().Box(QMessageBox::Ok));
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, Q(Format(text::kCannotWrite, PathOf("chain.vxd").c_str())));
-    EXPECT_EQ(ReadBytes("chain.vxa"), road);
-    EXPECT_TRUE(fs::is_directory(dir_ / "chain.vxd"));
-    EXPECT_FALSE(dlg_.Document().Saved());
-    EXPECT_EQ(HeightsLine(),
-              Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
-}
-
 // The proposed name of the results file gives the range as typed, in 桩号
 // with the occurrence where one names two places (365(2) is 355 m along).
 TEST_F(ChainDlgTest, TheResultsFileIsProposedUnderTheRangeAsItsStations) {
@@ -215,10 +174,8 @@ TEST_F(ChainDlgTest, OpeningARoadReadsItsRowsOnItsOwnTable) {
 // Equations the road does not reach are named by 检查 and the check line,
 // never passed as checked.
 TEST_F(ChainDlgTest, TheCheckNamesEquationsBeyondTheRoadsEnd) {
-    fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / "chain.vxa", dir_ / "chain.vxa");
-    std::string table;
-    ASSERT_EQ(ReadWholeFile(std::string(VEXALINE_SOURCE_DIR) + "/examples/chain.vxd", table), ReadStatus::Ok);
-    WriteBytes("chain.vxd", table + "K2+500,K2+510\r\n");
+    CopyExamples({"chain.vxa", "chain.vxd"});
+    WriteBytes("chain.vxd", ReadBytes("chain.vxd") + "K2+500,K2+510\r\n");
     Open("chain.vxa");
     const QString expected = Q(Format(text::kChainAfterEnd, 5, 2444.5, 2120.0));
     EXPECT_EQ(Get<QLabel>(2010)->text(), expected);

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <unistd.h>
 
@@ -95,6 +96,17 @@ protected:
         Get<QAbstractButton>(id, in)->click();
         EXPECT_TRUE(script.Done()) << "control " << id << script.Describe();
         return script.Seen();
+    }
+    // Clicks the control that opens a tool dialog of type T named name; inside
+    // gets the dialog, which is closed afterwards if still open.
+    template <typename T>
+    void RunTool(int id, const char* name, const std::function<void(T*)>& inside) {
+        Click(id, ModalScript().Dialog([&](QWidget* w) {
+            auto* tool = qobject_cast<T*>(w);
+            ASSERT_TRUE(tool && tool->objectName() == name);
+            inside(tool);
+            if (tool->isVisible()) tool->reject();
+        }));
     }
     // The texts of the boxes a click brought, one a line, each to be one of the program's warnings.
     QString Warnings(int id) {

@@ -67,15 +67,6 @@ TEST_F(ExchangeDlgTest, LandXmlWithStationEquationsOpensWithItsTableAndSavesBoth
     EXPECT_TRUE(dlg_.Document().EquationRows().empty());
 }
 
-TEST_F(ExchangeDlgTest, LandXmlInFeetOpensInMetresAndSaysSo) {
-    WriteBytes("feet.xml", R"(<LandXML><Units><Imperial linearUnit="foot"/></Units><Alignments>
-      <Alignment name="east" staStart="3280.839895"><CoordGeom>
-      <Line length="328.083990"><Start>0 0</Start><End>0 328.083990</End></Line></CoordGeom></Alignment></Alignments></LandXML>)");
-    const auto seen = Click(1, ModalScript().File(QPath("feet.xml"), 2).Box(QMessageBox::Ok));
-    EXPECT_EQ(seen.at(1).text, Q("LandXML文件的长度单位是国际英尺（foot），坐标、里程、半径和长度已按1国际英尺=0.3048米换算为米。"));
-    EXPECT_EQ(Records(), LinesOf({{"1000.000", "直线", "∞", "0.000", "0.000"}, {"1100.000", "终点", "∞", "0.000", "100.000"}}));
-}
-
 // A 5.98 m line whose rows (an 8-digit easting to the millimetre) turn it
 // 31.3″, a side stake 10 m out 1.5 mm: the road opens, and the box names it.
 TEST_F(ExchangeDlgTest, LandXmlWithALineTurnedBeyondTwentySecondsOpensAndSaysWhichLine) {

@@ -19,8 +19,7 @@ class InspectDlgTest : public DlgTest {
 protected:
     void SetUp() override {
         DlgTest::SetUp();
-        for (const char* name : {"demo.vxa", "demo.vxz", "demo.vxh", "demo-measured.dat"})
-            fs::copy_file(fs::path(VEXALINE_SOURCE_DIR) / "examples" / name, dir_ / name);
+        CopyExamples({"demo.vxa", "demo.vxz", "demo.vxh", "demo-measured.dat"});
     }
     CInspectDlg* Dlg() {
         Click(2007);

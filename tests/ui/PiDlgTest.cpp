@@ -16,15 +16,7 @@ const std::string kTurnCsv = "\xEF\xBB\xBF交点,X,Y,半径,缓和曲线长1,缓
 
 class PiDlgTest : public DlgTest {
 protected:
-    // Opens 交点法; inside gets the dialog, which is closed afterwards if still open.
-    void RunPi(const std::function<void(CPiDlg*)>& inside) {
-        Click(2004, ModalScript().Dialog([&](QWidget* w) {
-            auto* pi = qobject_cast<CPiDlg*>(w);
-            ASSERT_TRUE(pi && pi->objectName() == "2200");
-            inside(pi);
-            if (pi->isVisible()) pi->reject();
-        }));
-    }
+    void RunPi(const std::function<void(CPiDlg*)>& inside) { RunTool<CPiDlg>(2004, "2200", inside); }
     static void Type(CPiDlg* pi, const char* const (*rows)[6], int count) {
         QTableWidget* t = pi->Table();
         ASSERT_EQ(t->rowCount(), 3);  // a fresh table: start, JD1, end
@@ -204,14 +196,14 @@ TEST_F(PiDlgTest, OnARoadWithStationEquationsTheNewRoadIsInStationsAndKeepsItsTa
                                   {"1050.000", "圆曲线", "50.000", "50.000", "0.000"},
                                   {"1108.540(2)", "直线", "∞", "100.000", "50.000"},
                                   {"1158.540", "终点", "∞", "100.000", "100.000"}}));
-    EXPECT_EQ(Get<QLabel>(2012)->text(),
-              Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
-    // The table cannot be written (its name is a folder): neither is the road.
+    // The table cannot be written (its name is a folder): the box names it,
+    // neither file is written and both stay unsaved.
     fs::create_directory(PathOf("new.vxd"));
-    const auto seen = Click(1011, ModalScript().Box(QMessageBox::Ok));
-    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(Warnings(1011), Q(Format(text::kCannotWrite, PathOf("new.vxd").c_str())));
     EXPECT_FALSE(fs::exists(PathOf("new.vxa")));
     EXPECT_FALSE(dlg_.Document().Saved());
+    EXPECT_EQ(Get<QLabel>(2012)->text(),
+              Q(Format(text::kHeightsChainLine, text::kHeightsNone, text::kHeightsNone, text::kHeightsUnsaved)));
     fs::remove(PathOf("new.vxd"));
     Click(1011);
     EXPECT_EQ(ReadBytes("new.vxd"), table);
