@@ -5,8 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev fonts-noto-cjk qt6-translations-l10n \
   libcli11-dev nlohmann-json3-dev libpugixml-dev libdxflib-dev libproj-dev proj-data libcgal-dev libcairo2-dev pkg-config \
-  libgtest-dev libbenchmark-dev xvfb xauth x11-utils nodejs npm
+  libgtest-dev libbenchmark-dev xvfb xauth x11-utils nodejs
 # The IFC tests read the files with web-ifc (pinned in tests/ifc/package-lock.json).
+# Debian's nodejs comes without npm; a nodejs that brings its own conflicts with it.
+command -v npm >/dev/null || scripts/deps.sh npm
 [ -d tests/ifc/node_modules ] || (cd tests/ifc && npm ci --no-audit --no-fund)
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen

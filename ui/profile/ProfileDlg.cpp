@@ -15,6 +15,7 @@
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/MessageBox.h"
 #include "ui/toolkit/TableEdit.h"
+#include "ui/toolkit/Controls.h"
 
 using namespace vexaline;
 
@@ -22,13 +23,6 @@ namespace {
 
 using Cells = platform::TableCells;
 using platform::CsvTable, platform::FillTable, platform::TableRows;
-
-QPushButton* Button(QWidget* owner, const char* label, int id) {
-    auto* b = new QPushButton(QString::fromUtf8(label), owner);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    return b;
-}
 
 Cells GradeCells(const std::vector<GradeRow>& rows) {
     Cells cells;
@@ -80,7 +74,7 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     // A table in its group, with its four buttons from the first identifier on.
     auto group = [this](const char* title, QTableWidget* table, int firstId, QPushButton* (&buttons)[4]) {
         const char* labels[4] = {text::kProfileInsertRow, text::kProfileDeleteRow, text::kProfileOpen, text::kProfileSave};
-        for (int i = 0; i < 4; ++i) buttons[i] = Button(this, labels[i], firstId + i);
+        for (int i = 0; i < 4; ++i) buttons[i] = platform::IdButton(this, labels[i], firstId + i);
         auto* box = new QGroupBox(QString::fromUtf8(title), this);
         auto* layout = new QVBoxLayout(box);
         layout->addWidget(table, 1);
@@ -100,9 +94,9 @@ CProfileDlg::CProfileDlg(const std::vector<GradeRow>& grades, const std::vector<
     auto* curvesLayout = new QVBoxLayout(curvesBox);
     curvesLayout->addWidget(m_curves);
 
-    QPushButton* compute = Button(this, text::kProfileCompute, 2411);
-    QPushButton* ok = Button(this, text::kButtonOk, 2414);
-    QPushButton* cancel = Button(this, text::kButtonCancel, 2415);
+    QPushButton* compute = platform::IdButton(this, text::kProfileCompute, 2411);
+    QPushButton* ok = platform::IdButton(this, text::kButtonOk, 2414);
+    QPushButton* cancel = platform::IdButton(this, text::kButtonCancel, 2415);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(compute);
     bottom->addStretch(1);

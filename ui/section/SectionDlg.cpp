@@ -37,6 +37,7 @@
 #include "ui/toolkit/PagePrint.h"
 #include "ui/toolkit/SheetPainter.h"
 #include "ui/toolkit/TableEdit.h"
+#include "ui/toolkit/Controls.h"
 
 using namespace vexaline;
 
@@ -45,13 +46,6 @@ namespace {
 constexpr double kTinWidth = 50;  // a section cut from a TIN reaches this far each side, metres
 
 QString U(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-QPushButton* Button(QWidget* owner, const char* label, int id) {
-    auto* b = new QPushButton(QString::fromUtf8(label), owner);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* Field(QWidget* owner, int id) {
     auto* e = new QLineEdit(owner);
@@ -90,11 +84,11 @@ CSectionDlg::CSectionDlg(RoadDocument& document, QWidget* owner) : QDialog(owner
     m_editTo = Field(this, 2609);
     m_editInterval = Field(this, 2610);
     m_editInterval->setText(QStringLiteral("20"));
-    QPushButton* list = Button(this, text::kSectionList, 2611);
-    QPushButton* exportButton = Button(this, text::kSectionExport, 2607);
-    QPushButton* loadGround = Button(this, text::kSectionLoadGround, 2603);
-    QPushButton* print = Button(this, text::kSectionPrint, 2617);
-    QPushButton* saveSheet = Button(this, text::kSectionSaveSheet, 2618);
+    QPushButton* list = platform::IdButton(this, text::kSectionList, 2611);
+    QPushButton* exportButton = platform::IdButton(this, text::kSectionExport, 2607);
+    QPushButton* loadGround = platform::IdButton(this, text::kSectionLoadGround, 2603);
+    QPushButton* print = platform::IdButton(this, text::kSectionPrint, 2617);
+    QPushButton* saveSheet = platform::IdButton(this, text::kSectionSaveSheet, 2618);
     m_paper = new QComboBox(this);
     m_paper->setObjectName("2619");
     m_paper->addItems({QStringLiteral("A3"), QStringLiteral("A4")});
@@ -114,8 +108,8 @@ CSectionDlg::CSectionDlg(RoadDocument& document, QWidget* owner) : QDialog(owner
         auto* layout = new QVBoxLayout(box);
         layout->addWidget(table, 1);
         auto* row = new QHBoxLayout;
-        QPushButton* insert = Button(this, text::kProfileInsertRow, firstId);
-        QPushButton* remove = Button(this, text::kProfileDeleteRow, firstId + 1);
+        QPushButton* insert = platform::IdButton(this, text::kProfileInsertRow, firstId);
+        QPushButton* remove = platform::IdButton(this, text::kProfileDeleteRow, firstId + 1);
         row->addWidget(insert);
         row->addWidget(remove);
         row->addStretch(1);

@@ -29,6 +29,7 @@
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/KeyHook.h"
 #include "ui/toolkit/TableEdit.h"
+#include "ui/toolkit/Controls.h"
 
 using namespace vexaline;
 
@@ -37,19 +38,6 @@ namespace {
 constexpr double kSeconds = 648000 / kPi;  // arc seconds in a radian
 
 QString U(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-QPushButton* Button(QWidget* owner, const char* label, int id) {
-    auto* b = new QPushButton(QString::fromUtf8(label), owner);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    return b;
-}
-
-template <typename T>
-T* Named(T* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
 
 QLabel* Hint(QWidget* owner, const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text), owner);
@@ -87,11 +75,11 @@ CGridDlg::CGridDlg(RoadDocument& document, QWidget* owner) : QDialog(owner), m_d
     setObjectName("2700");
     setWindowTitle(QString::fromUtf8(text::kGridCaption));
     setModal(false);
-    m_pages = Named(new QTabWidget(this), 2701);
+    m_pages = platform::Named(new QTabWidget(this), 2701);
     m_pages->addTab(FourPage(), QString::fromUtf8(text::kGridTabFour));
     m_pages->addTab(TransformPage(), QString::fromUtf8(text::kGridTabTransform));
     m_pages->addTab(RoadPage(), QString::fromUtf8(text::kGridTabRoad));
-    m_labelMessage = Named(new QLabel(this), 2721);
+    m_labelMessage = platform::Named(new QLabel(this), 2721);
     m_labelMessage->setWordWrap(true);
     m_labelMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* layout = new QVBoxLayout(this);
@@ -107,16 +95,16 @@ QWidget* CGridDlg::FourPage() {
     m_common = platform::CsvTable(page, text::kCommonCsvHeader, 2702);
     m_residuals = platform::CsvTable(page, text::kGridResidualHeader, 2709);
     m_residuals->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_labelParams = Named(new QLabel(page), 2708);
+    m_labelParams = platform::Named(new QLabel(page), 2708);
     m_labelParams->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_labelParams->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPushButton* insert = Button(page, text::kProfileInsertRow, 2703);
-    QPushButton* remove = Button(page, text::kProfileDeleteRow, 2704);
-    QPushButton* paste = Button(page, text::kGridPaste, 2705);
-    QPushButton* read = Button(page, text::kGridReadCommon, 2706);
-    QPushButton* solve = Button(page, text::kGridSolve, 2707);
-    QPushButton* save = Button(page, text::kGridSaveFour, 2710);
-    QPushButton* open = Button(page, text::kGridReadFour, 2711);
+    QPushButton* insert = platform::IdButton(page, text::kProfileInsertRow, 2703);
+    QPushButton* remove = platform::IdButton(page, text::kProfileDeleteRow, 2704);
+    QPushButton* paste = platform::IdButton(page, text::kGridPaste, 2705);
+    QPushButton* read = platform::IdButton(page, text::kGridReadCommon, 2706);
+    QPushButton* solve = platform::IdButton(page, text::kGridSolve, 2707);
+    QPushButton* save = platform::IdButton(page, text::kGridSaveFour, 2710);
+    QPushButton* open = platform::IdButton(page, text::kGridReadFour, 2711);
     auto* rowButtons = new QHBoxLayout;
     for (QPushButton* b : {insert, remove, paste, read}) rowButtons->addWidget(b);
     rowButtons->addStretch(1);
@@ -152,14 +140,14 @@ QWidget* CGridDlg::FourPage() {
 
 QWidget* CGridDlg::TransformPage() {
     auto* page = new QWidget(this);
-    m_useFour = Named(new QRadioButton(QString::fromUtf8(text::kGridUseFour), page), 2712);
-    m_inverse = Named(new QCheckBox(QString::fromUtf8(text::kGridInverse), page), 2713);
-    m_useGrids = Named(new QRadioButton(QString::fromUtf8(text::kGridUseGrids), page), 2714);
-    m_editFrom = Named(new QLineEdit(page), 2715);
-    m_editTo = Named(new QLineEdit(page), 2716);
-    m_degrees = Named(new QCheckBox(QString::fromUtf8(text::kGridDecimalDegrees), page), 2717);
+    m_useFour = platform::Named(new QRadioButton(QString::fromUtf8(text::kGridUseFour), page), 2712);
+    m_inverse = platform::Named(new QCheckBox(QString::fromUtf8(text::kGridInverse), page), 2713);
+    m_useGrids = platform::Named(new QRadioButton(QString::fromUtf8(text::kGridUseGrids), page), 2714);
+    m_editFrom = platform::Named(new QLineEdit(page), 2715);
+    m_editTo = platform::Named(new QLineEdit(page), 2716);
+    m_degrees = platform::Named(new QCheckBox(QString::fromUtf8(text::kGridDecimalDegrees), page), 2717);
     m_useFour->setChecked(true);
-    QPushButton* run = Button(page, text::kGridTransformFile, 2718);
+    QPushButton* run = platform::IdButton(page, text::kGridTransformFile, 2718);
     auto* grid = new QGridLayout;
     grid->addWidget(m_useFour, 0, 0, 1, 2);
     grid->addWidget(m_inverse, 1, 1, 1, 3);
@@ -182,8 +170,8 @@ QWidget* CGridDlg::TransformPage() {
 
 QWidget* CGridDlg::RoadPage() {
     auto* page = new QWidget(this);
-    m_editRoadGrid = Named(new QLineEdit(page), 2719);
-    QPushButton* take = Button(page, text::kRoadGridSet, 2720);
+    m_editRoadGrid = platform::Named(new QLineEdit(page), 2719);
+    QPushButton* take = platform::IdButton(page, text::kRoadGridSet, 2720);
     auto* row = new QHBoxLayout;
     row->addWidget(m_editRoadGrid, 1);
     row->addWidget(take);

@@ -26,6 +26,7 @@
 #include "ui/plan/PlanView.h"
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/Controls.h"
 
 using namespace vexaline;
 
@@ -33,17 +34,7 @@ namespace {
 
 QString U(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
-QPushButton* Button(const char* label, int id) {
-    QPushButton* button = Named(new QPushButton(QString::fromUtf8(label)), id);
-    button->setAutoDefault(false);  // Enter in a tolerance field only takes the value
-    return button;
-}
+using platform::Named;
 
 QDoubleSpinBox* Millimetres(int id, double value) {
     auto* spin = Named(new QDoubleSpinBox, id);
@@ -110,15 +101,15 @@ CInspectDlg::CInspectDlg(const RoadDocument& document, QWidget* owner) : QDialog
     setObjectName("2500");
     setWindowTitle(QString::fromUtf8(text::kInspectCaption));
     setModal(false);
-    QPushButton* load = Button(text::kInspectLoad, 2501);
+    QPushButton* load = platform::IdButton(nullptr, text::kInspectLoad, 2501);
     m_labelFile = Named(new QLabel(QString::fromUtf8(text::kInspectNoFile)), 2502);
     m_checkPlan = Named(new QCheckBox(QString::fromUtf8(text::kInspectPlanTolerance)), 2503);
     m_spinPlan = Millimetres(2504, 20);
     m_checkHeight = Named(new QCheckBox(QString::fromUtf8(text::kInspectHeightTolerance)), 2505);
     m_spinHeight = Millimetres(2506, 10);
     for (QCheckBox* check : {m_checkPlan, m_checkHeight}) check->setChecked(true);
-    QPushButton* save = Button(text::kInspectSave, 2507);
-    QPushButton* plan = Button(text::kInspectPlan, 2508);
+    QPushButton* save = platform::IdButton(nullptr, text::kInspectSave, 2507);
+    QPushButton* plan = platform::IdButton(nullptr, text::kInspectPlan, 2508);
     m_model = new InspectModel(this);
     m_model->Set(m_shown);
     m_table = Named(new QTableView, 2509);

@@ -23,6 +23,7 @@
 #include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/KeyHook.h"
 #include "ui/toolkit/MessageBox.h"
+#include "ui/toolkit/Controls.h"
 
 using namespace vexaline;
 
@@ -31,13 +32,6 @@ namespace {
 constexpr int kPiColumnCount = 6;
 
 QString U(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-QPushButton* Button(QWidget* owner, const char* label, int id) {
-    auto* b = new QPushButton(QString::fromUtf8(label), owner);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    return b;
-}
 
 std::vector<PiRow> FreshRows() {
     return {PiRow{1, text::kPiStartName, "", "", "", "", ""}, PiRow{2, "JD1", "", "", "", "", ""},
@@ -64,8 +58,8 @@ CPiDlg::CPiDlg(PutRows putRows, Chainage chain, QWidget* parent)
     m_editStart->setObjectName("2206");
     top->addWidget(m_editStart);
     top->addStretch(1);
-    QPushButton* open = Button(this, text::kPiOpenTable, 2204);
-    QPushButton* save = Button(this, text::kPiSaveTable, 2205);
+    QPushButton* open = platform::IdButton(this, text::kPiOpenTable, 2204);
+    QPushButton* save = platform::IdButton(this, text::kPiSaveTable, 2205);
     top->addWidget(open);
     top->addWidget(save);
     layout->addLayout(top);
@@ -79,10 +73,10 @@ CPiDlg::CPiDlg(PutRows putRows, Chainage chain, QWidget* parent)
     layout->addWidget(m_table, 2);
 
     auto* rowButtons = new QHBoxLayout;
-    QPushButton* insert = Button(this, text::kPiInsertRow, 2202);
-    QPushButton* remove = Button(this, text::kPiDeleteRow, 2203);
-    QPushButton* compute = Button(this, text::kPiCompute, 2207);
-    m_btnSaveCurves = Button(this, text::kPiSaveCurves, 2209);
+    QPushButton* insert = platform::IdButton(this, text::kPiInsertRow, 2202);
+    QPushButton* remove = platform::IdButton(this, text::kPiDeleteRow, 2203);
+    QPushButton* compute = platform::IdButton(this, text::kPiCompute, 2207);
+    m_btnSaveCurves = platform::IdButton(this, text::kPiSaveCurves, 2209);
     m_btnSaveCurves->setEnabled(false);
     for (QPushButton* b : {insert, remove, compute, m_btnSaveCurves}) rowButtons->addWidget(b);
     rowButtons->addStretch(1);
@@ -98,8 +92,8 @@ CPiDlg::CPiDlg(PutRows putRows, Chainage chain, QWidget* parent)
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    QPushButton* ok = Button(this, text::kButtonOk, 2210);
-    QPushButton* cancel = Button(this, text::kButtonCancel, 2211);
+    QPushButton* ok = platform::IdButton(this, text::kButtonOk, 2210);
+    QPushButton* cancel = platform::IdButton(this, text::kButtonCancel, 2211);
     bottom->addWidget(ok);
     bottom->addWidget(cancel);
     layout->addLayout(bottom);

@@ -2,6 +2,8 @@
 #include <QString>
 #include <functional>
 
+#include "ui/toolkit/Controls.h"
+
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -40,11 +42,7 @@ struct PanelShared {
 namespace panel {
 
 inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
+using vexaline::platform::Named;
 QLineEdit* Edit(int id, bool readOnly = false);
 // A read-only count without a border, on the window's background.
 QLineEdit* CountField(int id);
