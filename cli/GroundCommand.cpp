@@ -21,7 +21,7 @@ struct GroundOptions {
     std::string road, points, equations, output;
     StationsAsked stations;
     bool tin = false, crew = false;
-    double width = 50, band = 0.5;
+    double width = 50, band = 0.5, maxEdge = kTinMaxEdge;
 };
 
 // The lines across the road at the stations; a station that cannot be staked is named and left out.
@@ -42,7 +42,7 @@ std::optional<std::vector<GroundSection>> FromTin(const GroundOptions& o, const 
     const GroundModelBuild model = GroundModel::Build(points);
     if (!model.Ok()) return ComplainUtf8(o.points + "：" + model.strMessage), std::nullopt;
     std::vector<GroundSection> sections;
-    for (GroundSection& s : model.model.Cut(lines, o.width)) {
+    for (GroundSection& s : model.model.Cut(lines, o.width, o.maxEdge)) {
         if (s.points.empty()) ComplainUtf8(Format(text::kTinOutside, KStationOf(chain, s.dStation).c_str()));
         else sections.push_back(std::move(s));
     }
@@ -98,6 +98,9 @@ void AddGroundCommand(CLI::App& app, int& status) {
     CLI::Option* crew = cmd->add_flag("--sections", o->crew, "Group the points a crew measured across the road");
     tin->excludes(crew);
     cmd->add_option("--width", o->width, "Half the width of a TIN section, metres (default 50)")->needs(tin);
+    cmd->add_option("--max-edge", o->maxEdge,
+                    "A triangle with a longer edge spans no survey: no ground there, metres (default 100)")
+        ->needs(tin);
     cmd->add_option("--band", o->band, "How far a crew's point may lie off its section, metres (default 0.5)")
         ->needs(crew);
     cmd->add_option("--equations", o->equations, "Station equations (.vxd): stations are 桩号, K1+050.000(2) in a 长链");
@@ -110,6 +113,7 @@ void AddGroundCommand(CLI::App& app, int& status) {
         if (!o->tin && !o->crew) throw CLI::ValidationError("--tin or --sections", "one of the two is needed");
         if (!(o->width > 0 && o->width <= kMaxGroundOffset)) throw CLI::ValidationError("--width", "metres, above 0");
         if (!(o->band > 0 && o->band <= 100)) throw CLI::ValidationError("--band", "metres, above 0, at most 100");
+        if (!(o->maxEdge > 0)) throw CLI::ValidationError("--max-edge", "metres, above 0");
         const StationsAsked& asked = o->stations;
         for (const std::string& s : asked.at) StationArgument(s, !o->equations.empty(), "--at");
         if (asked.from) StationArgument(*asked.from, !o->equations.empty(), "--from");

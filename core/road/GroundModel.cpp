@@ -104,6 +104,36 @@ FaceCut CutFace(const Delaunay::Face_handle& f, const Point& a, const Point& b) 
     return cut;
 }
 
+double Longest(const Delaunay::Face_handle& f) {
+    double longest = 0;
+    for (int i = 0; i < 3; ++i)
+        longest = std::max(longest, CGAL::squared_distance(f->vertex(i)->point(), f->vertex((i + 1) % 3)->point()));
+    return std::sqrt(longest);
+}
+
+// The ends of the faces crossed along the line (in order) that are surveyed
+// ground and hang together with the centre (t = 1/2): from the run of them
+// that holds the centre, or else the run nearest it.
+std::vector<Sample> AroundCentre(const std::vector<std::pair<FaceCut, bool>>& crossed) {
+    std::size_t best = crossed.size(), bestEnd = 0;
+    double bestGap = 0;
+    for (std::size_t i = 0; i < crossed.size();) {
+        if (crossed[i].second) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < crossed.size() && !crossed[end].second) ++end;
+        const double lo = crossed[i].first.lo.t, hi = crossed[end - 1].first.hi.t;
+        const double gap = lo > 0.5 ? lo - 0.5 : hi < 0.5 ? 0.5 - hi : 0;
+        if (best == crossed.size() || gap < bestGap) best = i, bestEnd = end, bestGap = gap;
+        i = end;
+    }
+    std::vector<Sample> samples;
+    for (std::size_t i = best; i < bestEnd; ++i) samples.push_back(crossed[i].first.lo), samples.push_back(crossed[i].first.hi);
+    return samples;
+}
+
 // The samples in order along the line, those within a millimetre of the one before dropped.
 std::vector<GroundPoint> Along(std::vector<Sample> samples, double width) {
     std::sort(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) { return a.t < b.t; });
@@ -144,7 +174,7 @@ std::size_t GroundModel::Points() const { return tin_ ? tin_->dt.number_of_verti
 
 std::size_t GroundModel::Triangles() const { return tin_ ? tin_->dt.number_of_faces() : 0; }
 
-std::vector<GroundSection> GroundModel::Cut(const std::vector<SectionLine>& lines, double width) const {
+std::vector<GroundSection> GroundModel::Cut(const std::vector<SectionLine>& lines, double width, double maxEdge) const {
     std::vector<GroundSection> sections;
     sections.reserve(lines.size());
     Delaunay::Face_handle hint;
@@ -159,14 +189,15 @@ std::vector<GroundSection> GroundModel::Cut(const std::vector<SectionLine>& line
         hint = dt.locate(a, hint);
         Delaunay::Line_face_circulator f = dt.line_walk(a, b, hint), first = f;
         if (f == nullptr) continue;
-        std::vector<Sample> samples;
+        // The faces crossed in order along the line, each marked where it spans no survey.
+        std::vector<std::pair<FaceCut, bool>> crossed;
         do {
             if (dt.is_infinite(f)) break;  // left the TIN: it is convex, the line does not come back
             const FaceCut cut = CutFace(f, a, b);
-            if (cut.bInside) samples.push_back(cut.lo), samples.push_back(cut.hi);
+            if (cut.bInside) crossed.emplace_back(cut, Longest(f) > maxEdge);
             if (cut.tExit >= 1) break;
         } while (++f != first);
-        sections.back().points = Along(std::move(samples), width);
+        sections.back().points = Along(AroundCentre(crossed), width);
     }
     return sections;
 }

@@ -17,6 +17,8 @@ namespace vexaline {
 
 // The most points a ground model is built from (a file read for one).
 inline constexpr int kMaxGroundModelPoints = 4000000;
+// The longest triangle edge taken for surveyed ground unless told otherwise, metres.
+inline constexpr double kTinMaxEdge = 100;
 
 struct GroundModelBuild;
 
@@ -37,14 +39,20 @@ public:
     // The TIN cut along each line across the road from offset −width to
     // +width: a point wherever the line crosses a triangle's edge, and at
     // ±width where these lie inside the TIN; clipped where the line leaves
-    // it (its convex hull). Each point's height is linear along the edge it
+    // it (its convex hull) or enters a triangle with an edge longer than
+    // maxEdge: such a triangle spans ground nobody surveyed (a concave edge
+    // of the survey, a hole in it), and its plane would be invented ground.
+    // Where the line crosses such triangles its section is the stretch of
+    // surveyed ground around the centre (or, the centre in none, the
+    // stretch nearest it). Each point's height is linear along the edge it
     // lies on (on the triangle's plane at ±width), so a section of planar
     // ground lies on the plane to rounding. Points closer than a millimetre
     // along the line are one. A line that misses the TIN, or crosses it over
     // less than a millimetre, gives a section without points. Lines near one
     // another are cut fastest in road order (each walk starts where the last
-    // began). width > 0.
-    std::vector<GroundSection> Cut(const std::vector<SectionLine>& lines, double width) const;
+    // began). width > 0, maxEdge > 0.
+    std::vector<GroundSection> Cut(const std::vector<SectionLine>& lines, double width,
+                                   double maxEdge = kTinMaxEdge) const;
 
 private:
     struct Tin;

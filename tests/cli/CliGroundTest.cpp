@@ -181,6 +181,7 @@ TEST_F(CliGround, UsageAndPointFilesThatMakeNoGroundAreRefused) {
         {flat, 2, "--tin or --sections: one of the two is needed\nRun with --help for more information."},
         {flat + " --tin --sections", 2, "--tin excludes --sections\nRun with --help for more information."},
         {flat + " --sections --width 20", 2, "--width requires --tin\nRun with --help for more information."},
+        {flat + " --tin --max-edge 0", 2, "--max-edge: metres, above 0\nRun with --help for more information."},
     };
     for (const auto& row : table) {
         EXPECT_TRUE(Exited(Run(args + row.args), row.status, row.err)) << row.args;

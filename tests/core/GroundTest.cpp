@@ -293,6 +293,34 @@ TEST(GroundModel, ASectionOfPlanarGroundLiesOnThePlaneAndStopsAtTheEdgeOfTheMode
     EXPECT_TRUE(b.model.Cut({{30, CPlanePoint(X0 + 300, Y0), 0, ""}}, 50)[0].points.empty());
 }
 
+// A survey 200 m square with a notch 80 m wide cut into its north side: the
+// TIN's hull spans the notch, and every triangle over it reaches at least
+// 40 m across the line. A line across from the middle of the south half
+// running north stops at the notch (50 m out) unless such triangles are
+// taken for ground.
+TEST(GroundModel, TrianglesOverGroundNobodySurveyedAreNoGround) {
+    std::vector<MeasuredPoint> points;
+    for (int x = 0; x <= 200; x += 10)
+        for (int y = 0; y <= 200; y += 10)
+            if (x <= 100 || y <= 60 || y >= 140)
+                points.push_back({"P" + std::to_string(points.size()), X0 + x, Y0 + y, Plane(X0 + x, Y0 + y)});
+    const GroundModelBuild b = GroundModel::Build(points);
+    ASSERT_TRUE(b.Ok()) << b.strMessage;
+    // Heading east, so across runs along X: negative offsets to the north.
+    const std::vector<SectionLine> middle = {{0, CPlanePoint(X0 + 50, Y0 + 100), kPi / 2, ""}};
+    const struct { double maxEdge, north, south; } table[] = {{30, -50, 50}, {1000, -100, 50}};
+    for (const auto& row : table) {
+        const std::vector<GroundSection> s = b.model.Cut(middle, 100, row.maxEdge);
+        ASSERT_FALSE(s[0].points.empty()) << row.maxEdge;
+        EXPECT_NEAR(s[0].points.front().dOffset, row.north, 1e-9) << row.maxEdge;
+        EXPECT_NEAR(s[0].points.back().dOffset, row.south, 1e-9) << row.maxEdge;
+    }
+    // Its centre in the notch, the line keeps the ground nearest the centre: from the notch's floor south.
+    const std::vector<GroundSection> inNotch = b.model.Cut({{0, CPlanePoint(X0 + 150, Y0 + 100), kPi / 2, ""}}, 100, 30);
+    ASSERT_FALSE(inNotch[0].points.empty());
+    EXPECT_NEAR(inNotch[0].points.front().dOffset, 50, 1e-9);
+}
+
 TEST(GroundModel, PointsThatMakeNoModelAreRefusedByName) {
     const MeasuredPoint a{"A", X0, Y0, 100}, b{"B", X0 + 10, Y0, 101}, c{"C", X0, Y0 + 10, 102};
     const struct { std::vector<MeasuredPoint> points; const char* message; } table[] = {
