@@ -104,11 +104,10 @@ FaceCut CutFace(const Delaunay::Face_handle& f, const Point& a, const Point& b) 
     return cut;
 }
 
-double Longest(const Delaunay::Face_handle& f) {
-    double longest = 0;
-    for (int i = 0; i < 3; ++i)
-        longest = std::max(longest, CGAL::squared_distance(f->vertex(i)->point(), f->vertex((i + 1) % 3)->point()));
-    return std::sqrt(longest);
+// The square of the face's longest edge.
+double LongestSquared(const Delaunay::Face_handle& f) {
+    const Point &a = f->vertex(0)->point(), &b = f->vertex(1)->point(), &c = f->vertex(2)->point();
+    return std::max({CGAL::squared_distance(a, b), CGAL::squared_distance(b, c), CGAL::squared_distance(c, a)});
 }
 
 // The ends of the faces crossed along the line (in order) that are surveyed
@@ -178,6 +177,8 @@ std::vector<GroundSection> GroundModel::Cut(const std::vector<SectionLine>& line
     std::vector<GroundSection> sections;
     sections.reserve(lines.size());
     Delaunay::Face_handle hint;
+    const double longest = maxEdge * maxEdge;
+    std::vector<std::pair<FaceCut, bool>> scratch;  // reused from line to line
     for (const SectionLine& line : lines) {
         sections.push_back(GroundSection{line.dStation, {}});
         if (!tin_) continue;
@@ -190,11 +191,12 @@ std::vector<GroundSection> GroundModel::Cut(const std::vector<SectionLine>& line
         Delaunay::Line_face_circulator f = dt.line_walk(a, b, hint), first = f;
         if (f == nullptr) continue;
         // The faces crossed in order along the line, each marked where it spans no survey.
-        std::vector<std::pair<FaceCut, bool>> crossed;
+        std::vector<std::pair<FaceCut, bool>>& crossed = scratch;
+        crossed.clear();
         do {
             if (dt.is_infinite(f)) break;  // left the TIN: it is convex, the line does not come back
             const FaceCut cut = CutFace(f, a, b);
-            if (cut.bInside) crossed.emplace_back(cut, Longest(f) > maxEdge);
+            if (cut.bInside) crossed.emplace_back(cut, LongestSquared(f) > longest);
             if (cut.tExit >= 1) break;
         } while (++f != first);
         sections.back().points = Along(AroundCentre(crossed), width);
