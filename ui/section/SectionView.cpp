@@ -9,6 +9,7 @@
 #include "core/plan/SectionSheet.h"
 #include "core/text/TextFields.h"
 #include "core/text/Texts.h"
+#include "ui/toolkit/SheetPainter.h"
 
 using namespace vexaline;
 
@@ -139,11 +140,8 @@ void CSectionView::paintEvent(QPaintEvent*) {
             &p == points.data() ? line.moveTo(at(p.dOffset, p.dElevation)) : line.lineTo(at(p.dOffset, p.dElevation));
         return line;
     };
-    const auto colour = [](SheetInk ink) {
-        const unsigned rgb = StyleOf(ink).rgb;
-        return QColor((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
-    };
-    for (const EarthRegion& r : outline.regions) painter.fillPath(path(r.ring), colour(r.bFill ? SheetInk::Fill : SheetInk::Cut));
+    using platform::InkColour;
+    for (const EarthRegion& r : outline.regions) painter.fillPath(path(r.ring), InkColour(r.bFill ? SheetInk::Fill : SheetInk::Cut));
     painter.setPen(Qt::gray);
     painter.drawText(QPointF(margin, height() - 6),
                      QString::fromStdString(Format(text::kSectionExaggeration, static_cast<int>(kExaggeration))));
@@ -152,7 +150,7 @@ void CSectionView::paintEvent(QPaintEvent*) {
                      QString::fromStdString(EarthLine(earth)));
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawLine(at(0, minH) + QPointF(0, 8), QPointF(at(0, minH).x(), top));
-    if (outline.ground.size() >= 2) painter.strokePath(path(outline.ground), QPen(colour(SheetInk::Ground), 1.5));
+    if (outline.ground.size() >= 2) painter.strokePath(path(outline.ground), QPen(InkColour(SheetInk::Ground), 1.5));
     std::vector<GroundPoint> surface;
     for (std::size_t k : across) surface.push_back({marks[k].offset, marks[k].h});
     painter.setPen(QPen(QColor(0x1f, 0x5f, 0xbf), 2));

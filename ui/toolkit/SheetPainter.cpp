@@ -11,9 +11,12 @@ namespace {
 constexpr double kUnitsPerMm = 96 / 25.4;
 constexpr double kFontPixels = 100;  // texts drawn this large and scaled down to their size
 
-QColor ColourOf(unsigned rgb) { return QColor((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
-
 }  // namespace
+
+QColor InkColour(SheetInk ink) {
+    const unsigned rgb = StyleOf(ink).rgb;
+    return QColor((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+}
 
 void PaintSheetDrawing(QPainter& painter, const SheetDrawing& page) {
     painter.save();
@@ -26,10 +29,10 @@ void PaintSheetDrawing(QPainter& painter, const SheetDrawing& page) {
         for (std::size_t k = 1; k < line.points.size(); ++k) path.lineTo(line.points[k].x, line.points[k].y);
         if (line.bArea) {
             path.closeSubpath();
-            painter.fillPath(path, ColourOf(style.rgb));
+            painter.fillPath(path, InkColour(line.ink));
             continue;
         }
-        QPen pen(ColourOf(style.rgb), style.dWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        QPen pen(InkColour(line.ink), style.dWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         if (style.bDashed) pen.setDashPattern({1.5 / style.dWidth, 0.8 / style.dWidth});
         painter.strokePath(path, pen);
     }

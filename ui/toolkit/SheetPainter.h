@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QPicture>
 #include <QSizeF>
 #include <vector>
@@ -8,6 +9,9 @@
 class QPainter;
 
 namespace vexaline::platform {
+
+// The colour of an ink, as sheets and the views that show their lines draw it.
+QColor InkColour(SheetInk ink);
 
 // Paints a drawn page with its lines and texts in the painter's units, one
 // millimetre of paper to one unit (the caller scales).
