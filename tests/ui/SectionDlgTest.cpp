@@ -82,7 +82,8 @@ TEST_F(SectionDlgTest, ACrownWithoutCrossSlopesIsRefusedAndAFailedExportTold) {
 
 // The README's ground at 1000 and 1020: the table gives the areas and
 // volumes worked there by hand, the drawing the catch points, one A3 page
-// holds both; a ground file that is refused is told and the ground kept.
+// holds both; a ground file that is refused is told and the ground kept;
+// another road opened leaves it behind.
 TEST_F(SectionDlgTest, TheGroundGivesTheAreasVolumesAndDrawings) {
     CopyExamples({"demo.hdm"});
     CSectionDlg* dlg = Dlg();
@@ -118,6 +119,11 @@ TEST_F(SectionDlgTest, TheGroundGivesTheAreasVolumesAndDrawings) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(seen[1].text.contains(Q("只有1个点"))) << seen[1].text.toStdString();
     EXPECT_EQ(t->rowCount(), 3);
+    // Another road does not take this one's ground, named by this road's stations.
+    fs::copy_file(dir_ / "demo.vxa", dir_ / "other.vxa");
+    Open("other.vxa");
+    EXPECT_EQ(Get<QLabel>(2620, dlg)->text(), Q("地面线：未载入"));
+    EXPECT_EQ(t->rowCount(), 0);
 }
 
 // Labels of one width: kept where they stand apart; moved as little as keeps

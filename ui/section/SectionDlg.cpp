@@ -197,6 +197,11 @@ void CSectionDlg::TakeTables() {
 void CSectionDlg::Follow() {
     if (!m_taking) LoadTables();
     const Alignment road = m_doc.Road();
+    // Another road's ground is not this road's: its sections are named by that road's stations.
+    if (m_path != m_doc.Path() && (m_groundBytes || m_model)) {
+        m_groundBytes.reset(), m_groundFile.reset(), m_model.reset();
+        m_labelGround->setText(QString::fromUtf8(text::kSectionGroundNone));
+    }
     // A range left empty, or another road's, starts as the whole road.
     if (m_editFrom->text().isEmpty() || m_editTo->text().isEmpty() || m_path != m_doc.Path()) {
         m_path = m_doc.Path();
@@ -234,6 +239,14 @@ void CSectionDlg::OnList() {
     RunStakes(road, request, centre, 0, nullptr);
     std::vector<double> stations;
     for (const StakeResult& row : centre.rows) stations.push_back(row.dStation);
+    // A .hdm file's 桩号 read anew on the road's station equations as they are now.
+    std::string groundRefusal;
+    m_groundFile.reset();
+    if (m_groundBytes) {
+        GroundFileRead read = ReadGroundFile(*m_groundBytes, road.Chain());
+        if (read.Ok()) m_groundFile = std::move(read.sections);
+        else groundRefusal = m_groundName + "：" + read.strMessage;
+    }
     const std::vector<GroundSection>* ground = m_groundFile ? &*m_groundFile : nullptr;
     if (m_model) {
         // The model cut square to the road at each station that can be staked.
@@ -251,7 +264,7 @@ void CSectionDlg::OnList() {
         if (!whole) item->setForeground(QColor(0xc0, 0, 0));
     }
     FillEarthwork();
-    ShowMessage(QString(), false);
+    ShowMessage(U(groundRefusal), !groundRefusal.empty());
     if (!m_run.sections.empty()) m_stations->setCurrentRow(0);
 }
 
@@ -352,7 +365,8 @@ bool CSectionDlg::LoadGround(const std::string& path) {
         GroundFileRead read = ReadGroundFile(bytes, m_doc.Chain());
         if (!read.Ok()) return platform::Warn(this, (shown + "：" + read.strMessage).c_str()), false;
         m_labelGround->setText(U(Format(text::kSectionGroundFile, name.toUtf8().constData(), read.sections.size())));
-        m_groundFile = std::move(read.sections);
+        m_groundBytes = std::move(bytes);
+        m_groundName = name.toStdString();
         m_model.reset();
     } else {
         const MeasuredImport points = ImportMeasuredPoints(bytes, MeasuredFormatOf(path), kMaxGroundModelPoints);
@@ -362,7 +376,7 @@ bool CSectionDlg::LoadGround(const std::string& path) {
         m_labelGround->setText(U(Format(text::kSectionGroundTin, name.toUtf8().constData(), built.model.Points(),
                                         built.model.Triangles(), kTinWidth)));
         m_model = std::make_shared<const GroundModel>(std::move(built.model));
-        m_groundFile.reset();
+        m_groundBytes.reset();
     }
     OnList();
     return true;

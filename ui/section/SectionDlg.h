@@ -27,7 +27,8 @@ class RoadDocument;
 // 导出 ("2607") writes every listed station's points as the command line
 // does. 载入地面线 ("2603") takes the ground from a .hdm file or from
 // surveyed points (a TIN, cut ±50 m at each listed station), named in
-// "2620"; with it the drawing adds the ground, slopes, catch points and
+// "2620" (another road opened drops it; a .hdm file is read on the road's
+// station equations as they stand at each listing); with it the drawing adds the ground, slopes, catch points and
 // areas, and the table "2606" gives each station's areas, the volumes
 // between stations and their totals. 打印 ("2617") shows the 横断面图
 // sheets on the paper of "2619" (A3, A4) in the print preview (a printer
@@ -86,7 +87,10 @@ private:
     QTableWidget* m_earthwork;
     QLabel* m_labelGround;
     QComboBox* m_paper;
-    // The ground: a file's sections, sorted; or a model, cut at each listing into m_cut.
+    // The ground: a .hdm file's bytes (and name, UTF-8), read into m_groundFile
+    // at each listing; or a model, cut at each listing into m_cut.
+    std::optional<std::string> m_groundBytes;
+    std::string m_groundName;
     std::optional<std::vector<vexaline::GroundSection>> m_groundFile;
     std::shared_ptr<const vexaline::GroundModel> m_model;
     std::vector<vexaline::GroundSection> m_cut;
