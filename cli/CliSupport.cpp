@@ -208,6 +208,12 @@ ChainStation StationArgument(const std::string& text, bool equations, const char
     return ChainStation{value, 0};
 }
 
+void StationsAsked::CheckArguments(bool equations) const {
+    for (const std::string& s : at) StationArgument(s, equations, "--at");
+    if (from) StationArgument(*from, equations, "--from");
+    if (to) StationArgument(*to, equations, "--to");
+}
+
 std::optional<double> DistanceOn(const Chainage& chain, ChainStation station, const std::string& typed) {
     if (chain.Empty()) return station.dValue;
     const ChainDistance d = chain.Distance(station);

@@ -139,6 +139,8 @@ struct StationsAsked {
     std::vector<std::string> at;
     // One of the two ways, the range complete; false after saying so.
     bool OneWay() const;
+    // Each station given read by StationArgument (throws as it does).
+    void CheckArguments(bool equations) const;
 };
 
 // Their distances: the range stepped as a run of stakes is (by 桩号 on a

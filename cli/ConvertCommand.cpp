@@ -74,22 +74,34 @@ int Import(const ConvertOptions& o) {
     return kDone;
 }
 
+// The road exported, and with --profile its vertical alignment on the road's equations.
+struct RoadOut {
+    Road read;
+    std::optional<Heights> heights;
+    const Profile* VerticalAlignment() const { return heights ? &heights->profile : nullptr; }
+};
+
+// nullopt after saying why, status set.
+std::optional<RoadOut> ReadRoadOut(const ConvertOptions& o, int& status) {
+    status = kUsage;
+    std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    if (!read) return std::nullopt;
+    RoadOut out{std::move(*read), std::nullopt};
+    if (!o.profile.empty() && !(out.heights = ReadHeights(o.profile, std::string(), status, out.read.road.Chain())))
+        return std::nullopt;
+    return out;
+}
+
 int Export(const ConvertOptions& o) {
     if (!DistinctFiles({o.out}, {o.in, o.profile, o.equations})) return kUsage;
     int status = kUsage;
-    const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    const std::optional<RoadOut> read = ReadRoadOut(o, status);
     if (!read) return status;
     // A name of the user's own that XML cannot hold is bad usage; the file's
     // own stem is refused by the export itself.
     if (!o.alignment.empty() && !IsLandXmlName(o.alignment)) return ComplainUtf8(text::kXmlExportBadName), kUsage;
     const std::string name = o.alignment.empty() ? Stem(o.in) : o.alignment;
-    std::optional<Heights> heights;
-    if (!o.profile.empty()) {
-        heights = ReadHeights(o.profile, std::string(), status, read->road.Chain());
-        if (!heights) return status;
-    }
-    const LandXmlExport out =
-        ExportLandXml(read->road, name, std::time(nullptr), heights ? &heights->profile : nullptr);
+    const LandXmlExport out = ExportLandXml(read->read.road, name, std::time(nullptr), read->VerticalAlignment());
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
@@ -100,13 +112,8 @@ int ExportMap(const ConvertOptions& o, MapFormat format) {
     const GridRead grid = ReadGrid(o.crs);
     if (!grid.grid) return ComplainUtf8(grid.strMessage), kUsage;
     int status = kUsage;
-    const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    const std::optional<RoadOut> read = ReadRoadOut(o, status);
     if (!read) return status;
-    std::optional<Heights> heights;
-    if (!o.profile.empty()) {
-        heights = ReadHeights(o.profile, std::string(), status, read->road.Chain());
-        if (!heights) return status;
-    }
     MeasuredImport points;
     if (!o.points.empty()) {
         const std::optional<std::string> bytes = ReadFile(o.points);
@@ -116,8 +123,8 @@ int ExportMap(const ConvertOptions& o, MapFormat format) {
     }
     GridTransform::Make toMap = GridTransform::ToMap(*grid.grid);
     if (!toMap.transform) return ComplainUtf8(toMap.strMessage), kRefused;
-    const MapExport out = vexaline::ExportMap(format, read->road, *toMap.transform, grid.grid->strName,
-                                              heights ? &heights->profile : nullptr, points.points, Stem(o.in));
+    const MapExport out = vexaline::ExportMap(format, read->read.road, *toMap.transform, grid.grid->strName,
+                                              read->VerticalAlignment(), points.points, Stem(o.in));
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }
@@ -132,16 +139,10 @@ int ExportIfcFile(const ConvertOptions& o) {
         grid = read.grid;
     }
     int status = kUsage;
-    const std::optional<Road> read = ReadRoad(o.in, o.equations, status);
+    const std::optional<RoadOut> read = ReadRoadOut(o, status);
     if (!read) return status;
-    std::optional<Heights> heights;
-    if (!o.profile.empty()) {
-        heights = ReadHeights(o.profile, std::string(), status, read->road.Chain());
-        if (!heights) return status;
-    }
     const std::string name = o.alignment.empty() ? Stem(o.in) : o.alignment;
-    const IfcExport out = ExportIfc(read->road, name, std::time(nullptr), heights ? &heights->profile : nullptr,
-                                    grid ? &*grid : nullptr);
+    const IfcExport out = ExportIfc(read->read.road, name, std::time(nullptr), read->VerticalAlignment(), grid ? &*grid : nullptr);
     if (!out.strMessage.empty()) return ComplainUtf8(out.strMessage), kRefused;
     return EmitBytes(out.bytes, o.out) ? kDone : kRefused;
 }

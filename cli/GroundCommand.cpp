@@ -114,10 +114,7 @@ void AddGroundCommand(CLI::App& app, int& status) {
         if (!(o->width > 0 && o->width <= kMaxGroundOffset)) throw CLI::ValidationError("--width", "metres, above 0");
         if (!(o->band > 0 && o->band <= 100)) throw CLI::ValidationError("--band", "metres, above 0, at most 100");
         if (!(o->maxEdge > 0)) throw CLI::ValidationError("--max-edge", "metres, above 0");
-        const StationsAsked& asked = o->stations;
-        for (const std::string& s : asked.at) StationArgument(s, !o->equations.empty(), "--at");
-        if (asked.from) StationArgument(*asked.from, !o->equations.empty(), "--from");
-        if (asked.to) StationArgument(*asked.to, !o->equations.empty(), "--to");
+        o->stations.CheckArguments(!o->equations.empty());
         status = Run(*o);
     });
 }

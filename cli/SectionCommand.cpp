@@ -317,10 +317,7 @@ void AddSectionCommand(CLI::App& app, int& status) {
         if (o->json && o->format != "list") throw CLI::ValidationError("--json and --format go separately");
         if (!o->sheet.empty() && ExtensionOf(o->sheet) != "pdf" && ExtensionOf(o->sheet) != "svg")
             throw CLI::ValidationError("--sheet", "the drawings go into FILE.pdf or FILE.svg");
-        const StationsAsked& asked = o->stations;
-        for (const std::string& s : asked.at) StationArgument(s, !o->equations.empty(), "--at");
-        if (asked.from) StationArgument(*asked.from, !o->equations.empty(), "--from");
-        if (asked.to) StationArgument(*asked.to, !o->equations.empty(), "--to");
+        o->stations.CheckArguments(!o->equations.empty());
         status = Run(*o);
     });
 }
