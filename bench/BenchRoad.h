@@ -10,6 +10,7 @@
 
 #include "core/text/AngleText.h"
 #include "core/geometry/Element.h"
+#include "core/road/Profile.h"
 #include "core/text/Gbk.h"
 #include "core/text/Texts.h"
 
@@ -74,6 +75,17 @@ inline std::vector<std::string> Road(int elements) {
     }
     list.push_back(Line(station, text::kEndPoint, Gbk(text::kInfinity), p));
     return list;
+}
+
+// Grade points every `spacing` metres from 0, at 100 and 110 m in turn,
+// each inner one with a vertical curve of R 5000.
+inline std::vector<vexaline::GradeRow> Grades(int points, double spacing) {
+    std::vector<vexaline::GradeRow> rows;
+    for (int k = 0; k < points; ++k) {
+        const bool inner = k > 0 && k + 1 < points;
+        rows.push_back(vexaline::GradeRow{k + 2, "", std::to_string(k * spacing), k % 2 ? "110" : "100", inner ? "5000" : ""});
+    }
+    return rows;
 }
 
 }  // namespace benchroad

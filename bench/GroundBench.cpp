@@ -114,13 +114,6 @@ std::vector<TemplateRow> TemplateRows() {
     return rows;
 }
 
-std::vector<GradeRow> Grades() {
-    std::vector<GradeRow> rows;
-    for (int k = 0; k <= 15; ++k)
-        rows.push_back(GradeRow{k + 2, "", std::to_string(k * 500), k % 2 ? "110" : "100", k && k < 15 ? "5000" : ""});
-    return rows;
-}
-
 // Each station's ground from −60 to +60 m, every 3 m: 41 points.
 std::string GroundFile() {
     std::vector<GroundSection> sections;
@@ -144,7 +137,7 @@ static void BM_CliSectionGroundJson(benchmark::State& state) {
     list.insert(list.begin(), ControlHeaderLine());
     const std::vector<std::pair<std::string, std::string>> files = {
         {road, SavedAlignmentFile(list, TimeStampNow())}, {dir + "/road.vxt", TemplateCsvText(TemplateRows())},
-        {dir + "/road.vxz", GradeCsvText(Grades())}, {dir + "/road.hdm", GroundFile()}};
+        {dir + "/road.vxz", GradeCsvText(benchroad::Grades(16, 500))}, {dir + "/road.hdm", GroundFile()}};
     for (const auto& [path, bytes] : files)
         if (!WriteFileAtomically(path, bytes)) return state.SkipWithError("cannot write the tables");
     const std::string to = Format("%.17g", (kStations - 1) * kInterval), interval = Format("%.17g", kInterval);

@@ -19,16 +19,6 @@ namespace {
 constexpr int kElements = 400;  // 79 km
 constexpr double kLength = kElements / 4 * 790.0;
 
-// Grade points every 500 m, ±2 % in turn, each with a 5000 m curve (T 100 m).
-std::vector<GradeRow> Grades(int points, double spacing) {
-    std::vector<GradeRow> rows;
-    for (int k = 0; k < points; ++k) {
-        const bool inner = k > 0 && k + 1 < points;
-        rows.push_back(GradeRow{k + 2, "", std::to_string(k * spacing), k % 2 ? "110" : "100", inner ? "5000" : ""});
-    }
-    return rows;
-}
-
 struct Road {
     Alignment road;
     Profile profile;
@@ -42,7 +32,7 @@ const Road& TheRoad() {
         std::vector<SlopeRow> slopes;
         for (int k = 0; k * 395.0 <= kLength; ++k)
             slopes.push_back(SlopeRow{k + 2, std::to_string(k * 395.0), k % 2 ? "4" : "-2", k % 2 ? "-4" : "-2"});
-        return Road{Alignment::Parse(list), BuildProfile(Grades(static_cast<int>(kLength / 500), 500)).profile,
+        return Road{Alignment::Parse(list), BuildProfile(benchroad::Grades(static_cast<int>(kLength / 500), 500)).profile,
                     BuildCrossSlopes(slopes).slopes};
     }();
     return r;
@@ -90,7 +80,7 @@ BENCHMARK(BM_HeightsAlone)->ArgName("offset_dm")->Arg(0)->Arg(75)->Unit(benchmar
 // The vertical curve table of 10,000 grade points: built from the rows and
 // rendered as its file.
 void BM_CurveTable(benchmark::State& state) {
-    const std::vector<GradeRow> rows = Grades(10000, 500);
+    const std::vector<GradeRow> rows = benchroad::Grades(10000, 500);
     for (auto _ : state) {
         const ProfileBuild b = BuildProfile(rows);
         std::string csv = VerticalCurveTableCsv(b.profile);

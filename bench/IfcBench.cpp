@@ -19,13 +19,9 @@ void BM_IfcWithProfile(benchmark::State& state) {
     std::vector<std::string> list = benchroad::Road(kElements);
     list.insert(list.begin(), ControlHeaderLine());
     const Alignment road = Alignment::Parse(list);
-    std::vector<GradeRow> rows;
-    const int points = static_cast<int>(kLength / 500) + 1;
-    for (int k = 0; k < points; ++k) {
-        const bool inner = k > 0 && k + 1 < points;
-        const double station = k + 1 < points ? k * 500.0 : kLength;
-        rows.push_back(GradeRow{k + 2, "", std::to_string(station), k % 2 ? "110" : "100", inner ? "5000" : ""});
-    }
+    // Grade points every 500 m, the last at the road's end.
+    std::vector<GradeRow> rows = benchroad::Grades(static_cast<int>(kLength / 500) + 1, 500);
+    rows.back().strStation = std::to_string(kLength);
     const Profile profile = BuildProfile(rows).profile;
     std::size_t bytes = 0;
     for (auto _ : state) {

@@ -48,13 +48,6 @@ std::vector<TemplateRow> TemplateRows() {
     return rows;
 }
 
-std::vector<GradeRow> Grades() {
-    std::vector<GradeRow> rows;
-    for (int k = 0; k <= 15; ++k)
-        rows.push_back(GradeRow{k + 2, "", std::to_string(k * 500), k % 2 ? "110" : "100", k && k < 15 ? "5000" : ""});
-    return rows;
-}
-
 std::vector<SlopeRow> Slopes() {
     std::vector<SlopeRow> rows;
     for (int k = 0; k * 395 <= 7900; ++k)
@@ -74,7 +67,7 @@ static void BM_Sections(benchmark::State& state) {
     const Alignment road = Alignment::Parse(ControlList());
     SectionDesign d;
     d.tmpl = BuildTemplate(TemplateRows()).value;
-    d.profile = BuildProfile(Grades()).profile;
+    d.profile = BuildProfile(benchroad::Grades(16, 500)).profile;
     d.slopes = BuildCrossSlopes(Slopes()).slopes;
     d.widening = BuildWidening(Widenings()).value;
     for (auto _ : state) {
@@ -94,7 +87,7 @@ static void BM_CliSectionJson(benchmark::State& state) {
     const std::string dir = folder, road = dir + "/road.vxa", out = dir + "/sections.json";
     const std::vector<std::pair<std::string, std::string>> files = {
         {road, SavedAlignmentFile(ControlList(), TimeStampNow())}, {dir + "/road.vxt", TemplateCsvText(TemplateRows())},
-        {dir + "/road.vxz", GradeCsvText(Grades())}, {dir + "/road.vxh", SlopeCsvText(Slopes())},
+        {dir + "/road.vxz", GradeCsvText(benchroad::Grades(16, 500))}, {dir + "/road.vxh", SlopeCsvText(Slopes())},
         {dir + "/road.vxw", WideningCsvText(Widenings())}};
     for (const auto& [path, bytes] : files)
         if (!WriteFileAtomically(path, bytes)) return state.SkipWithError("cannot write the tables");
