@@ -70,6 +70,12 @@ private:
     void ShowSelected();
     void ShowMessage(const QString& text, bool refused);
     void FillEarthwork();
+    // The ground of the road at the stations: the .hdm file's sections read
+    // on its equations, the model's cut at them, or none (nullptr; refusal
+    // set, UTF-8, when the file no longer reads).
+    const std::vector<vexaline::GroundSection>* GroundOfStations(const vexaline::Alignment& road,
+                                                                 const std::vector<double>& stations,
+                                                                 std::string& refusal);
     // The ground at each listed section: nullptr where there is none; empty without ground.
     std::vector<const vexaline::GroundSection*> GroundsOfSections() const;
 
