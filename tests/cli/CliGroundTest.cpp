@@ -212,6 +212,10 @@ TEST_F(CliGround, SheetsDrawNineSectionsToAnA3PageAndFourToAnA4) {
     }
     fs::create_directory(Path("folder.pdf"));
     EXPECT_EQ(Run(args + Path("folder.pdf")).status, 1);
+    // A run refused leaves the sheets drawn before as they were.
+    const std::string before = Bytes(Path("s.pdf"));
+    EXPECT_EQ(Run("section " + kDemo + kDesign + " --ground " + Path("none.hdm") + " --at 1000 --sheet " + Path("s.pdf")).status, 2);
+    EXPECT_EQ(Bytes(Path("s.pdf")), before);
     EXPECT_TRUE(Exited(Run(args + Path("s.png")), 2,
                        "--sheet: the drawings go into FILE.pdf or FILE.svg\nRun with --help for more information."));
     EXPECT_TRUE(Exited(Run("section " + kDemo + " --template " + kExamples + "demo.vxt --at 1000 --sheet " + Path("n.pdf")), 2,

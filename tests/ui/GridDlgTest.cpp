@@ -7,7 +7,10 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include "core/text/TextFields.h"
 #include "ui/tools/GridDlg.h"
+
+using vexaline::Format;
 
 namespace {
 
@@ -65,6 +68,36 @@ TEST_F(GridDlgTest, FourParametersSolvedFromPastedPointsAreSavedReadBackAndUsedO
     EXPECT_TRUE(Label(2721).contains(Q("已转换 1 个点"))) << Label(2721).toStdString();
 }
 
+// What cannot be done is said under the pages, and nothing is written.
+TEST_F(GridDlgTest, RefusalsAreSaidUnderThePagesAndNothingIsWritten) {
+    CGridDlg* dlg = Dlg();
+    WriteBytes("site.dat", "B,1,2600.060,1800.080,51.2\r\n");
+    WriteBytes("bad.dat", "B,1,2600.060,north,51.2\r\n");
+    WriteBytes("site.vxf", "参数,值\nΔX,0\nΔY,0\n旋转角,0\n尺度,1\n");
+    // The files the dialogs are given, in turn, and what is said after.
+    const struct { int id; std::vector<std::string> files; std::string said; } table[] = {
+        {2707, {}, Format(text::kFourTooFew, std::size_t(0))},
+        {2710, {}, text::kGridNoFour},
+        {2718, {}, text::kGridNoFour},
+        {2711, {"none.vxf"}, Format(text::kCannotRead, PathOf("none.vxf").c_str())},
+        {2711, {"site.vxf"}, ""},  // parameters from here on
+        {2710, {"missing/p.vxf"}, Format(text::kCannotWrite, PathOf("missing/p.vxf").c_str())},
+        {2718, {"site.dat", "site.csv"}, Format(text::kTransformKinds, "site.dat", "site.csv")},
+        {2718, {"site.dat", "missing/o.dat"}, Format(text::kCannotWrite, PathOf("missing/o.dat").c_str())},
+        {2718, {"bad.dat", "o.dat"}, "bad.dat："},
+    };
+    for (const auto& row : table) {
+        ModalScript script;
+        for (const std::string& f : row.files) script.File(QPath(f));
+        Click(row.id, script, dlg);
+        const std::string said = Label(2721).toStdString();
+        EXPECT_EQ(said.substr(0, row.said.size()), row.said) << row.id << ": " << said;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+    EXPECT_FALSE(fs::exists(dir_ / "o.dat"));
+    EXPECT_FALSE(fs::exists(dir_ / "site.csv"));
+}
+
 // The grid is checked as typed; refused, the road keeps its own. Taken, it
 // is saved beside the road, undone with the rest, and the maps are drawn in it.
 TEST_F(GridDlgTest, TheRoadsGridIsRefusedOrTakenSavedUndoneAndUsedForTheMap) {
@@ -97,6 +130,10 @@ TEST_F(GridDlgTest, TheRoadsGridIsRefusedOrTakenSavedUndoneAndUsedForTheMap) {
     const std::string map = ReadBytes("demo.geojson");
     EXPECT_NE(map.find("\"FeatureCollection\""), std::string::npos);
     EXPECT_NE(map.find("\"K0+000.000\""), std::string::npos);  // the change points by 桩号
+    // A map that cannot be written is told, and nothing is left behind.
+    EXPECT_EQ(Click(2005, ModalScript().File(QPath("missing/demo.kml"), 3).Box(QMessageBox::Ok)).at(1).text,
+              Q(Format(text::kCannotWrite, PathOf("missing/demo.kml").c_str())));
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
     // The BIM model's file in the same grid, with the road's vertical alignment.
     Click(2005, ModalScript().File(QPath("demo.ifc"), 5));
     const std::string ifc = ReadBytes("demo.ifc");

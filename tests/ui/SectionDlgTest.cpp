@@ -8,9 +8,12 @@
 #include <QListWidget>
 #include <QTableWidget>
 
+#include "core/text/TextFields.h"
 #include "ui/section/SectionDlg.h"
 #include "ui/section/SectionView.h"
 #include "ui/toolkit/SheetPainter.h"
+
+using vexaline::Format;
 
 namespace {
 
@@ -78,6 +81,9 @@ TEST_F(SectionDlgTest, ACrownWithoutCrossSlopesIsRefusedAndAFailedExportTold) {
     EXPECT_TRUE(Message().startsWith(Q("横断面模板第1行的横坡为“路拱”"))) << Message().toStdString();
     EXPECT_EQ(dlg->Stations()->count(), 0);
     EXPECT_TRUE(dlg->Sections().empty());
+    // Nothing listed, nothing to draw: 打印 and 存横断面图 say so.
+    for (int id : {2617, 2618})
+        EXPECT_EQ(Click(id, ModalScript().Box(QMessageBox::Ok), dlg).at(0).text, Q(text::kSectionNothingToDraw)) << id;
 }
 
 // The README's ground at 1000 and 1020: the table gives the areas and
@@ -119,6 +125,21 @@ TEST_F(SectionDlgTest, TheGroundGivesTheAreasVolumesAndDrawings) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(seen[1].text.contains(Q("只有1个点"))) << seen[1].text.toStdString();
     EXPECT_EQ(t->rowCount(), 3);
+    // Sheets that cannot be written are told; ground that cannot be read or
+    // makes no model is told, and the ground already held is kept.
+    WriteBytes("line.csv", "A,3805353,500898,1\nB,3805363,500898,1\nC,3805373,500898,1\n");
+    const struct { int id; const char* file; std::string said; } refused[] = {
+        {2618, "missing/s.pdf", Format(text::kCannotWrite, PathOf("missing/s.pdf").c_str())},
+        {2603, "none.hdm", Format(text::kCannotRead, PathOf("none.hdm").c_str())},
+        {2603, "line.csv", PathOf("line.csv") + "：地面点不足三个，或都在一条直线上：构不成三角网!"},
+    };
+    for (const auto& row : refused) {
+        const std::vector<SeenModal> told = Click(row.id, ModalScript().File(QPath(row.file)).Box(QMessageBox::Ok), dlg);
+        ASSERT_EQ(told.size(), 2u) << row.file;
+        EXPECT_EQ(told[1].text, Q(row.said)) << row.file;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+    EXPECT_EQ(Get<QLabel>(2620, dlg)->text(), Q("地面线：demo.hdm（2 个断面）"));
     // Another road does not take this one's ground, named by this road's stations.
     fs::copy_file(dir_ / "demo.vxa", dir_ / "other.vxa");
     Open("other.vxa");
